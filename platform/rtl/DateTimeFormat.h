@@ -1,0 +1,39 @@
+#pragma once
+// Conversions between date-time numbers and text in the classic pattern language:
+//   d dd ddd dddd ddddd dddddd   day, day with zero, short day name, long day name,
+//                                short date format, long date format
+//   m mm mmm mmmm                month, with zero, short name, long name (m right after an
+//                                hour specifier means minutes)
+//   yy yyyy                      two- or four-digit year
+//   h hh  n nn  s ss  z zzz      hour, minute, second, millisecond
+//   t tt                         short / long time format;  c  short date + long time
+//   am/pm a/p ampm               12-hour clock with "am"/"pm" as written, "a"/"p", or the
+//                                settings' AM/PM strings
+//   /  :                         the current date and time separators
+//   '...' "..."                  literal text
+// Specifier letters ignore case; any other character is copied.
+
+#include "DateUtils.h"
+#include "FormatSettings.h"
+
+#include <QString>
+
+namespace Kel {
+
+QString FormatDateTime(const QString& format, TDateTime value);
+QString FormatDateTime(const QString& format, TDateTime value, const TFormatSettings& settings);
+
+QString DateToStr(TDateTime value);      // short date format
+QString TimeToStr(TDateTime value);      // long time format
+QString DateTimeToStr(TDateTime value);  // "c": time omitted at midnight
+
+// Reading text back by the short date format's order of day, month and year and the current
+// separators. The Try forms return false instead of raising EConvertError.
+bool TryStrToDate(const QString& text, TDateTime& result);
+bool TryStrToTime(const QString& text, TDateTime& result);
+bool TryStrToDateTime(const QString& text, TDateTime& result);
+TDateTime StrToDate(const QString& text);
+TDateTime StrToTime(const QString& text);
+TDateTime StrToDateTime(const QString& text);
+
+}  // namespace Kel

@@ -1,0 +1,62 @@
+#pragma once
+// Date-time numbers: whole days since 30 December 1899 plus the fraction of the day, as the
+// classic toolkit keeps them. A negative value counts days backwards while its fraction still
+// runs forwards (-1.25 is 29 December 1899, 06:00). Weekdays are 1 = Sunday ... 7 = Saturday.
+
+#include <QtGlobal>
+
+#include <cstdint>
+
+namespace Kel {
+
+using TDateTime = double;
+
+inline constexpr int HoursPerDay = 24;
+inline constexpr int MinsPerDay = HoursPerDay * 60;
+inline constexpr int SecsPerDay = MinsPerDay * 60;
+inline constexpr int MSecsPerDay = SecsPerDay * 1000;
+// Days between 1 January 0001 and 30 December 1899: time-stamp dates count from the former.
+inline constexpr int DateDelta = 693594;
+
+// A date-time split into a day number counted from 1 January 0001 (that day is 1) and the
+// milliseconds since midnight: the form that datasets exchange.
+struct TTimeStamp {
+  int Time = 0;  // milliseconds since midnight
+  int Date = 0;  // day number, 1 = 1 January 0001
+};
+
+bool IsLeapYear(int year);
+int DaysInAMonth(int year, int month);  // 28..31; 0 for a month outside 1..12
+
+bool TryEncodeDate(int year, int month, int day, TDateTime& result);
+bool TryEncodeTime(int hour, int min, int sec, int msec, TDateTime& result);
+TDateTime EncodeDate(int year, int month, int day);          // raises EConvertError
+TDateTime EncodeTime(int hour, int min, int sec, int msec);  // raises EConvertError
+TDateTime EncodeDateTime(int year, int month, int day, int hour, int min, int sec, int msec);
+void DecodeDate(TDateTime value, int& year, int& month, int& day);
+void DecodeTime(TDateTime value, int& hour, int& min, int& sec, int& msec);
+// Like DecodeDate, also giving the weekday (1 = Sunday). Returns whether the year is a leap year.
+bool DecodeDateFully(TDateTime value, int& year, int& month, int& day, int& dayOfWeek);
+
+int DayOfWeek(TDateTime value);  // 1 = Sunday ... 7 = Saturday
+int YearOf(TDateTime value);
+int MonthOf(TDateTime value);
+int DayOf(TDateTime value);
+
+// The month moved by a number of months; a day beyond the new month's end becomes its last day.
+TDateTime IncMonth(TDateTime value, int numberOfMonths = 1);
+void IncAMonth(int& year, int& month, int& day, int numberOfMonths = 1);
+
+TDateTime DateOf(TDateTime value);  // the date part (time 00:00)
+TDateTime TimeOf(TDateTime value);  // the time of day, 0 <= t < 1
+
+TDateTime Now();
+TDateTime Date();
+TDateTime Time();
+
+TTimeStamp DateTimeToTimeStamp(TDateTime value);
+TDateTime TimeStampToDateTime(const TTimeStamp& stamp);  // raises EConvertError for bad stamps
+double TimeStampToMSecs(const TTimeStamp& stamp);
+TTimeStamp MSecsToTimeStamp(double msecs);
+
+}  // namespace Kel

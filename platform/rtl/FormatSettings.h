@@ -1,0 +1,65 @@
+#pragma once
+// The process-wide format settings that every conversion between values and text reads: decimal
+// separator, date and time separators and patterns (in the classic pattern language, see
+// DateTimeFormat.h), AM/PM strings, day and month names. They start from QLocale::system().
+// Code that changes a setting for one conversion restores it, also when the conversion throws:
+// FormatSettingsGuard does that.
+
+#include <QChar>
+#include <QLocale>
+#include <QString>
+
+#include <array>
+
+namespace Kel {
+
+struct TFormatSettings {
+  QChar DecimalSeparator = u'.';
+  QChar ThousandSeparator = u',';
+  QChar DateSeparator = u'/';
+  QChar TimeSeparator = u':';
+  QString ShortDateFormat = QStringLiteral("m/d/yyyy");
+  QString LongDateFormat = QStringLiteral("dddd, mmmm d, yyyy");
+  QString ShortTimeFormat = QStringLiteral("h:nn AMPM");
+  QString LongTimeFormat = QStringLiteral("h:nn:ss AMPM");
+  QString TimeAMString = QStringLiteral("AM");
+  QString TimePMString = QStringLiteral("PM");
+  QString CurrencyString = QStringLiteral("$");
+  std::array<QString, 12> ShortMonthNames;  // index 0 = January
+  std::array<QString, 12> LongMonthNames;
+  std::array<QString, 7> ShortDayNames;  // index 0 = Sunday
+  std::array<QString, 7> LongDayNames;
+  // Two-digit years are placed in the hundred years that end this many years after the current
+  // one (0: always the current century).
+  int TwoDigitYearCenturyWindow = 50;
+
+  // English names, "." decimal separator, "/" and ":" separators, m/d/yyyy and h:nn:ss AMPM:
+  // what tests pin so that nothing depends on the machine's locale.
+  static TFormatSettings Invariant();
+  // The settings of a locale, its patterns translated into the classic pattern language.
+  static TFormatSettings FromLocale(const QLocale& locale);
+};
+
+// The process-wide settings, initialised from QLocale::system() on first use.
+TFormatSettings& FormatSettings();
+// Replaces all process-wide settings at once (tests, and programs that want fixed formats).
+void SetFormatSettings(const TFormatSettings& settings);
+
+// Saves the process-wide settings on construction and puts them back on destruction, so a
+// temporary change is undone on every path, exceptions included.
+class FormatSettingsGuard {
+ public:
+  FormatSettingsGuard() : saved_(FormatSettings()) {}
+  ~FormatSettingsGuard() { SetFormatSettings(saved_); }
+  FormatSettingsGuard(const FormatSettingsGuard&) = delete;
+  FormatSettingsGuard& operator=(const FormatSettingsGuard&) = delete;
+
+ private:
+  TFormatSettings saved_;
+};
+
+// Translates a Qt date/time pattern ("dd.MM.yyyy HH:mm") into the classic pattern language
+// ("dd.mm.yyyy hh:nn").
+QString QtPatternToClassic(const QString& qtPattern);
+
+}  // namespace Kel

@@ -1,0 +1,65 @@
+#pragma once
+// String helpers of the runtime. Positions are 1-based where the classic functions are.
+
+#include <QString>
+#include <QStringList>
+
+#include <initializer_list>
+
+namespace Kel {
+
+class Variant;
+
+// Ordinal comparison (code units): < 0, 0, > 0.
+int CompareStr(const QString& a, const QString& b);
+// Comparison with ASCII letters folded to upper case; other characters compare by code.
+int CompareText(const QString& a, const QString& b);
+bool SameText(const QString& a, const QString& b);
+// Comparisons under the locale's rules (case-sensitive / case-insensitive).
+int AnsiCompareStr(const QString& a, const QString& b);
+int AnsiCompareText(const QString& a, const QString& b);
+bool AnsiSameText(const QString& a, const QString& b);
+
+QString UpperCase(const QString& s);  // ASCII letters only
+QString LowerCase(const QString& s);
+QString AnsiUpperCase(const QString& s);  // every letter, by the Unicode rules
+QString AnsiLowerCase(const QString& s);
+
+// Blanks and control characters (code <= 32) removed from both ends / the start / the end.
+QString Trim(const QString& s);
+QString TrimLeft(const QString& s);
+QString TrimRight(const QString& s);
+
+QString QuotedStr(const QString& s);                   // 'O''Brien'
+QString AnsiQuotedStr(const QString& s, QChar quote);  // any quote character, doubled inside
+// The text between quotes with doubled quotes made single; the text itself when it does not
+// start with the quote.
+QString AnsiDequotedStr(const QString& s, QChar quote);
+
+int Pos(const QString& sub, const QString& s);                  // 1-based, 0 when absent
+QString Copy(const QString& s, int index, int count);           // 1-based, clipped
+void Delete(QString& s, int index, int count);                  // 1-based, clipped
+void Insert(const QString& sub, QString& s, int index);         // 1-based, clipped
+QString StringOfChar(QChar c, int count);
+
+enum class ReplaceFlag { All = 1, IgnoreCase = 2 };
+QString StringReplace(const QString& s, const QString& oldPattern, const QString& newPattern,
+                      int flags /* ReplaceFlag bits */);
+
+// Classic Format: %d %u %x %s %f %e %g %n %m with optional "-", width and ".precision"
+// ("%.10d" pads with zeros), "*" taking the width from the arguments, and "%%".
+// Raises EConvertError for a bad format or a missing or mismatched argument.
+QString Format(const QString& format, std::initializer_list<Variant> args);
+
+// File-name helpers. Both "/" and the platform's separator count as path delimiters.
+QString IncludeTrailingPathDelimiter(const QString& path);
+QString ExcludeTrailingPathDelimiter(const QString& path);
+QString ExtractFilePath(const QString& fileName);  // with the trailing delimiter
+QString ExtractFileDir(const QString& fileName);   // without it
+QString ExtractFileName(const QString& fileName);
+QString ExtractFileExt(const QString& fileName);  // with the dot
+QString ChangeFileExt(const QString& fileName, const QString& extension);
+bool FileExists(const QString& fileName);
+bool DirectoryExists(const QString& path);
+
+}  // namespace Kel

@@ -1,0 +1,14 @@
+// Test entry shared by every test program: widgets need a QApplication, and tests must not depend
+// on the machine's display or locale, so the offscreen platform and the C locale are pinned here.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLocale>
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("KEL_TEST_DISPLAY")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QLocale::setDefault(QLocale::c());
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
