@@ -82,7 +82,8 @@ enum : uint16_t {
 
 // A stream over a file. fmCreate makes a new, empty file: its contents are written to a
 // temporary file that replaces the target when the stream is destroyed (or Commit() is called),
-// so a crash mid-write leaves the old file. Raises EFCreateError / EFOpenError
+// so a crash mid-write leaves the old file. A stream destroyed while an exception unwinds the
+// stack discards what it wrote and keeps the old file as well. Raises EFCreateError / EFOpenError
 // ("Cannot create file %s" / "Cannot open file %s").
 class TFileStream : public TStream {
  public:
@@ -103,6 +104,7 @@ class TFileStream : public TStream {
   QString fileName_;
   std::unique_ptr<QFile> file_;
   std::unique_ptr<QSaveFile> saveFile_;
+  int uncaughtAtCreate_ = 0;
 };
 
 // A memory stream initialised from text (UTF-8) with the text read back as a whole.
