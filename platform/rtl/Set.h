@@ -52,8 +52,20 @@ class TSet {
 };
 
 // Sets published as properties need their enumeration's names for streaming; the registry below
-// maps the set's meta type to its enumeration. KEL_DECLARE_SET(E) declares both, once, in the
-// header that declares E (which must be a Q_ENUM / Q_ENUM_NS).
+// maps the set's meta type to its enumeration. KEL_DECLARE_SET declares both, once, at global
+// scope (outside every namespace) in the header that declares the enumeration, which must be a
+// Q_ENUM / Q_ENUM_NS. Its first argument is the fully qualified enumeration, its second a plain
+// identifier, unique in the program, that names the registration variable:
+//
+//   namespace Kel { Q_NAMESPACE enum TKelHorzAlign { haLeft, haCenter, haRight };
+//                   Q_ENUM_NS(TKelHorzAlign) }
+//   KEL_DECLARE_SET(Kel::TKelHorzAlign, Kel_TKelHorzAlign)
+//
+//   class TFoo : public QObject { Q_OBJECT public: enum TKind { kA, kB }; Q_ENUM(TKind) ... };
+//   KEL_DECLARE_SET(Kel::TFoo::TKind, Kel_TFoo_TKind)
+//
+// after which Kel::TSet<Kel::TKelHorzAlign> can be a Q_PROPERTY that streams and property
+// access read and write by member names.
 struct SetTypeInfo {
   int metaTypeId = 0;
   QMetaEnum enumeration;
@@ -79,8 +91,8 @@ bool RegisterSetType() {
 
 }  // namespace Kel
 
-#define KEL_DECLARE_SET(E)                     \
-  Q_DECLARE_METATYPE(Kel::TSet<E>)             \
-  namespace Kel::SetRegistration {             \
-  inline const bool registered_##E = ::Kel::RegisterSetType<::E>(); \
+#define KEL_DECLARE_SET(QualifiedEnum, Identifier)                                  \
+  Q_DECLARE_METATYPE(Kel::TSet<QualifiedEnum>)                                        \
+  namespace Kel::SetRegistration {                                                    \
+  inline const bool registered_##Identifier = ::Kel::RegisterSetType<QualifiedEnum>(); \
   }
