@@ -1,0 +1,56 @@
+#include "CommandLine.h"
+
+namespace Kel {
+
+namespace {
+
+const QString kScreenshotOption = QStringLiteral("--screenshot");
+
+TDemoCommand Invalid(const QString& error) {
+  TDemoCommand command;
+  command.kind = TDemoCommand::TKind::Invalid;
+  command.error = error;
+  return command;
+}
+
+}  // namespace
+
+TDemoCommand ParseDemoArguments(const QStringList& arguments) {
+  TDemoCommand command;
+  for (qsizetype i = 0; i < arguments.size(); ++i) {
+    const QString& argument = arguments[i];
+    if (argument == QLatin1String("-h") || argument == QLatin1String("--help")) {
+      command.kind = TDemoCommand::TKind::Help;
+      return command;
+    }
+    QString directory;
+    if (argument == kScreenshotOption) {
+      if (i + 1 >= arguments.size())
+        return Invalid(QStringLiteral("--screenshot needs a directory"));
+      directory = arguments[++i];
+    } else if (argument.startsWith(kScreenshotOption + QLatin1Char('='))) {
+      directory = argument.mid(kScreenshotOption.size() + 1);
+    } else {
+      return Invalid(QStringLiteral("unknown argument \"%1\"").arg(argument));
+    }
+    if (directory.isEmpty()) return Invalid(QStringLiteral("--screenshot needs a directory"));
+    if (command.kind == TDemoCommand::TKind::Screenshot) {
+      return Invalid(QStringLiteral("--screenshot given more than once"));
+    }
+    command.kind = TDemoCommand::TKind::Screenshot;
+    command.directory = directory;
+  }
+  return command;
+}
+
+QString DemoUsageText() {
+  return QStringLiteral(
+      "Usage: keldemo [--screenshot DIR]\n"
+      "\n"
+      "Without arguments keldemo opens its main window.\n"
+      "  --screenshot DIR  render every window to PNG files in the existing folder DIR and exit\n"
+      "                    (works without a display: QT_QPA_PLATFORM=offscreen)\n"
+      "  -h, --help        show this text\n");
+}
+
+}  // namespace Kel

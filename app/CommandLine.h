@@ -1,0 +1,28 @@
+#pragma once
+// keldemo's command line.
+
+#include <QString>
+#include <QStringList>
+
+namespace Kel {
+
+// What the command line asks keldemo to do.
+struct TDemoCommand {
+  enum class TKind {
+    Run,         // no arguments: the interactive program
+    Screenshot,  // --screenshot DIR: render every window to PNG files in DIR and exit
+    Help,        // -h / --help: print the usage text
+    Invalid,     // anything else: `error` says what is wrong
+  };
+  TKind kind = TKind::Run;
+  QString directory;
+  QString error;
+};
+
+// Reads the arguments that follow the program name (Qt's own options already removed).
+TDemoCommand ParseDemoArguments(const QStringList& arguments);
+
+// The usage text, ending in a line break.
+QString DemoUsageText();
+
+}  // namespace Kel

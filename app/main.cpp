@@ -1,0 +1,41 @@
+// keldemo: the demonstration program of the Kel components.
+//
+//   keldemo                   opens the main window
+//   keldemo --screenshot DIR  renders every window to PNG files in DIR and exits
+
+#include <QTextStream>
+#include <exception>
+
+#include "CommandLine.h"
+#include "DemoApplication.h"
+#include "Screenshots.h"
+#include "mainUnit.h"
+
+int main(int argc, char** argv) {
+  Kel::TDemoApplication application(argc, argv);
+  QTextStream out(stdout);
+  QTextStream errors(stderr);
+  try {
+    const Kel::TDemoCommand command = Kel::ParseDemoArguments(application.arguments().mid(1));
+    switch (command.kind) {
+      case Kel::TDemoCommand::TKind::Help:
+        out << Kel::DemoUsageText();
+        return 0;
+      case Kel::TDemoCommand::TKind::Invalid:
+        errors << "keldemo: " << command.error << "\n\n" << Kel::DemoUsageText();
+        return 2;
+      case Kel::TDemoCommand::TKind::Screenshot:
+        application.SetConsoleMode(true);
+        return Kel::RunScreenshotMode(command.directory, application.Forms(), errors);
+      case Kel::TDemoCommand::TKind::Run:
+        break;
+    }
+    application.Forms().CreateForm(Kel::MainForm, application.Forms());
+    Kel::MainForm->show();
+    return application.exec();
+  } catch (const std::exception& error) {
+    // Only start-up can get here: the event loop reports what its handlers throw.
+    errors << "keldemo: " << QString::fromUtf8(error.what()) << Qt::endl;
+    return 1;
+  }
+}

@@ -1,0 +1,57 @@
+// Reading keldemo's arguments.
+#include <gtest/gtest.h>
+
+#include "CommandLine.h"
+
+namespace Kel {
+namespace {
+
+using TKind = TDemoCommand::TKind;
+
+TEST(CommandLineTest, NoArgumentsRunsTheProgram) {
+  EXPECT_EQ(ParseDemoArguments({}).kind, TKind::Run);
+}
+
+TEST(CommandLineTest, ScreenshotTakesTheNextArgumentOrAnEqualsValue) {
+  TDemoCommand command =
+      ParseDemoArguments({QStringLiteral("--screenshot"), QStringLiteral("out")});
+  EXPECT_EQ(command.kind, TKind::Screenshot);
+  EXPECT_EQ(command.directory.toStdString(), "out");
+
+  command = ParseDemoArguments({QStringLiteral("--screenshot=/tmp/a b")});
+  EXPECT_EQ(command.kind, TKind::Screenshot);
+  EXPECT_EQ(command.directory.toStdString(), "/tmp/a b");
+}
+
+TEST(CommandLineTest, ScreenshotWithoutDirectoryIsInvalid) {
+  EXPECT_EQ(ParseDemoArguments({QStringLiteral("--screenshot")}).kind, TKind::Invalid);
+  EXPECT_EQ(ParseDemoArguments({QStringLiteral("--screenshot=")}).kind, TKind::Invalid);
+  EXPECT_EQ(ParseDemoArguments({QStringLiteral("--screenshot"), QString()}).kind, TKind::Invalid);
+}
+
+TEST(CommandLineTest, AnythingElseIsInvalid) {
+  for (const QString& bad :
+       {QStringLiteral("extra"), QStringLiteral("--screenshots"), QStringLiteral("-screenshot")}) {
+    const TDemoCommand command = ParseDemoArguments({bad});
+    EXPECT_EQ(command.kind, TKind::Invalid) << bad.toStdString();
+    EXPECT_TRUE(command.error.contains(bad));
+  }
+  EXPECT_EQ(
+      ParseDemoArguments({QStringLiteral("--screenshot"), QStringLiteral("a"), QStringLiteral("b")})
+          .kind,
+      TKind::Invalid);
+  EXPECT_EQ(
+      ParseDemoArguments({QStringLiteral("--screenshot=a"), QStringLiteral("--screenshot=b")}).kind,
+      TKind::Invalid);
+}
+
+TEST(CommandLineTest, HelpWins) {
+  EXPECT_EQ(ParseDemoArguments({QStringLiteral("--help")}).kind, TKind::Help);
+  EXPECT_EQ(ParseDemoArguments(
+                {QStringLiteral("--screenshot"), QStringLiteral("x"), QStringLiteral("-h")})
+                .kind,
+            TKind::Help);
+}
+
+}  // namespace
+}  // namespace Kel

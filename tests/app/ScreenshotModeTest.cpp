@@ -1,0 +1,90 @@
+// keldemo --screenshot DIR, driven through the real program as a user or script would start it.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+
+namespace {
+
+struct TRun {
+  int exitCode = -1;
+  QString errors;
+};
+
+TRun RunKeldemo(const QStringList& arguments) {
+  QProcess process;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  process.setProcessEnvironment(environment);
+  process.start(QStringLiteral(KEL_BIN_DIR "/keldemo"), arguments);
+  TRun run;
+  if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) return run;
+  run.exitCode = process.exitCode();
+  run.errors = QString::fromUtf8(process.readAllStandardError());
+  return run;
+}
+
+TEST(ScreenshotModeTest, WritesTheMainWindowAndItsHiddenPageAsPngFiles) {
+  QTemporaryDir out;
+  ASSERT_TRUE(out.isValid());
+  const TRun run = RunKeldemo({QStringLiteral("--screenshot"), out.path()});
+  ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+
+  const QImage main(out.filePath(QStringLiteral("main.png")));
+  ASSERT_FALSE(main.isNull());
+  EXPECT_EQ(main.size(), QSize(721, 420));
+  const QImage calendarPage(out.filePath(QStringLiteral("main-calendar-tab.png")));
+  ASSERT_FALSE(calendarPage.isNull());
+  EXPECT_LT(calendarPage.width(), 721);
+  EXPECT_GT(calendarPage.width(), 600) << "laid out like the visible page";
+  // Nothing but PNG files, and no leftovers of interrupted writes.
+  for (const QString& name : QDir(out.path()).entryList(QDir::Files)) {
+    EXPECT_TRUE(name.endsWith(QStringLiteral(".png"))) << name.toStdString();
+  }
+}
+
+TEST(ScreenshotModeTest, ReplacesEarlierScreenshots) {
+  QTemporaryDir out;
+  ASSERT_TRUE(out.isValid());
+  QFile stale(out.filePath(QStringLiteral("main.png")));
+  ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+  stale.write("not a picture");
+  stale.close();
+  ASSERT_EQ(RunKeldemo({QStringLiteral("--screenshot=") + out.path()}).exitCode, 0);
+  EXPECT_FALSE(QImage(out.filePath(QStringLiteral("main.png"))).isNull());
+}
+
+TEST(ScreenshotModeTest, MissingOrUnusableDirectoryIsAClearError) {
+  QTemporaryDir out;
+  ASSERT_TRUE(out.isValid());
+  const QString missing = out.filePath(QStringLiteral("nowhere"));
+  TRun run = RunKeldemo({QStringLiteral("--screenshot"), missing});
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_TRUE(run.errors.contains(QStringLiteral("does not exist"))) << run.errors.toStdString();
+
+  const QString file = out.filePath(QStringLiteral("plain-file"));
+  QFile(file).open(QIODevice::WriteOnly);
+  run = RunKeldemo({QStringLiteral("--screenshot"), file});
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_TRUE(run.errors.contains(QStringLiteral("is not a directory")))
+      << run.errors.toStdString();
+
+  run = RunKeldemo({QStringLiteral("--screenshot")});
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_TRUE(run.errors.contains(QStringLiteral("needs a directory"))) << run.errors.toStdString();
+  EXPECT_TRUE(run.errors.contains(QStringLiteral("Usage: keldemo")));
+}
+
+TEST(ScreenshotModeTest, UnknownArgumentPrintsUsage) {
+  const TRun run = RunKeldemo({QStringLiteral("--frobnicate")});
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_TRUE(run.errors.contains(QStringLiteral("unknown argument \"--frobnicate\"")))
+      << run.errors.toStdString();
+  EXPECT_TRUE(run.errors.contains(QStringLiteral("Usage: keldemo")));
+}
+
+}  // namespace
