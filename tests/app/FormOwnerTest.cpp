@@ -5,7 +5,6 @@
 #include <QWidget>
 #include <vector>
 
-#include "Exceptions.h"
 #include "FormOwner.h"
 
 namespace Kel {
@@ -48,11 +47,6 @@ TEST(FormOwnerTest, SkipsAFormDeletedElsewhere) {
     EXPECT_EQ(owner.Count(), 0);
   }
   EXPECT_EQ(log, (std::vector<int>{1}));
-}
-
-TEST(FormOwnerTest, RefusesNoForm) {
-  TFormOwner owner;
-  EXPECT_THROW(owner.Adopt(nullptr), EInvalidOperation);
 }
 
 }  // namespace
