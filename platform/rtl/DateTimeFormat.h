@@ -28,10 +28,18 @@ QString TimeToStr(TDateTime value);      // long time format
 QString DateTimeToStr(TDateTime value);  // "c": time omitted at midnight
 
 // Reading text back by the short date format's order of day, month and year and the current
-// separators. The Try forms return false instead of raising EConvertError.
+// separators: "d/m/y" (a missing year is the current one; two-digit years follow
+// TwoDigitYearCenturyWindow), "h:n:s.zzz" with optional minutes, seconds and fraction, and the
+// AM/PM strings (or "AM"/"PM") before or after the time. Blanks around the parts are allowed,
+// anything else after the value is not. The Try forms return false instead of raising
+// EConvertError.
 bool TryStrToDate(const QString& text, TDateTime& result);
 bool TryStrToTime(const QString& text, TDateTime& result);
 bool TryStrToDateTime(const QString& text, TDateTime& result);
+// The same, reading by the given settings instead of the process-wide ones.
+bool TryStrToDate(const QString& text, TDateTime& result, const TFormatSettings& settings);
+bool TryStrToTime(const QString& text, TDateTime& result, const TFormatSettings& settings);
+bool TryStrToDateTime(const QString& text, TDateTime& result, const TFormatSettings& settings);
 TDateTime StrToDate(const QString& text);
 TDateTime StrToTime(const QString& text);
 TDateTime StrToDateTime(const QString& text);

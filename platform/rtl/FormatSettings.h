@@ -25,6 +25,12 @@ struct TFormatSettings {
   QString TimeAMString = QStringLiteral("AM");
   QString TimePMString = QStringLiteral("PM");
   QString CurrencyString = QStringLiteral("$");
+  // Placement of the currency string: 0 "$1", 1 "1$", 2 "$ 1", 3 "1 $".
+  int CurrencyFormat = 0;
+  // Negative amounts: 0 "($1)", 1 "-$1", 2 "$-1", 3 "$1-", 4 "(1$)", 5 "-1$", 6 "1-$", 7 "1$-",
+  // 8 "-1 $", 9 "-$ 1", 10 "1 $-", 11 "$ 1-", 12 "$ -1", 13 "1- $", 14 "($ 1)", 15 "(1 $)".
+  int NegCurrFormat = 0;
+  int CurrencyDecimals = 2;
   std::array<QString, 12> ShortMonthNames;  // index 0 = January
   std::array<QString, 12> LongMonthNames;
   std::array<QString, 7> ShortDayNames;  // index 0 = Sunday

@@ -1,6 +1,9 @@
 // Test entry shared by every test program: widgets need a QApplication, and tests must not depend
-// on the machine's display or locale, so the offscreen platform and the C locale are pinned here.
+// on the machine's display or locale, so the offscreen platform, the C locale and the invariant
+// format settings are pinned here.
 #include <gtest/gtest.h>
+
+#include "FormatSettings.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -9,6 +12,7 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("KEL_TEST_DISPLAY")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QLocale::setDefault(QLocale::c());
   QApplication app(argc, argv);
+  Kel::SetFormatSettings(Kel::TFormatSettings::Invariant());
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -1,0 +1,218 @@
+#include "FormatSettings.h"
+
+namespace Kel {
+
+namespace {
+
+bool IsAsciiLetter(QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+
+int RunLength(const QString& text, qsizetype at) {
+  int count = 1;
+  while (at + count < text.size() && text[at + count] == text[at]) ++count;
+  return count;
+}
+
+// Appends literal text so that the classic pattern reader copies it unchanged: runs without a
+// double quote go between double quotes, a double quote itself between single quotes.
+void AppendLiteral(QString& out, const QString& literal) {
+  QString run;
+  auto flush = [&] {
+    if (run.isEmpty()) return;
+    out += u'"' + run + u'"';
+    run.clear();
+  };
+  for (QChar c : literal) {
+    if (c == u'"') {
+      flush();
+      out += QStringLiteral("'\"'");
+    } else {
+      run += c;
+    }
+  }
+  flush();
+}
+
+// Reads a Qt quoted section starting at the opening quote; '' inside or outside quotes is one
+// quote character. Returns the literal text and moves `at` past the section.
+QString ReadQtQuoted(const QString& pattern, qsizetype& at) {
+  QString literal;
+  ++at;                                               // opening quote
+  if (at < pattern.size() && pattern[at] == u'\'') {  // '' outside quotes
+    ++at;
+    return QStringLiteral("'");
+  }
+  while (at < pattern.size()) {
+    if (pattern[at] == u'\'') {
+      if (at + 1 < pattern.size() && pattern[at + 1] == u'\'') {
+        literal += u'\'';
+        at += 2;
+        continue;
+      }
+      ++at;  // closing quote
+      break;
+    }
+    literal += pattern[at++];
+  }
+  return literal;
+}
+
+// The classic specifier for one Qt specifier run, or an empty string when the run is not one.
+QString TranslateQtRun(QChar letter, int count) {
+  switch (letter.unicode()) {
+    case u'd':
+      return QString(qMin(count, 4), u'd');
+    case u'M':
+      return QString(qMin(count, 4), u'm');
+    case u'y':
+      return count >= 3 ? QStringLiteral("yyyy") : QStringLiteral("yy");
+    case u'h':
+    case u'H':
+      return QString(qMin(count, 2), u'h');
+    case u'm':
+      return QString(qMin(count, 2), u'n');
+    case u's':
+      return QString(qMin(count, 2), u's');
+    case u'z':
+      return count >= 3 ? QStringLiteral("zzz") : QStringLiteral("z");
+    default:
+      return QString();
+  }
+}
+
+// The first character of a classic pattern that is neither a letter, a blank nor quoted: the
+// separator the pattern uses between its fields.
+QChar FindSeparator(const QString& pattern, QChar fallback) {
+  QChar quote;
+  for (QChar c : pattern) {
+    if (!quote.isNull()) {
+      if (c == quote) quote = QChar();
+      continue;
+    }
+    if (c == u'\'' || c == u'"') {
+      quote = c;
+      continue;
+    }
+    if (!IsAsciiLetter(c) && !c.isSpace() && !c.isDigit()) return c;
+  }
+  return fallback;
+}
+
+// Writes the locale's separator as "/" or ":" (outside quotes), so that the pattern follows
+// whatever separator is in force when it is used.
+QString UseSeparatorPlaceholder(const QString& pattern, QChar separator, QChar placeholder) {
+  QString out;
+  QChar quote;
+  for (QChar c : pattern) {
+    if (!quote.isNull()) {
+      if (c == quote) quote = QChar();
+    } else if (c == u'\'' || c == u'"') {
+      quote = c;
+    } else if (c == separator) {
+      c = placeholder;
+    }
+    out += c;
+  }
+  return out;
+}
+
+// Currency placement from how the locale writes one unit: symbol before or after the number,
+// with or without a blank.
+void ReadCurrencyPlacement(const QLocale& locale, TFormatSettings& s) {
+  const QString symbol = locale.currencySymbol();
+  const QString sample = locale.toCurrencyString(1.0, symbol, 0);
+  const qsizetype symbolAt = symbol.isEmpty() ? -1 : sample.indexOf(symbol);
+  const qsizetype digitAt = sample.indexOf(locale.toString(1));
+  if (symbolAt < 0 || digitAt < 0) return;
+  const bool before = symbolAt < digitAt;
+  const bool blank = before ? symbolAt + symbol.size() < digitAt : digitAt + 1 < symbolAt;
+  s.CurrencyFormat = (before ? 0 : 1) + (blank ? 2 : 0);
+  static constexpr int NegativeForms[4] = {1, 5, 9, 8};  // the "-" form of each placement
+  s.NegCurrFormat = NegativeForms[s.CurrencyFormat];
+  s.CurrencyString = symbol;
+}
+
+}  // namespace
+
+QString QtPatternToClassic(const QString& qtPattern) {
+  QString out;
+  qsizetype at = 0;
+  while (at < qtPattern.size()) {
+    const QChar c = qtPattern[at];
+    if (c == u'\'') {
+      AppendLiteral(out, ReadQtQuoted(qtPattern, at));
+      continue;
+    }
+    if (c == u'A' || c == u'a') {  // A, AP, a, ap: the AM/PM designator
+      const bool upper = c == u'A';
+      at += (at + 1 < qtPattern.size() && qtPattern[at + 1].toLower() == u'p') ? 2 : 1;
+      out += upper ? QStringLiteral("AMPM") : QStringLiteral("ampm");
+      continue;
+    }
+    const int count = RunLength(qtPattern, at);
+    if (c == u't') {  // time zone: the classic patterns have none
+      at += count;
+      continue;
+    }
+    const QString specifier = TranslateQtRun(c, count);
+    if (!specifier.isEmpty()) {
+      out += specifier;
+    } else if (IsAsciiLetter(c) || c == u'"') {
+      AppendLiteral(out, QString(count, c));  // letters the classic reader would take as codes
+    } else {
+      out += QString(count, c);
+    }
+    at += count;
+  }
+  return out.trimmed();
+}
+
+TFormatSettings TFormatSettings::Invariant() {
+  TFormatSettings s;
+  s.ShortMonthNames = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  s.LongMonthNames = {"January", "February", "March",     "April",   "May",      "June",
+                      "July",    "August",   "September", "October", "November", "December"};
+  s.ShortDayNames = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+  s.LongDayNames = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+  return s;
+}
+
+TFormatSettings TFormatSettings::FromLocale(const QLocale& locale) {
+  TFormatSettings s;
+  for (int i = 0; i < 12; ++i) {
+    s.ShortMonthNames[i] = locale.monthName(i + 1, QLocale::ShortFormat);
+    s.LongMonthNames[i] = locale.monthName(i + 1, QLocale::LongFormat);
+  }
+  for (int i = 0; i < 7; ++i) {
+    const int qtDay = i == 0 ? 7 : i;  // Qt counts from Monday = 1 to Sunday = 7
+    s.ShortDayNames[i] = locale.dayName(qtDay, QLocale::ShortFormat);
+    s.LongDayNames[i] = locale.dayName(qtDay, QLocale::LongFormat);
+  }
+  const QString decimal = locale.decimalPoint();
+  if (!decimal.isEmpty()) s.DecimalSeparator = decimal[0];
+  const QString group = locale.groupSeparator();
+  s.ThousandSeparator = group.isEmpty() ? QChar() : group[0];
+
+  const QString shortDate = QtPatternToClassic(locale.dateFormat(QLocale::ShortFormat));
+  const QString shortTime = QtPatternToClassic(locale.timeFormat(QLocale::ShortFormat));
+  s.DateSeparator = FindSeparator(shortDate, u'/');
+  s.TimeSeparator = FindSeparator(shortTime, u':');
+  s.ShortDateFormat = UseSeparatorPlaceholder(shortDate, s.DateSeparator, u'/');
+  s.LongDateFormat = QtPatternToClassic(locale.dateFormat(QLocale::LongFormat));
+  s.ShortTimeFormat = UseSeparatorPlaceholder(shortTime, s.TimeSeparator, u':');
+  s.LongTimeFormat = UseSeparatorPlaceholder(
+      QtPatternToClassic(locale.timeFormat(QLocale::LongFormat)), s.TimeSeparator, u':');
+  s.TimeAMString = locale.amText();
+  s.TimePMString = locale.pmText();
+  ReadCurrencyPlacement(locale, s);
+  return s;
+}
+
+TFormatSettings& FormatSettings() {
+  static TFormatSettings settings = TFormatSettings::FromLocale(QLocale::system());
+  return settings;
+}
+
+void SetFormatSettings(const TFormatSettings& settings) { FormatSettings() = settings; }
+
+}  // namespace Kel

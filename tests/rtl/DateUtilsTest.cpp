@@ -1,0 +1,181 @@
+// Date-time numbers: encoding and decoding against Qt's calendar, days before 1899 with their
+// forward-running time, month arithmetic, time stamps and values that are not dates at all.
+#include <gtest/gtest.h>
+
+#include <QDate>
+#include <cmath>
+#include <limits>
+
+#include "DateUtils.h"
+#include "Exceptions.h"
+
+namespace Kel {
+namespace {
+
+// Qt's Julian day of 30 December 1899, the day numbered 0.
+constexpr qint64 JulianDayOfZero = 2415019;
+
+TEST(DateUtils, EncodeAndDecodeAgreeWithQtCalendarOverTheWholeRange) {
+  for (int day = -693593; day <= 2958465; day += 997) {
+    const QDate expected = QDate::fromJulianDay(JulianDayOfZero + day);
+    int y, m, d;
+    DecodeDate(day, y, m, d);
+    ASSERT_EQ(QDate(y, m, d), expected) << "day " << day;
+    ASSERT_EQ(EncodeDate(y, m, d), day);
+    ASSERT_EQ(DayOfWeek(day), expected.dayOfWeek() % 7 + 1) << "day " << day;
+  }
+  int y, m, d;
+  DecodeDate(2958465, y, m, d);
+  EXPECT_EQ(QDate(y, m, d), QDate(9999, 12, 31));
+  DecodeDate(-693593, y, m, d);
+  EXPECT_EQ(QDate(y, m, d), QDate(1, 1, 1));
+}
+
+TEST(DateUtils, KnownDays) {
+  EXPECT_EQ(EncodeDate(1899, 12, 30), 0);
+  EXPECT_EQ(EncodeDate(1900, 1, 1), 2);
+  EXPECT_EQ(EncodeDate(2001, 3, 7), 36957);
+  EXPECT_EQ(DayOfWeek(EncodeDate(2000, 3, 5)), 1);  // a Sunday
+  EXPECT_EQ(DayOfWeek(EncodeDate(2001, 3, 7)), 4);  // a Wednesday
+}
+
+TEST(DateUtils, LeapYearsAndMonthLengths) {
+  EXPECT_TRUE(IsLeapYear(2000));
+  EXPECT_FALSE(IsLeapYear(1900));
+  EXPECT_TRUE(IsLeapYear(2004));
+  EXPECT_FALSE(IsLeapYear(2001));
+  EXPECT_EQ(DaysInAMonth(2000, 2), 29);
+  EXPECT_EQ(DaysInAMonth(2001, 2), 28);
+  EXPECT_EQ(DaysInAMonth(2001, 4), 30);
+  EXPECT_EQ(DaysInAMonth(2001, 12), 31);
+  EXPECT_EQ(DaysInAMonth(2001, 0), 0);
+  EXPECT_EQ(DaysInAMonth(2001, 13), 0);
+}
+
+TEST(DateUtils, InvalidPartsRaiseWithTheEncodeMessages) {
+  TDateTime value = 0;
+  EXPECT_FALSE(TryEncodeDate(2001, 2, 29, value));
+  EXPECT_FALSE(TryEncodeDate(0, 1, 1, value));
+  EXPECT_FALSE(TryEncodeDate(10000, 1, 1, value));
+  EXPECT_FALSE(TryEncodeDate(2001, 13, 1, value));
+  EXPECT_FALSE(TryEncodeDate(2001, 1, 0, value));
+  EXPECT_TRUE(TryEncodeDate(2000, 2, 29, value));
+  try {
+    EncodeDate(1900, 2, 29);
+    FAIL() << "no exception";
+  } catch (const EConvertError& e) {
+    EXPECT_EQ(e.Message(), "Invalid argument to date encode");
+  }
+  try {
+    EncodeTime(24, 0, 0, 0);
+    FAIL() << "no exception";
+  } catch (const EConvertError& e) {
+    EXPECT_EQ(e.Message(), "Invalid argument to time encode");
+  }
+  EXPECT_THROW(EncodeTime(0, 60, 0, 0), EConvertError);
+  EXPECT_THROW(EncodeTime(0, 0, 0, 1000), EConvertError);
+  EXPECT_THROW(EncodeTime(-1, 0, 0, 0), EConvertError);
+}
+
+TEST(DateUtils, TimeOfDayRoundTripsToTheMillisecond) {
+  for (int ms = 0; ms < MSecsPerDay; ms += 86399) {
+    const TDateTime t = EncodeTime(ms / 3600000, ms / 60000 % 60, ms / 1000 % 60, ms % 1000);
+    int h, n, s, z;
+    DecodeTime(t, h, n, s, z);
+    ASSERT_EQ(((h * 60 + n) * 60 + s) * 1000 + z, ms);
+  }
+  int h, n, s, z;
+  DecodeTime(EncodeTime(23, 59, 59, 999), h, n, s, z);
+  EXPECT_EQ(h, 23);
+  EXPECT_EQ(z, 999);
+}
+
+TEST(DateUtils, DaysBefore1899CountBackwardsWithTheTimeRunningForwards) {
+  int y, m, d, h, n, s, z;
+  DecodeDate(-1.25, y, m, d);
+  DecodeTime(-1.25, h, n, s, z);
+  EXPECT_EQ(QDate(y, m, d), QDate(1899, 12, 29));
+  EXPECT_EQ(h, 6);
+  EXPECT_EQ(EncodeDateTime(1899, 12, 29, 6, 0, 0, 0), -1.25);
+  EXPECT_EQ(EncodeDateTime(2001, 3, 7, 12, 0, 0, 0), 36957.5);
+  EXPECT_EQ(DateOf(-1.25), -1);
+  EXPECT_EQ(TimeOf(-1.25), 0.25);
+  EXPECT_EQ(TimeOf(36957.75), 0.75);
+}
+
+TEST(DateUtils, IncMonthClampsTheDayAndKeepsTheTime) {
+  EXPECT_EQ(IncMonth(EncodeDate(2001, 1, 31), 1), EncodeDate(2001, 2, 28));
+  EXPECT_EQ(IncMonth(EncodeDate(2000, 1, 31), 1), EncodeDate(2000, 2, 29));
+  EXPECT_EQ(IncMonth(EncodeDate(2001, 3, 31), -1), EncodeDate(2001, 2, 28));
+  EXPECT_EQ(IncMonth(EncodeDate(2001, 1, 15), -1), EncodeDate(2000, 12, 15));
+  EXPECT_EQ(IncMonth(EncodeDate(2001, 12, 15), 1), EncodeDate(2002, 1, 15));
+  EXPECT_EQ(IncMonth(EncodeDate(2001, 5, 15), 12), EncodeDate(2002, 5, 15));
+  EXPECT_EQ(IncMonth(EncodeDate(2001, 5, 15), -13), EncodeDate(2000, 4, 15));
+  EXPECT_EQ(IncMonth(EncodeDate(2001, 5, 15), -24), EncodeDate(1999, 5, 15));
+  EXPECT_EQ(IncMonth(EncodeDate(2001, 5, 15) + 0.25, 1), EncodeDate(2001, 6, 15) + 0.25);
+  EXPECT_EQ(IncMonth(EncodeDateTime(1899, 11, 29, 6, 0, 0, 0), 1), -1.25);
+  EXPECT_THROW(IncMonth(EncodeDate(9999, 12, 1), 1), EConvertError);
+}
+
+TEST(DateUtils, PartsOfADate) {
+  const TDateTime value = EncodeDateTime(2001, 3, 7, 14, 5, 9, 45);
+  EXPECT_EQ(YearOf(value), 2001);
+  EXPECT_EQ(MonthOf(value), 3);
+  EXPECT_EQ(DayOf(value), 7);
+  int y, m, d, dow;
+  EXPECT_FALSE(DecodeDateFully(value, y, m, d, dow));
+  EXPECT_EQ(dow, 4);
+  EXPECT_TRUE(DecodeDateFully(EncodeDate(2000, 6, 1), y, m, d, dow));
+}
+
+TEST(DateUtils, TimeStampsRoundTripAndRefuseBadStamps) {
+  const TTimeStamp zero = DateTimeToTimeStamp(0);
+  EXPECT_EQ(zero.Date, DateDelta);
+  EXPECT_EQ(zero.Time, 0);
+  const TDateTime value = EncodeDateTime(2001, 3, 7, 14, 5, 9, 45);
+  const TTimeStamp stamp = DateTimeToTimeStamp(value);
+  EXPECT_EQ(stamp.Time, ((14 * 60 + 5) * 60 + 9) * 1000 + 45);
+  EXPECT_DOUBLE_EQ(TimeStampToDateTime(stamp), value);
+  const TTimeStamp back = MSecsToTimeStamp(TimeStampToMSecs(stamp));
+  EXPECT_EQ(back.Date, stamp.Date);
+  EXPECT_EQ(back.Time, stamp.Time);
+  EXPECT_DOUBLE_EQ(TimeStampToDateTime(DateTimeToTimeStamp(-1.25)), -1.25);
+  EXPECT_THROW(TimeStampToDateTime(TTimeStamp{-1, 1}), EConvertError);
+  EXPECT_THROW(TimeStampToDateTime(TTimeStamp{MSecsPerDay, 1}), EConvertError);
+  try {
+    TimeStampToDateTime(TTimeStamp{0, 0});
+    FAIL() << "no exception";
+  } catch (const EConvertError& e) {
+    EXPECT_EQ(e.Message(), "'0.0' is not a valid timestamp");
+  }
+}
+
+TEST(DateUtils, ValuesOutsideTheCalendarDecodeToZeros) {
+  const double bad[] = {std::numeric_limits<double>::quiet_NaN(),
+                        std::numeric_limits<double>::infinity(),
+                        1e300,
+                        -1e300,
+                        2958466.0,
+                        -693594.0};
+  for (double value : bad) {
+    int y = -1, m = -1, d = -1, h = -1, n = -1, s = -1, z = -1;
+    DecodeDate(value, y, m, d);
+    DecodeTime(value, h, n, s, z);
+    EXPECT_EQ(y + m + d + h + n + s + z, 0) << value;
+    EXPECT_EQ(DayOfWeek(value), 0);
+  }
+  EXPECT_THROW(IncMonth(std::nan(""), 1), EConvertError);
+}
+
+TEST(DateUtils, NowIsTodayPlusTheTime) {
+  const TDateTime today = Date();
+  const TDateTime now = Now();
+  EXPECT_GE(now, today);
+  EXPECT_LT(now, today + 1.0001);
+  EXPECT_EQ(DateOf(today), today);
+  EXPECT_GE(Time(), 0);
+  EXPECT_LT(Time(), 1);
+}
+
+}  // namespace
+}  // namespace Kel
