@@ -49,7 +49,8 @@ QString DemoUsageText() {
       "\n"
       "Without arguments keldemo opens its main window.\n"
       "  --screenshot DIR  render every window to PNG files in the existing folder DIR and exit\n"
-      "                    (works without a display: QT_QPA_PLATFORM=offscreen)\n"
+      "                    (needs no display: renders offscreen unless QT_QPA_PLATFORM\n"
+      "                    names another platform)\n"
       "  -h, --help        show this text\n");
 }
 

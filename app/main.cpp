@@ -3,6 +3,7 @@
 //   keldemo                   opens the main window
 //   keldemo --screenshot DIR  renders every window to PNG files in DIR and exits
 
+#include <QStringList>
 #include <QTextStream>
 #include <exception>
 
@@ -11,7 +12,30 @@
 #include "Screenshots.h"
 #include "mainUnit.h"
 
+namespace {
+
+QStringList ArgumentsAfterProgramName(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  return arguments;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  // Decided before Qt starts, because neither needs a display: the usage text, and screenshots,
+  // which render offscreen unless the user chose a platform. Qt's own options (-style, ...) read
+  // as unknown here; they are settled after Qt has taken them off the command line.
+  const Kel::TDemoCommand early = Kel::ParseDemoArguments(ArgumentsAfterProgramName(argc, argv));
+  if (early.kind == Kel::TDemoCommand::TKind::Help) {
+    QTextStream(stdout) << Kel::DemoUsageText();
+    return 0;
+  }
+  if (early.kind == Kel::TDemoCommand::TKind::Screenshot &&
+      qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+
   Kel::TDemoApplication application(argc, argv);
   QTextStream out(stdout);
   QTextStream errors(stderr);

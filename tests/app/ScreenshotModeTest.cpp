@@ -15,10 +15,18 @@ struct TRun {
   QString errors;
 };
 
-TRun RunKeldemo(const QStringList& arguments) {
+enum class TDisplay { Offscreen, None };
+
+TRun RunKeldemo(const QStringList& arguments, TDisplay display = TDisplay::Offscreen) {
   QProcess process;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  if (display == TDisplay::Offscreen) {
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  } else {
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+      environment.remove(QLatin1String(name));
+    }
+  }
   process.setProcessEnvironment(environment);
   process.start(QStringLiteral(KEL_BIN_DIR "/keldemo"), arguments);
   TRun run;
@@ -56,6 +64,15 @@ TEST(ScreenshotModeTest, ReplacesEarlierScreenshots) {
   stale.close();
   ASSERT_EQ(RunKeldemo({QStringLiteral("--screenshot=") + out.path()}).exitCode, 0);
   EXPECT_FALSE(QImage(out.filePath(QStringLiteral("main.png"))).isNull());
+}
+
+TEST(ScreenshotModeTest, NeedsNoDisplayAndNoPlatformSetting) {
+  QTemporaryDir out;
+  ASSERT_TRUE(out.isValid());
+  const TRun run = RunKeldemo({QStringLiteral("--screenshot"), out.path()}, TDisplay::None);
+  ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+  EXPECT_EQ(QImage(out.filePath(QStringLiteral("main.png"))).size(), QSize(721, 420));
+  EXPECT_EQ(RunKeldemo({QStringLiteral("--help")}, TDisplay::None).exitCode, 0);
 }
 
 TEST(ScreenshotModeTest, MissingOrUnusableDirectoryIsAClearError) {
