@@ -1,0 +1,59 @@
+#include "UninstallApp.h"
+
+#include <QMessageBox>
+#include <cstdio>
+
+#include "ProgressDialog.h"
+#include "UninstallSteps.h"
+#include "UninstallTexts.h"
+
+namespace Kel::Uninstall {
+
+namespace {
+
+QString Text(const char* text) { return QString::fromUtf8(text); }
+
+void PrintError(const QString& message) {
+  std::fprintf(stderr, "uninstall: %s\n", qUtf8Printable(message));
+  std::fflush(stderr);
+}
+
+bool UserConfirms(const QString& key) {
+  const auto answer = QMessageBox::question(nullptr, Text(kCaption), Text(kConfirm).arg(key),
+                                            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+  return answer == QMessageBox::Yes;
+}
+
+}  // namespace
+
+TUninstallArguments ParseUninstallArguments(const QStringList& arguments) {
+  TUninstallArguments parsed;
+  for (const QString& argument : arguments) {
+    if (argument == QLatin1String(kAssumeYesOption))
+      parsed.assumeYes = true;
+    else if (parsed.key.isEmpty())
+      parsed.key = argument;
+  }
+  return parsed;
+}
+
+int RunUninstallProgram(const QStringList& arguments, const QString& programPath) {
+  const TUninstallArguments parsed = ParseUninstallArguments(arguments);
+  if (parsed.key.isEmpty()) {
+    PrintError(Text(kNoArgument));
+    QMessageBox::critical(nullptr, Text(kCaption), Text(kNoArgument));
+    return 1;
+  }
+  if (!parsed.assumeYes && !UserConfirms(parsed.key)) return 0;
+
+  TProgressDialog progress;
+  const QStringList problems = RunRemoval(parsed.key, programPath, &progress);
+  if (problems.isEmpty()) return 0;
+  const QString report =
+      Text(kProblemsHeading) + QLatin1Char('\n') + problems.join(QLatin1Char('\n'));
+  PrintError(report);
+  if (!parsed.assumeYes) QMessageBox::critical(nullptr, Text(kCaption), report);
+  return 2;
+}
+
+}  // namespace Kel::Uninstall
