@@ -1,0 +1,565 @@
+#include "CompiledFilter.h"
+
+#include <cmath>
+
+namespace Kel {
+
+struct TCompiledFilter::Node {
+  enum Op : uint8_t {
+    And,
+    Or,
+    Not,
+    ConstTri,
+    BoolColumn,
+    IsNull,
+    IsNotNull,
+    IntCmp,        // integer column with an integer constant
+    IntFloatCmp,   // integer column with a floating constant: compared as doubles
+    FloatCmp,      // float or date-time column with a number: compared as doubles
+    CurrIntCmp,    // currency column with an integer or currency constant: scaled integers
+    CurrFloatCmp,  // currency column with a floating constant: compared as doubles
+    BoolCmp,
+    StrCmp,
+    StrCompareNode,
+    StrLike,
+    InInt,
+    InFloat,
+    InStr,
+    Fallback,
+  };
+
+  Op Kind = Fallback;
+  uint32_t Cmp = coEQ;
+  bool MayThrow = false;
+  bool BooleanSafe = true;  // the result is Boolean or Null (usable by AND, OR, NOT)
+  int A = -1;
+  int B = -1;
+  const TColumn* Column = nullptr;
+  int64_t Int = 0;
+  __int128 Scaled = 0;
+  double Double = 0;
+  QString Str;
+  std::vector<int64_t> Ints;
+  std::vector<double> Doubles;
+  std::vector<QString> Strings;
+  std::shared_ptr<TLikeMask> Mask;
+  bool CaseInsensitive = false;
+  int PartialLength = 0;
+  int Const = 2;         // ConstTri
+  int ExprNode = -1;     // Fallback
+  mutable QString Fold;  // scratch for case folding, reused from record to record
+};
+
+namespace {
+
+constexpr int kFalse = 0;
+constexpr int kTrue = 1;
+constexpr int kNull = 2;
+constexpr int kUnordered = 2;  // a comparison with NaN or Null
+
+bool IsIntegerKind(const Variant& v) {
+  switch (v.VarType()) {
+    case varSmallint:
+    case varInteger:
+    case varByte:
+    case varInt64:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool IsFloatingKind(const Variant& v) {
+  return v.VarType() == varDouble || v.VarType() == varSingle || v.VarType() == varDate;
+}
+
+template <typename T>
+int Order(T a, T b) {
+  return a < b ? -1 : (a > b ? 1 : 0);
+}
+
+int OrderDoubles(double a, double b) {
+  if (std::isnan(a) || std::isnan(b)) return kUnordered;
+  return Order(a, b);
+}
+
+// The outcome of a comparison operator for an order (-1, 0, 1, or unordered), as the variant
+// comparison gives it: unordered values are "not equal" and fail every ordering.
+int Outcome(uint32_t op, int order) {
+  if (order == kUnordered) return op == coNE ? kTrue : kFalse;
+  switch (op) {
+    case coEQ:
+      return order == 0;
+    case coNE:
+      return order != 0;
+    case coGT:
+      return order > 0;
+    case coLT:
+      return order < 0;
+    case coGE:
+      return order >= 0;
+    case coLE:
+      return order <= 0;
+    default:
+      return kFalse;
+  }
+}
+
+// "constant op column" as "column op' constant".
+uint32_t Flipped(uint32_t op) {
+  switch (op) {
+    case coGT:
+      return coLT;
+    case coLT:
+      return coGT;
+    case coGE:
+      return coLE;
+    case coLE:
+      return coGE;
+    default:
+      return op;
+  }
+}
+
+// Upper-cases a stored text the way AnsiUpperCase does; plain ASCII goes through a reused buffer.
+QStringView Folded(const QString& text, QString& scratch) {
+  const qsizetype n = text.size();
+  const QChar* source = text.constData();
+  bool ascii = true;
+  for (qsizetype i = 0; i < n && ascii; ++i) ascii = source[i].unicode() < 128;
+  if (!ascii) {
+    scratch = text.toUpper();
+    return scratch;
+  }
+  scratch.resize(n);
+  QChar* target = scratch.data();
+  for (qsizetype i = 0; i < n; ++i) {
+    const char16_t c = source[i].unicode();
+    target[i] = QChar(c >= u'a' && c <= u'z' ? char16_t(c - 32) : c);
+  }
+  return scratch;
+}
+
+}  // namespace
+
+TCompiledFilter::TCompiledFilter(const TExprEvaluator& evaluator, const TFilterRowSource& source)
+    : evaluator_(evaluator), source_(source) {
+  lookup_ = [this](int fieldNo, const QString& name) { return source_.ValueAt(fieldNo, name, row_); };
+  root_ = Compile(evaluator_.Root(), true);
+  rootIsValue_ = !nodes_[static_cast<size_t>(root_)].BooleanSafe;
+}
+
+TCompiledFilter::~TCompiledFilter() = default;
+
+int TCompiledFilter::Add(Node node) {
+  nodes_.push_back(std::move(node));
+  return static_cast<int>(nodes_.size()) - 1;
+}
+
+int TCompiledFilter::FallbackCount() const {
+  int count = 0;
+  for (const Node& node : nodes_) count += node.Kind == Node::Fallback ? 1 : 0;
+  return count;
+}
+
+const TColumn* TCompiledFilter::StoredColumn(int exprNode) const {
+  const TExprNode& node = evaluator_.Nodes()[static_cast<size_t>(exprNode)];
+  return node.Class == nodeField ? source_.ColumnOf(node.FieldNo) : nullptr;
+}
+
+bool TCompiledFilter::IsBooleanSafe(int exprNode) const {
+  const TExprNode& node = evaluator_.Nodes()[static_cast<size_t>(exprNode)];
+  switch (node.Class) {
+    case nodeBinary:
+      if (node.Operator == coAND || node.Operator == coOR)
+        return IsBooleanSafe(node.Left) && IsBooleanSafe(node.Right);
+      return (node.Operator >= coEQ && node.Operator <= coLE) || node.Operator == coLike ||
+             node.Operator == coIn;
+    case nodeUnary:
+      if (node.Operator == coNOT) return IsBooleanSafe(node.Left);
+      return node.Operator == coIsBlank || node.Operator == coNotBlank || node.Operator == coIsNull;
+    case nodeCompare:
+    case nodeNull:
+      return true;
+    case nodeConst:
+      return node.Value.VarType() == varBoolean || node.Value.IsNull();
+    case nodeField: {
+      const TColumn* column = StoredColumn(exprNode);
+      return column && column->Kind() == TColumnKind::Bool;
+    }
+    default:
+      return false;
+  }
+}
+
+int TCompiledFilter::Fallback(int exprNode, bool /*logical*/) {
+  Node node;
+  node.Kind = Node::Fallback;
+  node.ExprNode = exprNode;
+  node.MayThrow = true;
+  node.BooleanSafe = IsBooleanSafe(exprNode);
+  return Add(std::move(node));
+}
+
+int TCompiledFilter::Compile(int exprNode, bool logical) {
+  const TExprNode& e = evaluator_.Nodes()[static_cast<size_t>(exprNode)];
+  switch (e.Class) {
+    case nodeBinary:
+      if (e.Operator == coAND || e.Operator == coOR) {
+        const int a = Compile(e.Left, true);
+        const int b = Compile(e.Right, true);
+        const Node& left = nodes_[static_cast<size_t>(a)];
+        const Node& right = nodes_[static_cast<size_t>(b)];
+        if (!left.BooleanSafe || !right.BooleanSafe) return Fallback(exprNode, logical);
+        Node node;
+        node.Kind = e.Operator == coAND ? Node::And : Node::Or;
+        node.A = a;
+        node.B = b;
+        node.MayThrow = left.MayThrow || right.MayThrow;
+        return Add(std::move(node));
+      }
+      if (e.Operator >= coEQ && e.Operator <= coLE) return CompileComparison(exprNode);
+      if (e.Operator == coLike) return CompileLike(exprNode);
+      if (e.Operator == coIn) return CompileIn(exprNode);
+      return Fallback(exprNode, logical);
+    case nodeUnary:
+      if (e.Operator == coNOT) {
+        const int a = Compile(e.Left, true);
+        const Node& operand = nodes_[static_cast<size_t>(a)];
+        if (!operand.BooleanSafe) return Fallback(exprNode, logical);
+        Node node;
+        node.Kind = Node::Not;
+        node.A = a;
+        node.MayThrow = operand.MayThrow;
+        return Add(std::move(node));
+      }
+      if (e.Operator == coIsBlank || e.Operator == coNotBlank || e.Operator == coIsNull)
+        return CompileIsNull(exprNode);
+      return Fallback(exprNode, logical);
+    case nodeCompare:
+      return CompileCompareNode(exprNode);
+    case nodeConst:
+      if (e.Value.VarType() == varBoolean || e.Value.IsNull()) {
+        Node node;
+        node.Kind = Node::ConstTri;
+        node.Const = e.Value.IsNull() ? kNull : (e.Value.AsBoolean() ? kTrue : kFalse);
+        return Add(std::move(node));
+      }
+      return Fallback(exprNode, logical);
+    case nodeNull: {
+      Node node;
+      node.Kind = Node::ConstTri;
+      node.Const = kNull;
+      return Add(std::move(node));
+    }
+    case nodeField: {
+      const TColumn* column = StoredColumn(exprNode);
+      if (column && column->Kind() == TColumnKind::Bool) {
+        Node node;
+        node.Kind = Node::BoolColumn;
+        node.Column = column;
+        return Add(std::move(node));
+      }
+      return Fallback(exprNode, logical);
+    }
+    default:
+      return Fallback(exprNode, logical);
+  }
+}
+
+int TCompiledFilter::CompileComparison(int exprNode) {
+  const TExprNode& e = evaluator_.Nodes()[static_cast<size_t>(exprNode)];
+  const auto& all = evaluator_.Nodes();
+  const TColumn* column = StoredColumn(e.Left);
+  const TExprNode* constant = &all[static_cast<size_t>(e.Right)];
+  uint32_t op = e.Operator;
+  if (!column || constant->Class != nodeConst) {
+    column = StoredColumn(e.Right);
+    constant = &all[static_cast<size_t>(e.Left)];
+    op = Flipped(op);
+    if (!column || constant->Class != nodeConst) return Fallback(exprNode, true);
+  }
+  const Variant& k = constant->Value;
+  if (k.IsEmptyOrNull()) return Fallback(exprNode, true);
+  Node node;
+  node.Column = column;
+  node.Cmp = op;
+  switch (column->Kind()) {
+    case TColumnKind::Int:
+      if (IsIntegerKind(k)) {
+        node.Kind = Node::IntCmp;
+        node.Int = k.AsInt64();
+      } else if (IsFloatingKind(k)) {
+        node.Kind = Node::IntFloatCmp;
+        node.Double = k.AsDouble();
+      } else {
+        return Fallback(exprNode, true);
+      }
+      break;
+    case TColumnKind::Float:
+    case TColumnKind::DateTime:
+      if (!IsIntegerKind(k) && !IsFloatingKind(k) &&
+          !(column->Kind() == TColumnKind::DateTime && k.VarType() == varCurrency))
+        return Fallback(exprNode, true);
+      node.Kind = Node::FloatCmp;
+      node.Double = k.AsDouble();
+      break;
+    case TColumnKind::Currency:
+      if (IsIntegerKind(k)) {
+        node.Kind = Node::CurrIntCmp;
+        node.Scaled = static_cast<__int128>(k.AsInt64()) * Currency::Scale;
+      } else if (k.VarType() == varCurrency) {
+        node.Kind = Node::CurrIntCmp;
+        node.Scaled = k.AsCurrency().Scaled;
+      } else if (IsFloatingKind(k)) {
+        node.Kind = Node::CurrFloatCmp;
+        node.Double = k.AsDouble();
+      } else {
+        return Fallback(exprNode, true);
+      }
+      break;
+    case TColumnKind::Bool:
+      if (k.VarType() != varBoolean) return Fallback(exprNode, true);
+      node.Kind = Node::BoolCmp;
+      node.Int = k.AsBoolean() ? 1 : 0;
+      break;
+    case TColumnKind::String:
+      if (!k.IsString()) return Fallback(exprNode, true);
+      node.Kind = Node::StrCmp;
+      node.Str = k.StringRef();
+      break;
+    default:
+      return Fallback(exprNode, true);
+  }
+  return Add(std::move(node));
+}
+
+int TCompiledFilter::CompileIsNull(int exprNode) {
+  const TExprNode& e = evaluator_.Nodes()[static_cast<size_t>(exprNode)];
+  const TColumn* column = StoredColumn(e.Left);
+  if (!column) return Fallback(exprNode, true);
+  Node node;
+  node.Kind = e.Operator == coNotBlank ? Node::IsNotNull : Node::IsNull;
+  node.Column = column;
+  return Add(std::move(node));
+}
+
+int TCompiledFilter::CompileLike(int exprNode) {
+  const TExprNode& e = evaluator_.Nodes()[static_cast<size_t>(exprNode)];
+  const TColumn* column = StoredColumn(e.Left);
+  const TExprNode& mask = evaluator_.Nodes()[static_cast<size_t>(e.Right)];
+  if (!column || column->Kind() != TColumnKind::String || mask.Class != nodeConst || !mask.Value.IsString())
+    return Fallback(exprNode, true);
+  Node node;
+  node.Kind = Node::StrLike;
+  node.Column = column;
+  node.Mask = std::make_shared<TLikeMask>(mask.Value.StringRef());
+  return Add(std::move(node));
+}
+
+int TCompiledFilter::CompileCompareNode(int exprNode) {
+  if (evaluator_.CompareRule() != ccrFilter) return Fallback(exprNode, true);
+  const TExprNode& e = evaluator_.Nodes()[static_cast<size_t>(exprNode)];
+  const auto& all = evaluator_.Nodes();
+  const TColumn* column = StoredColumn(e.Left);
+  const TExprNode* constant = &all[static_cast<size_t>(e.Right)];
+  uint32_t op = e.Operator;
+  if (!column || constant->Class != nodeConst) {
+    // "constant op column": symmetric for = and <> and mirrored for orderings; a partial
+    // comparison or LIKE reads its operands in one direction only.
+    if (op == coLike || e.PartialLength > 0) return Fallback(exprNode, true);
+    column = StoredColumn(e.Right);
+    constant = &all[static_cast<size_t>(e.Left)];
+    op = Flipped(op);
+    if (!column || constant->Class != nodeConst) return Fallback(exprNode, true);
+  }
+  if (column->Kind() != TColumnKind::String || !constant->Value.IsString())
+    return Fallback(exprNode, true);
+  if (op != coLike && (op < coEQ || op > coLE)) return Fallback(exprNode, true);
+  Node node;
+  node.Kind = Node::StrCompareNode;
+  node.Column = column;
+  node.Cmp = op;
+  node.CaseInsensitive = e.CaseInsensitive;
+  node.PartialLength = e.PartialLength;
+  node.Str = e.CaseInsensitive ? constant->Value.StringRef().toUpper() : constant->Value.StringRef();
+  if (op == coLike) node.Mask = std::make_shared<TLikeMask>(node.Str);
+  return Add(std::move(node));
+}
+
+int TCompiledFilter::CompileIn(int exprNode) {
+  const TExprNode& e = evaluator_.Nodes()[static_cast<size_t>(exprNode)];
+  const auto& all = evaluator_.Nodes();
+  const TColumn* column = StoredColumn(e.Left);
+  if (!column || e.Right < 0 || all[static_cast<size_t>(e.Right)].Class != nodeListElem)
+    return Fallback(exprNode, true);
+  std::vector<Variant> values;
+  for (int element = e.Right; element >= 0; element = all[static_cast<size_t>(element)].Right) {
+    const TExprNode& value = all[static_cast<size_t>(all[static_cast<size_t>(element)].Left)];
+    if (value.Class != nodeConst || value.Value.IsEmptyOrNull()) return Fallback(exprNode, true);
+    values.push_back(value.Value);
+  }
+  Node node;
+  node.Column = column;
+  auto all_of = [&values](auto predicate) {
+    for (const Variant& v : values)
+      if (!predicate(v)) return false;
+    return true;
+  };
+  switch (column->Kind()) {
+    case TColumnKind::Int:
+      if (!all_of(IsIntegerKind)) return Fallback(exprNode, true);
+      node.Kind = Node::InInt;
+      for (const Variant& v : values) node.Ints.push_back(v.AsInt64());
+      break;
+    case TColumnKind::Float:
+    case TColumnKind::DateTime:
+      if (!all_of([](const Variant& v) { return IsIntegerKind(v) || IsFloatingKind(v); }))
+        return Fallback(exprNode, true);
+      node.Kind = Node::InFloat;
+      for (const Variant& v : values) node.Doubles.push_back(v.AsDouble());
+      break;
+    case TColumnKind::String:
+      if (!all_of([](const Variant& v) { return v.IsString(); })) return Fallback(exprNode, true);
+      node.Kind = Node::InStr;
+      for (const Variant& v : values) node.Strings.push_back(v.StringRef());
+      break;
+    default:
+      return Fallback(exprNode, true);
+  }
+  return Add(std::move(node));
+}
+
+Variant TCompiledFilter::EvaluateFallback(int exprNode, int row) const {
+  row_ = row;
+  return evaluator_.EvaluateNode(exprNode, lookup_);
+}
+
+int TCompiledFilter::Tri(int index, int row) const {
+  const Node& n = nodes_[static_cast<size_t>(index)];
+  switch (n.Kind) {
+    case Node::And: {
+      int x, y;
+      if (n.MayThrow) {
+        // The evaluator's order: right operand first, both always.
+        y = Tri(n.B, row);
+        x = Tri(n.A, row);
+      } else {
+        x = Tri(n.A, row);
+        if (x == kFalse) return kFalse;
+        y = Tri(n.B, row);
+      }
+      if (x == kFalse || y == kFalse) return kFalse;
+      return x == kNull || y == kNull ? kNull : kTrue;
+    }
+    case Node::Or: {
+      int x, y;
+      if (n.MayThrow) {
+        y = Tri(n.B, row);
+        x = Tri(n.A, row);
+      } else {
+        x = Tri(n.A, row);
+        if (x == kTrue) return kTrue;
+        y = Tri(n.B, row);
+      }
+      if (x == kTrue || y == kTrue) return kTrue;
+      return x == kNull || y == kNull ? kNull : kFalse;
+    }
+    case Node::Not: {
+      const int x = Tri(n.A, row);
+      return x == kNull ? kNull : (x == kTrue ? kFalse : kTrue);
+    }
+    case Node::ConstTri:
+      return n.Const;
+    case Node::BoolColumn:
+      return n.Column->IsNull(row) ? kNull : (n.Column->BoolAt(row) ? kTrue : kFalse);
+    case Node::IsNull:
+      return n.Column->IsNull(row) ? kTrue : kFalse;
+    case Node::IsNotNull:
+      return n.Column->IsNull(row) ? kFalse : kTrue;
+    case Node::IntCmp:
+      if (n.Column->IsNull(row)) return Outcome(n.Cmp, kUnordered);
+      return Outcome(n.Cmp, Order(n.Column->IntAt(row), n.Int));
+    case Node::IntFloatCmp:
+      if (n.Column->IsNull(row)) return Outcome(n.Cmp, kUnordered);
+      return Outcome(n.Cmp, OrderDoubles(static_cast<double>(n.Column->IntAt(row)), n.Double));
+    case Node::FloatCmp:
+      if (n.Column->IsNull(row)) return Outcome(n.Cmp, kUnordered);
+      return Outcome(n.Cmp, OrderDoubles(n.Column->DoubleAt(row), n.Double));
+    case Node::CurrIntCmp:
+      if (n.Column->IsNull(row)) return Outcome(n.Cmp, kUnordered);
+      return Outcome(n.Cmp, Order(static_cast<__int128>(n.Column->IntAt(row)), n.Scaled));
+    case Node::CurrFloatCmp:
+      if (n.Column->IsNull(row)) return Outcome(n.Cmp, kUnordered);
+      return Outcome(n.Cmp, OrderDoubles(Currency::FromScaled(n.Column->IntAt(row)).ToDouble(), n.Double));
+    case Node::BoolCmp:
+      if (n.Column->IsNull(row)) return Outcome(n.Cmp, kUnordered);
+      return Outcome(n.Cmp, Order<int64_t>(n.Column->BoolAt(row) ? 1 : 0, n.Int));
+    case Node::StrCmp: {
+      if (n.Column->IsNull(row)) return Outcome(n.Cmp, kUnordered);
+      const QString& value = n.Column->StringAt(row);
+      if (n.Cmp == coEQ || n.Cmp == coNE) return (value == n.Str) == (n.Cmp == coEQ) ? kTrue : kFalse;
+      const int order = QStringView(value).compare(n.Str, Qt::CaseSensitive);
+      return Outcome(n.Cmp, order < 0 ? -1 : (order > 0 ? 1 : 0));
+    }
+    case Node::StrCompareNode: {
+      if (n.Column->IsNull(row)) return n.Cmp == coLike ? kNull : Outcome(n.Cmp, kUnordered);
+      const QString& stored = n.Column->StringAt(row);
+      const QStringView value = n.CaseInsensitive ? Folded(stored, n.Fold) : QStringView(stored);
+      if (n.Cmp == coLike) return n.Mask->Matches(value) ? kTrue : kFalse;
+      if (n.PartialLength > 0 && (n.Cmp == coEQ || n.Cmp == coNE)) {
+        const bool match = value.startsWith(QStringView(n.Str).left(n.PartialLength));
+        return match == (n.Cmp == coEQ) ? kTrue : kFalse;
+      }
+      const int order = value.compare(n.Str, Qt::CaseSensitive);
+      return Outcome(n.Cmp, order < 0 ? -1 : (order > 0 ? 1 : 0));
+    }
+    case Node::StrLike:
+      if (n.Column->IsNull(row)) return kNull;
+      return n.Mask->Matches(n.Column->StringAt(row)) ? kTrue : kFalse;
+    case Node::InInt: {
+      if (n.Column->IsNull(row)) return kFalse;
+      const int64_t value = n.Column->IntAt(row);
+      for (int64_t k : n.Ints)
+        if (value == k) return kTrue;
+      return kFalse;
+    }
+    case Node::InFloat: {
+      if (n.Column->IsNull(row)) return kFalse;
+      const double value = n.Column->DoubleAt(row);
+      for (double k : n.Doubles)
+        if (value == k) return kTrue;
+      return kFalse;
+    }
+    case Node::InStr: {
+      if (n.Column->IsNull(row)) return kFalse;
+      const QString& value = n.Column->StringAt(row);
+      for (const QString& k : n.Strings)
+        if (value == k) return kTrue;
+      return kFalse;
+    }
+    case Node::Fallback: {
+      const Variant value = EvaluateFallback(n.ExprNode, row);
+      if (value.IsNull()) return kNull;
+      return TExprEvaluator::IsTrue(value) ? kTrue : kFalse;
+    }
+  }
+  return kNull;
+}
+
+bool TCompiledFilter::Matches(int row) const {
+  if (rootIsValue_) {
+    const Node& root = nodes_[static_cast<size_t>(root_)];
+    return TExprEvaluator::IsTrue(EvaluateFallback(root.ExprNode, row));
+  }
+  return Tri(root_, row) == kTrue;
+}
+
+std::vector<int> TCompiledFilter::Select(int rowCount) const {
+  std::vector<int> rows;
+  for (int row = 0; row < rowCount; ++row)
+    if (Matches(row)) rows.push_back(row);
+  return rows;
+}
+
+}  // namespace Kel

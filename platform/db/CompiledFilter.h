@@ -1,0 +1,76 @@
+#pragma once
+// TCompiledFilter: a canned expression compiled for fast filtering of stored records. Field
+// references are resolved once to the columns of a record store, and the common shapes of a
+// filter (a stored column compared with a constant, IS NULL, LIKE, IN, compare nodes, AND / OR /
+// NOT) become typed nodes that read values where they lie: integers, doubles and Booleans from
+// their vectors, strings as views of the stored text. Nothing is allocated per record.
+//
+// Anything else (arithmetic, functions, two fields compared, calculated and lookup fields,
+// conversions between strings and numbers or dates) is evaluated by the shared evaluator
+// (ExprEvaluator.h) over Variants, so every filter gives exactly the records that the evaluator
+// would give, errors included: typed nodes are used only where they cannot differ and cannot
+// fail, and where a subtree may raise, both operands of AND / OR are evaluated in the
+// evaluator's order.
+
+#include "ExprEvaluator.h"
+#include "LikeMask.h"
+#include "RecordStore.h"
+
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+namespace Kel {
+
+// Where a compiled filter finds the values of a record.
+class TFilterRowSource {
+ public:
+  virtual ~TFilterRowSource() = default;
+  // The stored column that holds field fieldNo (1-based), or nullptr when the field's values are
+  // computed (calculated and lookup fields) or unknown.
+  virtual const TColumn* ColumnOf(int fieldNo) const = 0;
+  // The value of a field in a row, as the evaluator would get it.
+  virtual Variant ValueAt(int fieldNo, const QString& fieldName, int row) const = 0;
+};
+
+class TCompiledFilter {
+ public:
+  // evaluator and source must outlive the compiled filter.
+  TCompiledFilter(const TExprEvaluator& evaluator, const TFilterRowSource& source);
+  ~TCompiledFilter();
+
+  // Whether the condition holds for a row (raises what the evaluator would raise).
+  bool Matches(int row) const;
+  // The rows of 0..rowCount-1 for which the condition holds, in order.
+  std::vector<int> Select(int rowCount) const;
+  // How many subtrees fall back to Variant evaluation (0: fully compiled).
+  int FallbackCount() const;
+
+  struct Node;
+
+ private:
+  int Compile(int exprNode, bool logical);
+  int CompileComparison(int exprNode);
+  int CompileCompareNode(int exprNode);
+  int CompileLike(int exprNode);
+  int CompileIn(int exprNode);
+  int CompileIsNull(int exprNode);
+  int Fallback(int exprNode, bool logical);
+  int Add(Node node);
+  // 0 false, 1 true, 2 null
+  int Tri(int node, int row) const;
+  Variant EvaluateFallback(int exprNode, int row) const;
+  const TColumn* StoredColumn(int exprNode) const;
+  bool IsBooleanSafe(int exprNode) const;
+
+  const TExprEvaluator& evaluator_;
+  const TFilterRowSource& source_;
+  std::vector<Node> nodes_;
+  int root_ = -1;
+  bool rootIsValue_ = false;  // the root is no condition: its value decides as IsTrue does
+  mutable int row_ = -1;      // the row the Variant lookup reads
+  TFieldValueLookup lookup_;
+};
+
+}  // namespace Kel

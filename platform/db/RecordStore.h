@@ -1,0 +1,115 @@
+#pragma once
+// TRecordStore: the records of a dataset, held in memory column by column. Each column keeps
+// its values in one typed vector (64-bit integers, doubles, scaled currency, Booleans, strings,
+// bytes) plus a null flag per row, so that a filter can read a value where it lies, without
+// building a Variant or copying a string. Every row has a stable id that survives inserts and
+// deletes elsewhere; bookmarks are row ids.
+//
+// Values enter through ConvertToFieldType, which brings any Variant into the kind a field type
+// stores (raising EConvertError / variant errors when it cannot) and come out as Variants of
+// the field type's kind:
+//   string kinds -> string; small integer -> Smallint; integer, word, auto-inc -> Integer;
+//   large integer -> Int64; float -> Double; currency, BCD -> Currency; date, time, date-time ->
+//   Date (a date field keeps the date part, a time field the time of day); Boolean -> Boolean;
+//   bytes and blobs -> string of the bytes (one character per byte); other types -> as given.
+
+#include "DBTypes.h"
+#include "Variant.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+namespace Kel {
+
+enum class TColumnKind : uint8_t { Int, Float, Currency, DateTime, Bool, String, Bytes, Variant };
+
+TColumnKind ColumnKindOf(TFieldType type);
+
+// The value as a field of this type stores it: Null for Null and empty values.
+Variant ConvertToFieldType(const Variant& value, TFieldType type);
+
+// One column: the values of one field for every row.
+class TColumn {
+ public:
+  explicit TColumn(TFieldType type);
+
+  TFieldType FieldType() const { return type_; }
+  TColumnKind Kind() const { return kind_; }
+  int Size() const { return static_cast<int>(nulls_.size()); }
+
+  bool IsNull(int row) const { return nulls_[static_cast<size_t>(row)] != 0; }
+  // Direct access for the kind of the column; meaningful only when the row is not null.
+  int64_t IntAt(int row) const { return ints_[static_cast<size_t>(row)]; }  // Int, Currency (scaled)
+  double DoubleAt(int row) const { return doubles_[static_cast<size_t>(row)]; }  // Float, DateTime
+  bool BoolAt(int row) const { return bools_[static_cast<size_t>(row)] != 0; }
+  const QString& StringAt(int row) const { return strings_[static_cast<size_t>(row)]; }
+  const QByteArray& BytesAt(int row) const { return bytes_[static_cast<size_t>(row)]; }
+
+  Variant Value(int row) const;
+  // Stores a value already converted by ConvertToFieldType (or Null).
+  void SetValue(int row, const Variant& value);
+  void SetBytes(int row, const QByteArray& bytes);  // Bytes columns
+  void Insert(int row, const Variant& value);
+  void Erase(int row);
+  void Reserve(int rows);
+  void Clear();
+
+ private:
+  void InsertSlot(int row);
+
+  TFieldType type_;
+  TColumnKind kind_;
+  std::vector<uint8_t> nulls_;
+  std::vector<int64_t> ints_;
+  std::vector<double> doubles_;
+  std::vector<uint8_t> bools_;
+  std::vector<QString> strings_;
+  std::vector<QByteArray> bytes_;
+  std::vector<Variant> variants_;
+};
+
+class TRecordStore {
+ public:
+  TRecordStore() = default;
+  explicit TRecordStore(const std::vector<TFieldType>& columnTypes);
+
+  int ColumnCount() const { return static_cast<int>(columns_.size()); }
+  int RowCount() const { return static_cast<int>(ids_.size()); }
+  const TColumn& Column(int index) const { return columns_[static_cast<size_t>(index)]; }
+  TColumn& Column(int index) { return columns_[static_cast<size_t>(index)]; }
+
+  // Rows take values in column order; missing values are Null. Values are converted to the
+  // column types first, so a value that does not convert leaves the store unchanged.
+  int AppendRow(const std::vector<Variant>& values);
+  int InsertRow(int row, const std::vector<Variant>& values);
+  void DeleteRow(int row);
+  void Clear();
+  void Reserve(int rows);
+
+  Variant Value(int row, int column) const { return Column(column).Value(row); }
+  void SetValue(int row, int column, const Variant& value);
+  // Replaces a whole row at once (converted first: all or nothing).
+  void SetRow(int row, const std::vector<Variant>& values);
+  std::vector<Variant> Row(int row) const;
+
+  int64_t RowId(int row) const { return ids_[static_cast<size_t>(row)]; }
+  // The row holding an id, or -1.
+  int RowOfId(int64_t id) const;
+
+ private:
+  std::vector<Variant> Converted(const std::vector<Variant>& values) const;
+  void CheckRow(int row) const;
+
+  std::vector<TColumn> columns_;
+  std::vector<int64_t> ids_;
+  int64_t nextId_ = 1;
+  bool idsAscending_ = true;         // only appends and deletes so far: ids rise with rows
+  mutable QHash<int64_t, int> rowOfId_;  // built on demand once ids are out of order
+  mutable bool rowOfIdValid_ = false;
+};
+
+}  // namespace Kel

@@ -1,0 +1,122 @@
+// LIKE masks: tokenizing, character sets and the classic matcher with its restart stack.
+#include "LikeMask.h"
+
+#include <gtest/gtest.h>
+
+namespace Kel {
+namespace {
+
+TEST(LikeMatches, MatchesWhatTheMaskDescribes) {
+  for (const char16_t* mask : {u"abc%", u"%abc%", u"a%c", u"_b_", u"[a-c]bc", u"[^x]bc", u"abc", u"%", u"a%"})
+    EXPECT_TRUE(LikeMatches(u"abc", mask)) << QString::fromUtf16(mask).toStdString();
+}
+
+TEST(LikeMatches, RefusesWhatTheMaskExcludes) {
+  for (const char16_t* mask : {u"ab", u"abcd", u"%abd", u"__", u"[^a]bc", u"abc_", u"b%"})
+    EXPECT_FALSE(LikeMatches(u"abc", mask)) << QString::fromUtf16(mask).toStdString();
+}
+
+TEST(LikeMatches, EscapeMakesTheNextCharacterLiteral) {
+  EXPECT_TRUE(LikeMatches(u"a%b", u"a^%b"));
+  EXPECT_FALSE(LikeMatches(u"axb", u"a^%b"));
+  EXPECT_TRUE(LikeMatches(u"a%b", u"a%b"));
+  EXPECT_TRUE(LikeMatches(u"axb", u"a%b"));
+  EXPECT_TRUE(LikeMatches(u"a_b", u"a^_b"));
+  EXPECT_FALSE(LikeMatches(u"axb", u"a^_b"));
+  EXPECT_TRUE(LikeMatches(u"a^b", u"a^^b"));
+}
+
+TEST(LikeMatches, EmptyMaskAndPercentMatchEverything) {
+  EXPECT_TRUE(LikeMatches(u"", u""));
+  EXPECT_TRUE(LikeMatches(u"anything", u""));
+  EXPECT_TRUE(LikeMatches(u"", u"%"));
+  EXPECT_TRUE(LikeMatches(u"xyz", u"%%"));
+  EXPECT_FALSE(LikeMatches(u"", u"_"));
+  EXPECT_FALSE(LikeMatches(u"", u"a"));
+}
+
+TEST(LikeMatches, LetterCaseCounts) {
+  EXPECT_FALSE(LikeMatches(u"ABC", u"abc"));
+  EXPECT_FALSE(LikeMatches(u"Shark", u"sh%"));
+  EXPECT_TRUE(LikeMatches(u"Shark", u"Sh%"));
+}
+
+TEST(LikeMatches, LiteralsAfterPercentSlideAndBacktrack) {
+  // The first "b" after the percent is not the one that lets the rest match.
+  EXPECT_TRUE(LikeMatches(u"abxbc", u"a%bc"));
+  EXPECT_TRUE(LikeMatches(u"xaxbxc", u"%a%b%c"));
+  EXPECT_FALSE(LikeMatches(u"xaxbx", u"%a%b%c"));
+  EXPECT_TRUE(LikeMatches(u"abab", u"%ab"));
+  EXPECT_TRUE(LikeMatches(u"aXbYb", u"a%b"));
+  EXPECT_TRUE(LikeMatches(u"abc", u"%_b%"));
+  EXPECT_TRUE(LikeMatches(u"abcabd", u"%abd"));
+}
+
+TEST(LikeMatches, SetDirectlyAfterPercentIsTestedInPlaceOnly) {
+  EXPECT_FALSE(LikeMatches(u"a1", u"%[0-9]"));
+  EXPECT_TRUE(LikeMatches(u"1", u"%[0-9]"));
+  EXPECT_TRUE(LikeMatches(u"a1", u"a[0-9]"));
+}
+
+TEST(LikeMatches, UnclosedSetTakesTheRestOfTheMask) {
+  EXPECT_TRUE(LikeMatches(u"b", u"[abc"));
+  EXPECT_FALSE(LikeMatches(u"d", u"[abc"));
+}
+
+TEST(CharSetFromText, RangesAndDashes) {
+  const TLikeCharSet range = CharSetFromText(u"a-c");
+  EXPECT_TRUE(range.test('a') && range.test('b') && range.test('c'));
+  EXPECT_EQ(range.count(), 3u);
+  const TLikeCharSet reversed = CharSetFromText(u"c-a");
+  EXPECT_TRUE(reversed.test('c') && reversed.test('a'));
+  EXPECT_FALSE(reversed.test('b')) << "a reversed range adds no codes between its ends";
+  const TLikeCharSet leading = CharSetFromText(u"-a");
+  EXPECT_TRUE(leading.test('-') && leading.test('a'));
+  const TLikeCharSet trailing = CharSetFromText(u"a-");
+  EXPECT_TRUE(trailing.test('a'));
+  EXPECT_FALSE(trailing.test('-')) << "a dash ending a range attempt is dropped";
+  const TLikeCharSet chained = CharSetFromText(u"a-c-e");
+  EXPECT_EQ(chained.count(), 5u);
+  EXPECT_TRUE(CharSetFromText(u"").none());
+}
+
+TEST(CharSetFromText, CodesAbove255CountAs255) {
+  const TLikeCharSet set = CharSetFromText(u"\u0100");
+  EXPECT_TRUE(set.test(255));
+  EXPECT_TRUE(LikeMatches(u"\u20ac", u"[\u00ff]"));
+  EXPECT_FALSE(LikeMatches(u"\u20ac", u"[a-z]"));
+}
+
+TEST(PrepareLikeMask, ItemsOfAMask) {
+  const std::vector<TLikeMaskItem> items = PrepareLikeMask(u"ab%_[x-z][^q]^%c");
+  ASSERT_EQ(items.size(), 6u);
+  EXPECT_EQ(items[0].Kind, mkLiteral);
+  EXPECT_EQ(items[0].Text, QStringLiteral("ab"));
+  EXPECT_EQ(items[1].Kind, mkAnyString);
+  EXPECT_EQ(items[2].Kind, mkAnyChar);
+  EXPECT_EQ(items[3].Kind, mkCharSet);
+  EXPECT_TRUE(items[3].Set.test('y'));
+  EXPECT_EQ(items[4].Kind, mkNotCharSet);
+  EXPECT_TRUE(items[4].Set.test('q'));
+  EXPECT_EQ(items[5].Kind, mkLiteral);
+  EXPECT_EQ(items[5].Text, QStringLiteral("%c")) << "the escaped character opens a literal run";
+}
+
+TEST(PrepareLikeMask, LineBreaksAreOrdinaryCharactersAndNulEndsTheMask) {
+  EXPECT_TRUE(LikeMatches(u"a\r\nb", u"a\r\nb"));
+  EXPECT_TRUE(LikeMatches(u"ab", QStringView(u"ab\0cd", 5)));
+  const auto tokens = TokenizeLikeMask(u"a^", u'^');
+  ASSERT_EQ(tokens.size(), 2u);
+  EXPECT_EQ(tokens[1].first, mkEscape);
+}
+
+TEST(TLikeMask, CompiledMaskIsReusable) {
+  const TLikeMask mask(u"%an%");
+  EXPECT_TRUE(mask.Matches(u"Mangrove"));
+  EXPECT_FALSE(mask.Matches(u"Shark"));
+  EXPECT_TRUE(mask.Matches(u"Angelfish an"));
+  EXPECT_TRUE(mask.Matches(u"Snapper and Grouper"));
+}
+
+}  // namespace
+}  // namespace Kel
