@@ -52,6 +52,9 @@ class TCollection;
 class TStrings;
 class TReader;
 class TWriter;
+namespace TypInfo {
+class TPropInfo;
+}
 
 // The type byte of every value in a binary component stream.
 enum TValueType : uint8_t {
@@ -213,8 +216,10 @@ class TWriter : public TFiler {
   // A Collection value: each item's properties in a List, then the end marker.
   void WriteCollection(TCollection* collection);
 
-  // Writing a component reference: its name relative to LookupRoot ("Table1", or
-  // "Form1.Table1" for a component owned elsewhere); empty when it cannot be named.
+  // Writing a component reference: its name relative to LookupRoot: "Table1" for a component
+  // LookupRoot owns, "Owner" for LookupRoot itself, "Form1.Table1" for a component of another
+  // named owner, "Table1.Owner" for a named component without a named owner; empty when it
+  // cannot be named.
   QString ComponentReferenceName(const TComponent* component) const;
 
  private:
@@ -318,6 +323,18 @@ class TReader : public TFiler {
   int64_t ReadIntegerOfKind(TValueType kind);
   QString ReadStringOfKind(TValueType kind);
   double ReadFloatOfKind(TValueType kind);
+
+  void ReadPropertyPath(TPersistent* instance, const QString& path);
+  void ReadPropValue(QObject* instance, const TypInfo::TPropInfo& prop);
+  void ReadObjectValue(QObject* instance, const TypInfo::TPropInfo& prop);
+  void ReadStringList(TStrings* strings);
+  bool ReadDefinedProperty(TPersistent* instance, const QString& name);
+  void BeginReading(TComponent* component);
+  void FinishLoading();
+  void AbortLoading();
+  void ResolveFixups();
+  TComponent* FindReference(const QString& name) const;
+  QString RootLabel() const;
 
   TComponent* owner_ = nullptr;
   TComponent* referenceContext_ = nullptr;

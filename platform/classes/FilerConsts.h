@@ -1,17 +1,15 @@
 #pragma once
 // Message texts of component streams (binary form, text form and the object reader/writer).
 // Kept together so that tests and callers use the very same words; format them with
-// RtlMessage (Exceptions.h).
+// RtlMessage (Exceptions.h). Texts shared with the object model (unknown property, class not
+// found) are those of ClassesConsts.h.
 
 namespace Kel::FilerText {
 
 inline constexpr const char* InvalidImage = "Invalid stream format";
 inline constexpr const char* InvalidPropertyValue = "Invalid property value";
-inline constexpr const char* UnknownProperty = "Property %1 does not exist";
 inline constexpr const char* PropertyException = "Error reading %1: %2";
 inline constexpr const char* InvalidPropertyPath = "Invalid property path";
-inline constexpr const char* ClassNotFound = "Class %1 not found";
-inline constexpr const char* ClassMismatch = "Stream holds a %1, not a %2";
 inline constexpr const char* NestingTooDeep = "Stream nesting too deep";
 inline constexpr const char* NameTooLong = "Name too long for a component stream: %1";
 inline constexpr const char* UnsupportedValue =
@@ -27,6 +25,7 @@ inline constexpr const char* NumberExpected = "Number expected";
 inline constexpr const char* CharExpected = "'%1' expected";
 inline constexpr const char* SymbolExpected = "%1 expected";
 inline constexpr const char* ParseError = "%1 on line %2";
-inline constexpr const char* ComponentNotFound = "Component %1 not found";
+inline constexpr const char* AncestorNotFound = "Ancestor for '%1' not found";
+inline constexpr const char* NotAComponentClass = "Class %1 is not a component class";
 
 }  // namespace Kel::FilerText

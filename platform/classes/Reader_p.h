@@ -19,12 +19,21 @@ class TReader::Impl {
     QPointer<QObject> instance;
     QByteArray propertyName;
     QString referenceName;
+    QString path;  // for error messages
   };
   std::vector<Fixup> fixups;
   // Components read so far, in reading order: Loaded() is called on them at the end.
   std::vector<QPointer<QObject>> loaded;
-  // Dotted path of the property being read, for error messages ("P.Items.Amount").
+  // Where the property being read sits, for error messages: propPath is the prefix of the
+  // properties of the object being read ("P[2]."), currentPath the property itself
+  // ("P[2].Amount").
   QString propPath;
+  QString currentPath;
+  int propertyDepth = 0;
+  // The first (innermost) failure while reading nested properties, reported by the outermost.
+  bool failed = false;
+  QString errorPath;
+  QString errorMessage;
 };
 
 }  // namespace Kel

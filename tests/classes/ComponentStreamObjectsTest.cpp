@@ -1,0 +1,528 @@
+// Whole objects through component streams: which published properties are written (defaults
+// and ancestors' values are not), that everything written reads back (also through the text
+// form), how streams of other writers are taken, references by name, defined properties, the
+// loading state, and hostile streams refused with the property named.
+#include <gtest/gtest.h>
+
+#include <QScopeGuard>
+#include <memory>
+
+#include "ClassRegistry.h"
+#include "ComponentStreams.h"
+#include "Exceptions.h"
+#include "Filer.h"
+#include "FormatSettings.h"
+#include "ObjectText.h"
+#include "StreamBytes.h"
+#include "TestClasses.h"
+
+using namespace Kel;
+using namespace KelTest;
+using namespace StreamBytes;
+
+namespace {
+
+// A component with stream data of its own besides its published properties: Secret through
+// DefineProperty, Blob through DefineBinaryProperty, each written only when set.
+class TDefinedComponent : public TComponent {
+  Q_OBJECT
+  Q_PROPERTY(int Visible READ Visible WRITE SetVisible)
+  Q_CLASSINFO("default:Visible", "1")
+
+ public:
+  Q_INVOKABLE explicit TDefinedComponent(TComponent* owner = nullptr) : TComponent(owner) {}
+  int Visible() const { return visible_; }
+  void SetVisible(int value) { visible_ = value; }
+
+  void DefineProperties(TFiler& filer) override {
+    TComponent::DefineProperties(filer);
+    filer.DefineProperty(
+        "Secret", [this](TReader& reader) { secret = reader.ReadString(); },
+        [this](TWriter& writer) { writer.WriteString(secret); }, !secret.isEmpty());
+    filer.DefineBinaryProperty(
+        "Blob", [this](TStream& stream) { blob = stream.ReadRemaining(); },
+        [this](TStream& stream) { stream.WriteBytes(blob); }, !blob.isEmpty());
+  }
+
+  QString secret;
+  QByteArray blob;
+
+ private:
+  int visible_ = 1;
+};
+
+QByteArray Write(TComponent* component) {
+  TMemoryStream stream;
+  WriteComponent(stream, component);
+  return stream.Bytes();
+}
+
+void Read(const QByteArray& bytes, TComponent* instance) {
+  TMemoryStream stream(bytes);
+  ReadComponent(stream, instance);
+}
+
+QString ReadFailure(const QByteArray& bytes, TComponent* instance) {
+  try {
+    Read(bytes, instance);
+  } catch (const EReadError& e) {
+    return e.Message();
+  }
+  return QStringLiteral("<no error>");
+}
+
+QByteArray ThroughText(const QByteArray& binary) {
+  TMemoryStream in(binary);
+  TMemoryStream text;
+  ObjectBinaryToText(in, text);
+  text.SetPosition(0);
+  TMemoryStream back;
+  ObjectTextToBinary(text, back);
+  return back.Bytes();
+}
+
+QByteArray ZeroExtended() { return Bytes({vaExtended}) + QByteArray(10, '\0'); }
+
+// A stream of a TTestComponent holding only the given properties.
+QByteArray ComponentStream(const QByteArray& properties) {
+  return QByteArray("TPF0") + Short("TTestComponent") + Short("") + properties + Bytes({0, 0});
+}
+
+// A TTestComponent stream whose Items hold one item with the given properties.
+QByteArray ItemStream(const QByteArray& itemProperties) {
+  return ComponentStream(Short("Items") + Bytes({vaCollection, vaList}) + itemProperties +
+                         Bytes({0, 0}));
+}
+
+void FillItem(TTestItem* item, int seed) {
+  item->SetName(QStringLiteral("Item \u00e9 %1").arg(seed));
+  item->SetCount(seed * 1000);
+  item->SetBig((int64_t(1) << 40) + seed);
+  item->SetLetter(QChar(u'\u00df'));
+  item->SetKind(hkThree);
+  item->SetKinds(THolderKinds{hkTwo, hkThree});
+  item->SetChecked(false);
+  item->SetRatio(0.1 * seed);
+  item->SetWhen(45000.75 + seed);
+  item->SetPrice(Currency::FromScaled(922337203685477LL * 10000 + seed));
+  item->SetValue(seed % 2 ? Variant(QStringLiteral("v\u20ac"))
+                          : Variant(Currency::FromScaled(seed)));
+  item->Lines()->Add(QStringLiteral("first"));
+  item->Lines()->Add(QString(100, u'x'));
+  item->Font()->SetName(QStringLiteral("Serif"));
+  item->Font()->SetStyle(THolderKinds{hkOne});
+  item->SetAmount(-seed - 0.5);
+}
+
+void ExpectSameItem(TTestItem* a, TTestItem* b) {
+  EXPECT_EQ(a->Name(), b->Name());
+  EXPECT_EQ(a->Count(), b->Count());
+  EXPECT_EQ(a->Big(), b->Big());
+  EXPECT_EQ(a->Letter(), b->Letter());
+  EXPECT_EQ(a->Kind(), b->Kind());
+  EXPECT_EQ(a->Kinds(), b->Kinds());
+  EXPECT_EQ(a->Checked(), b->Checked());
+  EXPECT_EQ(a->Ratio(), b->Ratio());
+  EXPECT_EQ(a->When(), b->When());
+  EXPECT_EQ(a->Price(), b->Price());
+  EXPECT_TRUE(a->Value() == b->Value())
+      << VarDebugText(a->Value()).toStdString() << " vs " << VarDebugText(b->Value()).toStdString();
+  EXPECT_EQ(a->Lines()->Text(), b->Lines()->Text());
+  EXPECT_EQ(a->Font()->Name(), b->Font()->Name());
+  EXPECT_EQ(a->Font()->Size(), b->Font()->Size());
+  EXPECT_EQ(a->Font()->Style(), b->Font()->Style());
+  EXPECT_EQ(a->Amount(), b->Amount());
+  ASSERT_EQ(a->Children()->Count(), b->Children()->Count());
+  for (int i = 0; i < a->Children()->Count(); ++i)
+    ExpectSameItem(a->Children()->Items<TTestItem>(i), b->Children()->Items<TTestItem>(i));
+}
+
+void FillComponent(TTestComponent& component) {
+  component.SetCount(-70000);
+  component.SetKind(hkOne);
+  component.SetKinds(THolderKinds{hkOne, hkThree});
+  component.SetEnabled(false);
+  component.SetRatio(1e300);
+  component.SetCaption(QStringLiteral("It''s \U0001F600"));
+  component.SetHint(QStringLiteral("hint"));
+  component.SetShowHint(true);
+  component.SetTag(7);
+  component.Lines()->Add(QStringLiteral("a"));
+  component.Font()->SetSize(12);
+  for (int i = 1; i <= 3; ++i) {
+    TTestItem* item = component.Items()->Add();
+    FillItem(item, i);
+    if (i == 2) {
+      TTestItem* child = item->Children()->Add<TTestItem>();
+      FillItem(child, 20);
+      child->Children()->Add<TTestItem>()->SetName(QStringLiteral("grandchild"));
+    }
+  }
+}
+
+void ExpectSameComponent(TTestComponent& a, TTestComponent& b) {
+  EXPECT_EQ(a.Count(), b.Count());
+  EXPECT_EQ(a.Kind(), b.Kind());
+  EXPECT_EQ(a.Kinds(), b.Kinds());
+  EXPECT_EQ(a.Enabled(), b.Enabled());
+  EXPECT_EQ(a.Ratio(), b.Ratio());
+  EXPECT_EQ(a.Caption(), b.Caption());
+  EXPECT_EQ(a.Hint(), b.Hint());
+  EXPECT_EQ(a.ShowHint(), b.ShowHint());
+  EXPECT_EQ(a.Tag(), b.Tag());
+  EXPECT_EQ(a.Lines()->Text(), b.Lines()->Text());
+  EXPECT_EQ(a.Font()->Size(), b.Font()->Size());
+  ASSERT_EQ(a.Items()->Count(), b.Items()->Count());
+  for (int i = 0; i < a.Items()->Count(); ++i)
+    ExpectSameItem(a.Items()->Items(i), b.Items()->Items(i));
+}
+
+class ComponentStreamObjects : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetFormatSettings(TFormatSettings::Invariant());
+    RegisterTestClasses();
+    RegisterClass(TDefinedComponent::staticMetaObject);
+  }
+};
+
+}  // namespace
+
+TEST_F(ComponentStreamObjects, AFreshItemStreamsAsAmountAndChildrenOnly) {
+  TTestComponent component;
+  component.Items()->Add();
+  EXPECT_EQ(Write(&component),
+            ComponentStream(Short("Ratio") + ZeroExtended() + Short("Items") +
+                            Bytes({vaCollection, vaList}) + Short("Amount") + ZeroExtended() +
+                            Short("Children") + Bytes({vaCollection, 0}) + Bytes({0, 0})));
+}
+
+TEST_F(ComponentStreamObjects, OnlyValuesOffTheirDefaultsAreWritten) {
+  TTestComponent component;
+  TTestItem* item = component.Items()->Add();
+  const QByteArray plain = Write(&component);
+  item->SetCount(5);
+  item->SetKinds(THolderKinds());
+  item->Font()->SetSize(9);
+  component.SetHint(QStringLiteral("not stored while ShowHint is off"));
+  const QByteArray changed = Write(&component);
+  EXPECT_TRUE(changed.contains(Short("Count") + Bytes({vaInt8, 5})));
+  EXPECT_TRUE(changed.contains(Short("Kinds") + Bytes({vaSet, 0})));
+  EXPECT_TRUE(changed.contains(Short("Font.Size") + Bytes({vaInt8, 9})));
+  EXPECT_FALSE(changed.contains("Hint"));
+  EXPECT_FALSE(plain.contains("Count"));
+  EXPECT_FALSE(plain.contains("Font"));
+  EXPECT_FALSE(plain.contains("Lines"));
+  EXPECT_FALSE(plain.contains("Link"));
+  EXPECT_FALSE(plain.contains("ReadOnly"));
+}
+
+TEST_F(ComponentStreamObjects, EveryPropertyKindRoundTripsThroughBinaryAndText) {
+  TTestComponent original;
+  original.SetName(QStringLiteral("Original"));
+  FillComponent(original);
+  const QByteArray binary = Write(&original);
+
+  TTestComponent copy;
+  copy.Items()->Add()->SetName(QStringLiteral("old item, replaced"));
+  Read(binary, &copy);
+  EXPECT_EQ(copy.Name(), "Original");
+  ExpectSameComponent(original, copy);
+
+  TTestComponent fromText;
+  Read(ThroughText(binary), &fromText);
+  ExpectSameComponent(original, fromText);
+  // The text form, read and written again, gives the same text.
+  EXPECT_EQ(ThroughText(ThroughText(binary)), ThroughText(binary));
+}
+
+TEST_F(ComponentStreamObjects, ReadingWithoutAnInstanceCreatesTheNamedClass) {
+  TTestComponent original;
+  FillComponent(original);
+  TMemoryStream stream(Write(&original));
+  std::unique_ptr<TComponent> created(ReadComponent(stream, nullptr));
+  auto* copy = qobject_cast<TTestComponent*>(created.get());
+  ASSERT_NE(copy, nullptr);
+  ExpectSameComponent(original, *copy);
+  EXPECT_EQ(copy->loadedCount, 1);
+
+  EXPECT_EQ(
+      ReadFailure(QByteArray("TPF0") + Short("TNoSuchClass") + Short("") + Bytes({0, 0}), nullptr),
+      "Class TNoSuchClass not found");
+  EXPECT_EQ(
+      ReadFailure(QByteArray("TPF0") + Short("TTestFont") + Short("") + Bytes({0, 0}), nullptr),
+      "Class TTestFont is not a component class");
+}
+
+TEST_F(ComponentStreamObjects, StreamsOfOtherWritersReadBack) {
+  // Every integer kind where a float is expected, Extended where currency is expected, every
+  // text kind, item order integers, a prefix without flags on the root.
+  TExtended80 price;
+  ASSERT_TRUE(DecimalToExtended("922337203685477.5807", price));
+  const QByteArray priceBytes(reinterpret_cast<const char*>(price.Bytes.data()), 10);
+  const QByteArray stream =
+      QByteArray("TPF0") + Bytes({0xF0}) + Short("TTestComponent") + Short("Other") +
+      Short("Ratio") + Bytes({vaInt16, 0x10, 0x27}) + Short("Caption") + Bytes({vaUString}) +
+      LittleEndian<int32_t>(2) + Utf16(QStringLiteral("\u4e2d\u6587")) + Short("Items") +
+      Bytes({vaCollection}) + Bytes({vaInt8, 0, vaList}) + Short("Amount") + Bytes({vaInt8, 0xFF}) +
+      Short("Price") + Bytes({vaExtended}) + priceBytes + Short("Name") + Bytes({vaUTF8String}) +
+      LittleEndian<int32_t>(2) + QByteArray("\xC3\xA9") + Short("When") + Bytes({vaInt32}) +
+      LittleEndian<int32_t>(45000) + Bytes({0}) + Bytes({vaInt16, 1, 0, vaList}) + Short("Amount") +
+      Bytes({vaInt64}) + LittleEndian<int64_t>(int64_t(1) << 50) + Short("Name") +
+      Bytes({vaWString}) + LittleEndian<int32_t>(1) + Utf16("w") + Short("Ratio") +
+      Bytes({vaSingle}) + LittleEndian<float>(0.5f) + Short("Price") + Bytes({vaInt8, 3}) +
+      Bytes({0}) + Bytes({0}) + Bytes({0, 0});
+  TTestComponent component;
+  Read(stream, &component);
+  EXPECT_EQ(component.Name(), "Other");
+  EXPECT_EQ(component.Ratio(), 10000.0);
+  EXPECT_EQ(component.Caption(), QStringLiteral("\u4e2d\u6587"));
+  ASSERT_EQ(component.Items()->Count(), 2);
+  TTestItem* first = component.Items()->Items(0);
+  EXPECT_EQ(first->Amount(), -1.0);
+  EXPECT_EQ(first->Price().Scaled, std::numeric_limits<int64_t>::max());
+  EXPECT_EQ(first->Name(), QStringLiteral("\u00e9"));
+  EXPECT_EQ(first->When(), 45000.0);
+  TTestItem* second = component.Items()->Items(1);
+  EXPECT_EQ(second->Amount(), double(int64_t(1) << 50));
+  EXPECT_EQ(second->Name(), "w");
+  EXPECT_EQ(second->Ratio(), 0.5);
+  EXPECT_EQ(second->Price(), Currency::FromInt(3));
+}
+
+TEST_F(ComponentStreamObjects, AnEmptyCollectionInTheStreamEmptiesTheCollection) {
+  TTestComponent component;
+  component.Items()->Add();
+  component.Items()->Add();
+  Read(ComponentStream(Short("Items") + Bytes({vaCollection, 0})), &component);
+  EXPECT_EQ(component.Items()->Count(), 0);
+}
+
+TEST_F(ComponentStreamObjects, ReferencesByNameResolveOnceEverythingIsRead) {
+  TTestComponent root;
+  root.SetName(QStringLiteral("Root"));
+  auto* target = new TTestComponent(&root);
+  target->SetName(QStringLiteral("Target"));
+  root.SetLink(target);
+  const QByteArray bytes = Write(&root);
+  EXPECT_TRUE(bytes.contains(Short("Link") + Bytes({vaIdent}) + Short("Target")));
+
+  TTestComponent copy;
+  auto* copyTarget = new TTestComponent(&copy);
+  copyTarget->SetName(QStringLiteral("Target"));
+  Read(bytes, &copy);
+  EXPECT_EQ(copy.Link(), copyTarget);
+
+  // A reference to itself is "Owner"; to a component of another named owner "Owner.Name".
+  root.SetLink(&root);
+  EXPECT_TRUE(Write(&root).contains(Short("Link") + Bytes({vaIdent}) + Short("Owner")));
+  TTestComponent form;
+  form.SetName(QStringLiteral("Form1"));
+  auto* table = new TTestComponent(&form);
+  table->SetName(QStringLiteral("Table1"));
+  root.SetLink(table);
+  const QByteArray foreign = Write(&root);
+  EXPECT_TRUE(foreign.contains(Short("Link") + Bytes({vaIdent}) + Short("Form1.Table1")));
+  TTestComponent other;
+  TMemoryStream foreignStream(foreign);
+  TReader contextReader(foreignStream);
+  contextReader.SetReferenceContext(&form);
+  contextReader.ReadRootComponent(&other);
+  EXPECT_EQ(other.Link(), table);
+
+  // A name that finds nothing leaves the reference alone.
+  TTestComponent lonely;
+  Read(ComponentStream(Short("Link") + Bytes({vaIdent}) + Short("Nowhere")), &lonely);
+  EXPECT_EQ(lonely.Link(), nullptr);
+  // nil clears a reference; an identifier is no collection.
+  lonely.SetLink(&form);
+  Read(ComponentStream(Short("Link") + Bytes({vaNil})), &lonely);
+  EXPECT_EQ(lonely.Link(), nullptr);
+  EXPECT_EQ(ReadFailure(ComponentStream(Short("Items") + Bytes({vaIdent}) + Short("X")), &lonely),
+            "Error reading TTestComponent.Items: Invalid property value");
+}
+
+TEST_F(ComponentStreamObjects, DefinedPropertiesTravelBesideThePublishedOnes) {
+  TDefinedComponent original;
+  EXPECT_EQ(Write(&original),
+            QByteArray("TPF0") + Short("TDefinedComponent") + Short("") + Bytes({0, 0}));
+  original.secret = QStringLiteral("s\u00e9cret");
+  original.blob = QByteArray("\x00\x01\x02", 3);
+  original.SetVisible(0);
+  const QByteArray bytes = Write(&original);
+  EXPECT_TRUE(bytes.contains(Short("Blob") + Bytes({vaBinary}) + LittleEndian<int32_t>(3)));
+  TDefinedComponent copy;
+  Read(ThroughText(bytes), &copy);
+  EXPECT_EQ(copy.secret, original.secret);
+  EXPECT_EQ(copy.blob, original.blob);
+  EXPECT_EQ(copy.Visible(), 0);
+  EXPECT_EQ(ReadFailure(QByteArray("TPF0") + Short("TDefinedComponent") + Short("") +
+                            Short("Secrets") + Bytes({vaInt8, 1, 0, 0}),
+                        &copy),
+            "Error reading TDefinedComponent.Secrets: Property Secrets does not exist");
+}
+
+TEST_F(ComponentStreamObjects, AWriterWithAnAncestorWritesOnlyDifferences) {
+  TTestComponent ancestor;
+  ancestor.SetCount(5);
+  ancestor.SetRatio(2.0);
+  ancestor.Lines()->Add(QStringLiteral("same"));
+  ancestor.Items()->Add()->SetCount(1);
+  TTestComponent descendant;
+  descendant.SetCount(5);
+  descendant.SetRatio(2.0);
+  descendant.Lines()->Add(QStringLiteral("same"));
+  descendant.Items()->Add()->SetCount(1);
+  descendant.SetCaption(QStringLiteral("changed"));
+  TMemoryStream stream;
+  TWriter writer(stream);
+  writer.WriteDescendent(&descendant, &ancestor);
+  EXPECT_EQ(stream.Bytes(), QByteArray("TPF0") + Bytes({0xF1}) + Short("TTestComponent") +
+                                Short("") + Short("Caption") + Bytes({vaString, 7}) + "changed" +
+                                Bytes({0, 0}));
+  // Back to the ancestor's default: written, since the ancestor differs.
+  descendant.SetCount(0);
+  TMemoryStream second;
+  TWriter secondWriter(second);
+  secondWriter.WriteDescendent(&descendant, &ancestor);
+  EXPECT_TRUE(second.Bytes().contains(Short("Count") + Bytes({vaInt8, 0})));
+}
+
+TEST_F(ComponentStreamObjects, LoadingStateAndLoadedNotification) {
+  TTestComponent original;
+  original.SetCount(3);
+  const QByteArray bytes = Write(&original);
+
+  TTestComponent plain;
+  Read(bytes, &plain);
+  EXPECT_EQ(plain.loadedCount, 1);
+  EXPECT_FALSE(plain.ComponentState().Contains(csLoading));
+  EXPECT_FALSE(plain.ComponentState().Contains(csReading));
+
+  // Inside a global-loading bracket Loaded() waits for the notification.
+  TTestComponent global;
+  {
+    TGlobalLoadingScope scope;
+    Read(bytes, &global);
+    EXPECT_EQ(global.loadedCount, 0);
+    EXPECT_TRUE(global.ComponentState().Contains(csLoading));
+    NotifyGlobalLoading();
+  }
+  EXPECT_EQ(global.loadedCount, 1);
+  EXPECT_FALSE(global.ComponentState().Contains(csLoading));
+
+  // A failed read leaves no loading marks and calls no Loaded().
+  TTestComponent failed;
+  EXPECT_NE(ReadFailure(bytes.left(bytes.size() - 1), &failed), "<no error>");
+  EXPECT_EQ(failed.loadedCount, 0);
+  EXPECT_FALSE(failed.ComponentState().Contains(csLoading));
+  EXPECT_FALSE(failed.ComponentState().Contains(csReading));
+}
+
+TEST_F(ComponentStreamObjects, ChildComponentsAreCreatedOwnedAndNamed) {
+  const QByteArray child = Short("TTestComponent") + Short("Child") + Short("Count") +
+                           Bytes({vaInt8, 9}) + Bytes({0}) + Bytes({0});
+  const QByteArray bytes = QByteArray("TPF0") + Short("TTestComponent") + Short("Parent") +
+                           Bytes({0}) + child + Bytes({0});
+  TTestComponent parent;
+  Read(ThroughText(bytes), &parent);
+  auto* created = qobject_cast<TTestComponent*>(parent.FindComponent(QStringLiteral("Child")));
+  ASSERT_NE(created, nullptr);
+  EXPECT_EQ(created->Count(), 9);
+  EXPECT_EQ(created->loadedCount, 1);
+  // A second child of the same name clashes; the half-read child is not left behind.
+  TTestComponent clash;
+  const QByteArray twice = QByteArray("TPF0") + Short("TTestComponent") + Short("") + Bytes({0}) +
+                           child + child + Bytes({0});
+  EXPECT_EQ(ReadFailure(twice, &clash), "A component named Child already exists");
+  EXPECT_EQ(clash.ComponentCount(), 1);
+  // An inherited child must exist already.
+  EXPECT_EQ(
+      ReadFailure(QByteArray("TPF0") + Short("TTestComponent") + Short("") + Bytes({0, 0xF1}) +
+                      Short("TTestComponent") + Short("Ghost") + Bytes({0, 0, 0}),
+                  &clash),
+      "Ancestor for 'Ghost' not found");
+}
+
+TEST_F(ComponentStreamObjects, WrongPropertiesAndValuesNameTheProperty) {
+  TTestComponent component;
+  auto failure = [&](const QByteArray& bytes) { return ReadFailure(bytes, &component); };
+  EXPECT_EQ(failure(ComponentStream(Short("Bogus") + Bytes({vaInt8, 1}))),
+            "Error reading TTestComponent.Bogus: Property Bogus does not exist");
+  EXPECT_EQ(failure(ComponentStream(Short("Count") + Bytes({vaString, 1}) + "1")),
+            "Error reading TTestComponent.Count: Invalid property value");
+  EXPECT_EQ(failure(ComponentStream(Short("Count") + Bytes({vaInt64}) +
+                                    LittleEndian<int64_t>(1LL << 40))),
+            "Error reading TTestComponent.Count: Invalid property value");
+  EXPECT_EQ(failure(ComponentStream(Short("Kind") + Bytes({vaIdent}) + Short("hkNine"))),
+            "Error reading TTestComponent.Kind: Invalid property value");
+  EXPECT_EQ(failure(ComponentStream(Short("Kinds") + Bytes({vaSet}) + Short("hkOne") + Short("x") +
+                                    Bytes({0}))),
+            "Error reading TTestComponent.Kinds: Invalid property value");
+  EXPECT_EQ(failure(ComponentStream(Short("Enabled") + Bytes({vaInt8, 1}))),
+            "Error reading TTestComponent.Enabled: Invalid property value");
+  EXPECT_EQ(failure(ComponentStream(Short("ReadOnly") + Bytes({vaInt8, 1}))),
+            "Error reading TTestComponent.ReadOnly: Property ReadOnly is read-only");
+  EXPECT_EQ(failure(ComponentStream(Short("Font.Bogus") + Bytes({vaInt8, 1}))),
+            "Error reading TTestComponent.Font.Bogus: Property Bogus does not exist");
+  EXPECT_EQ(failure(ComponentStream(Short("Count.Size") + Bytes({vaInt8, 1}))),
+            "Error reading TTestComponent.Count.Size: Invalid property path");
+  EXPECT_EQ(failure(ComponentStream(Short("Lines.Text") + Bytes({vaList, 0}))),
+            "Error reading TTestComponent.Lines.Text: Property Text does not exist");
+  EXPECT_EQ(failure(ComponentStream(Short("Font.") + Bytes({vaInt8, 1}))),
+            "Error reading TTestComponent.Font.: Invalid property path");
+  EXPECT_EQ(failure(ItemStream(Short("Amount") + Bytes({vaTrue}))),
+            "Error reading TTestComponent.Items[0].Amount: Invalid property value");
+  EXPECT_EQ(failure(ItemStream(Short("Children") + Bytes({vaCollection, vaList}) + Short("Nope") +
+                               Bytes({vaNil, 0, 0}))),
+            "Error reading TTestComponent.Items[0].Children[0].Nope: Property Nope does not exist");
+  EXPECT_EQ(failure(ItemStream(Short("Price") + Bytes({vaExtended}) +
+                               Extended(0x8000000000000000u, 0x3FFF + 70))),
+            "Error reading TTestComponent.Items[0].Price: Invalid property value");
+}
+
+TEST_F(ComponentStreamObjects, AnErrorHandlerMaySkipABadProperty) {
+  const QByteArray bytes = ItemStream(Short("Bogus") + Bytes({vaList, vaInt8, 1, 0}) +
+                                      Short("Count") + Bytes({vaInt8, 4}));
+  TTestComponent component;
+  TMemoryStream stream(bytes);
+  TReader reader(stream);
+  QStringList messages;
+  reader.OnError = [&](TReader&, const QString& message, bool& handled) {
+    messages.append(message);
+    handled = true;
+  };
+  reader.ReadRootComponent(&component);
+  EXPECT_EQ(messages, QStringList({"Property Bogus does not exist"}));
+  ASSERT_EQ(component.Items()->Count(), 1);
+  EXPECT_EQ(component.Items()->Items(0)->Count(), 4);
+}
+
+TEST_F(ComponentStreamObjects, HostileStreamsNeverCrash) {
+  TTestComponent original;
+  FillComponent(original);
+  const QByteArray bytes = Write(&original);
+  for (qsizetype cut = 0; cut < bytes.size(); ++cut) {
+    TTestComponent target;
+    EXPECT_NE(ReadFailure(bytes.left(cut), &target), "<no error>") << cut;
+    EXPECT_FALSE(target.ComponentState().Contains(csReading));
+  }
+  // Each byte flipped in turn: a clean error or a clean read, never a crash.
+  for (qsizetype at = 4; at < bytes.size(); at += 3) {
+    QByteArray damaged = bytes;
+    damaged[at] = static_cast<char>(damaged[at] ^ 0x5A);
+    TTestComponent target;
+    try {
+      Read(damaged, &target);
+    } catch (const EReadError&) {
+    }
+  }
+  // Collections nested deeper than any real list.
+  QByteArray deep = Short("Items") + Bytes({vaCollection, vaList});
+  for (int i = 0; i < 100; ++i) deep += Short("Children") + Bytes({vaCollection, vaList});
+  TTestComponent target;
+  const QString message = ReadFailure(ComponentStream(deep), &target);
+  EXPECT_TRUE(message.endsWith("Stream nesting too deep")) << message.toStdString();
+}
+
+#include "ComponentStreamObjectsTest.moc"
