@@ -1,0 +1,137 @@
+// KelUtils: the text helpers and small integer helpers.
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <algorithm>
+
+#include "KelUtils.h"
+#include "StrUtils.h"
+
+namespace Kel {
+
+namespace {
+
+bool IsSeparator(QChar c) { return c == u'/' || c == QDir::separator(); }
+
+}  // namespace
+
+int PosFrom(const QString& sub, const QString& s, int from) {
+  if (sub.isEmpty() || sub.size() > s.size()) return 0;
+  if (from < 1) from = 1;
+  if (from > s.size()) return 0;
+  return static_cast<int>(s.indexOf(sub, from - 1)) + 1;
+}
+
+void ReplaceAt(QString& s, int pos, const QString& oldText, const QString& newText) {
+  Delete(s, pos, static_cast<int>(oldText.size()));
+  Insert(newText, s, pos);
+}
+
+void ReplaceAll(QString& s, const QString& oldText, const QString& newText) {
+  int from = 1;
+  while (true) {
+    const int at = PosFrom(oldText, s, from);
+    if (at == 0) break;
+    ReplaceAt(s, at, oldText, newText);
+    from = at + static_cast<int>(newText.size());
+  }
+}
+
+QString ReplaceMacros(const QString& s, const TKelMacroTable& table) {
+  QString result = s;
+  for (const auto& [name, value] : table) {
+    int from = 1;
+    while (true) {
+      const int at = PosFrom(name, result, from);
+      if (at == 0) break;
+      const QString replacement = value ? value() : QString();
+      ReplaceAt(result, at, name, replacement);
+      from = at + static_cast<int>(replacement.size());
+    }
+  }
+  return result;
+}
+
+QString IncludeTrailingBackslash(const QString& s) {
+  if (s.isEmpty() || IsSeparator(s.back())) return s;
+  return s + QDir::separator();
+}
+
+QString RemoveTrailingBackslash(const QString& s) {
+  if (!s.isEmpty() && IsSeparator(s.back())) return s.left(s.size() - 1);
+  return s;
+}
+
+QString EnsureLineBreak(const QString& s) {
+  auto isBreak = [](QChar c) { return c == u'\r' || c == u'\n'; };
+  if (s.size() >= 2 && isBreak(s[s.size() - 1]) && isBreak(s[s.size() - 2])) return s;
+  return s + QStringLiteral("\r\n");
+}
+
+QString RemoveChars(const QString& chars, const QString& s) {
+  QString result;
+  result.reserve(s.size());
+  for (QChar c : s) {
+    if (!chars.contains(c)) result += c;
+  }
+  return result;
+}
+
+QString KeepChars(const QString& chars, const QString& s) {
+  QString result;
+  for (QChar c : s) {
+    if (chars.contains(c)) result += c;
+  }
+  return result;
+}
+
+QString RemoveColons(const QString& s) { return RemoveChars(QStringLiteral(":"), s); }
+
+QString RemoveTildes(const QString& s) { return RemoveChars(QStringLiteral("~"), s); }
+
+QString ReplaceChar(QChar from, QChar to, const QString& s) {
+  QString result = s;
+  result.replace(from, to);
+  return result;
+}
+
+QString NamePart(const QString& s) {
+  const qsizetype at = s.indexOf(u'=');
+  return at < 0 ? QString() : s.left(at);
+}
+
+QString ValuePart(const QString& s) {
+  const qsizetype at = s.indexOf(u'=');
+  return at < 0 ? QString() : s.mid(at + 1);
+}
+
+QString MakeFileFilter(const QString& category, const QString& extension) {
+  QString filter =
+      category + QStringLiteral(" (*.") + extension + QStringLiteral(")|*.") + extension;
+  ReplaceAll(filter, QStringLiteral(".."), QStringLiteral("."));
+  return filter;
+}
+
+QString Spaces(int count) { return count <= 0 ? QString() : QString(count, u' '); }
+
+QString FileTitle(const QString& path) { return ChangeFileExt(ExtractFileName(path), QString()); }
+
+bool FolderExists(const QString& path) { return DirectoryExists(path); }
+
+bool AltDown() {
+  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return false;
+  return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::AltModifier);
+}
+
+int Min(int a, int b) { return a < b ? a : b; }
+
+int Max(int a, int b) { return a > b ? a : b; }
+
+int Max(std::span<const int> values) {
+  if (values.empty()) return 0;
+  return *std::max_element(values.begin(), values.end());
+}
+
+void Swap(int& a, int& b) { std::swap(a, b); }
+
+}  // namespace Kel

@@ -1,0 +1,181 @@
+// Week arithmetic and date parts of KelUtils: first day of the week (also the locale's), the
+// three rules for week 1 (checked against ISO weeks over three decades), month ends, four-digit
+// years and the shared enumerations' names.
+#include <gtest/gtest.h>
+
+#include <QDate>
+#include <QLocale>
+#include <QMetaEnum>
+
+#include "DateTimeFormat.h"
+#include "FormatSettings.h"
+#include "KelUtils.h"
+
+namespace Kel {
+namespace {
+
+TDateTime Day(int y, int m, int d) { return EncodeDate(y, m, d); }
+
+// Restores the process-wide first day of the week after a test changes it.
+class LocaleDayGuard {
+ public:
+  LocaleDayGuard() : saved_(LocaleFirstDayOfWeek()) {}
+  ~LocaleDayGuard() { SetLocaleFirstDayOfWeek(saved_); }
+
+ private:
+  int saved_;
+};
+
+TEST(KelWeekArithmetic, FirstAndLastDayOfWeek) {
+  const TDateTime sunday = Day(2000, 3, 5);
+  EXPECT_EQ(FirstDayOfWeek(dwMonday, sunday), Day(2000, 2, 28));
+  EXPECT_EQ(FirstDayOfWeek(dwSunday, sunday), sunday);
+  EXPECT_EQ(FirstDayOfWeek(dwSaturday, sunday), Day(2000, 3, 4));
+  EXPECT_EQ(LastDayOfWeek(dwMonday, sunday), sunday);
+  EXPECT_EQ(LastDayOfWeek(dwSunday, sunday), Day(2000, 3, 11));
+  // The time of day stays.
+  EXPECT_EQ(FirstDayOfWeek(dwMonday, sunday + 0.75), Day(2000, 2, 28) + 0.75);
+}
+
+TEST(KelWeekArithmetic, LocaleDefaultUsesTheLocaleFirstDay) {
+  LocaleDayGuard guard;
+  SetLocaleFirstDayOfWeek(dwMonday);
+  EXPECT_EQ(FirstDayOfWeek(dwLocaleDefault, Day(2000, 3, 5)), Day(2000, 2, 28));
+  SetLocaleFirstDayOfWeek(dwSunday);
+  EXPECT_EQ(FirstDayOfWeek(dwLocaleDefault, Day(2000, 3, 5)), Day(2000, 3, 5));
+  SetLocaleFirstDayOfWeek(9);  // not a weekday: ignored
+  EXPECT_EQ(LocaleFirstDayOfWeek(), dwSunday);
+}
+
+TEST(KelWeekArithmetic, LocaleValuesBecomeWeekdayNumbers) {
+  EXPECT_EQ(WeekdayOfLocaleValue(0), dwMonday);
+  EXPECT_EQ(WeekdayOfLocaleValue(5), dwSaturday);
+  EXPECT_EQ(WeekdayOfLocaleValue(6), dwSunday);
+  EXPECT_EQ(WeekdayOfLocaleValue(-1), dwMonday);  // unreadable counts as 0
+  EXPECT_EQ(WeekdayOfLocaleValue(7), dwMonday);
+  EXPECT_EQ(LocaleFirstDayOfWeekOf(QLocale(QLocale::German, QLocale::Germany)), dwMonday);
+  EXPECT_EQ(LocaleFirstDayOfWeekOf(QLocale(QLocale::English, QLocale::UnitedStates)), dwSunday);
+  const int weekday = LocaleFirstDayOfWeek();
+  EXPECT_TRUE(weekday >= dwSunday && weekday <= dwSaturday);
+  EXPECT_FALSE(LocaleDecimalChar().isNull());
+}
+
+TEST(KelWeekArithmetic, FirstWeekStartByRule) {
+  // 1 January 2000 was a Saturday.
+  EXPECT_EQ(FirstWeekStart(2000, dwMonday, fwJanFirst), Day(1999, 12, 27));
+  EXPECT_EQ(FirstWeekStart(2000, dwMonday, fwFirstFourthDayOfWeek), Day(2000, 1, 3));
+  EXPECT_EQ(FirstWeekStart(2000, dwMonday, fwFirstFullWeek), Day(2000, 1, 3));
+  EXPECT_EQ(FirstWeekStart(2000, dwSaturday, fwFirstFullWeek), Day(2000, 1, 1));
+  // 1 January 2004 was a Thursday: four days in the new year make week 1.
+  EXPECT_EQ(FirstWeekStart(2004, dwMonday, fwFirstFourthDayOfWeek), Day(2003, 12, 29));
+  EXPECT_EQ(FirstWeekStart(2004, dwMonday, fwFirstFullWeek), Day(2004, 1, 5));
+}
+
+TEST(KelWeekArithmetic, WeekNumbersAroundTheTurnOfTheYear) {
+  EXPECT_EQ(WeekOfYear(dwMonday, fwFirstFourthDayOfWeek, Day(2000, 1, 1)), 52);
+  EXPECT_EQ(WeekOfYear(dwMonday, fwFirstFourthDayOfWeek, Day(2000, 1, 3)), 1);
+  EXPECT_EQ(WeekOfYear(dwMonday, fwFirstFourthDayOfWeek, Day(2005, 1, 1)), 53);
+  EXPECT_EQ(WeekOfYear(dwMonday, fwFirstFullWeek, Day(2005, 1, 1)), 52);
+  EXPECT_EQ(WeekOfYear(dwMonday, fwJanFirst, Day(2005, 1, 1)), 1);
+  // The December days that share a week with 1 January are in week 1 of the new year.
+  for (int day = 27; day <= 31; ++day)
+    EXPECT_EQ(WeekOfYear(dwMonday, fwJanFirst, Day(2004, 12, day)), 1) << day;
+  EXPECT_EQ(WeekOfYear(dwMonday, fwJanFirst, Day(2004, 12, 26)), 52);
+  // Under the four-day rule 29 December 2008 is already week 1 of 2009.
+  EXPECT_EQ(WeekOfYear(dwMonday, fwFirstFourthDayOfWeek, Day(2008, 12, 29)), 1);
+  EXPECT_EQ(WeekOfYear(dwMonday, fwFirstFourthDayOfWeek, Day(2008, 12, 29) + 0.99), 1);
+}
+
+TEST(KelWeekArithmetic, MondayAndFourthDayAreIsoWeeks) {
+  for (QDate date(1995, 1, 1); date.year() < 2026; date = date.addDays(1)) {
+    ASSERT_EQ(
+        WeekOfYear(dwMonday, fwFirstFourthDayOfWeek, Day(date.year(), date.month(), date.day())),
+        date.weekNumber())
+        << date.toString(Qt::ISODate).toStdString();
+  }
+}
+
+TEST(KelWeekArithmetic, TheCalendarsEndsNeedNoYearsBeyondIt) {
+  EXPECT_EQ(WeekOfYear(dwMonday, fwFirstFourthDayOfWeek, Day(9999, 12, 31)), 52);
+  EXPECT_EQ(WeekOfYear(dwMonday, fwFirstFourthDayOfWeek, Day(1, 1, 1)), 1);
+  // Year 0 (a leap year starting on a Saturday) has its week 1 from Sunday 2 January.
+  EXPECT_EQ(WeekOfYear(dwSunday, fwFirstFullWeek, Day(1, 1, 1)), 53);
+  EXPECT_EQ(WeekOfYear(dwMonday, fwJanFirst, 1e300), 0);
+}
+
+TEST(KelWeekArithmetic, WorkDaySets) {
+  const TKelWeekDays workDays = TKelWeekDays::Range(dwMonday, dwFriday);
+  EXPECT_EQ(workDays.Bits(), 124u);
+  EXPECT_TRUE(DayInSet(workDays, Day(2000, 2, 28)));  // Monday
+  EXPECT_TRUE(DayInSet(workDays, Day(2000, 3, 3)));   // Friday
+  EXPECT_FALSE(DayInSet(workDays, Day(2000, 3, 4)));  // Saturday
+  EXPECT_FALSE(DayInSet(workDays, Day(2000, 3, 5)));  // Sunday
+  EXPECT_TRUE(DayInSet(TKelWeekDays{dwSunday}, Day(2000, 3, 5) + 0.5));
+  EXPECT_NE(FindSetTypeInfo(QMetaType::fromType<TKelWeekDays>().id()), nullptr);
+}
+
+TEST(KelDateParts, PartsByKind) {
+  const TDateTime value = EncodeDateTime(2001, 3, 7, 14, 5, 9, 45);
+  EXPECT_EQ(DatePartOf(1, value), 2001);
+  EXPECT_EQ(DatePartOf(2, value), 3);
+  EXPECT_EQ(DatePartOf(3, value), 7);
+  EXPECT_EQ(DatePartOf(0, value), -1);
+  EXPECT_EQ(DatePartOf(4, value), -1);
+  EXPECT_EQ(TimePartOf(1, value), 14);
+  EXPECT_EQ(TimePartOf(2, value), 5);
+  EXPECT_EQ(TimePartOf(3, value), 9);
+  EXPECT_EQ(TimePartOf(4, value), 45);
+  EXPECT_EQ(TimePartOf(5, value), -1);
+  EXPECT_EQ(MonthLength(2000, 2), 29);
+  EXPECT_EQ(MonthLength(1900, 2), 28);
+  EXPECT_EQ(MonthLength(2001, 9), 30);
+  EXPECT_EQ(MonthLength(2001, 13), 0);
+}
+
+TEST(KelDateParts, DateOnlyAndTimeOnly) {
+  const TDateTime day = Day(2001, 3, 8);
+  EXPECT_EQ(DateOnly(day + 0.75), day);
+  EXPECT_EQ(DateOnly(day - 5e-12), day);  // a hair below midnight
+  EXPECT_EQ(DateOnly(day - 1e-9), day - 1);
+  EXPECT_EQ(TimeOnly(day + 0.5), 0.5);
+  EXPECT_EQ(TimeOnly(day + EncodeTime(10, 20, 30, 400) + 1e-10), EncodeTime(10, 20, 30, 400));
+}
+
+TEST(KelDateParts, MonthEndsKeepTheTime) {
+  const TDateTime value = Day(2000, 2, 14) + 0.25;
+  EXPECT_EQ(DayOfMonthDate(20, value), Day(2000, 2, 20) + 0.25);
+  EXPECT_EQ(FirstDayOfMonth(value), Day(2000, 2, 1) + 0.25);
+  EXPECT_EQ(LastDayOfMonth(value), Day(2000, 2, 29) + 0.25);
+  EXPECT_EQ(LastDayOfMonth(Day(2001, 2, 14)), Day(2001, 2, 28));
+  EXPECT_EQ(LastDayOfMonth(Day(2001, 12, 1)), Day(2001, 12, 31));
+}
+
+TEST(KelDateParts, FourDigitYears) {
+  EXPECT_EQ(FourDigitYearFormat("M/d/yy"), "M/d/yyyy");
+  EXPECT_EQ(FourDigitYearFormat("yyyy-mm-dd"), "yyyy-mm-dd");
+  EXPECT_EQ(FourDigitYearFormat("dd.MM.YY"), "dd.MM.yyYY");
+  EXPECT_EQ(FourDigitYearFormat("YyYy/mm"), "YyYy/mm");
+  EXPECT_EQ(FourDigitYearFormat("d/m"), "d/m");
+  EXPECT_EQ(FourDigitYearFormat("yy/mm/yy"), "yyyy/mm/yy");
+  FormatSettingsGuard guard;
+  FormatSettings().ShortDateFormat = "d/m/yy";
+  EXPECT_EQ(DateToStrY2k(Day(2001, 3, 7)), "7/3/2001");
+  FormatSettings().ShortDateFormat = "dd/mm/yyyy";
+  EXPECT_EQ(DateToStrY2k(Day(2001, 3, 7)), "07/03/2001");
+}
+
+TEST(KelEnumerations, OrdinalsAndNames) {
+  EXPECT_EQ(dwSaturday, 7);
+  EXPECT_EQ(fwFirstFullWeek, 2);
+  EXPECT_EQ(haRight, 2);
+  EXPECT_EQ(diVertical, 1);
+  EXPECT_EQ(vaBottom, 2);
+  EXPECT_STREQ(QMetaEnum::fromType<TKelFirstDayOfWeek>().valueToKey(dwMonday), "dwMonday");
+  EXPECT_STREQ(QMetaEnum::fromType<TKelFirstWeekOfYear>().valueToKey(1), "fwFirstFourthDayOfWeek");
+  EXPECT_STREQ(QMetaEnum::fromType<TKelHorzAlign>().valueToKey(haCenter), "haCenter");
+  EXPECT_STREQ(QMetaEnum::fromType<TKelDirection>().valueToKey(diHorizontal), "diHorizontal");
+  EXPECT_STREQ(QMetaEnum::fromType<TKelVertAlign>().valueToKey(vaTop), "vaTop");
+}
+
+}  // namespace
+}  // namespace Kel
