@@ -157,8 +157,17 @@ int TCompiledFilter::Add(Node node) {
 }
 
 int TCompiledFilter::FallbackCount() const {
+  // Only nodes that the root reaches: a logic node that fell back leaves its compiled operands
+  // unused behind it.
   int count = 0;
-  for (const Node& node : nodes_) count += node.Kind == Node::Fallback ? 1 : 0;
+  std::vector<int> pending{root_};
+  while (!pending.empty()) {
+    const Node& node = nodes_[static_cast<size_t>(pending.back())];
+    pending.pop_back();
+    if (node.Kind == Node::Fallback) ++count;
+    if (node.A >= 0) pending.push_back(node.A);
+    if (node.B >= 0) pending.push_back(node.B);
+  }
   return count;
 }
 

@@ -1,0 +1,304 @@
+// Filters: every operator on a dataset, the filter options, OnFilterRecord, refusal of bad
+// texts, and the compiled form giving exactly the records that the Variant evaluation gives.
+#include "CompiledFilter.h"
+#include "DbTestData.h"
+#include "TestPrinters.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace Kel {
+namespace {
+
+using Testing::MakeFish;
+
+class DataSetFilterTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetFormatSettings(TFormatSettings::Invariant());
+    fish = MakeFish();
+    fish->Open();
+  }
+
+  // The species numbers the filter keeps, compiled and by Variants (which must agree).
+  QList<int> Kept(const QString& filter, TFilterOptions options = {}) {
+    fish->SetFiltered(false);
+    fish->SetFilterOptions(options);
+    fish->SetFilter(filter);
+    QList<int> compiled, variants;
+    fish->SetCompiledFiltering(true);
+    fish->SetFiltered(true);
+    for (fish->First(); !fish->Eof(); fish->Next()) compiled << fish->FieldByName("Species No")->AsInteger();
+    fish->SetFiltered(false);
+    fish->SetCompiledFiltering(false);
+    fish->SetFiltered(true);
+    for (fish->First(); !fish->Eof(); fish->Next()) variants << fish->FieldByName("Species No")->AsInteger();
+    fish->SetCompiledFiltering(true);
+    EXPECT_EQ(compiled, variants) << filter.toStdString();
+    return compiled;
+  }
+
+  std::unique_ptr<TMemDataSet> fish;
+};
+
+TEST_F(DataSetFilterTest, TheSampleFilter) {
+  EXPECT_EQ(Kept("Category = 'Shark' or ((([Species No] >= 90080) AND ([Species No] <= 90230)) and "
+                 "[Length (cm)] < 150)"),
+            QList<int>({90080, 90100, 90200, 90230}));
+}
+
+TEST_F(DataSetFilterTest, Comparisons) {
+  EXPECT_EQ(Kept("[Species No] = 90050"), QList<int>({90050}));
+  EXPECT_EQ(Kept("[Species No] <> 90050").size(), 7);
+  EXPECT_EQ(Kept("[Length (cm)] > 229"), QList<int>({90100}));
+  EXPECT_EQ(Kept("[Length (cm)] >= 229"), QList<int>({90050, 90100}));
+  EXPECT_EQ(Kept("[Length (cm)] < 50.5"), QList<int>({90020, 90070}));
+  EXPECT_EQ(Kept("[Length (cm)] <= 50"), QList<int>({90020, 90070}));
+  EXPECT_EQ(Kept("Category < 'D'"), QList<int>({90070, 90080}));
+  EXPECT_EQ(Kept("'D' > Category"), QList<int>({90070, 90080}));
+  EXPECT_EQ(Kept("Caught > '1/1/2021'"), QList<int>({90030, 90080, 90200}));
+  EXPECT_EQ(Kept("Caught <> '6/2/2021'").size(), 7) << "a Null date is not equal either";
+  EXPECT_EQ(Kept("Tame = True"), QList<int>({90020, 90070, 90200}));
+  EXPECT_EQ(Kept("Tame"), QList<int>({90020, 90070, 90200}));
+  EXPECT_EQ(Kept("not Tame"), QList<int>({90030, 90080, 90100}));
+  EXPECT_EQ(Kept("Price >= 12"), QList<int>({90020, 90080}));
+  EXPECT_EQ(Kept("Price > 9.95"), QList<int>({90020, 90080}));
+  EXPECT_EQ(Kept("Price = 9.95"), QList<int>({90030}));
+  EXPECT_EQ(Kept("[Species No] = 90050.0"), QList<int>({90050}));
+  EXPECT_EQ(Kept("[Species No] > 90049.5 and [Species No] < 90050.5"), QList<int>({90050}));
+}
+
+TEST_F(DataSetFilterTest, NullsInOperatorsAndLogic) {
+  EXPECT_EQ(Kept("Notes is null"), QList<int>({90030, 90200}));
+  EXPECT_EQ(Kept("Notes is not null").size(), 6);
+  EXPECT_EQ(Kept("Price is null or Tame is null"), QList<int>({90050, 90100, 90230}));
+  EXPECT_EQ(Kept("Price < 100 or Price >= 100").size(), 6) << "Null fails every ordering";
+  EXPECT_EQ(Kept("not (Price < 100)"), QList<int>({90050, 90100}));
+  EXPECT_EQ(Kept("Tame or Notes like 'Eats%'"), QList<int>({90020, 90070, 90080, 90200}));
+  EXPECT_EQ(Kept("Tame and Notes like '%'"), QList<int>({90020, 90070}));
+  EXPECT_EQ(Kept("not Tame or Tame"), Kept("Tame is not null"));
+}
+
+TEST_F(DataSetFilterTest, InLikeAndFunctions) {
+  EXPECT_EQ(Kept("Category in ('Shark', 'Ray')"), QList<int>({90100, 90200, 90230}));
+  EXPECT_EQ(Kept("[Species No] in (90030, 90070)"), QList<int>({90030, 90070}));
+  EXPECT_EQ(Kept("[Length (cm)] in (30, 56)"), QList<int>({90070, 90200}));
+  EXPECT_EQ(Kept("[Species No] in (90030, '90070')"), QList<int>({90030, 90070}));
+  EXPECT_EQ(Kept("Common_Name like '%Shark'"), QList<int>({90100, 90230}));
+  EXPECT_EQ(Kept("Common_Name like '_l%'"), QList<int>({90020, 90070}));
+  EXPECT_EQ(Kept("Common_Name like '[BR]%'"), QList<int>({90030, 90070, 90200}));
+  EXPECT_EQ(Kept("upper(Category) = 'SHARK'"), QList<int>({90100, 90230}));
+  EXPECT_EQ(Kept("substring(Common_Name, 1, 3) = 'Bat'"), QList<int>({90200}));
+  EXPECT_EQ(Kept("year(Caught) = 2019"), QList<int>({90050}));
+  EXPECT_EQ(Kept("[Length (cm)] * 2 > 1000"), QList<int>({90100}));
+  EXPECT_EQ(Kept("[Length (cm)] / 2 + 1 < 27"), QList<int>({90020, 90070}));
+  EXPECT_EQ(Kept("[Species No] - 90000 = 100"), QList<int>({90100}));
+  EXPECT_EQ(Kept("Category + '!' = 'Ray!'"), QList<int>({90200}));
+  EXPECT_EQ(Kept("trim(' ' + Category) = 'Cod'"), QList<int>({90080}));
+  EXPECT_EQ(Kept("[Species No] > [Length (cm)] * 400"), QList<int>({90020, 90030, 90070, 90080, 90200, 90230}));
+}
+
+TEST_F(DataSetFilterTest, FilterOptions) {
+  EXPECT_EQ(Kept("Category = 'shark'"), QList<int>());
+  EXPECT_EQ(Kept("Category = 'shark'", {foCaseInsensitive}), QList<int>({90100, 90230}));
+  EXPECT_EQ(Kept("Category <> 'SHARK'", {foCaseInsensitive}).size(), 6);
+  EXPECT_EQ(Kept("Category like 'sh%'", {foCaseInsensitive}), QList<int>({90100, 90230}));
+  EXPECT_EQ(Kept("Category < 'd'", {foCaseInsensitive}), QList<int>({90070, 90080}));
+  EXPECT_EQ(Kept("Category in ('shark')", {foCaseInsensitive}), QList<int>({90100, 90230}));
+  EXPECT_EQ(Kept("Common_Name = 'B*'"), QList<int>({90070, 90200}));
+  EXPECT_EQ(Kept("Common_Name <> 'B*'").size(), 6);
+  EXPECT_EQ(Kept("Common_Name = 'b*'", {foCaseInsensitive}), QList<int>({90070, 90200}));
+  EXPECT_EQ(Kept("Common_Name = 'B*'", {foNoPartialCompare}), QList<int>());
+  EXPECT_EQ(Kept("Category = 'Sha'", {foCaseInsensitive}), QList<int>()) << "whole texts only";
+}
+
+TEST_F(DataSetFilterTest, CaseInsensitiveBeyondAscii) {
+  fish->Append();
+  fish->FieldByName("Species No")->SetAsInteger(1);
+  fish->FieldByName("Category")->SetAsString(QStringLiteral("\u00e4sche"));
+  fish->Post();
+  EXPECT_EQ(Kept(QStringLiteral("Category = '\u00c4SCHE'"), {foCaseInsensitive}), QList<int>({1}));
+  EXPECT_EQ(Kept(QStringLiteral("Category = '\u00c4S*'"), {foCaseInsensitive}), QList<int>({1}));
+}
+
+TEST_F(DataSetFilterTest, EmptyFilterShowsEverything) {
+  fish->SetFilter("   ");
+  fish->SetFiltered(true);
+  EXPECT_EQ(fish->RecordCount(), 8);
+}
+
+TEST_F(DataSetFilterTest, SettingFilterRefiltersAtOnce) {
+  fish->SetFilter("Category = 'Shark'");
+  fish->SetFiltered(true);
+  EXPECT_EQ(fish->RecordCount(), 2);
+  fish->Last();
+  int scrolled = 0;
+  fish->AfterScroll = [&](TDataSet*) { ++scrolled; };
+  fish->SetFilter("Category = 'Ray'");
+  EXPECT_EQ(fish->RecordCount(), 1);
+  EXPECT_EQ(fish->RecNo(), 1);
+  EXPECT_EQ(fish->FieldByName("Common_Name")->AsString(), "Bat Ray");
+  EXPECT_EQ(scrolled, 1);
+  fish->SetFiltered(false);
+  EXPECT_EQ(fish->RecordCount(), 8);
+}
+
+TEST_F(DataSetFilterTest, BadFilterLeavesTheDataSetAsItWas) {
+  fish->SetFilter("Category = 'Shark'");
+  fish->SetFiltered(true);
+  fish->Next();
+  try {
+    fish->SetFilter("Category = 'Shark");
+    FAIL() << "no error";
+  } catch (const EDatabaseError& e) {
+    EXPECT_EQ(e.Message(), "Unterminated string constant");
+  }
+  EXPECT_EQ(fish->Filter(), "Category = 'Shark'");
+  EXPECT_EQ(fish->RecordCount(), 2);
+  EXPECT_EQ(fish->RecNo(), 2);
+  EXPECT_THROW(fish->SetFilter("Nope = 1"), EDatabaseError);
+  EXPECT_NO_THROW(fish->SetFilterOptions({foCaseInsensitive}));
+  EXPECT_EQ(fish->RecordCount(), 2);
+}
+
+TEST_F(DataSetFilterTest, FailingEvaluationLeavesTheDataSetAsItWas) {
+  fish->SetFilter("Category = 'Shark'");
+  fish->SetFiltered(true);
+  // Parses (the string stays a string) but cannot compare with a date on any record.
+  EXPECT_THROW(fish->SetFilter("Caught > 'no date'"), EVariantTypeCastError);
+  EXPECT_EQ(fish->RecordCount(), 2);
+  EXPECT_EQ(fish->Filter(), "Category = 'Shark'");
+  fish->SetFiltered(false);
+  EXPECT_NO_THROW(fish->SetFilter("Caught > 'no date'")) << "not filtered: nothing is evaluated yet";
+  EXPECT_THROW(fish->SetFiltered(true), EVariantTypeCastError);
+  EXPECT_FALSE(fish->Filtered());
+  EXPECT_EQ(fish->RecordCount(), 8);
+}
+
+TEST_F(DataSetFilterTest, FilterOnAClosedDataSet) {
+  fish->Close();
+  EXPECT_THROW(fish->SetFilter("Category = "), EDatabaseError) << "fields are known: checked at once";
+  fish->SetFilter("Category = 'Cod'");
+  fish->SetFiltered(true);
+  fish->Open();
+  EXPECT_EQ(fish->RecordCount(), 1);
+}
+
+TEST_F(DataSetFilterTest, OnFilterRecord) {
+  fish->OnFilterRecord = [](TDataSet* d, bool& accept) {
+    EXPECT_EQ(d->State(), dsFilter);
+    accept = d->FieldByName("Length (cm)")->AsFloat() > 100;
+  };
+  fish->SetFiltered(true);
+  EXPECT_EQ(fish->RecordCount(), 3);
+  fish->SetFilter("Category = 'Shark'");
+  EXPECT_EQ(fish->RecordCount(), 2) << "both the text and the event must agree";
+  fish->OnFilterRecord = nullptr;
+}
+
+TEST_F(DataSetFilterTest, PostedRecordsAreFilteredToo) {
+  fish->SetFilter("Category = 'Shark'");
+  fish->SetFiltered(true);
+  fish->Append();
+  fish->FieldByName("Category")->SetAsString("Shark");
+  fish->Post();
+  EXPECT_EQ(fish->RecordCount(), 3);
+  fish->First();
+  fish->Edit();
+  fish->FieldByName("Category")->SetAsString("Dogfish");
+  fish->Post();
+  EXPECT_EQ(fish->RecordCount(), 2) << "a record that no longer matches leaves the view";
+  fish->Append();
+  fish->FieldByName("Category")->SetAsString("Eel");
+  fish->Post();
+  EXPECT_EQ(fish->RecordCount(), 2);
+}
+
+// --- the compiled form against the Variant evaluation, on many generated records -----------
+
+class TStoreSource : public TFilterRowSource {
+ public:
+  explicit TStoreSource(const TRecordStore& store) : store_(store) {}
+  const TColumn* ColumnOf(int fieldNo) const override {
+    return fieldNo >= 1 && fieldNo <= store_.ColumnCount() ? &store_.Column(fieldNo - 1) : nullptr;
+  }
+  Variant ValueAt(int fieldNo, const QString&, int row) const override { return store_.Value(row, fieldNo - 1); }
+
+ private:
+  const TRecordStore& store_;
+};
+
+TEST(CompiledFilter, AgreesWithTheEvaluatorOnGeneratedRecords) {
+  SetFormatSettings(TFormatSettings::Invariant());
+  const std::vector<TExprFieldInfo> fields = {{"I", ftInteger}, {"F", ftFloat},    {"S", ftString},
+                                              {"D", ftDateTime}, {"B", ftBoolean}, {"C", ftCurrency},
+                                              {"L", ftLargeint}};
+  TRecordStore store({ftInteger, ftFloat, ftString, ftDateTime, ftBoolean, ftCurrency, ftLargeint});
+  std::mt19937 random(20240131);
+  const QStringList words = {"", "a", "ab", "Ab", "abc", "b", "B%", "\u00e4b", "zz", "a_c"};
+  for (int i = 0; i < 600; ++i) {
+    auto maybe = [&](Variant v) { return random() % 7 == 0 ? Variant::Null() : v; };
+    const double real = (random() % 2000) / 10.0 - 50;
+    store.AppendRow({maybe(Variant(static_cast<int>(random() % 200) - 50)),
+                     maybe(random() % 50 == 0 ? Variant(std::nan("")) : Variant(real)),
+                     maybe(Variant(words[static_cast<int>(random() % words.size())])),
+                     maybe(Variant::FromDate(45000 + (random() % 100) / 4.0)),
+                     maybe(Variant(random() % 2 == 0)),
+                     maybe(Variant(Currency::FromScaled(static_cast<int64_t>(random() % 100000) - 50000))),
+                     maybe(Variant(static_cast<int64_t>(random() % 5)))});
+  }
+  const TStoreSource source(store);
+  const QStringList texts = {
+      "I = 5", "I <> 5", "I > 10", "I < -3.5", "5 <= I", "I >= 10.0", "F = 0", "F <> 0", "F > 20",
+      "F < I", "S = 'ab'", "S <> 'ab'", "S < 'b'", "S >= 'Ab'", "S like 'a%'", "S like '%b'",
+      "S like '_b'", "S is null", "S is not null", "D > 45010", "D <= 45020.5", "B", "not B",
+      "B = False", "B and I > 0", "B or I > 0", "not (B or I > 0)", "C > 0", "C = 1.5", "C < -2",
+      "C >= 3", "L in (1, 3)", "I in (1, 2, 3)", "F in (0.5, 1)", "S in ('a', 'zz')", "I + 1 > 5",
+      "S + 'x' = 'abx'", "upper(S) = 'AB'", "I > F", "I = NULL", "I <> NULL", "(I > 0) = B",
+      "I > 0 and S like 'a%' or F < 0 and not B", "L = 2 and (C > 0 or D < 45050)",
+      "I", "I and B", "S = 'a*'", "S <> 'A*'"};
+  for (const QString& text : texts) {
+    for (const TFilterOptions options : {TFilterOptions{}, TFilterOptions{foCaseInsensitive}}) {
+      const TExprParser parser(fields, text, options, {poExtSyntax});
+      const TExprEvaluator evaluator(parser.FilterData());
+      const TCompiledFilter compiled(evaluator, source);
+      for (int row = 0; row < store.RowCount(); ++row) {
+        bool expected = false, expectedThrows = false, actual = false, actualThrows = false;
+        try {
+          expected = evaluator.Matches([&](int fieldNo, const QString& name) { return source.ValueAt(fieldNo, name, row); });
+        } catch (const Exception&) {
+          expectedThrows = true;
+        }
+        try {
+          actual = compiled.Matches(row);
+        } catch (const Exception&) {
+          actualThrows = true;
+        }
+        ASSERT_EQ(actualThrows, expectedThrows) << text.toStdString() << " row " << row;
+        ASSERT_EQ(actual, expected) << text.toStdString() << " row " << row << " options " << options.Bits();
+      }
+    }
+  }
+}
+
+TEST(CompiledFilter, CommonShapesNeedNoVariants) {
+  SetFormatSettings(TFormatSettings::Invariant());
+  const std::vector<TExprFieldInfo> fields = {{"Species No", ftInteger}, {"Category", ftString}, {"Length (cm)", ftFloat}};
+  TRecordStore store({ftInteger, ftString, ftFloat});
+  const TStoreSource source(store);
+  auto fallbacks = [&](const QString& text, TFilterOptions options = {}) {
+    const TExprParser parser(fields, text, options, {poExtSyntax});
+    const TExprEvaluator evaluator(parser.FilterData());
+    return TCompiledFilter(evaluator, source).FallbackCount();
+  };
+  EXPECT_EQ(fallbacks("Category = 'Shark' or ((([Species No] >= 90080) AND ([Species No] <= 90230)) and "
+                      "[Length (cm)] < 150)"), 0);
+  EXPECT_EQ(fallbacks("Category like 'S%' and [Species No] in (1, 2) and Category is not null"), 0);
+  EXPECT_EQ(fallbacks("Category = 'sh*'", {foCaseInsensitive}), 0);
+  EXPECT_EQ(fallbacks("[Length (cm)] * 2 > 5"), 1);
+  EXPECT_EQ(fallbacks("[Length (cm)] * 2 > 5 and Category = 'a'"), 1);
+}
+
+}  // namespace
+}  // namespace Kel
