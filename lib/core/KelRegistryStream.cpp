@@ -1,0 +1,151 @@
+#include "KelRegistryStream.h"
+
+#include <QtGlobal>
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+
+#include "Exceptions.h"
+#include "Registry.h"
+
+namespace Kel {
+
+namespace {
+
+std::atomic<bool> chunkedLayout{false};
+
+QString ChunkName(const QString& value, int64_t index) {
+  return value + QStringLiteral("__") + QString::number(index);
+}
+
+QByteArray HeaderBytes(int64_t total) {
+  return QByteArray(TKelRegistryStream::ChunkHeader) +
+         QString::asprintf("%.10lld %.10d", static_cast<long long>(total),
+                           TKelRegistryStream::ChunkSize)
+             .toLatin1();
+}
+
+bool IsHeader(const QByteArray& bytes) {
+  return bytes.size() == TKelRegistryStream::ChunkHeaderSize &&
+         bytes.startsWith(TKelRegistryStream::ChunkHeader);
+}
+
+// A size field of the header: ten characters that should be digits; anything else counts as 0.
+int64_t HeaderNumber(const QByteArray& header, int start) {
+  bool ok = false;
+  const qlonglong number = header.mid(start, 10).trimmed().toLongLong(&ok);
+  return ok && number > 0 ? number : 0;
+}
+
+// The value's bytes; empty when it is missing or not binary data.
+QByteArray ReadBytes(TRegistry& reg, const QString& name) {
+  const TRegDataType type = reg.GetDataType(name);
+  if (!reg.ValueExists(name) || (type != rdBinary && type != rdUnknown)) return QByteArray();
+  return reg.ReadBinary(name);
+}
+
+// The chunks in order until `total` bytes are there, a chunk is missing, or one is shorter than
+// the chunk size. Only what is really stored is loaded, so a damaged header cannot make the stream
+// claim memory the chunks never held.
+QByteArray ReadChunks(TRegistry& reg, const QString& value, int64_t total, int64_t chunkSize) {
+  QByteArray contents;
+  for (int64_t index = 0; contents.size() < total; ++index) {
+    const QString name = ChunkName(value, index);
+    if (!reg.ValueExists(name)) break;
+    const QByteArray chunk = ReadBytes(reg, name);
+    contents += chunk.left(
+        static_cast<qsizetype>(std::min<int64_t>(chunk.size(), total - contents.size())));
+    if (chunk.isEmpty() || chunk.size() < chunkSize) break;
+  }
+  return contents;
+}
+
+}  // namespace
+
+bool TKelRegistryStream::ChunkedLayout() { return chunkedLayout.load(); }
+
+void TKelRegistryStream::SetChunkedLayout(bool chunked) { chunkedLayout.store(chunked); }
+
+void TKelRegistryStream::SplitName(const QString& name, QString& key, QString& value) {
+  const QString full = QString::fromUtf8(BaseKey) + QLatin1Char('\\') + name;
+  const qsizetype last = full.lastIndexOf(QLatin1Char('\\'));
+  key = full.left(last);
+  value = full.mid(last + 1);
+}
+
+TKelRegistryStream::TKelRegistryStream(const QString& name, uint16_t mode) : valueName_(name) {
+  SplitName(name, key_, value_);
+  if (mode == rsCreate || mode == fmCreate) {
+    Store();  // the value exists, empty, from now on
+    return;
+  }
+  Load();
+}
+
+TKelRegistryStream::~TKelRegistryStream() {
+  try {
+    Save();
+  } catch (const std::exception& e) {
+    qWarning("TKelRegistryStream: %s could not be saved: %s", qUtf8Printable(valueName_), e.what());
+  }
+}
+
+int64_t TKelRegistryStream::Write(const void* buffer, int64_t count) {
+  const int64_t written = TMemoryStream::Write(buffer, count);
+  modified_ = true;
+  return written;
+}
+
+// A change of size without Write (SetSize, then filling Memory()) must not be lost either; a
+// stream that read nothing and holds nothing has nothing to save.
+bool TKelRegistryStream::NeedsSaving() {
+  return modified_ || Size() != std::max<int64_t>(loadedSize_, 0);
+}
+
+void TKelRegistryStream::Save() {
+  if (!NeedsSaving()) return;
+  Store();
+  modified_ = false;
+  loadedSize_ = Size();
+}
+
+void TKelRegistryStream::Load() {
+  QByteArray contents;
+  try {
+    TRegistry reg;
+    if (!reg.OpenKeyReadOnly(key_)) return;
+    const QByteArray stored = ReadBytes(reg, value_);
+    if (!reg.ValueExists(value_)) return;
+    if (ChunkedLayout() && IsHeader(stored))
+      contents = ReadChunks(reg, value_, HeaderNumber(stored, 15), HeaderNumber(stored, 26));
+    else
+      contents = stored;
+  } catch (const ERegistryException&) {
+    return;  // an unreadable store reads as an empty stream
+  }
+  loadedSize_ = contents.size();
+  if (contents.isEmpty()) return;
+  SetSize(contents.size());
+  std::memcpy(Memory(), contents.constData(), static_cast<size_t>(contents.size()));
+}
+
+void TKelRegistryStream::Store() {
+  TRegistry reg;
+  if (!reg.OpenKey(key_, true))
+    throw ERegistryException(RtlMessage(RegistryText::CreateKeyFailed, key_));
+  const QByteArray contents = Bytes();
+  if (!ChunkedLayout()) {
+    reg.WriteBinary(value_, contents);
+    return;
+  }
+  const int64_t total = contents.size();
+  reg.WriteBinary(value_, HeaderBytes(total));
+  int64_t index = 0;
+  for (int64_t offset = 0; offset < total; offset += ChunkSize, ++index)
+    reg.WriteBinary(ChunkName(value_, index), contents.mid(offset, ChunkSize));
+  // Chunks of longer contents stored before would otherwise outlive them.
+  for (; reg.ValueExists(ChunkName(value_, index)); ++index)
+    reg.DeleteValue(ChunkName(value_, index));
+}
+
+}  // namespace Kel
