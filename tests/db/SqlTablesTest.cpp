@@ -1,0 +1,406 @@
+// Tables, queries and the session over Qt SQL: the sample database built from its script, and
+// write-back on scratch SQLite databases.
+#include "DbTestData.h"
+#include "Strings.h"
+#include "TestPrinters.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+namespace Kel {
+namespace {
+
+const char* const SampleScript = KEL_TEST_DATA_DIR "/../../../app/data/dbdemos.sql";
+const char* const SampleFilter =
+    "Category = 'Shark' or ((([Species No] >= 90080) AND ([Species No] <= 90230)) and [Length (cm)] < 150)";
+
+// Runs SQL on a database file directly, outside the dataset layer.
+void RunSql(const QString& file, const QStringList& statements) {
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "kel-test-raw");
+    db.setDatabaseName(file);
+    ASSERT_TRUE(db.open());
+    QSqlQuery query(db);
+    for (const QString& statement : statements) ASSERT_TRUE(query.exec(statement)) << statement.toStdString();
+  }
+  QSqlDatabase::removeDatabase("kel-test-raw");
+}
+
+QVariant ReadSql(const QString& file, const QString& statement) {
+  QVariant result;
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "kel-test-raw");
+    db.setDatabaseName(file);
+    db.open();
+    QSqlQuery query(db);
+    if (query.exec(statement) && query.next()) result = query.value(0);
+  }
+  QSqlDatabase::removeDatabase("kel-test-raw");
+  return result;
+}
+
+class SqlTablesTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new QTemporaryDir();
+    samplePath_ = dir_->filePath("dbdemos.sqlite");
+    QProcess sqlite;
+    sqlite.start("sqlite3", {"-bail", samplePath_, QStringLiteral(".read %1").arg(QDir::cleanPath(SampleScript))});
+    ASSERT_TRUE(sqlite.waitForFinished(30000));
+    ASSERT_EQ(sqlite.exitCode(), 0) << sqlite.readAllStandardError().toStdString();
+  }
+  static void TearDownTestSuite() {
+    Session().CloseDatabases();
+    delete dir_;
+    dir_ = nullptr;
+  }
+  void SetUp() override {
+    SetFormatSettings(TFormatSettings::Invariant());
+    qputenv("KEL_DBDEMOS", samplePath_.toUtf8());
+  }
+  void TearDown() override { Session().CloseDatabases(); }
+
+  // A scratch database with one table, reachable through the alias SCRATCH.
+  QString Scratch(const QStringList& statements) {
+    const QString file = dir_->filePath(QStringLiteral("scratch%1.sqlite").arg(++scratchCount_));
+    RunSql(file, statements);
+    Session().DeleteAlias("SCRATCH");
+    Session().AddAlias("SCRATCH", "SQLITE", file);
+    return file;
+  }
+
+  static QTemporaryDir* dir_;
+  static QString samplePath_;
+  static int scratchCount_;
+};
+
+QTemporaryDir* SqlTablesTest::dir_ = nullptr;
+QString SqlTablesTest::samplePath_;
+int SqlTablesTest::scratchCount_ = 0;
+
+TEST_F(SqlTablesTest, SessionListsAliasesAndTables) {
+  EXPECT_TRUE(Session().AliasNames().contains("DBDEMOS"));
+  EXPECT_TRUE(Session().IsAlias("dbdemos"));
+  EXPECT_EQ(Session().TableNames("DBDEMOS"), QStringList({"biolife", "country", "orders"}));
+  TStringList list;
+  Session().GetTableNames("DBDEMOS", "c*", true, false, &list);
+  EXPECT_EQ(list.ToStringList(), QStringList({"country"}));
+  Session().GetAliasNames(&list);
+  EXPECT_EQ(list.Strings(0), "DBDEMOS");
+  try {
+    Session().TableNames("NOWHERE");
+    FAIL() << "no error";
+  } catch (const EDatabaseError& e) {
+    EXPECT_EQ(e.Message(), "Unknown database alias: 'NOWHERE'");
+  }
+  EXPECT_THROW(Session().AddAlias("dbdemos", "QSQLITE", "x"), EDatabaseError);
+  Session().AddAlias("ODD", "NOSUCHDRIVER", "x");
+  try {
+    Session().TableNames("odd");
+    FAIL() << "no error";
+  } catch (const EDatabaseError& e) {
+    EXPECT_EQ(e.Message(), "Database driver 'NOSUCHDRIVER' is not available");
+  }
+  Session().DeleteAlias("ODD");
+  EXPECT_FALSE(Session().IsAlias("ODD"));
+}
+
+TEST_F(SqlTablesTest, MissingSampleDatabaseIsAClearError) {
+  qputenv("KEL_DBDEMOS", (dir_->path() + "/absent.sqlite").toUtf8());
+  TTable table;
+  table.SetDatabaseName("DBDEMOS");
+  table.SetTableName("biolife");
+  try {
+    table.Open();
+    FAIL() << "no error";
+  } catch (const EDatabaseError& e) {
+    EXPECT_TRUE(e.Message().startsWith("The sample database was not found")) << e.what();
+  }
+  EXPECT_FALSE(table.Active());
+  EXPECT_FALSE(QFile::exists(dir_->path() + "/absent.sqlite")) << "no empty database is created";
+}
+
+TEST_F(SqlTablesTest, BiolifeWithTheSampleFilter) {
+  TTable table;
+  table.SetDatabaseName("DBDEMOS");
+  table.SetTableName("biolife");
+  table.Open();
+  EXPECT_EQ(table.RecordCount(), 30);
+  EXPECT_EQ(table.FieldCount(), 8);
+  EXPECT_EQ(table.FieldByName("Species No")->DataType(), ftInteger);
+  EXPECT_EQ(table.FieldByName("Category")->DataType(), ftString);
+  EXPECT_EQ(table.FieldByName("Category")->Size(), 15);
+  EXPECT_EQ(table.FieldByName("Common_Name")->Size(), 30);
+  EXPECT_EQ(table.FieldByName("Length (cm)")->DataType(), ftFloat);
+  EXPECT_EQ(table.FieldByName("Notes")->DataType(), ftMemo);
+  EXPECT_EQ(table.FieldByName("Graphic")->DataType(), ftGraphic);
+  EXPECT_TRUE(table.FieldByName("Graphic")->IsBlob());
+  EXPECT_EQ(table.KeyFieldNames(), QStringList({"Species No"}));
+  table.SetFilter(SampleFilter);
+  table.SetFiltered(true);
+  EXPECT_EQ(table.RecordCount(), 17);
+  EXPECT_TRUE(table.Locate("Common_Name", Variant("Clown Anemonefish")));
+  EXPECT_FALSE(table.Locate("Common_Name", Variant("Humphead Wrasse"))) << "filtered out: longer than 150 cm";
+  table.Close();
+  EXPECT_EQ(table.FieldCount(), 0) << "fields made for an open table go with it";
+}
+
+TEST_F(SqlTablesTest, OrdersHaveEveryFieldType) {
+  TTable table;
+  table.SetDatabaseName("DBDEMOS");
+  table.SetTableName("orders");
+  table.Open();
+  EXPECT_EQ(table.FieldByName("SaleDate")->DataType(), ftDate);
+  EXPECT_EQ(table.FieldByName("ShipTime")->DataType(), ftTime);
+  EXPECT_EQ(table.FieldByName("Shipped")->DataType(), ftDateTime);
+  EXPECT_EQ(table.FieldByName("Paid")->DataType(), ftBoolean);
+  EXPECT_EQ(table.FieldByName("ItemsTotal")->DataType(), ftCurrency);
+  EXPECT_EQ(table.FieldByName("TaxRate")->DataType(), ftBCD);
+  EXPECT_EQ(table.FieldByName("Items")->DataType(), ftSmallint);
+  EXPECT_EQ(table.FieldByName("Remarks")->DataType(), ftMemo);
+  EXPECT_DOUBLE_EQ(table.FieldByName("SaleDate")->AsDateTime(), EncodeDate(2024, 1, 8));
+  EXPECT_NEAR(table.FieldByName("ShipTime")->AsDateTime(), EncodeTime(9, 30, 0, 0), 1e-9);
+  EXPECT_NEAR(table.FieldByName("Shipped")->AsDateTime(), EncodeDate(2024, 1, 9) + EncodeTime(14, 10, 0, 0), 1e-9);
+  EXPECT_TRUE(table.FieldByName("Paid")->AsBoolean());
+  EXPECT_EQ(table.FieldByName("ItemsTotal")->AsCurrency(), Currency::FromScaled(12505000));
+  EXPECT_EQ(table.FieldByName("SaleDate")->DisplayText(), "1/8/2024");
+  table.SetFilter("SaleDate >= '4/1/2024' and Paid = False");
+  table.SetFiltered(true);
+  EXPECT_EQ(table.RecordCount(), 2);
+  table.SetFilter("Shipped is null");
+  EXPECT_EQ(table.RecordCount(), 4);
+  table.SetFilter("ShipTime < '9:00 AM'");
+  EXPECT_EQ(table.RecordCount(), 2);
+  table.SetFilter("ItemsTotal > 2000 and TaxRate < 15");
+  EXPECT_EQ(table.RecordCount(), 3);
+}
+
+TEST_F(SqlTablesTest, TableNameWithAnExtension) {
+  TTable table;
+  table.SetDatabaseName("DBDEMOS");
+  table.SetTableName("country.db");
+  table.Open();
+  EXPECT_EQ(table.RecordCount(), 25);
+  TTable missing;
+  missing.SetDatabaseName("DBDEMOS");
+  missing.SetTableName("whales");
+  try {
+    missing.Open();
+    FAIL() << "no error";
+  } catch (const EDatabaseError& e) {
+    EXPECT_EQ(e.Message(), "Table 'whales' does not exist");
+  }
+  TTable unnamed;
+  unnamed.SetDatabaseName("DBDEMOS");
+  EXPECT_THROW(unnamed.Open(), EDatabaseError);
+}
+
+TEST_F(SqlTablesTest, QueryOpensAStatement) {
+  TQuery query;
+  query.SetDatabaseName("DBDEMOS");
+  query.SQL()->Add("Select * from biolife WHERE [Species No] = 90020");
+  query.Open();
+  EXPECT_EQ(query.RecordCount(), 1);
+  EXPECT_EQ(query.FieldByName("Common_Name")->AsString(), "Whale Shark");
+  EXPECT_EQ(query.FieldByName("Category")->DataType(), ftString) << "declared column types";
+  EXPECT_EQ(query.FieldByName("Notes")->DataType(), ftMemo);
+  EXPECT_FALSE(query.CanModify());
+  EXPECT_THROW(query.Edit(), EDatabaseError);
+  // Changing the statement reopens the query.
+  query.SQL()->SetText("select Category, count(*) as Kinds from biolife group by Category order by 2 desc, 1");
+  EXPECT_TRUE(query.Active());
+  EXPECT_EQ(query.FieldByName("Category")->AsString(), "Shark");
+  EXPECT_EQ(query.FieldByName("Kinds")->AsInteger(), 5);
+  query.SetFilter("Kinds = 1");
+  query.SetFiltered(true);
+  EXPECT_GT(query.RecordCount(), 5);
+}
+
+TEST_F(SqlTablesTest, QueryPublishesItsStatementAsAStringList) {
+  TQuery query;
+  const int index = query.metaObject()->indexOfProperty("SQL");
+  ASSERT_GE(index, 0);
+  const QMetaProperty property = query.metaObject()->property(index);
+  auto* lines = qvariant_cast<TStrings*>(property.read(&query));
+  ASSERT_NE(lines, nullptr);
+  lines->Add("select Name from country");
+  EXPECT_EQ(query.SQL()->Count(), 1);
+  TStringList other;
+  other.Add("select 1");
+  query.SetSQL(&other);
+  EXPECT_EQ(query.SQL()->Strings(0), "select 1") << "assigning copies the lines";
+}
+
+TEST_F(SqlTablesTest, QueryErrors) {
+  TQuery query;
+  query.SetDatabaseName("DBDEMOS");
+  EXPECT_THROW(query.Open(), EDatabaseError) << "no statement";
+  query.SQL()->SetText("select * from nowhere");
+  try {
+    query.Open();
+    FAIL() << "no error";
+  } catch (const EDatabaseError& e) {
+    EXPECT_TRUE(e.Message().startsWith("SQL error: ")) << e.what();
+    EXPECT_TRUE(e.Message().contains("nowhere")) << e.what();
+  }
+  EXPECT_FALSE(query.Active());
+  query.SQL()->SetText("create table scratch (a integer)");
+  EXPECT_THROW(query.Open(), EDatabaseError) << "no records to show";
+  query.SQL()->SetText("select a.Name, b.Name from country a join country b on a.Name = b.Name");
+  query.Open();
+  EXPECT_NE(query.FindField("Name_1"), nullptr) << "repeated column names are told apart";
+}
+
+TEST_F(SqlTablesTest, EditsAreWrittenBackByKey) {
+  const QString file = Scratch({"create table pets (id integer primary key, name varchar(20) not null, "
+                                "born date, weight float, note text default 'none')",
+                                "insert into pets values (1, 'Rex', '2015-03-01', 30.5, 'dog')",
+                                "insert into pets values (2, 'Tom', '2018-07-09', 4.2, 'cat')"});
+  TTable table;
+  table.SetDatabaseName("SCRATCH");
+  table.SetTableName("pets");
+  table.Open();
+  EXPECT_TRUE(table.FieldByName("name")->Required());
+  EXPECT_FALSE(table.FieldByName("id")->Required()) << "SQLite assigns an integer primary key";
+  table.Edit();
+  table.FieldByName("weight")->SetAsFloat(31);
+  // Meanwhile another writer changes a column this edit does not touch.
+  RunSql(file, {"update pets set note = 'good dog' where id = 1"});
+  table.Post();
+  EXPECT_EQ(ReadSql(file, "select weight from pets where id = 1").toDouble(), 31.0);
+  EXPECT_EQ(ReadSql(file, "select note from pets where id = 1").toString(), "good dog") << "only changed columns are written";
+  // Insert: the key and the defaults come back from the database.
+  table.Append();
+  table.FieldByName("name")->SetAsString("Polly");
+  table.FieldByName("born")->SetAsDateTime(EncodeDate(2020, 12, 24));
+  table.Post();
+  EXPECT_EQ(table.FieldByName("id")->AsInteger(), 3);
+  EXPECT_EQ(table.FieldByName("note")->AsString(), "none");
+  EXPECT_EQ(ReadSql(file, "select born from pets where id = 3").toString(), "2020-12-24");
+  // Delete.
+  table.First();
+  table.Delete();
+  EXPECT_EQ(ReadSql(file, "select count(*) from pets").toInt(), 2);
+  EXPECT_FALSE(ReadSql(file, "select name from pets where id = 1").isValid());
+}
+
+TEST_F(SqlTablesTest, ARecordChangedElsewhereIsNotOverwritten) {
+  const QString file = Scratch({"create table pets (id integer primary key, name text)",
+                                "insert into pets values (1, 'Rex')"});
+  TTable table;
+  table.SetDatabaseName("SCRATCH");
+  table.SetTableName("pets");
+  table.Open();
+  RunSql(file, {"delete from pets where id = 1"});
+  table.Edit();
+  table.FieldByName("name")->SetAsString("Max");
+  try {
+    table.Post();
+    FAIL() << "no error";
+  } catch (const EDatabaseError& e) {
+    EXPECT_EQ(e.Message(), "The record was changed or deleted by another user");
+  }
+  EXPECT_EQ(table.State(), dsEdit) << "the edit is still there to cancel or retry";
+  table.Cancel();
+  EXPECT_THROW(table.Delete(), EDatabaseError);
+  EXPECT_EQ(table.RecordCount(), 1);
+  table.Refresh();
+  EXPECT_EQ(table.RecordCount(), 0) << "Refresh reads the table again";
+}
+
+TEST_F(SqlTablesTest, TablesWithoutAKeyUseTheRowId) {
+  const QString file = Scratch({"create table notes (topic varchar(10), body text)",
+                                "insert into notes values ('a', 'first')", "insert into notes values ('a', 'second')"});
+  TTable table;
+  table.SetDatabaseName("SCRATCH");
+  table.SetTableName("notes");
+  table.Open();
+  EXPECT_EQ(table.FieldCount(), 2) << "the row id is no field";
+  EXPECT_TRUE(table.CanModify());
+  table.Next();
+  table.Edit();
+  table.FieldByName("body")->SetAsString("changed");
+  table.Post();
+  EXPECT_EQ(ReadSql(file, "select body from notes where rowid = 2").toString(), "changed");
+  EXPECT_EQ(ReadSql(file, "select body from notes where rowid = 1").toString(), "first");
+  table.Append();
+  table.FieldByName("topic")->SetAsString("b");
+  table.Post();
+  table.Edit();
+  table.FieldByName("body")->SetAsString("third");
+  table.Post();
+  EXPECT_EQ(ReadSql(file, "select body from notes where topic = 'b'").toString(), "third");
+}
+
+TEST_F(SqlTablesTest, ValuesTravelInTheirStoredForms) {
+  const QString file = Scratch({"create table log (id integer primary key, day date, at time, stamp datetime, "
+                                "ok boolean, amount currency, odd date)",
+                                "insert into log values (1, '2024-02-29', '23:59:58.125', '2024-02-29T06:07:08', "
+                                "'true', '12.3456', 'someday')"});
+  TTable table;
+  table.SetDatabaseName("SCRATCH");
+  table.SetTableName("log");
+  table.Open();
+  EXPECT_DOUBLE_EQ(table.FieldByName("day")->AsDateTime(), EncodeDate(2024, 2, 29));
+  EXPECT_NEAR(table.FieldByName("at")->AsDateTime(), EncodeTime(23, 59, 58, 125), 1e-9);
+  EXPECT_NEAR(table.FieldByName("stamp")->AsDateTime(), EncodeDate(2024, 2, 29) + EncodeTime(6, 7, 8, 0), 1e-9);
+  EXPECT_TRUE(table.FieldByName("ok")->AsBoolean());
+  EXPECT_EQ(table.FieldByName("amount")->AsCurrency(), Currency::FromScaled(123456));
+  EXPECT_TRUE(table.FieldByName("odd")->IsNull()) << "text that is no date reads as Null";
+  table.Edit();
+  table.FieldByName("at")->SetAsDateTime(EncodeTime(7, 5, 0, 0));
+  table.FieldByName("stamp")->SetAsDateTime(EncodeDate(1999, 12, 31) + EncodeTime(23, 0, 0, 0));
+  table.FieldByName("ok")->SetAsBoolean(false);
+  table.Post();
+  EXPECT_EQ(ReadSql(file, "select at from log").toString(), "07:05:00");
+  EXPECT_EQ(ReadSql(file, "select stamp from log").toString(), "1999-12-31 23:00:00");
+  EXPECT_EQ(ReadSql(file, "select ok from log").toInt(), 0);
+  EXPECT_EQ(ReadSql(file, "select odd from log").toString(), "someday") << "an untouched value is never rewritten";
+}
+
+TEST_F(SqlTablesTest, ReadOnlyTables) {
+  TTable table;
+  table.SetDatabaseName("DBDEMOS");
+  table.SetTableName("country");
+  table.SetReadOnly(true);
+  table.Open();
+  try {
+    table.Edit();
+    FAIL() << "no error";
+  } catch (const EDatabaseError& e) {
+    EXPECT_EQ(e.Message(), "Cannot modify a read-only dataset");
+  }
+  EXPECT_THROW(table.SetTableName("biolife"), EDatabaseError) << "an open table keeps its name";
+}
+
+TEST_F(SqlTablesTest, LookupIntoAnotherTable) {
+  TTable countries;
+  countries.SetDatabaseName("DBDEMOS");
+  countries.SetTableName("country");
+  countries.Open();
+  TTable orders;
+  orders.SetDatabaseName("DBDEMOS");
+  orders.SetTableName("orders");
+  // Persistent fields: the data fields wanted, and a lookup.
+  CreateField(&orders, "OrderNo", ftInteger);
+  CreateField(&orders, "Country", ftString, 24);
+  TField* capital = CreateField(&orders, "Capital", ftString, 24);
+  capital->SetFieldKind(fkLookup);
+  capital->SetLookupDataSet(&countries);
+  capital->SetKeyFields("Country");
+  capital->SetLookupKeyFields("Name");
+  capital->SetLookupResultField("Capital");
+  orders.Open();
+  EXPECT_EQ(orders.FieldCount(), 3);
+  EXPECT_EQ(capital->AsString(), "Kingston");
+  orders.Close();
+  EXPECT_EQ(orders.FieldCount(), 3) << "persistent fields stay";
+}
+
+}  // namespace
+}  // namespace Kel
