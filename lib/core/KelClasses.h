@@ -6,6 +6,7 @@
 #include "KelNamedItems.h"
 #include "KelPersHolder.h"
 #include "KelPublishedProps.h"
+#include "KelRegisterClasses.h"
 #include "KelRegistryStream.h"
 #include "KelSortedList.h"
 #include "KelStrHelpers.h"
