@@ -3,7 +3,6 @@
 // piece has a header of its own.
 
 #include "KelBinTree.h"
-#include "KelDateTimeFormat.h"
 #include "KelNamedItems.h"
 #include "KelPersHolder.h"
 #include "KelPublishedProps.h"
