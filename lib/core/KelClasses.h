@@ -3,6 +3,7 @@
 // piece has a header of its own.
 
 #include "KelBinTree.h"
+#include "KelDateTimeFormat.h"
 #include "KelNamedItems.h"
 #include "KelPersHolder.h"
 #include "KelPublishedProps.h"

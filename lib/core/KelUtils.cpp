@@ -160,8 +160,10 @@ QString FourDigitYearFormat(const QString& format) {
   if (upper.contains(QLatin1String("YYYY"))) return format;
   const qsizetype at = upper.indexOf(QLatin1String("YY"));
   if (at < 0) return format;
+  // The year is widened in the letter of its first "y": the pattern reader counts a run of the
+  // very same character, so "YY" must become "YYYY", not "yyYY" (two two-digit years).
   QString result = format;
-  result.insert(at, QLatin1String("yy"));
+  result.replace(at, 2, QString(4, format[at]));
   return result;
 }
 

@@ -114,8 +114,9 @@ TDateTime FirstWeekStart(int year, TKelFirstDayOfWeek fdw, TKelFirstWeekOfYear f
 // The week number of d, counted from the week 1 of its year, the next or the previous year.
 int WeekOfYear(TKelFirstDayOfWeek fdw, TKelFirstWeekOfYear fwy, TDateTime d);
 bool DayInSet(TKelWeekDays days, TDateTime d);
-// A date pattern with a four-digit year: "yy" is put before its first "yy" unless it already
-// has "yyyy" (letter case ignored): "M/d/yy" becomes "M/d/yyyy".
+// A date pattern with a four-digit year: unless it already has "yyyy" (letter case ignored),
+// its first "yy" becomes four y's in the letter of the first one: "M/d/yy" becomes "M/d/yyyy",
+// "DD.MM.YY" becomes "DD.MM.YYYY".
 QString FourDigitYearFormat(const QString& format);
 // d in the short date format of the format settings, made four-digit.
 QString DateToStrY2k(TDateTime d);

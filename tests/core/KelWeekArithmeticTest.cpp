@@ -153,10 +153,14 @@ TEST(KelDateParts, MonthEndsKeepTheTime) {
 TEST(KelDateParts, FourDigitYears) {
   EXPECT_EQ(FourDigitYearFormat("M/d/yy"), "M/d/yyyy");
   EXPECT_EQ(FourDigitYearFormat("yyyy-mm-dd"), "yyyy-mm-dd");
-  EXPECT_EQ(FourDigitYearFormat("dd.MM.YY"), "dd.MM.yyYY");
+  // Widened in its own letter, so the pattern reader sees one run of four.
+  EXPECT_EQ(FourDigitYearFormat("dd.MM.YY"), "dd.MM.YYYY");
+  EXPECT_EQ(FourDigitYearFormat("d/m/Yy"), "d/m/YYYY");
+  EXPECT_EQ(FormatDateTime(FourDigitYearFormat("DD.MM.YY"), Day(2001, 3, 7)), "07.03.2001");
   EXPECT_EQ(FourDigitYearFormat("YyYy/mm"), "YyYy/mm");
   EXPECT_EQ(FourDigitYearFormat("d/m"), "d/m");
   EXPECT_EQ(FourDigitYearFormat("yy/mm/yy"), "yyyy/mm/yy");
+  EXPECT_EQ(FourDigitYearFormat("yyy"), "yyyyy");
   FormatSettingsGuard guard;
   FormatSettings().ShortDateFormat = "d/m/yy";
   EXPECT_EQ(DateToStrY2k(Day(2001, 3, 7)), "7/3/2001");

@@ -1,0 +1,169 @@
+#include "KelDateTimeFormat.h"
+
+#include <QScopeGuard>
+#include <cmath>
+
+#include "DateTimeFormat.h"
+#include "FormatSettings.h"
+#include "KelUtils.h"
+
+namespace Kel {
+
+namespace {
+
+QString FourDigitsWhen(bool alwaysY2k, const QString& format) {
+  return alwaysY2k ? FourDigitYearFormat(format) : format;
+}
+
+// The calendar's first and last day: days outside cannot be written as dates.
+constexpr TDateTime FirstCalendarDay = -693593.0;
+constexpr TDateTime LastCalendarDay = 2958465.0;
+
+}  // namespace
+
+// ---- TKelChangePersistent --------------------------------------------------------------------
+
+TKelChangePersistent::TKelChangePersistent(QObject* parent) : TPersistent(parent) {}
+
+void TKelChangePersistent::Changed() {
+  if (OnChange) OnChange(this);
+}
+
+// ---- TKelCustomDateTimeFormat ----------------------------------------------------------------
+
+TKelCustomDateTimeFormat::TKelCustomDateTimeFormat(QObject* parent)
+    : TKelChangePersistent(parent) {}
+
+QString TKelCustomDateTimeFormat::GetLongTimeFormat() const {
+  return longTimeFormat_.isEmpty() ? FormatSettings().LongTimeFormat : longTimeFormat_;
+}
+
+QString TKelCustomDateTimeFormat::GetLongDateFormat() const {
+  return FourDigitsWhen(
+      alwaysY2k_, longDateFormat_.isEmpty() ? FormatSettings().LongDateFormat : longDateFormat_);
+}
+
+QString TKelCustomDateTimeFormat::GetTimeFormat() const {
+  return timeFormat_.isEmpty() ? FormatSettings().ShortTimeFormat : timeFormat_;
+}
+
+QString TKelCustomDateTimeFormat::GetDateFormat() const {
+  return FourDigitsWhen(alwaysY2k_,
+                        dateFormat_.isEmpty() ? FormatSettings().ShortDateFormat : dateFormat_);
+}
+
+QString TKelCustomDateTimeFormat::GetDateTimeFormat() const {
+  return GetDateFormat() + u' ' + GetTimeFormat();
+}
+
+QString TKelCustomDateTimeFormat::GetLongDateTimeFormat() const {
+  return GetLongDateFormat() + u' ' + GetLongTimeFormat();
+}
+
+void TKelCustomDateTimeFormat::ApplyTimeSettings() {
+  TFormatSettings& settings = FormatSettings();
+  if (!timeSeparator_.isNull()) {
+    savedTimeSeparator_ = settings.TimeSeparator;
+    settings.TimeSeparator = timeSeparator_;
+  }
+  if (!amSymbol_.isEmpty()) {
+    savedAMString_ = settings.TimeAMString;
+    settings.TimeAMString = amSymbol_;
+  }
+  if (!pmSymbol_.isEmpty()) {
+    savedPMString_ = settings.TimePMString;
+    settings.TimePMString = pmSymbol_;
+  }
+}
+
+void TKelCustomDateTimeFormat::ApplyDateSettings() {
+  if (dateSeparator_.isNull()) return;
+  TFormatSettings& settings = FormatSettings();
+  savedDateSeparator_ = settings.DateSeparator;
+  settings.DateSeparator = dateSeparator_;
+}
+
+void TKelCustomDateTimeFormat::RestoreTimeSettings() {
+  TFormatSettings& settings = FormatSettings();
+  if (!timeSeparator_.isNull()) settings.TimeSeparator = savedTimeSeparator_;
+  if (!amSymbol_.isEmpty()) settings.TimeAMString = savedAMString_;
+  if (!pmSymbol_.isEmpty()) settings.TimePMString = savedPMString_;
+}
+
+void TKelCustomDateTimeFormat::RestoreDateSettings() {
+  if (!dateSeparator_.isNull()) FormatSettings().DateSeparator = savedDateSeparator_;
+}
+
+QString TKelCustomDateTimeFormat::FormatDate(TDateTime value) {
+  ApplyDateSettings();
+  const auto restore = qScopeGuard([this] { RestoreDateSettings(); });
+  return Kel::FormatDateTime(GetDateFormat(), value);
+}
+
+QString TKelCustomDateTimeFormat::FormatTime(TDateTime value) {
+  ApplyTimeSettings();
+  const auto restore = qScopeGuard([this] { RestoreTimeSettings(); });
+  return Kel::FormatDateTime(GetTimeFormat(), value);
+}
+
+QString TKelCustomDateTimeFormat::FormatDateTime(TDateTime value) {
+  ApplyTimeSettings();
+  ApplyDateSettings();
+  const auto restore = qScopeGuard([this] {
+    RestoreTimeSettings();
+    RestoreDateSettings();
+  });
+  return Kel::FormatDateTime(GetDateTimeFormat(), value);
+}
+
+// ---- Free functions --------------------------------------------------------------------------
+
+QString FormatDateDefault(TDateTime value) {
+  return Kel::FormatDateTime(FourDigitYearFormat(FormatSettings().ShortDateFormat), value);
+}
+
+void DateRangeCondition(const QString& fieldName, const QString& orText, const QString& andText,
+                        QString& result, TKelCustomDateTimeFormat* format,
+                        const TKelDayIncludedFunc& isDayIncluded, void* data, TDateTime lastDate,
+                        TDateTime firstDate) {
+  const QString orWord = orText.isEmpty() ? QString::fromUtf8(KelClassesText::OrText) : orText;
+  const QString andWord = andText.isEmpty() ? QString::fromUtf8(KelClassesText::AndText) : andText;
+  auto date = [format](TDateTime day) {
+    return format ? format->FormatDate(day) : FormatDateDefault(day);
+  };
+  // Writes the run of accepted days from `start` up to, not including, `end`.
+  auto emitRun = [&](TDateTime start, TDateTime end) {
+    start = DateOf(start);
+    end = DateOf(end);
+    if (end - start == 1) {
+      result += u' ' + orWord + QStringLiteral(" (") + fieldName + QStringLiteral("='") +
+                date(end - 1) + QStringLiteral("')");
+    } else {
+      result += u' ' + orWord + QStringLiteral(" (('") + date(start) + QStringLiteral("'<=") +
+                fieldName + QStringLiteral(") ") + andWord + QStringLiteral(" (") + fieldName +
+                QStringLiteral("<'") + date(end) + QStringLiteral("'))");
+    }
+  };
+
+  result.clear();
+  if (std::isnan(firstDate) || std::isnan(lastDate)) return;
+  bool runOpen = false;
+  TDateTime runStart = 0;
+  const TDateTime last = std::fmin(lastDate, LastCalendarDay + 0.99999999);
+  TDateTime day = std::fmax(firstDate, FirstCalendarDay);
+  for (; day <= last; day += 1) {
+    const bool included = !isDayIncluded || isDayIncluded(data, day);
+    if (!included && runOpen) {
+      emitRun(runStart, day);
+      runOpen = false;
+    } else if (included && !runOpen) {
+      runStart = day;
+      runOpen = true;
+    }
+  }
+  if (runOpen) emitRun(runStart, last + 1);
+  // Drop the separator in front of the first run: the blank, the "or" word and its blank.
+  if (!result.isEmpty()) result.remove(0, orWord.size() + 2);
+}
+
+}  // namespace Kel
