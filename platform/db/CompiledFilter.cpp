@@ -1,5 +1,6 @@
 #include "CompiledFilter.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace Kel {
@@ -564,10 +565,131 @@ bool TCompiledFilter::Matches(int row) const {
   return Tri(root_, row) == kTrue;
 }
 
+namespace {
+
+constexpr int BatchSize = 1024;
+
+// out = left AND right / left OR right, three-valued.
+constexpr uint8_t AndTable[3][3] = {{0, 0, 0}, {0, 1, 2}, {0, 2, 2}};
+constexpr uint8_t OrTable[3][3] = {{0, 1, 2}, {1, 1, 1}, {2, 1, 2}};
+
+// One comparison operator over a run of rows: the operator is chosen once, outside the loop.
+// Plain comparisons give the variant outcome also for NaN (unordered: only <> holds); Null
+// values give what a Null operand gives.
+template <typename Value>
+void CompareRun(uint32_t op, const TColumn& column, Value value, int begin, int count, uint8_t* out,
+                auto get) {
+  const uint8_t ifNull = op == coNE ? kTrue : kFalse;
+  auto loop = [&](auto compare) {
+    for (int i = 0; i < count; ++i) {
+      const int row = begin + i;
+      out[i] = column.IsNull(row) ? ifNull : static_cast<uint8_t>(compare(get(row), value));
+    }
+  };
+  switch (op) {
+    case coEQ:
+      loop([](auto a, auto b) { return a == b; });
+      break;
+    case coNE:
+      loop([](auto a, auto b) { return a != b; });
+      break;
+    case coGT:
+      loop([](auto a, auto b) { return a > b; });
+      break;
+    case coLT:
+      loop([](auto a, auto b) { return a < b; });
+      break;
+    case coGE:
+      loop([](auto a, auto b) { return a >= b; });
+      break;
+    case coLE:
+      loop([](auto a, auto b) { return a <= b; });
+      break;
+    default:
+      std::fill(out, out + count, kFalse);
+      break;
+  }
+}
+
+}  // namespace
+
+int TCompiledFilter::Depth(int index) const {
+  const Node& node = nodes_[static_cast<size_t>(index)];
+  int depth = 0;
+  if (node.A >= 0) depth = std::max(depth, 1 + Depth(node.A));
+  if (node.B >= 0) depth = std::max(depth, 1 + Depth(node.B));
+  return depth;
+}
+
+void TCompiledFilter::TriBatch(int index, int begin, int count, uint8_t* out, int depth) const {
+  const Node& n = nodes_[static_cast<size_t>(index)];
+  const TColumn* c = n.Column;
+  switch (n.Kind) {
+    case Node::And:
+    case Node::Or: {
+      // One buffer per depth, made before the first batch: deeper calls never move it.
+      uint8_t* right = scratch_[static_cast<size_t>(depth)].data();
+      TriBatch(n.A, begin, count, out, depth + 1);
+      TriBatch(n.B, begin, count, right, depth + 1);
+      const auto& table = n.Kind == Node::And ? AndTable : OrTable;
+      for (int i = 0; i < count; ++i) out[i] = table[out[i]][right[i]];
+      return;
+    }
+    case Node::Not:
+      TriBatch(n.A, begin, count, out, depth + 1);
+      for (int i = 0; i < count; ++i) out[i] = out[i] == kNull ? kNull : (out[i] == kTrue ? kFalse : kTrue);
+      return;
+    case Node::IntCmp:
+      CompareRun(n.Cmp, *c, n.Int, begin, count, out, [c](int row) { return c->IntAt(row); });
+      return;
+    case Node::IntFloatCmp:
+      CompareRun(n.Cmp, *c, n.Double, begin, count, out,
+                 [c](int row) { return static_cast<double>(c->IntAt(row)); });
+      return;
+    case Node::FloatCmp:
+      CompareRun(n.Cmp, *c, n.Double, begin, count, out, [c](int row) { return c->DoubleAt(row); });
+      return;
+    case Node::CurrIntCmp:
+      CompareRun(n.Cmp, *c, n.Scaled, begin, count, out,
+                 [c](int row) { return static_cast<__int128>(c->IntAt(row)); });
+      return;
+    case Node::StrCmp:
+      if (n.Cmp == coEQ || n.Cmp == coNE) {
+        const QStringView wanted = n.Str;
+        CompareRun(n.Cmp, *c, wanted, begin, count, out,
+                   [c](int row) { return QStringView(c->StringAt(row)); });
+        return;
+      }
+      break;
+    case Node::IsNull:
+    case Node::IsNotNull: {
+      const uint8_t ifNull = n.Kind == Node::IsNull ? kTrue : kFalse;
+      for (int i = 0; i < count; ++i) out[i] = c->IsNull(begin + i) ? ifNull : static_cast<uint8_t>(1 - ifNull);
+      return;
+    }
+    default:
+      break;
+  }
+  for (int i = 0; i < count; ++i) out[i] = static_cast<uint8_t>(Tri(index, begin + i));
+}
+
 std::vector<int> TCompiledFilter::Select(int rowCount) const {
   std::vector<int> rows;
-  for (int row = 0; row < rowCount; ++row)
-    if (Matches(row)) rows.push_back(row);
+  const Node& root = nodes_[static_cast<size_t>(root_)];
+  if (rootIsValue_ || root.MayThrow) {
+    // Record by record, so that an error surfaces where the evaluator would raise it.
+    for (int row = 0; row < rowCount; ++row)
+      if (Matches(row)) rows.push_back(row);
+    return rows;
+  }
+  if (scratch_.empty()) scratch_.assign(static_cast<size_t>(Depth(root_)) + 1, std::vector<uint8_t>(BatchSize));
+  uint8_t results[BatchSize];
+  for (int begin = 0; begin < rowCount; begin += BatchSize) {
+    const int count = std::min(BatchSize, rowCount - begin);
+    TriBatch(root_, begin, count, results, 0);
+    for (int i = 0; i < count; ++i)
+      if (results[i] == kTrue) rows.push_back(begin + i);
+  }
   return rows;
 }
 

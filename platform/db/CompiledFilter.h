@@ -60,6 +60,9 @@ class TCompiledFilter {
   int Add(Node node);
   // 0 false, 1 true, 2 null
   int Tri(int node, int row) const;
+  // The same for count rows from begin at once, into out; only for nodes that cannot raise.
+  void TriBatch(int node, int begin, int count, uint8_t* out, int depth) const;
+  int Depth(int node) const;
   Variant EvaluateFallback(int exprNode, int row) const;
   const TColumn* StoredColumn(int exprNode) const;
   bool IsBooleanSafe(int exprNode) const;
@@ -70,6 +73,7 @@ class TCompiledFilter {
   int root_ = -1;
   bool rootIsValue_ = false;  // the root is no condition: its value decides as IsTrue does
   mutable int row_ = -1;      // the row the Variant lookup reads
+  mutable std::vector<std::vector<uint8_t>> scratch_;  // per depth of the batch evaluation
   TFieldValueLookup lookup_;
 };
 

@@ -826,7 +826,6 @@ void TDataSet::InsertRecord(const std::vector<Variant>& values) {
 
 void TDataSet::AppendStoredRows(const std::vector<std::vector<Variant>>& rows) {
   if (Active()) CheckBrowseMode();
-  store_.Reserve(store_.RowCount() + static_cast<int>(rows.size()));
   for (const std::vector<Variant>& values : rows) {
     const int row = store_.AppendRow(values);
     if (Active() && RowPassesFilter(row)) view_.push_back(row);

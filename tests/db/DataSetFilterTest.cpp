@@ -263,6 +263,8 @@ TEST(CompiledFilter, AgreesWithTheEvaluatorOnGeneratedRecords) {
       const TExprParser parser(fields, text, options, {poExtSyntax});
       const TExprEvaluator evaluator(parser.FilterData());
       const TCompiledFilter compiled(evaluator, source);
+      std::vector<int> expectedRows;
+      bool anyThrows = false;
       for (int row = 0; row < store.RowCount(); ++row) {
         bool expected = false, expectedThrows = false, actual = false, actualThrows = false;
         try {
@@ -277,7 +279,14 @@ TEST(CompiledFilter, AgreesWithTheEvaluatorOnGeneratedRecords) {
         }
         ASSERT_EQ(actualThrows, expectedThrows) << text.toStdString() << " row " << row;
         ASSERT_EQ(actual, expected) << text.toStdString() << " row " << row << " options " << options.Bits();
+        anyThrows = anyThrows || expectedThrows;
+        if (expected) expectedRows.push_back(row);
       }
+      // All rows at once (the batch form for conditions that cannot fail).
+      if (anyThrows)
+        EXPECT_THROW(compiled.Select(store.RowCount()), Exception) << text.toStdString();
+      else
+        EXPECT_EQ(compiled.Select(store.RowCount()), expectedRows) << text.toStdString();
     }
   }
 }
