@@ -121,15 +121,4 @@ TEST(SortedList, AnUnsortedListAppendsAndFindsByIdentity) {
   EXPECT_EQ(Numbers(list), (std::vector<intptr_t>{1, 3, 3}));
 }
 
-TEST(SortedList, DeleteRemovesTheReferenceOnlyAndChecksTheIndex) {
-  Candidate kept{1, "kept"};
-  TKelSortedList list;
-  list.Add(&kept);
-  list.Delete(0);
-  EXPECT_EQ(list.Count(), 0);
-  EXPECT_EQ(kept.size, 1);  // still alive and untouched
-  EXPECT_THROW(list.Delete(0), EListError);
-  EXPECT_THROW(list.Items(-1), EListError);
-}
-
 }  // namespace

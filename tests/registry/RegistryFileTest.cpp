@@ -1,14 +1,11 @@
 // The portable store's file: where it lives, when it is created, and what happens when the file
-// is damaged, foreign or unreadable (a clear error, and the file is never written over).
-#include <unistd.h>
-
+// is damaged or not a registry file at all (a clear error, and the file is never written over).
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStandardPaths>
-#include <QUuid>
 
 #include "Exceptions.h"
 #include "RegistryTestSupport.h"
@@ -25,94 +22,59 @@ class RegistryFile : public RegistryTest {
     QFile file(store_.FileName());
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
   }
-  void WriteFile(const QByteArray& bytes) {
-    QFile file(store_.FileName());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-  }
   // A SQLite database of someone else's, made through Qt's own driver.
   void MakeDatabase(const QStringList& statements) {
-    const QString connection = QUuid::createUuid().toString();
     {
-      QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", connection);
+      QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "foreign");
       db.setDatabaseName(store_.FileName());
       ASSERT_TRUE(db.open());
       QSqlQuery query(db);
       for (const QString& sql : statements) ASSERT_TRUE(query.exec(sql)) << sql.toStdString();
-      db.close();
     }
-    QSqlDatabase::removeDatabase(connection);
+    QSqlDatabase::removeDatabase("foreign");
   }
-  // Every kind of access must raise, naming the file, and leave it byte for byte.
+  // Reading and writing must both raise, naming the file, and leave it byte for byte.
   void ExpectRefusedAndUntouched(const QString& expectedWords) {
     const QByteArray before = FileBytes();
     TRegistry reg;
     for (auto* action : std::initializer_list<void (*)(TRegistry&)>{
-             [](TRegistry& r) { r.KeyExists("Software"); }, [](TRegistry& r) { r.ReadString("v"); },
-             [](TRegistry& r) { r.CreateKey("Software"); },
-             [](TRegistry& r) { r.WriteString("v", "x"); },
-             [](TRegistry& r) { r.DeleteKey("Software"); }}) {
+             [](TRegistry& r) { r.ReadString("v"); }, [](TRegistry& r) { r.CreateKey("S"); },
+             [](TRegistry& r) { r.WriteString("v", "x"); }}) {
       try {
         action(reg);
         ADD_FAILURE() << "no exception";
       } catch (const ERegistryException& e) {
-        EXPECT_TRUE(e.Message().contains(QDir::toNativeSeparators(store_.FileName())))
+        EXPECT_TRUE(e.Message().contains(QDir::toNativeSeparators(store_.FileName())) &&
+                    e.Message().contains(expectedWords))
             << e.Message().toStdString();
-        EXPECT_TRUE(e.Message().contains(expectedWords)) << e.Message().toStdString();
       }
     }
     EXPECT_EQ(FileBytes(), before);
   }
 };
 
-TEST_F(RegistryFile, ReadingFromAMissingFileFindsNothingAndCreatesNothing) {
+TEST_F(RegistryFile, ReadingCreatesNothingAndTheFirstChangeCreatesFileAndFolder) {
   TRegistry reg;
-  EXPECT_FALSE(reg.KeyExists("Software"));
   EXPECT_FALSE(reg.OpenKey("Software", false));
   EXPECT_EQ(reg.ReadString("v"), "");
-  EXPECT_TRUE(reg.GetKeyNames().isEmpty());
   EXPECT_FALSE(reg.DeleteKey("Software"));
   EXPECT_FALSE(QFileInfo::exists(store_.FileName()));
-}
 
-TEST_F(RegistryFile, TheFirstChangeCreatesTheFileAndItsFolder) {
   const QString nested = store_.Folder() + "/a/b/registry.sqlite";
-  TRegistry reg(OpenRegistryFile(nested));
-  ASSERT_TRUE(reg.OpenKey("Software", true));
-  reg.WriteString("v", "x");
-  EXPECT_TRUE(QFileInfo::exists(nested));
-  TRegistry again(OpenRegistryFile(nested));
-  ASSERT_TRUE(again.OpenKey("Software", false));
-  EXPECT_EQ(again.ReadString("v"), "x");
-}
-
-TEST_F(RegistryFile, AnEmptyFileBecomesAStore) {
-  WriteFile(QByteArray());
-  TRegistry reg;
-  EXPECT_FALSE(reg.KeyExists("Software"));
-  ASSERT_TRUE(reg.CreateKey("Software"));
-  EXPECT_TRUE(reg.KeyExists("Software"));
+  TRegistry writer(OpenRegistryFile(nested));
+  ASSERT_TRUE(writer.OpenKey("Software", true));
+  writer.WriteString("v", "x");
+  TRegistry reader(OpenRegistryFile(nested));
+  ASSERT_TRUE(reader.OpenKey("Software", false));
+  EXPECT_EQ(reader.ReadString("v"), "x");
 }
 
 TEST_F(RegistryFile, AGarbageFileIsReportedAndLeftAlone) {
-  QByteArray garbage(4096, '\0');
-  for (int i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<char>((i * 7919) & 0xFF);
-  WriteFile(garbage);
+  QFile file(store_.FileName());
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  for (int i = 0; i < 4096; ++i) file.putChar(static_cast<char>((i * 7919) & 0xFF));
+  file.close();
   ExpectRefusedAndUntouched("damaged");
-}
-
-TEST_F(RegistryFile, ATruncatedStoreIsReportedAndLeftAlone) {
-  {
-    TRegistry reg;
-    ASSERT_TRUE(reg.OpenKey("Software", true));
-    for (int i = 0; i < 4; ++i) reg.WriteBinary(QString("Blob%1").arg(i), QByteArray(8000, 'b'));
-  }
-  QByteArray bytes = FileBytes();
-  ASSERT_GT(bytes.size(), 4096);
-  bytes.truncate(bytes.size() / 2);
-  for (qsizetype i = 1024; i < bytes.size(); i += 97) bytes[i] = '\xA5';
-  WriteFile(bytes);
-  ExpectRefusedAndUntouched("registry file");
 }
 
 TEST_F(RegistryFile, AnotherProgramsDatabaseIsNotTakenOver) {
@@ -127,34 +89,6 @@ TEST_F(RegistryFile, AStoreOfAnUnknownFormatIsNotWritten) {
   ExpectRefusedAndUntouched("unknown format '2'");
 }
 
-TEST_F(RegistryFile, AnUnreadableFileGivesAClearError) {
-  if (geteuid() == 0) GTEST_SKIP() << "file permissions do not bind the super-user";
-  {
-    TRegistry reg;
-    ASSERT_TRUE(reg.CreateKey("Software"));
-  }
-  ASSERT_TRUE(QFile::setPermissions(store_.FileName(), QFileDevice::Permissions()));
-  TRegistry reg;
-  EXPECT_THROW(reg.KeyExists("Software"), ERegistryException);
-  QFile::setPermissions(store_.FileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-}
-
-TEST_F(RegistryFile, AReadOnlyFileCanBeReadButNotChanged) {
-  if (geteuid() == 0) GTEST_SKIP() << "file permissions do not bind the super-user";
-  {
-    TRegistry reg;
-    ASSERT_TRUE(reg.OpenKey("Software", true));
-    reg.WriteString("v", "kept");
-  }
-  ASSERT_TRUE(QFile::setPermissions(store_.FileName(), QFileDevice::ReadOwner));
-  TRegistry reg;
-  ASSERT_TRUE(reg.OpenKey("Software", false));
-  EXPECT_EQ(reg.ReadString("v"), "kept");
-  EXPECT_THROW(reg.WriteString("v", "new"), ERegistryException);
-  EXPECT_EQ(reg.ReadString("v"), "kept");
-  QFile::setPermissions(store_.FileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-}
-
 TEST(RegistryFileLocation, KelRegistryNamesTheFileElseTheConfigurationFolderHoldsIt) {
   {
     ScopedRegistryFile store;
@@ -165,13 +99,11 @@ TEST(RegistryFileLocation, KelRegistryNamesTheFileElseTheConfigurationFolderHold
   qunsetenv("KEL_REGISTRY");
   const QString name = DefaultRegistryFileName();
   if (wasSet) qputenv("KEL_REGISTRY", saved);
-  EXPECT_TRUE(
-      name.startsWith(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)))
-      << name.toStdString();
-  EXPECT_TRUE(name.endsWith("/Kel/registry.sqlite"));
+  EXPECT_EQ(name, QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                      "/Kel/registry.sqlite");
 }
 
-TEST_F(RegistryFile, ReadLocalMachineStringReadsTextBelowTheMachineRoot) {
+TEST_F(RegistryFile, ReadLocalMachineStringReadsTextBelowTheMachineRootOnly) {
   {
     TRegistry reg;
     reg.SetRootKey(HKEY_LOCAL_MACHINE);
@@ -183,15 +115,14 @@ TEST_F(RegistryFile, ReadLocalMachineStringReadsTextBelowTheMachineRoot) {
     reg.WriteString("RootDir", "/home/user/tool");
   }
   bool found = false;
-  EXPECT_EQ(ReadLocalMachineString("Software\\Tool\\4.0", "RootDir", &found), "/opt/tool");
+  EXPECT_EQ(ReadLocalMachineString("software\\tool\\4.0", "RootDir", &found), "/opt/tool");
   EXPECT_TRUE(found);
-  EXPECT_EQ(ReadLocalMachineString("software\\tool\\4.0", "RootDir"), "/opt/tool");
-  EXPECT_EQ(ReadLocalMachineString("Software\\Tool\\5.0", "RootDir", &found), "");
-  EXPECT_FALSE(found);
-  EXPECT_EQ(ReadLocalMachineString("Software\\Tool\\4.0", "Missing", &found), "");
-  EXPECT_FALSE(found);
-  EXPECT_EQ(ReadLocalMachineString("Software\\Tool\\4.0", "Number", &found), "");
-  EXPECT_FALSE(found);
+  for (const auto& [key, name] : {std::pair{"Software\\Tool\\5.0", "RootDir"},
+                                  {"Software\\Tool\\4.0", "Missing"},
+                                  {"Software\\Tool\\4.0", "Number"}}) {
+    EXPECT_EQ(ReadLocalMachineString(key, name, &found), "");
+    EXPECT_FALSE(found) << key << " " << name;
+  }
 }
 
 }  // namespace

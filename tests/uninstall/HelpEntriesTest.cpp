@@ -36,12 +36,6 @@ TEST(HelpContentsFile, AnUnknownCodeUsesTheFifthRow) {
   EXPECT_EQ(Native(HelpContentsFile("D5 ")), expected);  // the code is compared as a whole
 }
 
-TEST(HelpContentsFile, ARootDirEndingInASeparatorGetsNoSecondOne) {
-  FakeInstaller installer;
-  installer.SetIdeRootDir("Delphi\\3.0", installer.Path("D3") + QDir::separator());
-  EXPECT_EQ(Native(HelpContentsFile("D3")), Native(installer.Path("D3") + "/HELP/delphi3.cnt"));
-}
-
 TEST(HelpContentsFile, WithoutRootDirThePathIsRelative) {
   FakeInstaller installer;
   installer.SetIdeRootDir("C++Builder\\4.0", "");
@@ -69,10 +63,6 @@ TEST(RemoveHelpEntry, MatchesExactlyAndCaseSensitively) {
   const QByteArray content = ":Index Kit=Kit.hlp\n:Index Kit=kit.hlp \n";
   EXPECT_EQ(RemoveHelpEntry(content, "kit.hlp"), content);
   EXPECT_EQ(RemoveHelpEntry(content, "Kit.hlp"), ":Index Kit=kit.hlp \n");
-}
-
-TEST(RemoveHelpEntry, ALastLineWithoutLineBreakCanGo) {
-  EXPECT_EQ(RemoveHelpEntry("a=x\nb=y", "y"), "a=x\n");
 }
 
 TEST(RemoveHelpEntries, EditsTheContentsFileOnlyWhenItExists) {

@@ -69,21 +69,4 @@ TEST(RewriteDefines, RemainingNamesLoseTheirBlanksAndCompareIgnoringCase) {
   EXPECT_EQ(RewriteDefines("{$DEFINE FILTERBOX}\n", {" Filter  Box "}), "  {$DEFINE FILTERBOX}\n");
 }
 
-TEST(RewriteDefines, EmptyContentStaysEmpty) { EXPECT_EQ(RewriteDefines("", {"A"}), ""); }
-
-TEST(UpdateIncludeFile, RewritesUnitsProdIncBelowTheFolder) {
-  FakeInstaller installer;
-  installer.WriteFile("Kit/units/prod.inc", "{$DEFINE A}\n{$DEFINE B}\n");
-  UpdateIncludeFile(installer.Path("Kit"), {"A"});
-  EXPECT_EQ(installer.ReadFile("Kit/units/prod.inc"), "  {$DEFINE A}\n//  {$DEFINE B}\n");
-  UpdateIncludeFile(installer.Path("Kit") + "/", {"B"});  // a trailing separator is not doubled
-  EXPECT_EQ(installer.ReadFile("Kit/units/prod.inc"), "//  {$DEFINE A}\n  {$DEFINE B}\n");
-}
-
-TEST(UpdateIncludeFile, AFolderNamedProdIncIsNotTakenForTheFile) {
-  FakeInstaller installer;
-  installer.AddFolder("Kit/units/prod.inc");
-  EXPECT_NO_THROW(UpdateIncludeFile(installer.Path("Kit"), {"A"}));
-}
-
 }  // namespace

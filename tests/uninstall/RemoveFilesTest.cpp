@@ -32,16 +32,7 @@ TEST(RemoveFiles, ASharedFileWithCountTwoIsKeptAndItsCountBecomesOne) {
   EXPECT_EQ(FakeInstaller::RefCount(shared), 1);
 }
 
-TEST(RemoveFiles, AFileWithCountOneIsDeletedAndTheLastValueTakesTheKeyWithIt) {
-  FakeInstaller installer;
-  const QString own = installer.InstallFile("lib/own.dll", 1);
-  RemoveFiles({own}, nullptr);
-  EXPECT_FALSE(QFileInfo::exists(own));
-  EXPECT_EQ(FakeInstaller::RefCount(own), -1);
-  EXPECT_FALSE(FakeInstaller::HasKey(TRootKey::CurrentUser, kFilesKey));
-}
-
-TEST(RemoveFiles, TheKeyStaysWhileOtherFilesAreCounted) {
+TEST(RemoveFiles, CountOneIsDeletedWithItsValueAndTheLastValueTakesTheKeyWithIt) {
   FakeInstaller installer;
   const QString own = installer.InstallFile("own.dll", 1);
   const QString shared = installer.InstallFile("shared.dll", 3);
@@ -50,6 +41,11 @@ TEST(RemoveFiles, TheKeyStaysWhileOtherFilesAreCounted) {
   EXPECT_TRUE(QFileInfo::exists(shared));
   EXPECT_EQ(FakeInstaller::ValueNames(TRootKey::CurrentUser, kFilesKey), QStringList{shared});
   EXPECT_EQ(FakeInstaller::RefCount(shared), 2);
+  RemoveFiles({shared}, nullptr);  // 2 -> 1
+  EXPECT_TRUE(FakeInstaller::HasKey(TRootKey::CurrentUser, kFilesKey));
+  RemoveFiles({shared}, nullptr);
+  EXPECT_FALSE(QFileInfo::exists(shared));
+  EXPECT_FALSE(FakeInstaller::HasKey(TRootKey::CurrentUser, kFilesKey));
 }
 
 TEST(RemoveFiles, AFileWithoutACountIsNotDeleted) {
@@ -59,15 +55,6 @@ TEST(RemoveFiles, AFileWithoutACountIsNotDeleted) {
   RemoveFiles({uncounted}, nullptr);
   EXPECT_TRUE(QFileInfo::exists(uncounted));
   EXPECT_EQ(FakeInstaller::RefCount(counted), 5);
-}
-
-TEST(RemoveFiles, NoInstalledFilesKeyAtAllDeletesNothing) {
-  FakeInstaller installer;
-  const QString file = installer.InstallFile("a.dll", -1);
-  EXPECT_EQ(DecrementFileRefCount(file), -1);
-  RemoveFiles({file}, nullptr);
-  EXPECT_TRUE(QFileInfo::exists(file));
-  EXPECT_FALSE(FakeInstaller::HasKey(TRootKey::CurrentUser, kFilesKey));
 }
 
 TEST(RemoveFiles, CountsThatAreNoPositiveNumberAreLeftAloneWithTheirFiles) {

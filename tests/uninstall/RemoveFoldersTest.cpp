@@ -41,11 +41,4 @@ TEST(RemoveFolders, FoldersThatStillHoldFilesStay) {
   EXPECT_EQ(installer.ReadFile("P/Sub/user-data.txt"), "keep me");
 }
 
-TEST(RemoveFolders, MissingFoldersAndFilesListedAsFoldersAreSkipped) {
-  FakeInstaller installer;
-  installer.WriteFile("file.txt", "x");
-  RemoveFolders({installer.Path("nothing"), installer.Path("file.txt")});
-  EXPECT_EQ(installer.ReadFile("file.txt"), "x");
-}
-
 }  // namespace

@@ -153,17 +153,6 @@ TEST(UninstallProgram, AnsweringNoChangesNothing) {
   kit.ExpectUntouched();
 }
 
-TEST(UninstallProgram, AnsweringYesRemovesTheProduct) {
-  InstalledKit kit(QString{});
-  kit.program = kit.installer.InstallFile("Kit/uninstall", -1);
-  BoxAnswer box;
-  AnswerNextBox(box, QMessageBox::Yes);
-  EXPECT_EQ(RunUninstallProgram({"Kit"}, kit.program), 0);
-  EXPECT_TRUE(box.seen);
-  kit.ExpectRemoved();
-  EXPECT_FALSE(QFileInfo::exists(kit.program));
-}
-
 // The real program, copied so that deleting itself deletes the copy.
 QString CopyOfTheProgram(const FakeInstaller& installer) {
   const QString copy = installer.Path("Kit/bin/uninstall");
