@@ -76,12 +76,5 @@ TEST(ComponentName, InsertingAComponentWhoseNameIsTakenChangesNothing) {
   EXPECT_EQ(second.ComponentCount(), 1);
 }
 
-TEST(ComponentName, NamePathIsTheName) {
-  TComponent c;
-  c.SetName("Grid1");
-  EXPECT_EQ(c.GetNamePath(), "Grid1");
-  EXPECT_EQ(c.ClassName(), "TComponent");
-}
-
 }  // namespace
 }  // namespace Kel

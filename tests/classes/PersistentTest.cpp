@@ -61,12 +61,6 @@ TEST(Persistent, UnrelatedOrMissingSourceRaisesAssignError) {
   EXPECT_EQ(AssignError(plain, &plain), "Cannot assign a TPersistent to a TPersistent");
 }
 
-TEST(Persistent, ClassNameHasNoNamespace) {
-  TTestFont font;
-  EXPECT_EQ(font.ClassName(), "TTestFont");
-  EXPECT_EQ(TPersistent::ClassNameOf(TTestFont::staticMetaObject), "TTestFont");
-}
-
 TEST(Persistent, NamePathPrefixesTheOwnersPath) {
   TPersistent alone;
   EXPECT_EQ(alone.GetNamePath(), "TPersistent");

@@ -229,19 +229,6 @@ TEST(KelLinkedItem, ItemGoingFirstLeavesNothingInTheWatchedComponent) {
   dataset.reset();  // must not reach the freed watcher or item (checked under ASan)
 }
 
-TEST(KelLinkedItem, WatcherIgnoresInsertions) {
-  TKelLinkedComp watcher;
-  int calls = 0;
-  watcher.OnComponentRemoved = [&](TComponent*, TOperation) { ++calls; };
-  TComponent other;
-  watcher.Notification(&other, opInsert);
-  EXPECT_EQ(calls, 0);
-  watcher.Notification(&other, opRemove);
-  EXPECT_EQ(calls, 1);
-  EXPECT_EQ(watcher.Owner(), nullptr);
-  EXPECT_EQ(watcher.Name(), "");
-}
-
 }  // namespace
 }  // namespace Kel
 

@@ -96,15 +96,6 @@ TEST(MemoryStream, ReadRemainingFromPosition) {
   EXPECT_EQ(stream.ReadRemaining(), "");
 }
 
-TEST(StringStream, TextRoundTripsAsUtf8) {
-  TStringStream stream(QStringLiteral("Gr\u00FC\u00DFe"));
-  EXPECT_EQ(stream.Size(), 7);
-  EXPECT_EQ(stream.DataString(), QStringLiteral("Gr\u00FC\u00DFe"));
-  stream.Seek(0, TSeekOrigin::soEnd);
-  stream.WriteBytes("!");
-  EXPECT_EQ(stream.DataString(), QStringLiteral("Gr\u00FC\u00DFe!"));
-}
-
 class FileStreamTest : public ::testing::Test {
  protected:
   QString Path(const QString& name) const { return dir_.filePath(name); }
