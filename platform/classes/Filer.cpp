@@ -35,7 +35,7 @@ QString DecodeShortStringBytes(const QByteArray& bytes) {
 void TFiler::SetRoot(TComponent* root) { root_ = root; }
 
 TFiler::NestingGuard::NestingGuard(TFiler& filer) : filer_(filer) {
-  if (filer_.depth_ >= MaxNestingDepth) filer_.NestingError();
+  if (filer_.depth_ >= filer_.maxDepth_) filer_.NestingError();
   ++filer_.depth_;
 }
 

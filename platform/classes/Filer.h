@@ -92,7 +92,10 @@ using TFilerFlags = TSet<TFilerFlag>;
 // The signature in front of every component stream.
 inline constexpr char kFilerSignature[4] = {'T', 'P', 'F', '0'};
 
-// Lists, collections and components nest at most this deep; deeper input is refused.
+// Lists, collections and components nest at most this deep in what a reader accepts; deeper
+// input is refused. Writers allow four times as much, since they spend more levels on the same
+// structure (a collection and its item's properties, nested objects): whatever was read can be
+// written again.
 inline constexpr int MaxNestingDepth = 64;
 
 using TReaderProc = std::function<void(TReader&)>;
@@ -108,7 +111,7 @@ QString DecodeShortStringBytes(const QByteArray& bytes);
 
 class TFiler {
  public:
-  explicit TFiler(TStream& stream) : stream_(stream) {}
+  TFiler(TStream& stream, int maxDepth) : stream_(stream), maxDepth_(maxDepth) {}
   virtual ~TFiler() = default;
   TFiler(const TFiler&) = delete;
   TFiler& operator=(const TFiler&) = delete;
@@ -159,12 +162,13 @@ class TFiler {
   TComponent* lookupRoot_ = nullptr;
   TPersistent* ancestor_ = nullptr;
   bool ignoreChildren_ = false;
+  int maxDepth_;
   int depth_ = 0;
 };
 
 class TWriter : public TFiler {
  public:
-  explicit TWriter(TStream& stream) : TFiler(stream) {}
+  explicit TWriter(TStream& stream) : TFiler(stream, 4 * MaxNestingDepth) {}
 
   void SetRoot(TComponent* root) override;
   void DefineProperty(const QString& name, TReaderProc readData, TWriterProc writeData,

@@ -29,7 +29,8 @@ bool IsIntegerKind(TValueType kind) {
 
 }  // namespace
 
-TReader::TReader(TStream& stream) : TFiler(stream), impl_(std::make_unique<Impl>()) {}
+TReader::TReader(TStream& stream)
+    : TFiler(stream, MaxNestingDepth), impl_(std::make_unique<Impl>()) {}
 
 TReader::~TReader() = default;
 

@@ -525,4 +525,18 @@ TEST_F(ComponentStreamObjects, HostileStreamsNeverCrash) {
   EXPECT_TRUE(message.endsWith("Stream nesting too deep")) << message.toStdString();
 }
 
+TEST_F(ComponentStreamObjects, DeepButLegalNestingReadsAndWritesBack) {
+  TTestComponent original;
+  TCollection* level = original.Items();
+  for (int depth = 0; depth < 60; ++depth) {
+    auto* item = level->Add<TTestItem>();
+    item->Font()->SetSize(depth);
+    level = item->Children();
+  }
+  const QByteArray bytes = Write(&original);
+  TTestComponent copy;
+  Read(bytes, &copy);
+  EXPECT_EQ(Write(&copy), bytes);
+}
+
 #include "ComponentStreamObjectsTest.moc"
