@@ -135,5 +135,6 @@ bool IsBlobFieldType(TFieldType type);     // blob kinds, memo kinds, graphic
 
 }  // namespace Kel
 
-Q_DECLARE_METATYPE(Kel::TFilterOptions)
-Q_DECLARE_METATYPE(Kel::TLocateOptions)
+KEL_DECLARE_SET(Kel::DB::TFilterOption, Kel_DB_TFilterOption)
+KEL_DECLARE_SET(Kel::DB::TLocateOption, Kel_DB_TLocateOption)
+KEL_DECLARE_SET(Kel::DB::TParserOption, Kel_DB_TParserOption)

@@ -98,6 +98,8 @@ class TDataSet : public TComponent {
   Q_PROPERTY(QString Filter READ Filter WRITE SetFilter)
   Q_PROPERTY(bool Filtered READ Filtered WRITE SetFiltered)
   Q_CLASSINFO("default:Filtered", "False")
+  Q_PROPERTY(Kel::TSet<Kel::DB::TFilterOption> FilterOptions READ FilterOptions WRITE SetFilterOptions)
+  Q_CLASSINFO("default:FilterOptions", "[]")
 
  public:
   using TDataSetNotifyEvent = std::function<void(TDataSet* dataSet)>;

@@ -2,6 +2,7 @@
 // calculated and lookup fields, controls and data sources.
 #include "DbTestData.h"
 #include "TestPrinters.h"
+#include "TypInfo.h"
 
 #include <gtest/gtest.h>
 
@@ -421,6 +422,23 @@ TEST_F(DataSetTest, DataSetOwnedByAComponentIsFreedWithIt) {
   source.SetDataSet(table);
   delete table;
   EXPECT_EQ(source.DataSet(), nullptr);
+}
+
+TEST_F(DataSetTest, PublishedProperties) {
+  using namespace TypInfo;
+  SetPropValue(fish.get(), u"Filter", Variant("Category = 'Shark'"));
+  SetPropValue(fish.get(), u"FilterOptions", Variant("[foCaseInsensitive]"));
+  EXPECT_EQ(fish->FilterOptions(), TFilterOptions{foCaseInsensitive});
+  EXPECT_EQ(GetPropValue(fish.get(), u"FilterOptions"), Variant("foCaseInsensitive"));
+  SetPropValue(fish.get(), u"Filtered", Variant(true));
+  SetPropValue(fish.get(), u"Active", Variant(true));
+  EXPECT_EQ(fish->RecordCount(), 2);
+  EXPECT_TRUE(IsStoredProp(fish.get(), u"FilterOptions"));
+  fish->SetFilterOptions({});
+  EXPECT_FALSE(IsStoredProp(fish.get(), u"FilterOptions")) << "[] is the default";
+  TField* category = fish->FieldByName("Category");
+  EXPECT_EQ(GetPropValue(category, u"FieldKind"), Variant("fkData"));
+  EXPECT_EQ(GetPropValue(category, u"FieldName"), Variant("Category"));
 }
 
 }  // namespace
