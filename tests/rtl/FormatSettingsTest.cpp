@@ -1,4 +1,4 @@
-// Format settings: the invariant set tests rely on, settings read from a locale (patterns in the
+// Format settings: settings read from a locale (patterns in the
 // classic language, separators, names), the Qt-pattern translation and the restoring guard.
 #include <gtest/gtest.h>
 
@@ -10,24 +10,6 @@
 
 namespace Kel {
 namespace {
-
-TEST(FormatSettings, InvariantIsEnglishWithSlashAndColon) {
-  const TFormatSettings s = TFormatSettings::Invariant();
-  EXPECT_EQ(s.DecimalSeparator, u'.');
-  EXPECT_EQ(s.DateSeparator, u'/');
-  EXPECT_EQ(s.TimeSeparator, u':');
-  EXPECT_EQ(s.ShortDateFormat, "m/d/yyyy");
-  EXPECT_EQ(s.LongDateFormat, "dddd, mmmm d, yyyy");
-  EXPECT_EQ(s.ShortTimeFormat, "h:nn AMPM");
-  EXPECT_EQ(s.LongTimeFormat, "h:nn:ss AMPM");
-  EXPECT_EQ(s.TimeAMString, "AM");
-  EXPECT_EQ(s.TimePMString, "PM");
-  EXPECT_EQ(s.TwoDigitYearCenturyWindow, 50);
-  EXPECT_EQ(s.LongMonthNames[0], "January");
-  EXPECT_EQ(s.ShortMonthNames[11], "Dec");
-  EXPECT_EQ(s.LongDayNames[0], "Sunday");
-  EXPECT_EQ(s.ShortDayNames[6], "Sat");
-}
 
 TEST(FormatSettings, QtPatternsBecomeClassicPatterns) {
   EXPECT_EQ(QtPatternToClassic("dd.MM.yyyy HH:mm"), "dd.mm.yyyy hh:nn");

