@@ -4,6 +4,7 @@
 
 #include "KelBinTree.h"
 #include "KelDateTimeFormat.h"
+#include "KelFields.h"
 #include "KelNamedItems.h"
 #include "KelPersHolder.h"
 #include "KelPublishedProps.h"
