@@ -35,8 +35,8 @@ struct TFormatSettings {
   std::array<QString, 12> LongMonthNames;
   std::array<QString, 7> ShortDayNames;  // index 0 = Sunday
   std::array<QString, 7> LongDayNames;
-  // Two-digit years are placed in the hundred years that end this many years after the current
-  // one (0: always the current century).
+  // Two-digit years are placed in the hundred years that start this many years before the
+  // current one (50 in 2025: 1975 ... 2074; 0: always the current century).
   int TwoDigitYearCenturyWindow = 50;
 
   // English names, "." decimal separator, "/" and ":" separators, m/d/yyyy and h:nn:ss AMPM:
