@@ -8,8 +8,12 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
+#ifndef _WIN32_WINNT
+#define _WIN32_WINNT 0x0600  // RegDeleteTreeW
+#endif
 #include <windows.h>
 
+#include <cstring>
 #include <vector>
 
 namespace Kel {
