@@ -5,15 +5,11 @@
 //
 //   bench_filter [--benchmark_min_time=2] [--rows=N]
 
-#include "DB.h"
-#include "FormatSettings.h"
-
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
 #include <QString>
 #include <QStringList>
-
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -23,14 +19,19 @@
 #include <string>
 #include <vector>
 
+#include "DB.h"
+#include "FormatSettings.h"
+
 namespace {
 
 using namespace Kel;
 
 constexpr const char* SampleFilter =
-    "Category = 'Shark' or ((([Species No] >= 90080) AND ([Species No] <= 90230)) and [Length (cm)] < 150)";
+    "Category = 'Shark' or ((([Species No] >= 90080) AND ([Species No] <= 90230)) and [Length "
+    "(cm)] < 150)";
 constexpr const char* SampleWhere =
-    "Category = 'Shark' or (((\"Species No\" >= 90080) AND (\"Species No\" <= 90230)) and \"Length (cm)\" < 150)";
+    "Category = 'Shark' or (((\"Species No\" >= 90080) AND (\"Species No\" <= 90230)) and \"Length "
+    "(cm)\" < 150)";
 
 // One generated record; the same sequence feeds both sides.
 struct Fish {
@@ -38,24 +39,27 @@ struct Fish {
   int category;  // index into Categories()
   int name;      // index into Names()
   double lengthCm;
-  int notes;     // index into Notes(), -1 for Null
+  int notes;  // index into Notes(), -1 for Null
 };
 
 const QStringList& Categories() {
-  static const QStringList list = {"Shark", "Ray", "Angelfish", "Butterflyfish", "Damselfish", "Wrasse",
-                                   "Grouper", "Snapper", "Triggerfish", "Parrotfish", "Moray", "Barracuda"};
+  static const QStringList list = {"Shark",       "Ray",        "Angelfish", "Butterflyfish",
+                                   "Damselfish",  "Wrasse",     "Grouper",   "Snapper",
+                                   "Triggerfish", "Parrotfish", "Moray",     "Barracuda"};
   return list;
 }
 
 const QStringList& Names() {
-  static const QStringList list = {"Great White Shark", "Manta Ray",       "Queen Angelfish", "Threadfin Butterflyfish",
-                                   "Clown Anemonefish", "Humphead Wrasse", "Goliath Grouper", "Red Snapper",
-                                   "Clown Triggerfish", "Bumphead Parrotfish", "Green Moray", "Great Barracuda"};
+  static const QStringList list = {
+      "Great White Shark", "Manta Ray",           "Queen Angelfish", "Threadfin Butterflyfish",
+      "Clown Anemonefish", "Humphead Wrasse",     "Goliath Grouper", "Red Snapper",
+      "Clown Triggerfish", "Bumphead Parrotfish", "Green Moray",     "Great Barracuda"};
   return list;
 }
 
 const QStringList& Notes() {
-  static const QStringList list = {"Lives on coral reefs.", "Roams the open ocean.", "Hides in caves by day."};
+  static const QStringList list = {"Lives on coral reefs.", "Roams the open ocean.",
+                                   "Hides in caves by day."};
   return list;
 }
 
@@ -89,9 +93,10 @@ std::unique_ptr<TMemDataSet> BuildDataSet(const std::vector<Fish>& rows) {
   const Variant null = Variant::Null();
   for (size_t i = 0; i < rows.size(); ++i) {
     const Fish& f = rows[i];
-    chunk.push_back({Variant(f.speciesNo), Variant(Categories()[f.category]), Variant(Names()[f.name]),
-                     Variant(Names()[f.name]), Variant(f.lengthCm), Variant(f.lengthCm / 2.54),
-                     f.notes < 0 ? null : Variant(Notes()[f.notes]), null});
+    chunk.push_back({Variant(f.speciesNo), Variant(Categories()[f.category]),
+                     Variant(Names()[f.name]), Variant(Names()[f.name]), Variant(f.lengthCm),
+                     Variant(f.lengthCm / 2.54), f.notes < 0 ? null : Variant(Notes()[f.notes]),
+                     null});
     if (chunk.size() == 10000 || i + 1 == rows.size()) {
       data->AppendRecords(chunk);
       chunk.clear();
@@ -109,20 +114,25 @@ sqlite3* BuildSqlite(const std::vector<Fish>& rows) {
   sqlite3* db = nullptr;
   Check(sqlite3_open(":memory:", &db), db);
   Check(sqlite3_exec(db,
-                     "CREATE TABLE biolife (\"Species No\" INTEGER, Category VARCHAR(15), Common_Name VARCHAR(30), "
-                     "\"Species Name\" VARCHAR(40), \"Length (cm)\" FLOAT, Length_In FLOAT, Notes MEMO, Graphic BLOB);"
+                     "CREATE TABLE biolife (\"Species No\" INTEGER, Category VARCHAR(15), "
+                     "Common_Name VARCHAR(30), "
+                     "\"Species Name\" VARCHAR(40), \"Length (cm)\" FLOAT, Length_In FLOAT, Notes "
+                     "MEMO, Graphic BLOB);"
                      "BEGIN;",
                      nullptr, nullptr, nullptr),
         db);
   sqlite3_stmt* insert = nullptr;
-  Check(sqlite3_prepare_v2(db, "INSERT INTO biolife VALUES (?, ?, ?, ?, ?, ?, ?, NULL)", -1, &insert, nullptr), db);
+  Check(sqlite3_prepare_v2(db, "INSERT INTO biolife VALUES (?, ?, ?, ?, ?, ?, ?, NULL)", -1,
+                           &insert, nullptr),
+        db);
   std::vector<std::string> categories, names, notes;
   for (const QString& s : Categories()) categories.push_back(s.toStdString());
   for (const QString& s : Names()) names.push_back(s.toStdString());
   for (const QString& s : Notes()) notes.push_back(s.toStdString());
   for (const Fish& f : rows) {
     sqlite3_bind_int(insert, 1, f.speciesNo);
-    sqlite3_bind_text(insert, 2, categories[static_cast<size_t>(f.category)].c_str(), -1, SQLITE_STATIC);
+    sqlite3_bind_text(insert, 2, categories[static_cast<size_t>(f.category)].c_str(), -1,
+                      SQLITE_STATIC);
     sqlite3_bind_text(insert, 3, names[static_cast<size_t>(f.name)].c_str(), -1, SQLITE_STATIC);
     sqlite3_bind_text(insert, 4, names[static_cast<size_t>(f.name)].c_str(), -1, SQLITE_STATIC);
     sqlite3_bind_double(insert, 5, f.lengthCm);
@@ -173,7 +183,8 @@ void SqliteFilter(benchmark::State& state, sqlite3* db, int rows) {
   for (auto _ : state) kept = SqliteCount(db, count);
   sqlite3_finalize(count);
   state.counters["kept"] = kept;
-  state.counters["rows/s"] = benchmark::Counter(static_cast<double>(rows), benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["rows/s"] =
+      benchmark::Counter(static_cast<double>(rows), benchmark::Counter::kIsIterationInvariantRate);
 }
 
 // Remembers the rows/s figure of every run while printing as usual.
@@ -216,17 +227,21 @@ int main(int argc, char** argv) {
   const int kelCount = data->RecordCount();
   data->SetFiltered(false);
   sqlite3_stmt* count_ = nullptr;
-  Check(sqlite3_prepare_v2(db, (std::string("SELECT count(*) FROM biolife WHERE ") + SampleWhere).c_str(), -1,
-                           &count_, nullptr),
+  Check(sqlite3_prepare_v2(
+            db, (std::string("SELECT count(*) FROM biolife WHERE ") + SampleWhere).c_str(), -1,
+            &count_, nullptr),
         db);
   const int sqliteCount = SqliteCount(db, count_);
   sqlite3_finalize(count_);
   std::printf("Matching records: dataset filter %d, SQLite %d%s\n", kelCount, sqliteCount,
               kelCount == sqliteCount ? "" : "  *** DIFFERENT ***");
 
-  benchmark::RegisterBenchmark("KelFilter/compiled", KelFilter, data.get(), true)->Unit(benchmark::kMillisecond);
-  benchmark::RegisterBenchmark("KelFilter/variants", KelFilter, data.get(), false)->Unit(benchmark::kMillisecond);
-  benchmark::RegisterBenchmark("SQLite/where", SqliteFilter, db, rows)->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("KelFilter/compiled", KelFilter, data.get(), true)
+      ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("KelFilter/variants", KelFilter, data.get(), false)
+      ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("SQLite/where", SqliteFilter, db, rows)
+      ->Unit(benchmark::kMillisecond);
   RateReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
@@ -235,8 +250,10 @@ int main(int argc, char** argv) {
   const double variants = reporter.rates["KelFilter/variants"];
   const double sqlite = reporter.rates["SQLite/where"];
   if (kel > 0 && sqlite > 0) {
-    std::printf("\nRows per second: dataset filter (compiled) %.3g, dataset filter (Variants) %.3g, SQLite %.3g\n",
-                kel, variants, sqlite);
+    std::printf(
+        "\nRows per second: dataset filter (compiled) %.3g, dataset filter (Variants) %.3g, SQLite "
+        "%.3g\n",
+        kel, variants, sqlite);
     std::printf("Ratio compiled / SQLite: %.2f (target: at least 2)\n", kel / sqlite);
   }
   sqlite3_close(db);

@@ -6,16 +6,16 @@
 // First byte: bit 0 foCaseInsensitive, bit 1 foNoPartialCompare, bit 2 without extended syntax,
 // bit 7 raw canned expression.
 
-#include "DB.h"
-#include "DateUtils.h"
-#include "FormatSettings.h"
-
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <vector>
+
+#include "DB.h"
+#include "DateUtils.h"
+#include "FormatSettings.h"
 
 namespace {
 
@@ -38,14 +38,16 @@ TMemDataSet& Data() {
     d->AddField("S", ftSmallint);
     const Variant null = Variant::Null();
     d->AppendRecords({
-        {90020, "Shark", 50.0, "a%b", Variant::FromDate(EncodeDate(2020, 5, 1)), Variant::FromDate(0.5),
-         Variant::FromDate(45000.25), true, Currency::FromInt(12), int64_t(1) << 40, 7},
+        {90020, "Shark", 50.0, "a%b", Variant::FromDate(EncodeDate(2020, 5, 1)),
+         Variant::FromDate(0.5), Variant::FromDate(45000.25), true, Currency::FromInt(12),
+         int64_t(1) << 40, 7},
         {null, null, null, null, null, null, null, null, null, null, null},
-        {90230, "shark", std::nan(""), "", Variant::FromDate(-3), Variant::FromDate(0.99), Variant::FromDate(-1.25), false,
-         Currency::FromScaled(-5), int64_t(-1), -32768},
-        {0, "\u00e4\u00df", -0.0, "Ab*", Variant::FromDate(1), Variant::FromDate(0), Variant::FromDate(2), null,
-         Currency::FromInt(0), int64_t(0), 0},
-        {-2147483647, "[x]_%", 1e300, "line\r\nbreak", Variant::FromDate(2958465), null, null, true, null, null, 1},
+        {90230, "shark", std::nan(""), "", Variant::FromDate(-3), Variant::FromDate(0.99),
+         Variant::FromDate(-1.25), false, Currency::FromScaled(-5), int64_t(-1), -32768},
+        {0, "\u00e4\u00df", -0.0, "Ab*", Variant::FromDate(1), Variant::FromDate(0),
+         Variant::FromDate(2), null, Currency::FromInt(0), int64_t(0), 0},
+        {-2147483647, "[x]_%", 1e300, "line\r\nbreak", Variant::FromDate(2958465), null, null, true,
+         null, null, 1},
     });
     d->Open();
     return d;
@@ -106,7 +108,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   const bool compiledOk = Kept(data, true, compiled);
   const bool variantsOk = Kept(data, false, variants);
   if (compiledOk != variantsOk || compiled != variants) {
-    std::fprintf(stderr, "compiled and Variant filtering differ for: %s\n", text.toUtf8().constData());
+    std::fprintf(stderr, "compiled and Variant filtering differ for: %s\n",
+                 text.toUtf8().constData());
     std::abort();
   }
   return 0;

@@ -1,11 +1,10 @@
 #include "CannedExpr.h"
 
-#include "DBConsts.h"
-
 #include <QtEndian>
-
 #include <cmath>
 #include <cstring>
+
+#include "DBConsts.h"
 
 namespace Kel {
 

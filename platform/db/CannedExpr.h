@@ -44,12 +44,11 @@
 // partial length is the number of characters before the "*", which is not stored); the
 // non-constant operand is then on the left.
 
-#include "Variant.h"
-
 #include <QByteArray>
 #include <QString>
-
 #include <cstdint>
+
+#include "Variant.h"
 
 namespace Kel {
 
@@ -122,19 +121,19 @@ struct TCanNode {
   uint16_t Fields[4] = {0, 0, 0, 0};
 
   // Named views of the fields by class.
-  int Operand() const { return Fields[0]; }                     // unary
+  int Operand() const { return Fields[0]; }                                   // unary
   int Left() const { return Class == nodeCompare ? Fields[2] : Fields[0]; }   // binary, compare
   int Right() const { return Class == nodeCompare ? Fields[3] : Fields[1]; }  // binary, compare
-  bool CaseInsensitive() const { return Fields[0] != 0; }       // compare
-  int PartialLength() const { return Fields[1]; }               // compare
-  int FieldNo() const { return Fields[0]; }                     // field
-  int NameOffset() const { return Fields[1]; }                  // field; function: Fields[0]
-  int ConstType() const { return Fields[0]; }                   // constant
+  bool CaseInsensitive() const { return Fields[0] != 0; }                     // compare
+  int PartialLength() const { return Fields[1]; }                             // compare
+  int FieldNo() const { return Fields[0]; }                                   // field
+  int NameOffset() const { return Fields[1]; }  // field; function: Fields[0]
+  int ConstType() const { return Fields[0]; }   // constant
   int ConstSize() const { return Fields[1]; }
   int ConstOffset() const { return Fields[2]; }
-  int FuncNameOffset() const { return Fields[0]; }              // function
+  int FuncNameOffset() const { return Fields[0]; }  // function
   int FirstArgument() const { return Fields[1]; }
-  int ElemValue() const { return Fields[0]; }                   // list element
+  int ElemValue() const { return Fields[0]; }  // list element
   int ElemNext() const { return Fields[1]; }
 };
 
@@ -176,9 +175,9 @@ class TCannedExpr {
 };
 
 // Conversions between date-time numbers and the constant encodings.
-int32_t DateToCanDate(TDateTime value);      // day number from 1 January 0001
+int32_t DateToCanDate(TDateTime value);  // day number from 1 January 0001
 TDateTime CanDateToDate(int32_t dayNumber);
-int32_t TimeToCanTime(TDateTime value);      // milliseconds of the time of day
+int32_t TimeToCanTime(TDateTime value);  // milliseconds of the time of day
 TDateTime CanTimeToTime(int32_t msecs);
 double DateTimeToCanTimeStamp(TDateTime value);  // milliseconds since 1 January 0001
 TDateTime CanTimeStampToDateTime(double msecs);

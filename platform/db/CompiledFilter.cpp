@@ -145,7 +145,9 @@ QStringView Folded(const QString& text, QString& scratch) {
 
 TCompiledFilter::TCompiledFilter(const TExprEvaluator& evaluator, const TFilterRowSource& source)
     : evaluator_(evaluator), source_(source) {
-  lookup_ = [this](int fieldNo, const QString& name) { return source_.ValueAt(fieldNo, name, row_); };
+  lookup_ = [this](int fieldNo, const QString& name) {
+    return source_.ValueAt(fieldNo, name, row_);
+  };
   root_ = Compile(evaluator_.Root(), true);
   rootIsValue_ = !nodes_[static_cast<size_t>(root_)].BooleanSafe;
 }
@@ -358,7 +360,8 @@ int TCompiledFilter::CompileLike(int exprNode) {
   const TExprNode& e = evaluator_.Nodes()[static_cast<size_t>(exprNode)];
   const TColumn* column = StoredColumn(e.Left);
   const TExprNode& mask = evaluator_.Nodes()[static_cast<size_t>(e.Right)];
-  if (!column || column->Kind() != TColumnKind::String || mask.Class != nodeConst || !mask.Value.IsString())
+  if (!column || column->Kind() != TColumnKind::String || mask.Class != nodeConst ||
+      !mask.Value.IsString())
     return Fallback(exprNode, true);
   Node node;
   node.Kind = Node::StrLike;
@@ -392,7 +395,8 @@ int TCompiledFilter::CompileCompareNode(int exprNode) {
   node.Cmp = op;
   node.CaseInsensitive = e.CaseInsensitive;
   node.PartialLength = e.PartialLength;
-  node.Str = e.CaseInsensitive ? constant->Value.StringRef().toUpper() : constant->Value.StringRef();
+  node.Str =
+      e.CaseInsensitive ? constant->Value.StringRef().toUpper() : constant->Value.StringRef();
   if (op == coLike) node.Mask = std::make_shared<TLikeMask>(node.Str);
   return Add(std::move(node));
 }
@@ -501,14 +505,16 @@ int TCompiledFilter::Tri(int index, int row) const {
       return Outcome(n.Cmp, Order(static_cast<__int128>(n.Column->IntAt(row)), n.Scaled));
     case Node::CurrFloatCmp:
       if (n.Column->IsNull(row)) return Outcome(n.Cmp, kUnordered);
-      return Outcome(n.Cmp, OrderDoubles(Currency::FromScaled(n.Column->IntAt(row)).ToDouble(), n.Double));
+      return Outcome(n.Cmp,
+                     OrderDoubles(Currency::FromScaled(n.Column->IntAt(row)).ToDouble(), n.Double));
     case Node::BoolCmp:
       if (n.Column->IsNull(row)) return Outcome(n.Cmp, kUnordered);
       return Outcome(n.Cmp, Order<int64_t>(n.Column->BoolAt(row) ? 1 : 0, n.Int));
     case Node::StrCmp: {
       if (n.Column->IsNull(row)) return Outcome(n.Cmp, kUnordered);
       const QString& value = n.Column->StringAt(row);
-      if (n.Cmp == coEQ || n.Cmp == coNE) return (value == n.Str) == (n.Cmp == coEQ) ? kTrue : kFalse;
+      if (n.Cmp == coEQ || n.Cmp == coNE)
+        return (value == n.Str) == (n.Cmp == coEQ) ? kTrue : kFalse;
       const int order = QStringView(value).compare(n.Str, Qt::CaseSensitive);
       return Outcome(n.Cmp, order < 0 ? -1 : (order > 0 ? 1 : 0));
     }
@@ -637,7 +643,8 @@ void TCompiledFilter::TriBatch(int index, int begin, int count, uint8_t* out, in
     }
     case Node::Not:
       TriBatch(n.A, begin, count, out, depth + 1);
-      for (int i = 0; i < count; ++i) out[i] = out[i] == kNull ? kNull : (out[i] == kTrue ? kFalse : kTrue);
+      for (int i = 0; i < count; ++i)
+        out[i] = out[i] == kNull ? kNull : (out[i] == kTrue ? kFalse : kTrue);
       return;
     case Node::IntCmp:
       CompareRun(n.Cmp, *c, n.Int, begin, count, out, [c](int row) { return c->IntAt(row); });
@@ -664,7 +671,8 @@ void TCompiledFilter::TriBatch(int index, int begin, int count, uint8_t* out, in
     case Node::IsNull:
     case Node::IsNotNull: {
       const uint8_t ifNull = n.Kind == Node::IsNull ? kTrue : kFalse;
-      for (int i = 0; i < count; ++i) out[i] = c->IsNull(begin + i) ? ifNull : static_cast<uint8_t>(1 - ifNull);
+      for (int i = 0; i < count; ++i)
+        out[i] = c->IsNull(begin + i) ? ifNull : static_cast<uint8_t>(1 - ifNull);
       return;
     }
     default:
@@ -682,7 +690,8 @@ std::vector<int> TCompiledFilter::Select(int rowCount) const {
       if (Matches(row)) rows.push_back(row);
     return rows;
   }
-  if (scratch_.empty()) scratch_.assign(static_cast<size_t>(Depth(root_)) + 1, std::vector<uint8_t>(BatchSize));
+  if (scratch_.empty())
+    scratch_.assign(static_cast<size_t>(Depth(root_)) + 1, std::vector<uint8_t>(BatchSize));
   uint8_t results[BatchSize];
   for (int begin = 0; begin < rowCount; begin += BatchSize) {
     const int count = std::min(BatchSize, rowCount - begin);

@@ -12,14 +12,13 @@
 // fail, and where a subtree may raise, both operands of AND / OR are evaluated in the
 // evaluator's order.
 
+#include <QString>
+#include <memory>
+#include <vector>
+
 #include "ExprEvaluator.h"
 #include "LikeMask.h"
 #include "RecordStore.h"
-
-#include <QString>
-
-#include <memory>
-#include <vector>
 
 namespace Kel {
 

@@ -26,7 +26,8 @@ inline constexpr const char* FieldAccessError = "Cannot access field '%1' as typ
 inline constexpr const char* FieldValueError = "Invalid value for field '%1'";
 inline constexpr const char* CircularDataLink = "Circular datalinks are not allowed";
 inline constexpr const char* LookupInfoError = "Lookup information for field '%1' is incomplete";
-inline constexpr const char* KeyValueCountMismatch = "Number of key values does not match the number of key fields";
+inline constexpr const char* KeyValueCountMismatch =
+    "Number of key values does not match the number of key fields";
 
 // Tables, queries and the session.
 inline constexpr const char* UnknownAlias = "Unknown database alias: '%1'";
@@ -38,9 +39,11 @@ inline constexpr const char* NoDatabaseName = "Missing DatabaseName property";
 inline constexpr const char* TableNotFound = "Table '%1' does not exist";
 inline constexpr const char* NoSQLStatement = "No SQL statement available";
 inline constexpr const char* SQLError = "SQL error: %1";
-inline constexpr const char* SampleDatabaseMissing = "The sample database was not found (looked in: %1)";
+inline constexpr const char* SampleDatabaseMissing =
+    "The sample database was not found (looked in: %1)";
 inline constexpr const char* NoWriteKey = "Table '%1' has no key to write changes back with";
-inline constexpr const char* RecordChangedElsewhere = "The record was changed or deleted by another user";
+inline constexpr const char* RecordChangedElsewhere =
+    "The record was changed or deleted by another user";
 
 // The filter-expression parser.
 inline constexpr const char* UnterminatedString = "Unterminated string constant";
@@ -48,7 +51,8 @@ inline constexpr const char* UnterminatedFieldName = "Unterminated field name";
 inline constexpr const char* UnterminatedComment = "Unterminated comment";
 inline constexpr const char* InvalidKeywordUse = "Invalid use of keyword";
 inline constexpr const char* InvalidCharacter = "Invalid filter expression character: '%1'";
-inline constexpr const char* ArithmeticNotSupported = "Arithmetic in filter expressions not supported";
+inline constexpr const char* ArithmeticNotSupported =
+    "Arithmetic in filter expressions not supported";
 inline constexpr const char* LeftParenExpected = "'(' expected but %1 found";
 inline constexpr const char* RightParenExpected = "')' expected but %1 found";
 inline constexpr const char* RightParenOrCommaExpected = "')' or ',' expected but %1 found";

@@ -1,8 +1,6 @@
 #include "DBTables.h"
 
-#include "DBConsts.h"
-#include "DateUtils.h"
-#include "Fields.h"
+#include <sqlite3.h>
 
 #include <QCoreApplication>
 #include <QDate>
@@ -18,12 +16,13 @@
 #include <QSqlRecord>
 #include <QSqlResult>
 #include <QTime>
-
-#include <sqlite3.h>
-
 #include <algorithm>
 #include <cmath>
 #include <optional>
+
+#include "DBConsts.h"
+#include "DateUtils.h"
+#include "Fields.h"
 
 namespace Kel {
 
@@ -106,8 +105,10 @@ std::optional<TDateTime> ReadDateTime(const QVariant& value) {
 std::optional<bool> ReadBoolean(const QVariant& value) {
   if (value.typeId() == QMetaType::Bool) return value.toBool();
   const QString text = value.toString().trimmed().toLower();
-  if (text == u"1" || text == u"true" || text == u"t" || text == u"y" || text == u"yes") return true;
-  if (text == u"0" || text == u"false" || text == u"f" || text == u"n" || text == u"no") return false;
+  if (text == u"1" || text == u"true" || text == u"t" || text == u"y" || text == u"yes")
+    return true;
+  if (text == u"0" || text == u"false" || text == u"f" || text == u"n" || text == u"no")
+    return false;
   bool ok = false;
   const double number = value.toDouble(&ok);
   if (ok) return number != 0;
@@ -140,13 +141,15 @@ Variant FromSqlValue(const QVariant& value, TFieldType type) {
   bool ok = false;
   switch (ColumnKindOf(type)) {
     case TColumnKind::String:
-      return Variant(value.typeId() == QMetaType::QByteArray ? QString::fromUtf8(value.toByteArray())
-                                                              : value.toString());
+      return Variant(value.typeId() == QMetaType::QByteArray
+                         ? QString::fromUtf8(value.toByteArray())
+                         : value.toString());
     case TColumnKind::Int: {
       const qlonglong number = value.toLongLong(&ok);
       if (ok) return Variant(static_cast<int64_t>(number));
       const double real = value.toDouble(&ok);
-      return ok && std::isfinite(real) ? Variant(static_cast<int64_t>(std::llround(real))) : Variant::Null();
+      return ok && std::isfinite(real) ? Variant(static_cast<int64_t>(std::llround(real)))
+                                       : Variant::Null();
     }
     case TColumnKind::Float: {
       const double real = value.toDouble(&ok);
@@ -154,7 +157,8 @@ Variant FromSqlValue(const QVariant& value, TFieldType type) {
     }
     case TColumnKind::Currency: {
       const double real = value.toDouble(&ok);
-      if (!ok || !std::isfinite(real) || std::fabs(real) >= 922337203685477.0) return Variant::Null();
+      if (!ok || !std::isfinite(real) || std::fabs(real) >= 922337203685477.0)
+        return Variant::Null();
       return Variant(Currency::FromDouble(real));
     }
     case TColumnKind::DateTime: {
@@ -166,8 +170,9 @@ Variant FromSqlValue(const QVariant& value, TFieldType type) {
       return truth ? Variant(*truth) : Variant::Null();
     }
     case TColumnKind::Bytes:
-      return Variant(QString::fromLatin1(value.typeId() == QMetaType::QByteArray ? value.toByteArray()
-                                                                                  : value.toString().toUtf8()));
+      return Variant(QString::fromLatin1(value.typeId() == QMetaType::QByteArray
+                                             ? value.toByteArray()
+                                             : value.toString().toUtf8()));
     case TColumnKind::Variant:
       return GenericValue(value);
   }
@@ -356,7 +361,8 @@ QStringList TSession::SampleDatabaseCandidates() {
   if (!fromEnvironment.isEmpty()) return {fromEnvironment};
   QStringList candidates;
   if (QCoreApplication::instance())
-    candidates << QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("data/dbdemos.sqlite"));
+    candidates << QDir(QCoreApplication::applicationDirPath())
+                      .filePath(QStringLiteral("data/dbdemos.sqlite"));
   return candidates;
 }
 
@@ -415,7 +421,8 @@ const TSession::Alias& TSession::FindAlias(const QString& name) const {
       }
     }
     if (sample.Database.isEmpty())
-      DatabaseError(DBText::SampleDatabaseMissing, SampleDatabaseCandidates().join(QStringLiteral(", ")));
+      DatabaseError(DBText::SampleDatabaseMissing,
+                    SampleDatabaseCandidates().join(QStringLiteral(", ")));
     return sample;
   }
   for (const Alias& alias : aliases_)
@@ -425,7 +432,8 @@ const TSession::Alias& TSession::FindAlias(const QString& name) const {
 
 QSqlDatabase TSession::Database(const QString& name) {
   const Alias& alias = FindAlias(name);
-  if (!QSqlDatabase::isDriverAvailable(alias.Driver)) DatabaseError(DBText::DriverNotAvailable, alias.Driver);
+  if (!QSqlDatabase::isDriverAvailable(alias.Driver))
+    DatabaseError(DBText::DriverNotAvailable, alias.Driver);
   QSqlDatabase db;
   if (QSqlDatabase::contains(alias.Connection)) {
     db = QSqlDatabase::database(alias.Connection, false);
@@ -440,14 +448,20 @@ QSqlDatabase TSession::Database(const QString& name) {
     for (const QString& param : alias.Params) {
       const QString key = param.section(u'=', 0, 0).trimmed().toUpper();
       const QString value = param.section(u'=', 1);
-      if (key == u"HOST") db.setHostName(value);
-      else if (key == u"PORT") db.setPort(value.toInt());
-      else if (key == u"USER") db.setUserName(value);
-      else if (key == u"PASSWORD") db.setPassword(value);
-      else if (key == u"OPTIONS") db.setConnectOptions(value);
+      if (key == u"HOST")
+        db.setHostName(value);
+      else if (key == u"PORT")
+        db.setPort(value.toInt());
+      else if (key == u"USER")
+        db.setUserName(value);
+      else if (key == u"PASSWORD")
+        db.setPassword(value);
+      else if (key == u"OPTIONS")
+        db.setConnectOptions(value);
     }
   }
-  if (!db.isOpen() && !db.open()) DatabaseError(DBText::DatabaseOpenError, alias.Name, db.lastError().text());
+  if (!db.isOpen() && !db.open())
+    DatabaseError(DBText::DatabaseOpenError, alias.Name, db.lastError().text());
   return db;
 }
 
@@ -475,8 +489,9 @@ void TSession::GetTableNames(const QString& alias, const QString& pattern, bool 
   // SQL tables have no file extensions to add or leave out.
   QStringList names = TableNames(alias, systemTables);
   if (!pattern.trimmed().isEmpty()) {
-    const QRegularExpression wildcard(QRegularExpression::wildcardToRegularExpression(pattern.trimmed()),
-                                      QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpression wildcard(
+        QRegularExpression::wildcardToRegularExpression(pattern.trimmed()),
+        QRegularExpression::CaseInsensitiveOption);
     names = names.filter(wildcard);
   }
   list->BeginUpdate();
@@ -507,10 +522,10 @@ QSqlDatabase TDBDataSet::Database() const {
 struct TTable::Info {
   QString Table;
   bool Sqlite = false;
-  int ColumnCount = 0;             // table columns (the hidden row id comes after them)
-  std::vector<int> KeyColumns;     // primary-key columns, in key order
-  int RowIdColumn = -1;            // the hidden row id, when the table has no primary key
-  int IntegerKeyColumn = -1;       // a single INTEGER primary key: SQLite fills it in
+  int ColumnCount = 0;          // table columns (the hidden row id comes after them)
+  std::vector<int> KeyColumns;  // primary-key columns, in key order
+  int RowIdColumn = -1;         // the hidden row id, when the table has no primary key
+  int IntegerKeyColumn = -1;    // a single INTEGER primary key: SQLite fills it in
 };
 
 TTable::TTable(TComponent* owner) : TDBDataSet(owner) {}
@@ -540,7 +555,8 @@ QStringList TTable::KeyFieldNames() const {
 }
 
 QString TTable::Quoted(const QString& identifier, bool table) const {
-  return Database().driver()->escapeIdentifier(identifier, table ? QSqlDriver::TableName : QSqlDriver::FieldName);
+  return Database().driver()->escapeIdentifier(
+      identifier, table ? QSqlDriver::TableName : QSqlDriver::FieldName);
 }
 
 void TTable::InternalInitFieldDefs() {
@@ -564,7 +580,8 @@ void TTable::InternalInitFieldDefs() {
   defs.clear();
   if (info->Sqlite) {
     QSqlQuery pragma(db);
-    if (!pragma.exec(QStringLiteral("PRAGMA table_info(%1)").arg(db.driver()->escapeIdentifier(info->Table, QSqlDriver::TableName))))
+    if (!pragma.exec(QStringLiteral("PRAGMA table_info(%1)")
+                         .arg(db.driver()->escapeIdentifier(info->Table, QSqlDriver::TableName))))
       SqlError(pragma.lastError());
     std::vector<std::pair<int, int>> keys;  // (position in key, column)
     std::vector<bool> integerTyped;
@@ -584,7 +601,8 @@ void TTable::InternalInitFieldDefs() {
     }
     std::sort(keys.begin(), keys.end());
     for (const auto& key : keys) info->KeyColumns.push_back(key.second);
-    if (info->KeyColumns.size() == 1 && integerTyped[static_cast<size_t>(info->KeyColumns.front())]) {
+    if (info->KeyColumns.size() == 1 &&
+        integerTyped[static_cast<size_t>(info->KeyColumns.front())]) {
       // An INTEGER PRIMARY KEY is the row id: SQLite assigns it when it is left empty.
       info->IntegerKeyColumn = info->KeyColumns.front();
       defs[static_cast<size_t>(info->IntegerKeyColumn)].Required = false;
@@ -621,19 +639,23 @@ void TTable::InternalLoad(TRecordStore& store) {
   QSqlDatabase db = Database();
   const std::vector<TFieldDef>& defs = FieldDefs();
   QStringList columns;
-  for (int i = 0; i < info_->ColumnCount; ++i) columns << Quoted(defs[static_cast<size_t>(i)].Name, false);
+  for (int i = 0; i < info_->ColumnCount; ++i)
+    columns << Quoted(defs[static_cast<size_t>(i)].Name, false);
   if (info_->RowIdColumn >= 0) columns << QStringLiteral("rowid");
   QStringList order;
-  for (int column : info_->KeyColumns) order << Quoted(defs[static_cast<size_t>(column)].Name, false);
+  for (int column : info_->KeyColumns)
+    order << Quoted(defs[static_cast<size_t>(column)].Name, false);
   if (info_->RowIdColumn >= 0) order << QStringLiteral("rowid");
-  QString sql = QStringLiteral("SELECT %1 FROM %2").arg(columns.join(u", "), Quoted(info_->Table, true));
+  QString sql =
+      QStringLiteral("SELECT %1 FROM %2").arg(columns.join(u", "), Quoted(info_->Table, true));
   if (!order.isEmpty()) sql += QStringLiteral(" ORDER BY ") + order.join(u", ");
   QSqlQuery query(db);
   query.setForwardOnly(true);
   if (!query.exec(sql)) SqlError(query.lastError());
   std::vector<Variant> values(defs.size());
   while (query.next()) {
-    for (size_t i = 0; i < defs.size(); ++i) values[i] = FromSqlValue(query.value(static_cast<int>(i)), defs[i].DataType);
+    for (size_t i = 0; i < defs.size(); ++i)
+      values[i] = FromSqlValue(query.value(static_cast<int>(i)), defs[i].DataType);
     store.AppendRow(values);
   }
   if (query.lastError().isValid()) SqlError(query.lastError());
@@ -646,7 +668,8 @@ QString TTable::KeyCondition(const std::vector<Variant>& oldValues, QVariantList
   const std::vector<TFieldDef>& defs = FieldDefs();
   if (info_->RowIdColumn >= 0) {
     parts << QStringLiteral("rowid = ?");
-    bindings << QVariant::fromValue<qlonglong>(oldValues[static_cast<size_t>(info_->RowIdColumn)].AsInt64());
+    bindings << QVariant::fromValue<qlonglong>(
+        oldValues[static_cast<size_t>(info_->RowIdColumn)].AsInt64());
     return parts.join(u"");
   }
   for (int column : info_->KeyColumns) {
@@ -678,8 +701,9 @@ void TTable::InternalPost(int storeRow, std::vector<Variant>& values) {
       bindings << ToSqlValue(values[c], defs[c].DataType, info_->Sqlite);
     }
     if (assignments.isEmpty()) return;
-    const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                            .arg(Quoted(info_->Table, true), assignments.join(u", "), KeyCondition(old, bindings));
+    const QString sql =
+        QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+            .arg(Quoted(info_->Table, true), assignments.join(u", "), KeyCondition(old, bindings));
     if (!query.prepare(sql)) SqlError(query.lastError());
     for (const QVariant& binding : bindings) query.addBindValue(binding);
     if (!query.exec()) SqlError(query.lastError());
@@ -695,39 +719,48 @@ void TTable::InternalPost(int storeRow, std::vector<Variant>& values) {
     columns << Quoted(defs[c].Name, false);
     bindings << ToSqlValue(values[c], defs[c].DataType, info_->Sqlite);
   }
-  QString sql = columns.isEmpty()
-                    ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(Quoted(info_->Table, true))
-                    : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                          .arg(Quoted(info_->Table, true), columns.join(u", "),
-                               QStringList(columns.size(), QStringLiteral("?")).join(u", "));
+  QString sql =
+      columns.isEmpty()
+          ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(Quoted(info_->Table, true))
+          : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                .arg(Quoted(info_->Table, true), columns.join(u", "),
+                     QStringList(columns.size(), QStringLiteral("?")).join(u", "));
   if (!query.prepare(sql)) SqlError(query.lastError());
   for (const QVariant& binding : bindings) query.addBindValue(binding);
   if (!query.exec()) SqlError(query.lastError());
   const QVariant rowId = query.lastInsertId();
   if (!rowId.isValid()) return;
-  if (info_->RowIdColumn >= 0) values[static_cast<size_t>(info_->RowIdColumn)] = Variant(static_cast<int64_t>(rowId.toLongLong()));
-  if (info_->IntegerKeyColumn >= 0 && values[static_cast<size_t>(info_->IntegerKeyColumn)].IsEmptyOrNull())
+  if (info_->RowIdColumn >= 0)
+    values[static_cast<size_t>(info_->RowIdColumn)] =
+        Variant(static_cast<int64_t>(rowId.toLongLong()));
+  if (info_->IntegerKeyColumn >= 0 &&
+      values[static_cast<size_t>(info_->IntegerKeyColumn)].IsEmptyOrNull())
     values[static_cast<size_t>(info_->IntegerKeyColumn)] =
-        ConvertToFieldType(Variant(static_cast<int64_t>(rowId.toLongLong())), defs[static_cast<size_t>(info_->IntegerKeyColumn)].DataType);
+        ConvertToFieldType(Variant(static_cast<int64_t>(rowId.toLongLong())),
+                           defs[static_cast<size_t>(info_->IntegerKeyColumn)].DataType);
   if (!info_->Sqlite) return;
   // Read the row back: defaults the database filled in show at once.
   QSqlQuery reread(db);
   QStringList all;
-  for (int i = 0; i < info_->ColumnCount; ++i) all << Quoted(defs[static_cast<size_t>(i)].Name, false);
-  if (!reread.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(all.join(u", "), Quoted(info_->Table, true))))
+  for (int i = 0; i < info_->ColumnCount; ++i)
+    all << Quoted(defs[static_cast<size_t>(i)].Name, false);
+  if (!reread.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
+                          .arg(all.join(u", "), Quoted(info_->Table, true))))
     return;
   reread.addBindValue(rowId);
   if (!reread.exec() || !reread.next()) return;
   for (int i = 0; i < info_->ColumnCount; ++i)
-    values[static_cast<size_t>(i)] = FromSqlValue(reread.value(i), defs[static_cast<size_t>(i)].DataType);
+    values[static_cast<size_t>(i)] =
+        FromSqlValue(reread.value(i), defs[static_cast<size_t>(i)].DataType);
 }
 
 void TTable::InternalDelete(int storeRow) {
   if (!CanModify()) DatabaseError(DBText::NoWriteKey, tableName_);
   QSqlQuery query(Database());
   QVariantList bindings;
-  const QString sql = QStringLiteral("DELETE FROM %1 WHERE %2")
-                          .arg(Quoted(info_->Table, true), KeyCondition(Store().Row(storeRow), bindings));
+  const QString sql =
+      QStringLiteral("DELETE FROM %1 WHERE %2")
+          .arg(Quoted(info_->Table, true), KeyCondition(Store().Row(storeRow), bindings));
   if (!query.prepare(sql)) SqlError(query.lastError());
   for (const QVariant& binding : bindings) query.addBindValue(binding);
   if (!query.exec()) SqlError(query.lastError());
@@ -776,7 +809,8 @@ void TQuery::InternalInitFieldDefs() {
   for (int i = 0; i < record.count(); ++i) {
     TFieldDef def;
     def.Name = UniqueName(record.fieldName(i), defs);
-    if (sqlite) def.DataType = FieldTypeOfDeclaredType(SqliteDeclaredType(*result->Query, i), def.Size);
+    if (sqlite)
+      def.DataType = FieldTypeOfDeclaredType(SqliteDeclaredType(*result->Query, i), def.Size);
     if (def.DataType == ftUnknown) def.DataType = FieldTypeOfMetaType(record.field(i), def.Size);
     if (def.DataType == ftUnknown) def.DataType = ftVariant;
     defs.push_back(def);
@@ -790,7 +824,8 @@ void TQuery::InternalLoad(TRecordStore& store) {
   const std::vector<TFieldDef>& defs = FieldDefs();
   std::vector<Variant> values(defs.size());
   while (query.next()) {
-    for (size_t i = 0; i < defs.size(); ++i) values[i] = FromSqlValue(query.value(static_cast<int>(i)), defs[i].DataType);
+    for (size_t i = 0; i < defs.size(); ++i)
+      values[i] = FromSqlValue(query.value(static_cast<int>(i)), defs[i].DataType);
     store.AppendRow(values);
   }
   if (query.lastError().isValid()) SqlError(query.lastError());

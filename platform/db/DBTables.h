@@ -27,16 +27,15 @@
 // "13:45:00", "2024-01-31 13:45:00"); a stored value that does not read as its type loads as
 // Null and is written back only when it is changed.
 
-#include "DataSet.h"
-#include "Strings.h"
-
 #include <QObject>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
-
 #include <map>
 #include <memory>
+
+#include "DataSet.h"
+#include "Strings.h"
 
 namespace Kel {
 
@@ -56,8 +55,8 @@ class TSession : public QObject {
 
   // The tables of an alias, sorted; system tables only when asked for.
   QStringList TableNames(const QString& alias, bool systemTables = false);
-  void GetTableNames(const QString& alias, const QString& pattern, bool extensions, bool systemTables,
-                     TStrings* list);
+  void GetTableNames(const QString& alias, const QString& pattern, bool extensions,
+                     bool systemTables, TStrings* list);
 
   // The open connection of an alias (opened on first use); raises EDatabaseError.
   QSqlDatabase Database(const QString& alias);

@@ -6,11 +6,11 @@
 // The enumerations live in the Q_NAMESPACE Kel::DB so that property access and streams get
 // their names; `using namespace DB` makes them plain Kel names (Kel::ftString).
 
-#include "Set.h"
-
 #include <QMetaEnum>
 #include <QObject>
 #include <QString>
+
+#include "Set.h"
 
 namespace Kel {
 namespace DB {
@@ -124,14 +124,14 @@ using TParserOptions = TSet<TParserOption>;
 QString FieldTypeName(TFieldType type);
 
 // Field-type families, used wherever values are stored, converted or compared.
-bool IsStringFieldType(TFieldType type);   // string, fixed char, wide string, memo, formatted memo
-bool IsMemoFieldType(TFieldType type);     // memo, formatted memo, (Oracle) character blob
-bool IsIntegerFieldType(TFieldType type);  // small integer, integer, word, auto-inc, large integer
-bool IsFloatFieldType(TFieldType type);    // float
-bool IsCurrencyFieldType(TFieldType type); // currency, BCD, formatted BCD
-bool IsDateTimeFieldType(TFieldType type); // date, time, date-time, time stamp
-bool IsBinaryFieldType(TFieldType type);   // bytes, var bytes, blobs, graphic, OLE kinds
-bool IsBlobFieldType(TFieldType type);     // blob kinds, memo kinds, graphic
+bool IsStringFieldType(TFieldType type);    // string, fixed char, wide string, memo, formatted memo
+bool IsMemoFieldType(TFieldType type);      // memo, formatted memo, (Oracle) character blob
+bool IsIntegerFieldType(TFieldType type);   // small integer, integer, word, auto-inc, large integer
+bool IsFloatFieldType(TFieldType type);     // float
+bool IsCurrencyFieldType(TFieldType type);  // currency, BCD, formatted BCD
+bool IsDateTimeFieldType(TFieldType type);  // date, time, date-time, time stamp
+bool IsBinaryFieldType(TFieldType type);    // bytes, var bytes, blobs, graphic, OLE kinds
+bool IsBlobFieldType(TFieldType type);      // blob kinds, memo kinds, graphic
 
 }  // namespace Kel
 

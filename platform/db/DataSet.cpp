@@ -1,5 +1,9 @@
 #include "DataSet.h"
 
+#include <QtEndian>
+#include <algorithm>
+#include <numeric>
+
 #include "CompiledFilter.h"
 #include "DBConsts.h"
 #include "DataSource.h"
@@ -7,11 +11,6 @@
 #include "ExprParser.h"
 #include "Fields.h"
 #include "StrUtils.h"
-
-#include <QtEndian>
-
-#include <algorithm>
-#include <numeric>
 
 namespace Kel {
 
@@ -155,7 +154,8 @@ void TDataSet::AddField(TField* field) {
 
 void TDataSet::RemoveField(TField* field) {
   fields_.Remove(field);
-  defaultFields_.erase(std::remove(defaultFields_.begin(), defaultFields_.end(), field), defaultFields_.end());
+  defaultFields_.erase(std::remove(defaultFields_.begin(), defaultFields_.end(), field),
+                       defaultFields_.end());
   field->dataSet_ = nullptr;
   field->column_ = -1;
   calcRow_ = -2;
@@ -228,7 +228,9 @@ void TDataSet::BindFields() {
 // Values
 
 int TDataSet::CurrentStoreRow() const {
-  return cursor_ >= 0 && cursor_ < static_cast<int>(view_.size()) ? view_[static_cast<size_t>(cursor_)] : -1;
+  return cursor_ >= 0 && cursor_ < static_cast<int>(view_.size())
+             ? view_[static_cast<size_t>(cursor_)]
+             : -1;
 }
 
 int TDataSet::ContextRow() const {
@@ -259,7 +261,9 @@ Variant TDataSet::FieldValueAtRow(const TField* field, int row) const {
 Variant TDataSet::CalcFieldValue(const TField* field, int row) const {
   const int index = fields_.IndexOf(field);
   if (index < 0) return Variant::Null();
-  if (calculating_) return index < static_cast<int>(calcValues_.size()) ? calcValues_[static_cast<size_t>(index)] : Variant::Null();
+  if (calculating_)
+    return index < static_cast<int>(calcValues_.size()) ? calcValues_[static_cast<size_t>(index)]
+                                                        : Variant::Null();
   if (row == -1) return Variant::Null();
   if (calcRow_ != row || calcValues_.size() != static_cast<size_t>(fields_.Count())) {
     calcValues_.assign(static_cast<size_t>(fields_.Count()), Variant::Null());
@@ -294,7 +298,8 @@ Variant TDataSet::LookupFieldValue(const TField* field, int row) const {
 
 void TDataSet::SetFieldValue(TField* field, const Variant& value) {
   CheckActive();
-  if (field->ReadOnly() || field->FieldKind() == fkLookup) DatabaseError(DBText::FieldReadOnly, field->DisplayName());
+  if (field->ReadOnly() || field->FieldKind() == fkLookup)
+    DatabaseError(DBText::FieldReadOnly, field->DisplayName());
   if (field->FieldKind() != fkData) {
     if (state_ != dsCalcFields) DatabaseError(DBText::NotEditing);
     const int index = fields_.IndexOf(field);
@@ -350,8 +355,8 @@ void TDataSet::DoOpen() {
   TempValue<bool> opening(opening_, true);
   try {
     InternalInitFieldDefs();
-    const bool hasDataFields = std::any_of(fields_.begin(), fields_.end(),
-                                           [](const TField* f) { return f->FieldKind() == fkData; });
+    const bool hasDataFields = std::any_of(
+        fields_.begin(), fields_.end(), [](const TField* f) { return f->FieldKind() == fkData; });
     if (!hasDataFields) CreateDefaultFields();
     BindFields();
     std::vector<TFieldType> types;
@@ -551,7 +556,8 @@ bool TDataSet::RecordMatchesKeys(int row, const std::vector<TField*>& fields,
         text = AnsiUpperCase(text);
         wanted = AnsiUpperCase(wanted);
       }
-      if (!(options.Contains(loPartialKey) ? text.startsWith(wanted) : text == wanted)) return false;
+      if (!(options.Contains(loPartialKey) ? text.startsWith(wanted) : text == wanted))
+        return false;
     } else if (!VarEquals(value, key)) {
       return false;
     }
@@ -591,7 +597,8 @@ bool TDataSet::Locate(const QString& keyFields, const Variant& keyValues, TLocat
   return false;
 }
 
-Variant TDataSet::Lookup(const QString& keyFields, const Variant& keyValues, const QString& resultFields) const {
+Variant TDataSet::Lookup(const QString& keyFields, const Variant& keyValues,
+                         const QString& resultFields) const {
   if (!Active()) return Variant::Null();
   const std::vector<TField*> fields = GetFieldList(keyFields);
   const std::vector<Variant> keys = KeyList(keyValues, fields.size());
@@ -918,7 +925,8 @@ void TDataSet::ApplyFilterChange(const QString& text, bool filtered, TFilterOpti
   const bool needsParse = !Trim(text).isEmpty() && (filtered || Active() || FieldCount() > 0);
   if (!Active()) {
     // Checked now when the fields are known, so a bad text never gets in.
-    if (needsParse && FieldCount() > 0) TExprParser check(this, text, options, TParserOptions{poExtSyntax});
+    if (needsParse && FieldCount() > 0)
+      TExprParser check(this, text, options, TParserOptions{poExtSyntax});
     filterText_ = text;
     filtered_ = filtered;
     filterOptions_ = options;

@@ -34,18 +34,17 @@
 // Descendants load and write the records: InternalInitFieldDefs names the columns, InternalLoad
 // fills the store, InternalPost/InternalDelete write changes back, InternalClose lets go.
 
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <vector>
+
 #include "Component.h"
 #include "DBTypes.h"
 #include "RecordStore.h"
 #include "Variant.h"
-
-#include <QByteArray>
-#include <QString>
-#include <QStringList>
-
-#include <functional>
-#include <memory>
-#include <vector>
 
 namespace Kel {
 
@@ -98,7 +97,8 @@ class TDataSet : public TComponent {
   Q_PROPERTY(QString Filter READ Filter WRITE SetFilter)
   Q_PROPERTY(bool Filtered READ Filtered WRITE SetFiltered)
   Q_CLASSINFO("default:Filtered", "False")
-  Q_PROPERTY(Kel::TSet<Kel::DB::TFilterOption> FilterOptions READ FilterOptions WRITE SetFilterOptions)
+  Q_PROPERTY(
+      Kel::TSet<Kel::DB::TFilterOption> FilterOptions READ FilterOptions WRITE SetFilterOptions)
   Q_CLASSINFO("default:FilterOptions", "[]")
 
  public:
@@ -151,7 +151,8 @@ class TDataSet : public TComponent {
 
   // --- searching
   bool Locate(const QString& keyFields, const Variant& keyValues, TLocateOptions options = {});
-  Variant Lookup(const QString& keyFields, const Variant& keyValues, const QString& resultFields) const;
+  Variant Lookup(const QString& keyFields, const Variant& keyValues,
+                 const QString& resultFields) const;
 
   // --- editing
   virtual bool CanModify() const { return true; }
@@ -253,7 +254,8 @@ class TDataSet : public TComponent {
   void SetCursor(int index);
   void ResetCursorToFirst();
   void RebuildView();
-  std::vector<int> ComputeView(bool filtered, TExprEvaluator* evaluator, TCompiledFilter* program) const;
+  std::vector<int> ComputeView(bool filtered, TExprEvaluator* evaluator,
+                               TCompiledFilter* program) const;
   void PrepareFilter(const QString& text, TFilterOptions options,
                      std::unique_ptr<TExprEvaluator>& evaluator,
                      std::unique_ptr<TCompiledFilter>& program) const;

@@ -1,8 +1,8 @@
 #include "DataSource.h"
 
-#include "DataSet.h"
-
 #include <algorithm>
+
+#include "DataSet.h"
 
 namespace Kel {
 
@@ -93,7 +93,8 @@ void TDataSource::DataEvent(TDataEvent event, TField* field, int info) {
     case deDataSetScroll:
     case deLayoutChange:
       NotifyLinks([&](TDataLink* link) { link->Event(event, field, info); });
-      if (OnDataChange) OnDataChange(this, event == deFieldChange || event == deRecordChange ? field : nullptr);
+      if (OnDataChange)
+        OnDataChange(this, event == deFieldChange || event == deRecordChange ? field : nullptr);
       return;
     default:
       NotifyLinks([&](TDataLink* link) { link->Event(event, field, info); });

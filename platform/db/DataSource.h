@@ -12,11 +12,11 @@
 // with SetDataSource and override the virtual hooks, or use TFunctionDataLink with
 // std::function callbacks.
 
-#include "Component.h"
-#include "DBTypes.h"
-
 #include <functional>
 #include <vector>
+
+#include "Component.h"
+#include "DBTypes.h"
 
 namespace Kel {
 

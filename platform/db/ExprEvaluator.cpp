@@ -1,13 +1,12 @@
 #include "ExprEvaluator.h"
 
+#include <QHash>
+#include <cmath>
+
 #include "DBConsts.h"
 #include "DateUtils.h"
 #include "LikeMask.h"
 #include "StrUtils.h"
-
-#include <QHash>
-
-#include <cmath>
 
 namespace Kel {
 
@@ -16,7 +15,9 @@ namespace {
 // Deeper trees than this are refused: no parser of ours writes them, and evaluation recurses.
 constexpr int MaxDecodeDepth = 10000;
 
-[[noreturn]] void InvalidData() { throw EDatabaseError(RtlMessage(DBText::InvalidCannedExpression)); }
+[[noreturn]] void InvalidData() {
+  throw EDatabaseError(RtlMessage(DBText::InvalidCannedExpression));
+}
 
 class Decoder {
  public:
@@ -149,7 +150,8 @@ Variant TExprEvaluator::EvaluateNode(int index, const TFieldValueLookup& lookup)
       return node.Value;
     case nodeFunc: {
       std::vector<Variant> args;
-      for (int element = node.Left; element >= 0; element = nodes_[static_cast<size_t>(element)].Right)
+      for (int element = node.Left; element >= 0;
+           element = nodes_[static_cast<size_t>(element)].Right)
         args.push_back(EvaluateNode(nodes_[static_cast<size_t>(element)].Left, lookup));
       return ApplyExprFunction(node.Name, args);
     }
@@ -167,14 +169,16 @@ Variant TExprEvaluator::EvaluateList(int index, const TFieldValueLookup& lookup)
   return Variant::FromArray(std::move(values), 1);
 }
 
-Variant TExprEvaluator::EvaluateCompare(const TExprNode& node, const TFieldValueLookup& lookup) const {
+Variant TExprEvaluator::EvaluateCompare(const TExprNode& node,
+                                        const TFieldValueLookup& lookup) const {
   const Variant left = EvaluateNode(node.Left, lookup);
   const Variant right = EvaluateNode(node.Right, lookup);
-  return ApplyCompareNode(rule_, node.Operator, node.CaseInsensitive, node.PartialLength, left, right);
+  return ApplyCompareNode(rule_, node.Operator, node.CaseInsensitive, node.PartialLength, left,
+                          right);
 }
 
-Variant ApplyCompareNode(TCompareNodeRule rule, uint32_t op, bool caseInsensitive, int partialLength,
-                         const Variant& left, const Variant& right) {
+Variant ApplyCompareNode(TCompareNodeRule rule, uint32_t op, bool caseInsensitive,
+                         int partialLength, const Variant& left, const Variant& right) {
   if (rule == ccrEitherPrefix) {
     QString a = VarToStr(left);
     QString b = VarToStr(right);
@@ -265,7 +269,8 @@ Variant ApplyExprOperator(uint32_t op, const Variant& left, const Variant& right
       if (left.IsNull() || right.IsNull()) return Variant::Null();
       return Boolean(LikeMatches(left.AsString(), right.AsString()));
     case coIn: {
-      if (!right.IsArray()) throw EVariantInvalidOpError(RtlMessage(RtlText::InvalidVariantOperation));
+      if (!right.IsArray())
+        throw EVariantInvalidOpError(RtlMessage(RtlText::InvalidVariantOperation));
       for (const Variant& element : right.ArrayElements())
         if (VarEquals(left, element)) return Boolean(true);
       return Boolean(false);

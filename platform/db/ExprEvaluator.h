@@ -39,14 +39,13 @@
 //    operator holds when either text begins with the other, an empty text matching nothing;
 //    <> negates that. The partial length is not used.
 
-#include "CannedExpr.h"
-#include "Variant.h"
-
 #include <QByteArray>
 #include <QString>
-
 #include <functional>
 #include <vector>
+
+#include "CannedExpr.h"
+#include "Variant.h"
 
 namespace Kel {
 
@@ -65,8 +64,8 @@ struct TExprNode {
   bool CaseInsensitive = false;
   int PartialLength = 0;
   int FieldNo = 0;
-  QString Name;    // field name; function name in lower case
-  Variant Value;   // constant
+  QString Name;   // field name; function name in lower case
+  Variant Value;  // constant
 };
 
 class TExprEvaluator {
@@ -102,7 +101,7 @@ class TExprEvaluator {
 Variant ApplyExprOperator(uint32_t op, const Variant& left, const Variant& right);
 Variant ApplyExprFunction(const QString& lowerName, const std::vector<Variant>& args);
 // A compare node's meaning on two values.
-Variant ApplyCompareNode(TCompareNodeRule rule, uint32_t op, bool caseInsensitive, int partialLength,
-                         const Variant& left, const Variant& right);
+Variant ApplyCompareNode(TCompareNodeRule rule, uint32_t op, bool caseInsensitive,
+                         int partialLength, const Variant& left, const Variant& right);
 
 }  // namespace Kel

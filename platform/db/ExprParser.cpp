@@ -1,18 +1,17 @@
 #include "ExprParser.h"
 
+#include <QHash>
+#include <QLocale>
+#include <QtEndian>
+#include <cmath>
+#include <limits>
+
 #include "DBConsts.h"
 #include "DataSet.h"
 #include "DateTimeFormat.h"
 #include "Fields.h"
 #include "NumberFormat.h"
 #include "StrUtils.h"
-
-#include <QHash>
-#include <QLocale>
-#include <QtEndian>
-
-#include <cmath>
-#include <limits>
 
 namespace Kel {
 
@@ -541,7 +540,8 @@ class Parser {
     node.Type = SType::Number;
     bool ok = false;
     const qlonglong whole = text.toLongLong(&ok, 10);
-    if (ok && whole >= std::numeric_limits<int32_t>::min() && whole <= std::numeric_limits<int32_t>::max()) {
+    if (ok && whole >= std::numeric_limits<int32_t>::min() &&
+        whole <= std::numeric_limits<int32_t>::max()) {
       node.ConstType = cdtInt32;
       node.Int = whole;
       node.Float = static_cast<double>(whole);
@@ -610,8 +610,10 @@ class Parser {
       return IsConst(index) && nodes_[static_cast<size_t>(index)].ConstType == cdtString;
     };
     // A string constant left over against a number or a Boolean could not be converted.
-    if ((a == SType::Number || a == SType::Boolean) && stringConst(right)) ParseError(DBText::TypeMismatch);
-    if ((b == SType::Number || b == SType::Boolean) && stringConst(left)) ParseError(DBText::TypeMismatch);
+    if ((a == SType::Number || a == SType::Boolean) && stringConst(right))
+      ParseError(DBText::TypeMismatch);
+    if ((b == SType::Number || b == SType::Boolean) && stringConst(left))
+      ParseError(DBText::TypeMismatch);
   }
 
   // Types a constant by what it is compared with (see the header).
@@ -632,7 +634,8 @@ class Parser {
         CoerceStringToNumber(constant, other);
         break;
       case SType::Boolean:
-        if (SameText(Trim(text), QStringLiteral("True")) || SameText(Trim(text), QStringLiteral("False"))) {
+        if (SameText(Trim(text), QStringLiteral("True")) ||
+            SameText(Trim(text), QStringLiteral("False"))) {
           constant.ConstType = cdtBoolean;
           constant.Int = SameText(Trim(text), QStringLiteral("True")) ? 1 : 0;
           constant.Type = SType::Boolean;
@@ -686,8 +689,8 @@ class Parser {
     const QString text = Trim(constant.Str);
     int64_t whole = 0;
     double value = 0;
-    const bool floatTarget = other.Class == nodeField &&
-                             (IsFloatFieldType(other.FieldType) || IsCurrencyFieldType(other.FieldType));
+    const bool floatTarget = other.Class == nodeField && (IsFloatFieldType(other.FieldType) ||
+                                                          IsCurrencyFieldType(other.FieldType));
     if (TryStrToInt64(text, whole) && whole >= std::numeric_limits<int32_t>::min() &&
         whole <= std::numeric_limits<int32_t>::max()) {
       if (floatTarget) {
@@ -801,7 +804,8 @@ class CannedWriter {
 
   void SetField(int nodeOffset, int index, int value) {
     if (value < 0 || value > 0xFFFF) ParseError(DBText::ExpressionTooComplex);
-    qToLittleEndian<uint16_t>(static_cast<uint16_t>(value), nodeBytes_.data() + nodeOffset + 8 + 2 * index);
+    qToLittleEndian<uint16_t>(static_cast<uint16_t>(value),
+                              nodeBytes_.data() + nodeOffset + 8 + 2 * index);
   }
 
   int AddLiteral(const QByteArray& bytes) {
@@ -908,7 +912,8 @@ class CannedWriter {
 
 std::vector<TExprFieldInfo> TExprParser::FieldInfoOf(const TDataSet& dataSet) {
   std::vector<TExprFieldInfo> fields;
-  for (const TField* field : dataSet.Fields()) fields.push_back({field->FieldName(), field->DataType()});
+  for (const TField* field : dataSet.Fields())
+    fields.push_back({field->FieldName(), field->DataType()});
   return fields;
 }
 

@@ -37,13 +37,12 @@
 // compared by = or <> with a string makes a partial comparison (a compare node, "begins with"),
 // unless foNoPartialCompare is set.
 
-#include "CannedExpr.h"
-#include "DBTypes.h"
-
 #include <QByteArray>
 #include <QString>
-
 #include <vector>
+
+#include "CannedExpr.h"
+#include "DBTypes.h"
 
 namespace Kel {
 

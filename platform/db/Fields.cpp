@@ -1,12 +1,12 @@
 #include "Fields.h"
 
+#include <memory>
+
 #include "DBConsts.h"
 #include "DataSet.h"
 #include "DateTimeFormat.h"
 #include "NumberFormat.h"
 #include "StrUtils.h"
-
-#include <memory>
 
 namespace Kel {
 
@@ -128,7 +128,9 @@ QString TField::GetText(bool displayText) const {
   return text;
 }
 
-QString TField::DisplayTextAt(int recordIndex) const { return FormatValue(ValueAt(recordIndex), true); }
+QString TField::DisplayTextAt(int recordIndex) const {
+  return FormatValue(ValueAt(recordIndex), true);
+}
 
 void TField::SetText(const QString& text) {
   if (OnSetText)
@@ -161,7 +163,9 @@ TStringField::TStringField(TComponent* owner) : TField(owner) {
   SetSize(20);
 }
 
-TWideStringField::TWideStringField(TComponent* owner) : TStringField(owner) { SetDataType(ftWideString); }
+TWideStringField::TWideStringField(TComponent* owner) : TStringField(owner) {
+  SetDataType(ftWideString);
+}
 
 TGuidField::TGuidField(TComponent* owner) : TStringField(owner) {
   SetDataType(ftGuid);
@@ -177,7 +181,8 @@ Variant TNumericField::TextToValue(const QString& text) const {
   if (trimmed.isEmpty()) return Variant::Null();
   if (IsIntegerFieldType(DataType())) {
     int64_t value = 0;
-    if (!TryStrToInt64(trimmed, value)) throw EConvertError(RtlMessage(RtlText::InvalidInteger, text));
+    if (!TryStrToInt64(trimmed, value))
+      throw EConvertError(RtlMessage(RtlText::InvalidInteger, text));
     return Variant(value);
   }
   double value = 0;
@@ -186,10 +191,14 @@ Variant TNumericField::TextToValue(const QString& text) const {
 }
 
 TIntegerField::TIntegerField(TComponent* owner) : TNumericField(owner) { SetDataType(ftInteger); }
-TSmallintField::TSmallintField(TComponent* owner) : TIntegerField(owner) { SetDataType(ftSmallint); }
+TSmallintField::TSmallintField(TComponent* owner) : TIntegerField(owner) {
+  SetDataType(ftSmallint);
+}
 TWordField::TWordField(TComponent* owner) : TIntegerField(owner) { SetDataType(ftWord); }
 TAutoIncField::TAutoIncField(TComponent* owner) : TIntegerField(owner) { SetDataType(ftAutoInc); }
-TLargeintField::TLargeintField(TComponent* owner) : TNumericField(owner) { SetDataType(ftLargeint); }
+TLargeintField::TLargeintField(TComponent* owner) : TNumericField(owner) {
+  SetDataType(ftLargeint);
+}
 TFloatField::TFloatField(TComponent* owner) : TNumericField(owner) { SetDataType(ftFloat); }
 TCurrencyField::TCurrencyField(TComponent* owner) : TFloatField(owner) { SetDataType(ftCurrency); }
 TBCDField::TBCDField(TComponent* owner) : TNumericField(owner) { SetDataType(ftBCD); }
@@ -243,7 +252,8 @@ TBinaryField::TBinaryField(TComponent* owner) : TField(owner) {}
 
 QString TBinaryField::FormatValue(const Variant& value, bool displayText) const {
   if (!displayText) return TField::FormatValue(value, false);
-  const QString marker = DataType() == ftVarBytes ? QStringLiteral("VarBytes") : QStringLiteral("Bytes");
+  const QString marker =
+      DataType() == ftVarBytes ? QStringLiteral("VarBytes") : QStringLiteral("Bytes");
   return u'(' + (value.IsEmptyOrNull() ? marker : marker.toUpper()) + u')';
 }
 
@@ -272,7 +282,9 @@ TObjectField::TObjectField(TComponent* owner) : TField(owner) {}
 TADTField::TADTField(TComponent* owner) : TObjectField(owner) { SetDataType(ftADT); }
 TArrayField::TArrayField(TComponent* owner) : TObjectField(owner) { SetDataType(ftArray); }
 TDataSetField::TDataSetField(TComponent* owner) : TObjectField(owner) { SetDataType(ftDataSet); }
-TReferenceField::TReferenceField(TComponent* owner) : TDataSetField(owner) { SetDataType(ftReference); }
+TReferenceField::TReferenceField(TComponent* owner) : TDataSetField(owner) {
+  SetDataType(ftReference);
+}
 
 // --- creating fields by type --------------------------------------------------------------------
 
@@ -346,11 +358,10 @@ std::unique_ptr<TField> NewField(TFieldType type, TComponent* owner) {
 
 }  // namespace
 
-const QMetaObject& FieldClassOf(TFieldType type) {
-  return *NewField(type, nullptr)->metaObject();
-}
+const QMetaObject& FieldClassOf(TFieldType type) { return *NewField(type, nullptr)->metaObject(); }
 
-TField* CreateField(TDataSet* dataSet, const QString& name, TFieldType type, int size, TComponent* owner) {
+TField* CreateField(TDataSet* dataSet, const QString& name, TFieldType type, int size,
+                    TComponent* owner) {
   std::unique_ptr<TField> field = NewField(type, owner ? owner : dataSet);
   field->SetDataType(type);
   field->SetFieldName(name);

@@ -22,15 +22,14 @@
 // Fields are components: usually owned by their dataset (CreateField); deleting a field takes
 // it out of its dataset. Create a field of the class that suits a field type with CreateField.
 
+#include <QByteArray>
+#include <QString>
+#include <functional>
+#include <vector>
+
 #include "Component.h"
 #include "DBTypes.h"
 #include "Variant.h"
-
-#include <QByteArray>
-#include <QString>
-
-#include <functional>
-#include <vector>
 
 namespace Kel {
 

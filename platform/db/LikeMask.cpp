@@ -90,7 +90,8 @@ QStringView SetBody(QStringView token, qsizetype skip) {
 
 }  // namespace
 
-std::vector<std::pair<TLikeMaskKind, QString>> TokenizeLikeMask(QStringView mask, QChar escapeChar) {
+std::vector<std::pair<TLikeMaskKind, QString>> TokenizeLikeMask(QStringView mask,
+                                                                QChar escapeChar) {
   std::vector<std::pair<TLikeMaskKind, QString>> tokens;
   LikeMaskScanner scanner(mask, escapeChar);
   while (!scanner.AtEnd()) tokens.push_back(scanner.Next());
@@ -120,7 +121,8 @@ std::vector<TLikeMaskItem> PrepareLikeMask(QStringView mask, QChar escapeChar) {
   return items;
 }
 
-TLikeMask::TLikeMask(QStringView mask, QChar escapeChar) : items_(PrepareLikeMask(mask, escapeChar)) {
+TLikeMask::TLikeMask(QStringView mask, QChar escapeChar)
+    : items_(PrepareLikeMask(mask, escapeChar)) {
   Analyse();
 }
 
@@ -203,6 +205,8 @@ bool TLikeMask::Matches(QStringView value) const {
   return true;
 }
 
-bool LikeMatches(QStringView value, QStringView mask) { return TLikeMask(mask, u'^').Matches(value); }
+bool LikeMatches(QStringView value, QStringView mask) {
+  return TLikeMask(mask, u'^').Matches(value);
+}
 
 }  // namespace Kel

@@ -14,7 +14,6 @@
 
 #include <QString>
 #include <QStringView>
-
 #include <bitset>
 #include <utility>
 #include <vector>
@@ -22,7 +21,14 @@
 namespace Kel {
 
 // Kinds of mask tokens and items. mkEscape is a token only: it produces no item.
-enum TLikeMaskKind { mkLiteral = 1, mkAnyChar = 2, mkAnyString = 3, mkCharSet = 4, mkNotCharSet = 5, mkEscape = 6 };
+enum TLikeMaskKind {
+  mkLiteral = 1,
+  mkAnyChar = 2,
+  mkAnyString = 3,
+  mkCharSet = 4,
+  mkNotCharSet = 5,
+  mkEscape = 6
+};
 
 using TLikeCharSet = std::bitset<256>;
 
@@ -65,7 +71,7 @@ class TLikeMask {
   std::vector<bool> followsPercent_;  // per item: a "%" stands before it, "_" items between
   bool endFollowsPercent_ = false;    // the mask ends with "%" (then "_" items)
   bool allAnyStringFrom0_ = true;
-  std::vector<bool> allAnyStringFrom_;  // per index: every item from there on is "%"
+  std::vector<bool> allAnyStringFrom_;                 // per index: every item from there on is "%"
   mutable std::vector<std::pair<int, int>> restarts_;  // scratch; the library runs in one thread
 };
 

@@ -4,9 +4,9 @@
 // AppendRecords. The records stay when the dataset is closed and opened again; changing the
 // data fields while closed starts it empty.
 
-#include "DataSet.h"
-
 #include <vector>
+
+#include "DataSet.h"
 
 namespace Kel {
 

@@ -1,10 +1,10 @@
 #include "RecordStore.h"
 
-#include "DBConsts.h"
-#include "DateUtils.h"
-
 #include <algorithm>
 #include <limits>
+
+#include "DBConsts.h"
+#include "DateUtils.h"
 
 namespace Kel {
 
@@ -24,8 +24,8 @@ namespace {
 int64_t CheckedInteger(const Variant& value, int64_t low, int64_t high, TVarType target) {
   const int64_t number = value.AsInt64();
   if (number < low || number > high)
-    throw EVariantOverflowError(
-        RtlMessage(RtlText::VariantOverflow, VarTypeAsText(value.VarType()), VarTypeAsText(target)));
+    throw EVariantOverflowError(RtlMessage(RtlText::VariantOverflow, VarTypeAsText(value.VarType()),
+                                           VarTypeAsText(target)));
   return number;
 }
 
@@ -40,7 +40,8 @@ Variant ConvertToFieldType(const Variant& value, TFieldType type) {
     case TColumnKind::Int:
       switch (type) {
         case ftSmallint:
-          return Variant::FromSmallint(static_cast<int16_t>(CheckedInteger(value, -32768, 32767, varSmallint)));
+          return Variant::FromSmallint(
+              static_cast<int16_t>(CheckedInteger(value, -32768, 32767, varSmallint)));
         case ftWord:
           return Variant(static_cast<int>(CheckedInteger(value, 0, 65535, varInteger)));
         case ftLargeint:
@@ -114,7 +115,8 @@ void TColumn::SetValue(int row, const Variant& value) {
       break;
     case TColumnKind::Float:
     case TColumnKind::DateTime:
-      doubles_[r] = isNull ? 0 : (kind_ == TColumnKind::DateTime ? value.AsDate() : value.AsDouble());
+      doubles_[r] =
+          isNull ? 0 : (kind_ == TColumnKind::DateTime ? value.AsDate() : value.AsDouble());
       break;
     case TColumnKind::Bool:
       bools_[r] = !isNull && value.AsBoolean() ? 1 : 0;
@@ -233,7 +235,8 @@ TRecordStore::TRecordStore(const std::vector<TFieldType>& columnTypes) {
 std::vector<Variant> TRecordStore::Converted(const std::vector<Variant>& values) const {
   std::vector<Variant> converted(columns_.size(), Variant::Null());
   const size_t n = std::min(values.size(), columns_.size());
-  for (size_t i = 0; i < n; ++i) converted[i] = ConvertToFieldType(values[i], columns_[i].FieldType());
+  for (size_t i = 0; i < n; ++i)
+    converted[i] = ConvertToFieldType(values[i], columns_[i].FieldType());
   return converted;
 }
 

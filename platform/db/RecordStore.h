@@ -13,15 +13,14 @@
 //   Date (a date field keeps the date part, a time field the time of day); Boolean -> Boolean;
 //   bytes and blobs -> string of the bytes (one character per byte); other types -> as given.
 
-#include "DBTypes.h"
-#include "Variant.h"
-
 #include <QByteArray>
 #include <QHash>
 #include <QString>
-
 #include <cstdint>
 #include <vector>
+
+#include "DBTypes.h"
+#include "Variant.h"
 
 namespace Kel {
 
@@ -43,7 +42,9 @@ class TColumn {
 
   bool IsNull(int row) const { return nulls_[static_cast<size_t>(row)] != 0; }
   // Direct access for the kind of the column; meaningful only when the row is not null.
-  int64_t IntAt(int row) const { return ints_[static_cast<size_t>(row)]; }  // Int, Currency (scaled)
+  int64_t IntAt(int row) const {
+    return ints_[static_cast<size_t>(row)];
+  }  // Int, Currency (scaled)
   double DoubleAt(int row) const { return doubles_[static_cast<size_t>(row)]; }  // Float, DateTime
   bool BoolAt(int row) const { return bools_[static_cast<size_t>(row)] != 0; }
   const QString& StringAt(int row) const { return strings_[static_cast<size_t>(row)]; }
@@ -107,7 +108,7 @@ class TRecordStore {
   std::vector<TColumn> columns_;
   std::vector<int64_t> ids_;
   int64_t nextId_ = 1;
-  bool idsAscending_ = true;         // only appends and deletes so far: ids rise with rows
+  bool idsAscending_ = true;             // only appends and deletes so far: ids rise with rows
   mutable QHash<int64_t, int> rowOfId_;  // built on demand once ids are out of order
   mutable bool rowOfIdValid_ = false;
 };

@@ -1,9 +1,9 @@
 // Editing an in-memory dataset: edit, insert, append, post, cancel, delete, with their events,
 // conversions, validation and the posting of pending edits on moving.
+#include <gtest/gtest.h>
+
 #include "DbTestData.h"
 #include "TestPrinters.h"
-
-#include <gtest/gtest.h>
 
 namespace Kel {
 namespace {
@@ -62,7 +62,8 @@ TEST_F(DataSetEditingTest, ValuesAreConvertedToTheFieldType) {
   F("Caught")->SetAsString("2/29/2024");
   EXPECT_DOUBLE_EQ(F("Caught")->AsDateTime(), EncodeDate(2024, 2, 29));
   F("Caught")->SetAsDateTime(EncodeDate(2024, 3, 1) + 0.75);
-  EXPECT_DOUBLE_EQ(F("Caught")->AsDateTime(), EncodeDate(2024, 3, 1)) << "a date field keeps the date";
+  EXPECT_DOUBLE_EQ(F("Caught")->AsDateTime(), EncodeDate(2024, 3, 1))
+      << "a date field keeps the date";
   F("Tame")->SetAsString("f");
   EXPECT_EQ(F("Tame")->Value(), Variant(false));
   F("Price")->SetAsFloat(1.23456);
@@ -169,7 +170,8 @@ TEST_F(DataSetEditingTest, Delete) {
   fish->SetRecNo(2);
   fish->Delete();
   EXPECT_EQ(fish->RecordCount(), 7);
-  EXPECT_EQ(F("Common_Name")->AsString(), "Giant Maori Wrasse") << "the next record becomes current";
+  EXPECT_EQ(F("Common_Name")->AsString(), "Giant Maori Wrasse")
+      << "the next record becomes current";
   fish->Last();
   fish->Delete();
   EXPECT_EQ(F("Common_Name")->AsString(), "Bat Ray") << "after the last, the new last";
@@ -195,7 +197,8 @@ TEST_F(DataSetEditingTest, RequiredFieldsAndValidation) {
   }
   EXPECT_EQ(fish->State(), dsInsert) << "a refused post keeps the record";
   F("Category")->OnValidate = [](TField* f) {
-    if (f->AsString().isEmpty() || !f->AsString()[0].isUpper()) throw EDatabaseError("Capital letter, please");
+    if (f->AsString().isEmpty() || !f->AsString()[0].isUpper())
+      throw EDatabaseError("Capital letter, please");
   };
   EXPECT_THROW(F("Category")->SetAsString("eel"), EDatabaseError);
   EXPECT_TRUE(F("Category")->IsNull()) << "a refused value is not kept";

@@ -1,12 +1,12 @@
 // Filters: every operator on a dataset, the filter options, OnFilterRecord, refusal of bad
 // texts, and the compiled form giving exactly the records that the Variant evaluation gives.
-#include "CompiledFilter.h"
-#include "DbTestData.h"
-#include "TestPrinters.h"
-
 #include <gtest/gtest.h>
 
 #include <random>
+
+#include "CompiledFilter.h"
+#include "DbTestData.h"
+#include "TestPrinters.h"
 
 namespace Kel {
 namespace {
@@ -29,11 +29,13 @@ class DataSetFilterTest : public ::testing::Test {
     QList<int> compiled, variants;
     fish->SetCompiledFiltering(true);
     fish->SetFiltered(true);
-    for (fish->First(); !fish->Eof(); fish->Next()) compiled << fish->FieldByName("Species No")->AsInteger();
+    for (fish->First(); !fish->Eof(); fish->Next())
+      compiled << fish->FieldByName("Species No")->AsInteger();
     fish->SetFiltered(false);
     fish->SetCompiledFiltering(false);
     fish->SetFiltered(true);
-    for (fish->First(); !fish->Eof(); fish->Next()) variants << fish->FieldByName("Species No")->AsInteger();
+    for (fish->First(); !fish->Eof(); fish->Next())
+      variants << fish->FieldByName("Species No")->AsInteger();
     fish->SetCompiledFiltering(true);
     EXPECT_EQ(compiled, variants) << filter.toStdString();
     return compiled;
@@ -96,7 +98,8 @@ TEST_F(DataSetFilterTest, InLikeAndFunctions) {
   EXPECT_EQ(Kept("[Species No] - 90000 = 100"), QList<int>({90100}));
   EXPECT_EQ(Kept("Category + '!' = 'Ray!'"), QList<int>({90200}));
   EXPECT_EQ(Kept("trim(' ' + Category) = 'Cod'"), QList<int>({90080}));
-  EXPECT_EQ(Kept("[Species No] > [Length (cm)] * 400"), QList<int>({90020, 90030, 90070, 90080, 90200, 90230}));
+  EXPECT_EQ(Kept("[Species No] > [Length (cm)] * 400"),
+            QList<int>({90020, 90030, 90070, 90080, 90200, 90230}));
 }
 
 TEST_F(DataSetFilterTest, FilterOptions) {
@@ -170,7 +173,8 @@ TEST_F(DataSetFilterTest, FailingEvaluationLeavesTheDataSetAsItWas) {
   EXPECT_EQ(fish->RecordCount(), 2);
   EXPECT_EQ(fish->Filter(), "Category = 'Shark'");
   fish->SetFiltered(false);
-  EXPECT_NO_THROW(fish->SetFilter("Caught > 'no date'")) << "not filtered: nothing is evaluated yet";
+  EXPECT_NO_THROW(fish->SetFilter("Caught > 'no date'"))
+      << "not filtered: nothing is evaluated yet";
   EXPECT_THROW(fish->SetFiltered(true), EVariantTypeCastError);
   EXPECT_FALSE(fish->Filtered());
   EXPECT_EQ(fish->RecordCount(), 8);
@@ -178,7 +182,8 @@ TEST_F(DataSetFilterTest, FailingEvaluationLeavesTheDataSetAsItWas) {
 
 TEST_F(DataSetFilterTest, FilterOnAClosedDataSet) {
   fish->Close();
-  EXPECT_THROW(fish->SetFilter("Category = "), EDatabaseError) << "fields are known: checked at once";
+  EXPECT_THROW(fish->SetFilter("Category = "), EDatabaseError)
+      << "fields are known: checked at once";
   fish->SetFilter("Category = 'Cod'");
   fish->SetFiltered(true);
   fish->Open();
@@ -223,7 +228,9 @@ class TStoreSource : public TFilterRowSource {
   const TColumn* ColumnOf(int fieldNo) const override {
     return fieldNo >= 1 && fieldNo <= store_.ColumnCount() ? &store_.Column(fieldNo - 1) : nullptr;
   }
-  Variant ValueAt(int fieldNo, const QString&, int row) const override { return store_.Value(row, fieldNo - 1); }
+  Variant ValueAt(int fieldNo, const QString&, int row) const override {
+    return store_.Value(row, fieldNo - 1);
+  }
 
  private:
   const TRecordStore& store_;
@@ -231,33 +238,73 @@ class TStoreSource : public TFilterRowSource {
 
 TEST(CompiledFilter, AgreesWithTheEvaluatorOnGeneratedRecords) {
   SetFormatSettings(TFormatSettings::Invariant());
-  const std::vector<TExprFieldInfo> fields = {{"I", ftInteger}, {"F", ftFloat},    {"S", ftString},
-                                              {"D", ftDateTime}, {"B", ftBoolean}, {"C", ftCurrency},
-                                              {"L", ftLargeint}};
+  const std::vector<TExprFieldInfo> fields = {
+      {"I", ftInteger}, {"F", ftFloat},    {"S", ftString},  {"D", ftDateTime},
+      {"B", ftBoolean}, {"C", ftCurrency}, {"L", ftLargeint}};
   TRecordStore store({ftInteger, ftFloat, ftString, ftDateTime, ftBoolean, ftCurrency, ftLargeint});
   std::mt19937 random(20240131);
   const QStringList words = {"", "a", "ab", "Ab", "abc", "b", "B%", "\u00e4b", "zz", "a_c"};
   for (int i = 0; i < 600; ++i) {
     auto maybe = [&](Variant v) { return random() % 7 == 0 ? Variant::Null() : v; };
     const double real = (random() % 2000) / 10.0 - 50;
-    store.AppendRow({maybe(Variant(static_cast<int>(random() % 200) - 50)),
-                     maybe(random() % 50 == 0 ? Variant(std::nan("")) : Variant(real)),
-                     maybe(Variant(words[static_cast<int>(random() % words.size())])),
-                     maybe(Variant::FromDate(45000 + (random() % 100) / 4.0)),
-                     maybe(Variant(random() % 2 == 0)),
-                     maybe(Variant(Currency::FromScaled(static_cast<int64_t>(random() % 100000) - 50000))),
-                     maybe(Variant(static_cast<int64_t>(random() % 5)))});
+    store.AppendRow(
+        {maybe(Variant(static_cast<int>(random() % 200) - 50)),
+         maybe(random() % 50 == 0 ? Variant(std::nan("")) : Variant(real)),
+         maybe(Variant(words[static_cast<int>(random() % words.size())])),
+         maybe(Variant::FromDate(45000 + (random() % 100) / 4.0)),
+         maybe(Variant(random() % 2 == 0)),
+         maybe(Variant(Currency::FromScaled(static_cast<int64_t>(random() % 100000) - 50000))),
+         maybe(Variant(static_cast<int64_t>(random() % 5)))});
   }
   const TStoreSource source(store);
-  const QStringList texts = {
-      "I = 5", "I <> 5", "I > 10", "I < -3.5", "5 <= I", "I >= 10.0", "F = 0", "F <> 0", "F > 20",
-      "F < I", "S = 'ab'", "S <> 'ab'", "S < 'b'", "S >= 'Ab'", "S like 'a%'", "S like '%b'",
-      "S like '_b'", "S is null", "S is not null", "D > 45010", "D <= 45020.5", "B", "not B",
-      "B = False", "B and I > 0", "B or I > 0", "not (B or I > 0)", "C > 0", "C = 1.5", "C < -2",
-      "C >= 3", "L in (1, 3)", "I in (1, 2, 3)", "F in (0.5, 1)", "S in ('a', 'zz')", "I + 1 > 5",
-      "S + 'x' = 'abx'", "upper(S) = 'AB'", "I > F", "I = NULL", "I <> NULL", "(I > 0) = B",
-      "I > 0 and S like 'a%' or F < 0 and not B", "L = 2 and (C > 0 or D < 45050)",
-      "I", "I and B", "S = 'a*'", "S <> 'A*'"};
+  const QStringList texts = {"I = 5",
+                             "I <> 5",
+                             "I > 10",
+                             "I < -3.5",
+                             "5 <= I",
+                             "I >= 10.0",
+                             "F = 0",
+                             "F <> 0",
+                             "F > 20",
+                             "F < I",
+                             "S = 'ab'",
+                             "S <> 'ab'",
+                             "S < 'b'",
+                             "S >= 'Ab'",
+                             "S like 'a%'",
+                             "S like '%b'",
+                             "S like '_b'",
+                             "S is null",
+                             "S is not null",
+                             "D > 45010",
+                             "D <= 45020.5",
+                             "B",
+                             "not B",
+                             "B = False",
+                             "B and I > 0",
+                             "B or I > 0",
+                             "not (B or I > 0)",
+                             "C > 0",
+                             "C = 1.5",
+                             "C < -2",
+                             "C >= 3",
+                             "L in (1, 3)",
+                             "I in (1, 2, 3)",
+                             "F in (0.5, 1)",
+                             "S in ('a', 'zz')",
+                             "I + 1 > 5",
+                             "S + 'x' = 'abx'",
+                             "upper(S) = 'AB'",
+                             "I > F",
+                             "I = NULL",
+                             "I <> NULL",
+                             "(I > 0) = B",
+                             "I > 0 and S like 'a%' or F < 0 and not B",
+                             "L = 2 and (C > 0 or D < 45050)",
+                             "I",
+                             "I and B",
+                             "S = 'a*'",
+                             "S <> 'A*'"};
   for (const QString& text : texts) {
     for (const TFilterOptions options : {TFilterOptions{}, TFilterOptions{foCaseInsensitive}}) {
       const TExprParser parser(fields, text, options, {poExtSyntax});
@@ -268,7 +315,8 @@ TEST(CompiledFilter, AgreesWithTheEvaluatorOnGeneratedRecords) {
       for (int row = 0; row < store.RowCount(); ++row) {
         bool expected = false, expectedThrows = false, actual = false, actualThrows = false;
         try {
-          expected = evaluator.Matches([&](int fieldNo, const QString& name) { return source.ValueAt(fieldNo, name, row); });
+          expected = evaluator.Matches(
+              [&](int fieldNo, const QString& name) { return source.ValueAt(fieldNo, name, row); });
         } catch (const Exception&) {
           expectedThrows = true;
         }
@@ -278,7 +326,8 @@ TEST(CompiledFilter, AgreesWithTheEvaluatorOnGeneratedRecords) {
           actualThrows = true;
         }
         ASSERT_EQ(actualThrows, expectedThrows) << text.toStdString() << " row " << row;
-        ASSERT_EQ(actual, expected) << text.toStdString() << " row " << row << " options " << options.Bits();
+        ASSERT_EQ(actual, expected)
+            << text.toStdString() << " row " << row << " options " << options.Bits();
         anyThrows = anyThrows || expectedThrows;
         if (expected) expectedRows.push_back(row);
       }
@@ -293,7 +342,8 @@ TEST(CompiledFilter, AgreesWithTheEvaluatorOnGeneratedRecords) {
 
 TEST(CompiledFilter, CommonShapesNeedNoVariants) {
   SetFormatSettings(TFormatSettings::Invariant());
-  const std::vector<TExprFieldInfo> fields = {{"Species No", ftInteger}, {"Category", ftString}, {"Length (cm)", ftFloat}};
+  const std::vector<TExprFieldInfo> fields = {
+      {"Species No", ftInteger}, {"Category", ftString}, {"Length (cm)", ftFloat}};
   TRecordStore store({ftInteger, ftString, ftFloat});
   const TStoreSource source(store);
   auto fallbacks = [&](const QString& text, TFilterOptions options = {}) {
@@ -301,8 +351,10 @@ TEST(CompiledFilter, CommonShapesNeedNoVariants) {
     const TExprEvaluator evaluator(parser.FilterData());
     return TCompiledFilter(evaluator, source).FallbackCount();
   };
-  EXPECT_EQ(fallbacks("Category = 'Shark' or ((([Species No] >= 90080) AND ([Species No] <= 90230)) and "
-                      "[Length (cm)] < 150)"), 0);
+  EXPECT_EQ(
+      fallbacks("Category = 'Shark' or ((([Species No] >= 90080) AND ([Species No] <= 90230)) and "
+                "[Length (cm)] < 150)"),
+      0);
   EXPECT_EQ(fallbacks("Category like 'S%' and [Species No] in (1, 2) and Category is not null"), 0);
   EXPECT_EQ(fallbacks("Category = 'sh*'", {foCaseInsensitive}), 0);
   EXPECT_EQ(fallbacks("[Length (cm)] * 2 > 5"), 1);

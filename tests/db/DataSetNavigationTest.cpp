@@ -1,10 +1,10 @@
 // Datasets: opening, navigation, bookmarks, Locate and Lookup, fields and their text forms,
 // calculated and lookup fields, controls and data sources.
+#include <gtest/gtest.h>
+
 #include "DbTestData.h"
 #include "TestPrinters.h"
 #include "TypInfo.h"
-
-#include <gtest/gtest.h>
 
 namespace Kel {
 namespace {
@@ -27,7 +27,9 @@ TEST_F(DataSetTest, OpenCloseAndEvents) {
   fish->AfterOpen = [&](TDataSet* d) { events << QStringLiteral("AfterOpen:%1").arg(d->State()); };
   fish->AfterScroll = [&](TDataSet*) { events << "AfterScroll"; };
   fish->BeforeClose = [&](TDataSet*) { events << "BeforeClose"; };
-  fish->AfterClose = [&](TDataSet* d) { events << QStringLiteral("AfterClose:%1").arg(d->State()); };
+  fish->AfterClose = [&](TDataSet* d) {
+    events << QStringLiteral("AfterClose:%1").arg(d->State());
+  };
   EXPECT_FALSE(fish->Active());
   EXPECT_TRUE(fish->IsEmpty());
   EXPECT_TRUE(fish->FieldByName("Category")->IsNull()) << "a closed dataset reads Null";
@@ -37,7 +39,8 @@ TEST_F(DataSetTest, OpenCloseAndEvents) {
   EXPECT_FALSE(fish->IsEmpty());
   fish->SetActive(true);  // no second open
   fish->Close();
-  EXPECT_EQ(events, QStringList({"BeforeOpen", "AfterOpen:1", "AfterScroll", "BeforeClose", "AfterClose:0"}));
+  EXPECT_EQ(events, QStringList({"BeforeOpen", "AfterOpen:1", "AfterScroll", "BeforeClose",
+                                 "AfterClose:0"}));
   fish->Open();
   EXPECT_EQ(fish->RecordCount(), 8) << "an in-memory table keeps its records when closed";
 }
@@ -142,7 +145,8 @@ TEST_F(DataSetTest, Locate) {
   EXPECT_EQ(fish->RecNo(), 8);
   EXPECT_TRUE(fish->Locate("common_name", Variant("BAT"), {loPartialKey, loCaseInsensitive}));
   EXPECT_EQ(Name(), "Bat Ray");
-  EXPECT_TRUE(fish->Locate("Category;Length (cm)", Variant::FromArray({Variant("Shark"), Variant(102)})));
+  EXPECT_TRUE(
+      fish->Locate("Category;Length (cm)", Variant::FromArray({Variant("Shark"), Variant(102)})));
   EXPECT_EQ(Name(), "Swell Shark");
   EXPECT_TRUE(fish->Locate("Notes", Variant::Null()));
   EXPECT_EQ(Name(), "Red Emperor") << "a Null key finds a Null value";
@@ -294,14 +298,30 @@ TEST_F(DataSetTest, LookupFields) {
 TEST_F(DataSetTest, FieldFactoryByType) {
   TMemDataSet data;
   const std::pair<TFieldType, const char*> kinds[] = {
-      {ftString, "TStringField"},      {ftSmallint, "TSmallintField"}, {ftInteger, "TIntegerField"},
-      {ftWord, "TWordField"},          {ftBoolean, "TBooleanField"},   {ftFloat, "TFloatField"},
-      {ftCurrency, "TCurrencyField"},  {ftBCD, "TBCDField"},           {ftDate, "TDateField"},
-      {ftTime, "TTimeField"},          {ftDateTime, "TDateTimeField"}, {ftBytes, "TBytesField"},
-      {ftVarBytes, "TVarBytesField"},  {ftAutoInc, "TAutoIncField"},   {ftBlob, "TBlobField"},
-      {ftMemo, "TMemoField"},          {ftGraphic, "TGraphicField"},   {ftFmtMemo, "TMemoField"},
-      {ftWideString, "TWideStringField"}, {ftLargeint, "TLargeintField"}, {ftADT, "TADTField"},
-      {ftArray, "TArrayField"},        {ftReference, "TReferenceField"}, {ftDataSet, "TDataSetField"},
+      {ftString, "TStringField"},
+      {ftSmallint, "TSmallintField"},
+      {ftInteger, "TIntegerField"},
+      {ftWord, "TWordField"},
+      {ftBoolean, "TBooleanField"},
+      {ftFloat, "TFloatField"},
+      {ftCurrency, "TCurrencyField"},
+      {ftBCD, "TBCDField"},
+      {ftDate, "TDateField"},
+      {ftTime, "TTimeField"},
+      {ftDateTime, "TDateTimeField"},
+      {ftBytes, "TBytesField"},
+      {ftVarBytes, "TVarBytesField"},
+      {ftAutoInc, "TAutoIncField"},
+      {ftBlob, "TBlobField"},
+      {ftMemo, "TMemoField"},
+      {ftGraphic, "TGraphicField"},
+      {ftFmtMemo, "TMemoField"},
+      {ftWideString, "TWideStringField"},
+      {ftLargeint, "TLargeintField"},
+      {ftADT, "TADTField"},
+      {ftArray, "TArrayField"},
+      {ftReference, "TReferenceField"},
+      {ftDataSet, "TDataSetField"},
       {ftCursor, "TField"},
   };
   int i = 0;
@@ -353,8 +373,12 @@ TEST_F(DataSetTest, DisableControlsDefersNotification) {
 TEST_F(DataSetTest, DataSourcesAndLinks) {
   TDataSource source;
   QStringList heard;
-  source.OnStateChange = [&](TDataSource* s) { heard << QStringLiteral("state:%1").arg(s->State()); };
-  source.OnDataChange = [&](TDataSource*, TField* f) { heard << (f ? "field:" + f->FieldName() : QString("data")); };
+  source.OnStateChange = [&](TDataSource* s) {
+    heard << QStringLiteral("state:%1").arg(s->State());
+  };
+  source.OnDataChange = [&](TDataSource*, TField* f) {
+    heard << (f ? "field:" + f->FieldName() : QString("data"));
+  };
   TFunctionDataLink link;
   bool active = false, editing = false;
   link.OnActiveChanged = [&] { active = link.Active(); };

@@ -1,16 +1,16 @@
 // The shared evaluator: operators with Null, three-valued logic, arithmetic, LIKE, IN, the
 // function table, both compare-node rules, and damaged buffers.
+#include <gtest/gtest.h>
+
+#include <QMap>
+#include <QtEndian>
+
 #include "DBConsts.h"
 #include "DateUtils.h"
 #include "ExprEvaluator.h"
 #include "ExprParser.h"
 #include "FormatSettings.h"
 #include "TestPrinters.h"
-
-#include <gtest/gtest.h>
-
-#include <QMap>
-#include <QtEndian>
 
 namespace Kel {
 namespace {
@@ -28,11 +28,12 @@ class ExprEvaluatorTest : public ::testing::Test {
   }
 
   std::vector<TExprFieldInfo> Fields() const {
-    return {{"Name", ftString}, {"Qty", ftInteger}, {"Price", ftFloat},
+    return {{"Name", ftString},   {"Qty", ftInteger},  {"Price", ftFloat},
             {"Born", ftDateTime}, {"Tame", ftBoolean}, {"Nothing", ftString}};
   }
 
-  Variant Eval(const QString& text, TFilterOptions options = {}, TCompareNodeRule rule = ccrFilter) {
+  Variant Eval(const QString& text, TFilterOptions options = {},
+               TCompareNodeRule rule = ccrFilter) {
     const TExprParser parser(Fields(), text, options, {poExtSyntax});
     const TExprEvaluator evaluator(parser.FilterData(), rule);
     return evaluator.Evaluate([this](int, const QString& name) { return values_.value(name); });
@@ -109,7 +110,8 @@ TEST_F(ExprEvaluatorTest, Functions) {
   EXPECT_EQ(Eval("substring('abcdef')"), Variant("abcdef"));
   EXPECT_EQ(Eval("substring('abcdef', 9)"), Variant(""));
   EXPECT_EQ(Eval("trimleft('xxab', 'x')"), Variant("ab"));
-  EXPECT_EQ(Eval("trimright('abyy', 'yes')"), Variant("ab")) << "the first character of the second argument";
+  EXPECT_EQ(Eval("trimright('abyy', 'yes')"), Variant("ab"))
+      << "the first character of the second argument";
   EXPECT_EQ(Eval("trimleft('  ab ')"), Variant("ab "));
   EXPECT_EQ(Eval("trim(' \t ab \r\n')"), Variant("ab"));
   EXPECT_EQ(Eval("UPPER(Name)"), Variant("ABC")) << "function names ignore case";
@@ -175,7 +177,8 @@ QByteArray Buffer(const QByteArray& nodes, const QByteArray& literals = QByteArr
   QByteArray data(CannedHeaderSize, '\0');
   qToLittleEndian<uint16_t>(1, data.data());
   qToLittleEndian<uint16_t>(CannedHeaderSize, data.data() + 6);
-  qToLittleEndian<uint16_t>(static_cast<uint16_t>(CannedHeaderSize + nodes.size()), data.data() + 8);
+  qToLittleEndian<uint16_t>(static_cast<uint16_t>(CannedHeaderSize + nodes.size()),
+                            data.data() + 8);
   return data + nodes + literals;
 }
 
@@ -195,7 +198,8 @@ TEST(ExprEvaluatorBuffers, DamagedBuffersRaiseInsteadOfReadingAstray) {
   // An operand beyond the node area.
   EXPECT_THROW(TExprEvaluator(Buffer(Node(nodeUnary, coNOT, {400}))), EDatabaseError);
   // A field name beyond the literal area.
-  EXPECT_THROW(TExprEvaluator(Buffer(Node(nodeField, 0, {1, 50}), QByteArray("A", 2))), EDatabaseError);
+  EXPECT_THROW(TExprEvaluator(Buffer(Node(nodeField, 0, {1, 50}), QByteArray("A", 2))),
+               EDatabaseError);
   // A constant of an unknown type is Null; null and list-like classes are Null.
   EXPECT_TRUE(TExprEvaluator(Buffer(Node(nodeConst, 0, {99, 0, 0}))).Evaluate(nullptr).IsNull());
   EXPECT_TRUE(TExprEvaluator(Buffer(Node(nodeTuple, 0, {}))).Evaluate(nullptr).IsNull());
@@ -204,7 +208,8 @@ TEST(ExprEvaluatorBuffers, DamagedBuffersRaiseInsteadOfReadingAstray) {
 TEST(ExprEvaluatorBuffers, ConstantsOfEveryType) {
   auto value = [](uint16_t type, QByteArray literal) {
     const int size = static_cast<int>(literal.size());
-    return TExprEvaluator(Buffer(Node(nodeConst, 0, {type, static_cast<uint16_t>(size), 0}), literal))
+    return TExprEvaluator(
+               Buffer(Node(nodeConst, 0, {type, static_cast<uint16_t>(size), 0}), literal))
         .Evaluate(nullptr);
   };
   auto le = [](auto number) {
@@ -219,7 +224,8 @@ TEST(ExprEvaluatorBuffers, ConstantsOfEveryType) {
   EXPECT_EQ(value(cdtInt32, le(int32_t(-70000))), Variant(-70000));
   EXPECT_EQ(value(cdtFloat, le(2.25)), Variant(2.25));
   EXPECT_DOUBLE_EQ(value(cdtTime, le(int32_t(MSecsPerDay / 4))).AsDate(), 0.25);
-  EXPECT_DOUBLE_EQ(value(cdtTimeStamp, le(double(DateDelta + 1) * MSecsPerDay + MSecsPerDay / 2)).AsDate(), 1.5);
+  EXPECT_DOUBLE_EQ(
+      value(cdtTimeStamp, le(double(DateDelta + 1) * MSecsPerDay + MSecsPerDay / 2)).AsDate(), 1.5);
   EXPECT_EQ(value(cdtUInt16, le(uint16_t(65535))), Variant(65535));
   EXPECT_EQ(value(cdtUInt32, le(uint32_t(4000000000u))), Variant(int64_t(4000000000)));
 }

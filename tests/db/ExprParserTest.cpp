@@ -1,13 +1,13 @@
 // The filter-expression parser: canned output for every node class, constant typing, the filter
 // options, and every error message.
+#include <gtest/gtest.h>
+
+#include <QtEndian>
+
 #include "CannedDump.h"
 #include "DBConsts.h"
 #include "ExprParser.h"
 #include "FormatSettings.h"
-
-#include <gtest/gtest.h>
-
-#include <QtEndian>
 
 namespace Kel {
 namespace {
@@ -25,11 +25,13 @@ class ExprParserTest : public ::testing::Test {
             {"Price", ftCurrency}};
   }
 
-  static QString Parse(const QString& text, TFilterOptions options = {}, TParserOptions parser = {poExtSyntax}) {
+  static QString Parse(const QString& text, TFilterOptions options = {},
+                       TParserOptions parser = {poExtSyntax}) {
     return DumpCanned(TExprParser(Fields(), text, options, parser).FilterData());
   }
 
-  static QString Error(const QString& text, TFilterOptions options = {}, TParserOptions parser = {poExtSyntax}) {
+  static QString Error(const QString& text, TFilterOptions options = {},
+                       TParserOptions parser = {poExtSyntax}) {
     try {
       TExprParser(Fields(), text, options, parser);
     } catch (const EExprParserError& e) {
@@ -42,10 +44,13 @@ class ExprParserTest : public ::testing::Test {
 };
 
 TEST_F(ExprParserTest, TheSampleFilter) {
-  EXPECT_EQ(Parse("Category = 'Shark' or ((([Species No] >= 90080) AND ([Species No] <= 90230)) and "
-                  "[Length (cm)] < 150)", {}, {}),
-            "(or (= [Category#2] 'Shark') (and (and (>= [Species No#1] i:90080) (<= [Species No#1] i:90230)) "
-            "(< [Length (cm)#4] f:150)))");
+  EXPECT_EQ(
+      Parse("Category = 'Shark' or ((([Species No] >= 90080) AND ([Species No] <= 90230)) and "
+            "[Length (cm)] < 150)",
+            {}, {}),
+      "(or (= [Category#2] 'Shark') (and (and (>= [Species No#1] i:90080) (<= [Species No#1] "
+      "i:90230)) "
+      "(< [Length (cm)#4] f:150)))");
 }
 
 TEST_F(ExprParserTest, HeaderAndNodeLayout) {
@@ -83,18 +88,21 @@ TEST_F(ExprParserTest, OperatorsAndPrecedence) {
   EXPECT_EQ(Parse("Tame or Tame and not Tame"), "(or [Tame#9] (and [Tame#9] (not [Tame#9])))");
   EXPECT_EQ(Parse("[Species No] + 2 * 3 - 1 / 4 > 0"),
             "(> (- (+ [Species No#1] (* i:2 i:3)) (/ i:1 i:4)) i:0)");
-  EXPECT_EQ(Parse("[Species No] <> 1 and [Species No] < 2 and [Species No] <= 3 and [Species No] >= 4"),
-            "(and (and (and (<> [Species No#1] i:1) (< [Species No#1] i:2)) (<= [Species No#1] i:3)) "
-            "(>= [Species No#1] i:4))");
+  EXPECT_EQ(
+      Parse("[Species No] <> 1 and [Species No] < 2 and [Species No] <= 3 and [Species No] >= 4"),
+      "(and (and (and (<> [Species No#1] i:1) (< [Species No#1] i:2)) (<= [Species No#1] i:3)) "
+      "(>= [Species No#1] i:4))");
   EXPECT_EQ(Parse("Category LIKE 'Sh%'"), "(like [Category#2] 'Sh%')");
-  EXPECT_EQ(Parse("Notes is null or notes IS NOT NULL"), "(or (is-null [Notes#5]) (not-null [Notes#5]))");
+  EXPECT_EQ(Parse("Notes is null or notes IS NOT NULL"),
+            "(or (is-null [Notes#5]) (not-null [Notes#5]))");
   EXPECT_EQ(Parse("[Species No] in (1, 2, 3)"), "(in [Species No#1] {i:1, i:2, i:3})");
   EXPECT_EQ(Parse("Category = NULL"), "(= [Category#2] null)");
   EXPECT_EQ(Parse("Tame = TRUE or Tame = false"), "(or (= [Tame#9] true) (= [Tame#9] false))");
 }
 
 TEST_F(ExprParserTest, NamesKeywordsAndComments) {
-  EXPECT_EQ(Parse("category = 'x'"), "(= [Category#2] 'x')") << "field names ignore case; the dataset's spelling is kept";
+  EXPECT_EQ(Parse("category = 'x'"), "(= [Category#2] 'x')")
+      << "field names ignore case; the dataset's spelling is kept";
   EXPECT_EQ(Parse("[COMMON_NAME] = 'x'"), "(= [Common_Name#3] 'x')");
   EXPECT_EQ(Parse("  /* which kind */ Category\t=\r\n'x'"), "(= [Category#2] 'x')");
   EXPECT_EQ(Parse("Category = 'it''s'"), "(= [Category#2] 'it's')");
@@ -108,7 +116,8 @@ TEST_F(ExprParserTest, NumbersAndMinus) {
   EXPECT_EQ(Parse("[Species No] - 5 > 0"), "(> (- [Species No#1] i:5) i:0)");
   EXPECT_EQ(Parse("[Species No] = 1.5e3"), "(= [Species No#1] f:1500)");
   EXPECT_EQ(Parse("[Species No] = 3000000000"), "(= [Species No#1] f:3000000000)");
-  EXPECT_EQ(Parse("[Length (cm)] = 150"), "(= [Length (cm)#4] f:150)") << "typed by the float field";
+  EXPECT_EQ(Parse("[Length (cm)] = 150"), "(= [Length (cm)#4] f:150)")
+      << "typed by the float field";
   EXPECT_EQ(Parse("Price > 2"), "(> [Price#10] f:2)");
   EXPECT_EQ(Parse("(1 + 2) > 0"), "(> (+ i:1 i:2) i:0)");
 }
@@ -122,12 +131,14 @@ TEST_F(ExprParserTest, StringsAreTypedByWhatTheyAreComparedWith) {
   EXPECT_EQ(Parse("Feeding < '1:45:30 PM'"), "(< [Feeding#7] time:13:45:30.000)");
   EXPECT_EQ(Parse("Seen >= '1/31/2024 1:45 PM'"), "(>= [Seen#8] ts:2024-01-31 13:45:00.000)");
   EXPECT_EQ(Parse("Born = 'not a date'"), "(= [Born#6] 'not a date')") << "stays a string";
-  EXPECT_EQ(Parse("Born in ('1/1/2000', '2/2/2002')"), "(in [Born#6] {date:2000-01-01, date:2002-02-02})");
+  EXPECT_EQ(Parse("Born in ('1/1/2000', '2/2/2002')"),
+            "(in [Born#6] {date:2000-01-01, date:2002-02-02})");
 }
 
 TEST_F(ExprParserTest, FunctionsNeedTheExtendedSyntax) {
   EXPECT_EQ(Parse("upper(Category) = 'SHARK'"), "(= fn:upper{[Category#2]} 'SHARK')");
-  EXPECT_EQ(Parse("substring(Category, 2, 3) = 'har'"), "(= fn:substring{[Category#2], i:2, i:3} 'har')");
+  EXPECT_EQ(Parse("substring(Category, 2, 3) = 'har'"),
+            "(= fn:substring{[Category#2], i:2, i:3} 'har')");
   EXPECT_EQ(Parse("getdate() > Born"), "(> fn:getdate() [Born#6])");
   EXPECT_EQ(Parse("COUNT(*) > 1"), "(> fn:COUNT(*)() i:1)");
   EXPECT_EQ(Error("upper(Category) = 'SHARK'", {}, {}), DBText::ArithmeticNotSupported);
@@ -141,13 +152,15 @@ TEST_F(ExprParserTest, CaseInsensitiveComparisons) {
   EXPECT_EQ(Parse("Category <> 'shark'", ci), "(cmp<> ci [Category#2] 'shark')");
   EXPECT_EQ(Parse("Category like 'sh%'", ci), "(cmplike ci [Category#2] 'sh%')");
   EXPECT_EQ(Parse("Category < 'm'", ci), "(< (upper [Category#2]) (upper 'm'))");
-  EXPECT_EQ(Parse("Category in ('a', 'b')", ci), "(in (upper [Category#2]) {(upper 'a'), (upper 'b')})");
+  EXPECT_EQ(Parse("Category in ('a', 'b')", ci),
+            "(in (upper [Category#2]) {(upper 'a'), (upper 'b')})");
   EXPECT_EQ(Parse("[Species No] = 5", ci), "(= [Species No#1] i:5)") << "numbers compare as before";
 }
 
 TEST_F(ExprParserTest, PartialComparisons) {
   EXPECT_EQ(Parse("Category = 'Sh*'"), "(cmp= p2 [Category#2] 'Sh')");
-  EXPECT_EQ(Parse("'Sh*' <> Category"), "(cmp<> p2 [Category#2] 'Sh')") << "the field goes to the left";
+  EXPECT_EQ(Parse("'Sh*' <> Category"), "(cmp<> p2 [Category#2] 'Sh')")
+      << "the field goes to the left";
   EXPECT_EQ(Parse("Category = 'sh*'", {foCaseInsensitive}), "(cmp= ci p2 [Category#2] 'sh')");
   EXPECT_EQ(Parse("Category = 'Sh*'", {foNoPartialCompare}), "(= [Category#2] 'Sh*')");
   EXPECT_EQ(Parse("Category = '*'"), "(= [Category#2] '*')") << "a star alone is a plain text";
@@ -180,13 +193,15 @@ TEST_F(ExprParserTest, ErrorMessages) {
   EXPECT_EQ(Error("Category = 'a' Category"), "End of expression expected but Category found");
   EXPECT_EQ(Error("[Species No] = 1-2"), "'1-2' is not a valid number");
   EXPECT_EQ(Error("-Category = 1"), "Expression expected but - found");
-  EXPECT_EQ(Error(QString(300, u'(') + "Tame" + QString(300, u')')), "Filter expression is nested too deeply");
+  EXPECT_EQ(Error(QString(300, u'(') + "Tame" + QString(300, u')')),
+            "Filter expression is nested too deeply");
 }
 
 TEST_F(ExprParserTest, OversizedExpressionsAreRefused) {
   QStringList items;
   for (int i = 0; i < 9000; ++i) items << QString::number(i);
-  EXPECT_EQ(Error("[Species No] in (" + items.join(u',') + ")"), "Filter expression is too complex");
+  EXPECT_EQ(Error("[Species No] in (" + items.join(u',') + ")"),
+            "Filter expression is too complex");
   EXPECT_EQ(Error("Category = '" + QString(256, u'x') + "' or " +
                   QStringList(300, "Category = '" + QString(256, u'\u20ac') + "'").join(" or ")),
             "Filter expression is too complex");

@@ -1,13 +1,14 @@
 // LIKE masks: tokenizing, character sets and the classic matcher with its restart stack.
-#include "LikeMask.h"
-
 #include <gtest/gtest.h>
+
+#include "LikeMask.h"
 
 namespace Kel {
 namespace {
 
 TEST(LikeMatches, MatchesWhatTheMaskDescribes) {
-  for (const char16_t* mask : {u"abc%", u"%abc%", u"a%c", u"_b_", u"[a-c]bc", u"[^x]bc", u"abc", u"%", u"a%"})
+  for (const char16_t* mask :
+       {u"abc%", u"%abc%", u"a%c", u"_b_", u"[a-c]bc", u"[^x]bc", u"abc", u"%", u"a%"})
     EXPECT_TRUE(LikeMatches(u"abc", mask)) << QString::fromUtf16(mask).toStdString();
 }
 

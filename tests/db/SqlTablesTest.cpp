@@ -1,9 +1,5 @@
 // Tables, queries and the session over Qt SQL: the sample database built from its script, and
 // write-back on scratch SQLite databases.
-#include "DbTestData.h"
-#include "Strings.h"
-#include "TestPrinters.h"
-
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -12,12 +8,17 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
+#include "DbTestData.h"
+#include "Strings.h"
+#include "TestPrinters.h"
+
 namespace Kel {
 namespace {
 
 const char* const SampleScript = KEL_TEST_DATA_DIR "/../../../app/data/dbdemos.sql";
 const char* const SampleFilter =
-    "Category = 'Shark' or ((([Species No] >= 90080) AND ([Species No] <= 90230)) and [Length (cm)] < 150)";
+    "Category = 'Shark' or ((([Species No] >= 90080) AND ([Species No] <= 90230)) and [Length "
+    "(cm)] < 150)";
 
 // Runs SQL on a database file directly, outside the dataset layer.
 void RunSql(const QString& file, const QStringList& statements) {
@@ -26,7 +27,8 @@ void RunSql(const QString& file, const QStringList& statements) {
     db.setDatabaseName(file);
     ASSERT_TRUE(db.open());
     QSqlQuery query(db);
-    for (const QString& statement : statements) ASSERT_TRUE(query.exec(statement)) << statement.toStdString();
+    for (const QString& statement : statements)
+      ASSERT_TRUE(query.exec(statement)) << statement.toStdString();
   }
   QSqlDatabase::removeDatabase("kel-test-raw");
 }
@@ -50,7 +52,8 @@ class SqlTablesTest : public ::testing::Test {
     dir_ = new QTemporaryDir();
     samplePath_ = dir_->filePath("dbdemos.sqlite");
     QProcess sqlite;
-    sqlite.start("sqlite3", {"-bail", samplePath_, QStringLiteral(".read %1").arg(QDir::cleanPath(SampleScript))});
+    sqlite.start("sqlite3", {"-bail", samplePath_,
+                             QStringLiteral(".read %1").arg(QDir::cleanPath(SampleScript))});
     ASSERT_TRUE(sqlite.waitForFinished(30000));
     ASSERT_EQ(sqlite.exitCode(), 0) << sqlite.readAllStandardError().toStdString();
   }
@@ -145,7 +148,8 @@ TEST_F(SqlTablesTest, BiolifeWithTheSampleFilter) {
   table.SetFiltered(true);
   EXPECT_EQ(table.RecordCount(), 17);
   EXPECT_TRUE(table.Locate("Common_Name", Variant("Clown Anemonefish")));
-  EXPECT_FALSE(table.Locate("Common_Name", Variant("Humphead Wrasse"))) << "filtered out: longer than 150 cm";
+  EXPECT_FALSE(table.Locate("Common_Name", Variant("Humphead Wrasse")))
+      << "filtered out: longer than 150 cm";
   table.Close();
   EXPECT_EQ(table.FieldCount(), 0) << "fields made for an open table go with it";
 }
@@ -165,7 +169,8 @@ TEST_F(SqlTablesTest, OrdersHaveEveryFieldType) {
   EXPECT_EQ(table.FieldByName("Remarks")->DataType(), ftMemo);
   EXPECT_DOUBLE_EQ(table.FieldByName("SaleDate")->AsDateTime(), EncodeDate(2024, 1, 8));
   EXPECT_NEAR(table.FieldByName("ShipTime")->AsDateTime(), EncodeTime(9, 30, 0, 0), 1e-9);
-  EXPECT_NEAR(table.FieldByName("Shipped")->AsDateTime(), EncodeDate(2024, 1, 9) + EncodeTime(14, 10, 0, 0), 1e-9);
+  EXPECT_NEAR(table.FieldByName("Shipped")->AsDateTime(),
+              EncodeDate(2024, 1, 9) + EncodeTime(14, 10, 0, 0), 1e-9);
   EXPECT_TRUE(table.FieldByName("Paid")->AsBoolean());
   EXPECT_EQ(table.FieldByName("ItemsTotal")->AsCurrency(), Currency::FromScaled(12505000));
   EXPECT_EQ(table.FieldByName("SaleDate")->DisplayText(), "1/8/2024");
@@ -212,7 +217,8 @@ TEST_F(SqlTablesTest, QueryOpensAStatement) {
   EXPECT_FALSE(query.CanModify());
   EXPECT_THROW(query.Edit(), EDatabaseError);
   // Changing the statement reopens the query.
-  query.SQL()->SetText("select Category, count(*) as Kinds from biolife group by Category order by 2 desc, 1");
+  query.SQL()->SetText(
+      "select Category, count(*) as Kinds from biolife group by Category order by 2 desc, 1");
   EXPECT_TRUE(query.Active());
   EXPECT_EQ(query.FieldByName("Category")->AsString(), "Shark");
   EXPECT_EQ(query.FieldByName("Kinds")->AsInteger(), 5);
@@ -257,10 +263,11 @@ TEST_F(SqlTablesTest, QueryErrors) {
 }
 
 TEST_F(SqlTablesTest, EditsAreWrittenBackByKey) {
-  const QString file = Scratch({"create table pets (id integer primary key, name varchar(20) not null, "
-                                "born date, weight float, note text default 'none')",
-                                "insert into pets values (1, 'Rex', '2015-03-01', 30.5, 'dog')",
-                                "insert into pets values (2, 'Tom', '2018-07-09', 4.2, 'cat')"});
+  const QString file =
+      Scratch({"create table pets (id integer primary key, name varchar(20) not null, "
+               "born date, weight float, note text default 'none')",
+               "insert into pets values (1, 'Rex', '2015-03-01', 30.5, 'dog')",
+               "insert into pets values (2, 'Tom', '2018-07-09', 4.2, 'cat')"});
   TTable table;
   table.SetDatabaseName("SCRATCH");
   table.SetTableName("pets");
@@ -273,7 +280,8 @@ TEST_F(SqlTablesTest, EditsAreWrittenBackByKey) {
   RunSql(file, {"update pets set note = 'good dog' where id = 1"});
   table.Post();
   EXPECT_EQ(ReadSql(file, "select weight from pets where id = 1").toDouble(), 31.0);
-  EXPECT_EQ(ReadSql(file, "select note from pets where id = 1").toString(), "good dog") << "only changed columns are written";
+  EXPECT_EQ(ReadSql(file, "select note from pets where id = 1").toString(), "good dog")
+      << "only changed columns are written";
   // Insert: the key and the defaults come back from the database.
   table.Append();
   table.FieldByName("name")->SetAsString("Polly");
@@ -315,7 +323,8 @@ TEST_F(SqlTablesTest, ARecordChangedElsewhereIsNotOverwritten) {
 
 TEST_F(SqlTablesTest, TablesWithoutAKeyUseTheRowId) {
   const QString file = Scratch({"create table notes (topic varchar(10), body text)",
-                                "insert into notes values ('a', 'first')", "insert into notes values ('a', 'second')"});
+                                "insert into notes values ('a', 'first')",
+                                "insert into notes values ('a', 'second')"});
   TTable table;
   table.SetDatabaseName("SCRATCH");
   table.SetTableName("notes");
@@ -338,17 +347,19 @@ TEST_F(SqlTablesTest, TablesWithoutAKeyUseTheRowId) {
 }
 
 TEST_F(SqlTablesTest, ValuesTravelInTheirStoredForms) {
-  const QString file = Scratch({"create table log (id integer primary key, day date, at time, stamp datetime, "
-                                "ok boolean, amount currency, odd date)",
-                                "insert into log values (1, '2024-02-29', '23:59:58.125', '2024-02-29T06:07:08', "
-                                "'true', '12.3456', 'someday')"});
+  const QString file =
+      Scratch({"create table log (id integer primary key, day date, at time, stamp datetime, "
+               "ok boolean, amount currency, odd date)",
+               "insert into log values (1, '2024-02-29', '23:59:58.125', '2024-02-29T06:07:08', "
+               "'true', '12.3456', 'someday')"});
   TTable table;
   table.SetDatabaseName("SCRATCH");
   table.SetTableName("log");
   table.Open();
   EXPECT_DOUBLE_EQ(table.FieldByName("day")->AsDateTime(), EncodeDate(2024, 2, 29));
   EXPECT_NEAR(table.FieldByName("at")->AsDateTime(), EncodeTime(23, 59, 58, 125), 1e-9);
-  EXPECT_NEAR(table.FieldByName("stamp")->AsDateTime(), EncodeDate(2024, 2, 29) + EncodeTime(6, 7, 8, 0), 1e-9);
+  EXPECT_NEAR(table.FieldByName("stamp")->AsDateTime(),
+              EncodeDate(2024, 2, 29) + EncodeTime(6, 7, 8, 0), 1e-9);
   EXPECT_TRUE(table.FieldByName("ok")->AsBoolean());
   EXPECT_EQ(table.FieldByName("amount")->AsCurrency(), Currency::FromScaled(123456));
   EXPECT_TRUE(table.FieldByName("odd")->IsNull()) << "text that is no date reads as Null";
@@ -360,7 +371,8 @@ TEST_F(SqlTablesTest, ValuesTravelInTheirStoredForms) {
   EXPECT_EQ(ReadSql(file, "select at from log").toString(), "07:05:00");
   EXPECT_EQ(ReadSql(file, "select stamp from log").toString(), "1999-12-31 23:00:00");
   EXPECT_EQ(ReadSql(file, "select ok from log").toInt(), 0);
-  EXPECT_EQ(ReadSql(file, "select odd from log").toString(), "someday") << "an untouched value is never rewritten";
+  EXPECT_EQ(ReadSql(file, "select odd from log").toString(), "someday")
+      << "an untouched value is never rewritten";
 }
 
 TEST_F(SqlTablesTest, ReadOnlyTables) {
