@@ -349,7 +349,22 @@ TFieldType FieldTypeOfDeclaredType(const QString& declaredType, int& size) {
 
 TSession::TSession() = default;
 
-TSession::~TSession() { CloseDatabases(); }
+// Qt SQL's list of connections is itself a static object that may be gone when this session
+// goes: the connections are closed while the application object is destroyed instead.
+TSession::~TSession() = default;
+
+namespace {
+
+void CloseSessionDatabases() { Session().CloseDatabases(); }
+
+void CloseDatabasesWithTheApplication() {
+  static bool registered = false;
+  if (registered || !QCoreApplication::instance()) return;
+  qAddPostRoutine(CloseSessionDatabases);
+  registered = true;
+}
+
+}  // namespace
 
 TSession& Session() {
   static TSession session;
@@ -432,6 +447,7 @@ const TSession::Alias& TSession::FindAlias(const QString& name) const {
 
 QSqlDatabase TSession::Database(const QString& name) {
   const Alias& alias = FindAlias(name);
+  CloseDatabasesWithTheApplication();
   if (!QSqlDatabase::isDriverAvailable(alias.Driver))
     DatabaseError(DBText::DriverNotAvailable, alias.Driver);
   QSqlDatabase db;
