@@ -851,6 +851,15 @@ void TDataSet::Refresh() {
   CheckActive();
   CheckBrowseMode();
   const int index = cursor_;
+  if (KeepsRecordsWhenClosed()) {
+    // The records live here only: nothing to read again, but the filter runs anew.
+    RebuildView();
+    cursor_ = view_.empty() ? -1 : std::clamp(index, 0, static_cast<int>(view_.size()) - 1);
+    bof_ = eof_ = view_.empty();
+    calcRow_ = -2;
+    DataEvent(deDataSetChange);
+    return;
+  }
   TRecordStore fresh = store_;
   fresh.Clear();
   InternalLoad(fresh);

@@ -43,6 +43,8 @@ TEST_F(DataSetTest, OpenCloseAndEvents) {
                                  "AfterClose:0"}));
   fish->Open();
   EXPECT_EQ(fish->RecordCount(), 8) << "an in-memory table keeps its records when closed";
+  fish->Refresh();
+  EXPECT_EQ(fish->RecordCount(), 8) << "and has nothing to read again";
 }
 
 TEST_F(DataSetTest, NavigationAndEndFlags) {
