@@ -1,7 +1,7 @@
 // Whole objects through component streams: which published properties are written (defaults
 // and ancestors' values are not), that everything written reads back (also through the text
-// form), how streams of other writers are taken, references by name, defined properties, the
-// loading state, and hostile streams refused with the property named.
+// form), references by name, defined properties, the loading state, and hostile streams refused
+// with the property named. Streams of other writers are read in tests/core/KelPersHolderTest.
 #include <gtest/gtest.h>
 
 #include <QScopeGuard>
@@ -252,50 +252,6 @@ TEST_F(ComponentStreamObjects, ReadingWithoutAnInstanceCreatesTheNamedClass) {
   EXPECT_EQ(
       ReadFailure(QByteArray("TPF0") + Short("TTestFont") + Short("") + Bytes({0, 0}), nullptr),
       "Class TTestFont is not a component class");
-}
-
-TEST_F(ComponentStreamObjects, StreamsOfOtherWritersReadBack) {
-  // Every integer kind where a float is expected, Extended where currency is expected, every
-  // text kind, item order integers, a prefix without flags on the root.
-  TExtended80 price;
-  ASSERT_TRUE(DecimalToExtended("922337203685477.5807", price));
-  const QByteArray priceBytes(reinterpret_cast<const char*>(price.Bytes.data()), 10);
-  const QByteArray stream =
-      QByteArray("TPF0") + Bytes({0xF0}) + Short("TTestComponent") + Short("Other") +
-      Short("Ratio") + Bytes({vaInt16, 0x10, 0x27}) + Short("Caption") + Bytes({vaUString}) +
-      LittleEndian<int32_t>(2) + Utf16(QStringLiteral("\u4e2d\u6587")) + Short("Items") +
-      Bytes({vaCollection}) + Bytes({vaInt8, 0, vaList}) + Short("Amount") + Bytes({vaInt8, 0xFF}) +
-      Short("Price") + Bytes({vaExtended}) + priceBytes + Short("Name") + Bytes({vaUTF8String}) +
-      LittleEndian<int32_t>(2) + QByteArray("\xC3\xA9") + Short("When") + Bytes({vaInt32}) +
-      LittleEndian<int32_t>(45000) + Bytes({0}) + Bytes({vaInt16, 1, 0, vaList}) + Short("Amount") +
-      Bytes({vaInt64}) + LittleEndian<int64_t>(int64_t(1) << 50) + Short("Name") +
-      Bytes({vaWString}) + LittleEndian<int32_t>(1) + Utf16("w") + Short("Ratio") +
-      Bytes({vaSingle}) + LittleEndian<float>(0.5f) + Short("Price") + Bytes({vaInt8, 3}) +
-      Bytes({0}) + Bytes({0}) + Bytes({0, 0});
-  TTestComponent component;
-  Read(stream, &component);
-  EXPECT_EQ(component.Name(), "Other");
-  EXPECT_EQ(component.Ratio(), 10000.0);
-  EXPECT_EQ(component.Caption(), QStringLiteral("\u4e2d\u6587"));
-  ASSERT_EQ(component.Items()->Count(), 2);
-  TTestItem* first = component.Items()->Items(0);
-  EXPECT_EQ(first->Amount(), -1.0);
-  EXPECT_EQ(first->Price().Scaled, std::numeric_limits<int64_t>::max());
-  EXPECT_EQ(first->Name(), QStringLiteral("\u00e9"));
-  EXPECT_EQ(first->When(), 45000.0);
-  TTestItem* second = component.Items()->Items(1);
-  EXPECT_EQ(second->Amount(), double(int64_t(1) << 50));
-  EXPECT_EQ(second->Name(), "w");
-  EXPECT_EQ(second->Ratio(), 0.5);
-  EXPECT_EQ(second->Price(), Currency::FromInt(3));
-}
-
-TEST_F(ComponentStreamObjects, AnEmptyCollectionInTheStreamEmptiesTheCollection) {
-  TTestComponent component;
-  component.Items()->Add();
-  component.Items()->Add();
-  Read(ComponentStream(Short("Items") + Bytes({vaCollection, 0})), &component);
-  EXPECT_EQ(component.Items()->Count(), 0);
 }
 
 TEST_F(ComponentStreamObjects, ReferencesByNameResolveOnceEverythingIsRead) {

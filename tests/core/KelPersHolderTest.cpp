@@ -37,21 +37,22 @@ class TStreamItems;
 // its declared defaults only in Amount (no default) and Children (collections are always written).
 class TStreamItem : public TCollectionItem {
   Q_OBJECT
-  Q_PROPERTY(QString Name READ Name WRITE SetName)
-  Q_PROPERTY(int Count READ Count WRITE SetCount)
+  Q_PROPERTY(QString Name MEMBER name)
+  Q_PROPERTY(int Count MEMBER count)
   Q_CLASSINFO("default:Count", "0")
-  Q_PROPERTY(KelHolderTest::TStreamKind Kind READ Kind WRITE SetKind)
+  Q_PROPERTY(KelHolderTest::TStreamKind Kind MEMBER kind)
   Q_CLASSINFO("default:Kind", "skOne")
-  Q_PROPERTY(KelHolderTest::TStreamKinds Kinds READ Kinds WRITE SetKinds)
+  Q_PROPERTY(KelHolderTest::TStreamKinds Kinds MEMBER kinds)
   Q_CLASSINFO("default:Kinds", "[]")
-  Q_PROPERTY(bool Checked READ Checked WRITE SetChecked)
+  Q_PROPERTY(bool Checked MEMBER checked)
   Q_CLASSINFO("default:Checked", "True")
-  Q_PROPERTY(double Amount READ Amount WRITE SetAmount)
-  Q_PROPERTY(Kel::Currency Price READ Price WRITE SetPrice)
+  Q_PROPERTY(double Amount MEMBER amount)
+  Q_PROPERTY(Kel::Currency Price MEMBER price)
   Q_CLASSINFO("default:Price", "0")
-  Q_PROPERTY(double When READ When WRITE SetWhen)
+  Q_PROPERTY(double When MEMBER when)
   Q_CLASSINFO("datetime:When", "true")
   Q_CLASSINFO("default:When", "0")
+  // Accessors, not MEMBER: a MEMBER property compares old and new with the variant rules.
   Q_PROPERTY(Kel::Variant Value READ Value WRITE SetValue)
   Q_CLASSINFO("default:Value", "Unassigned")
   Q_PROPERTY(Kel::TStrings* Lines READ Lines WRITE SetLines)
@@ -62,24 +63,8 @@ class TStreamItem : public TCollectionItem {
   Q_INVOKABLE explicit TStreamItem(Kel::TCollection* collection);
   ~TStreamItem() override;
 
-  QString Name() const { return name_; }
-  void SetName(const QString& value) { name_ = value; }
-  int Count() const { return count_; }
-  void SetCount(int value) { count_ = value; }
-  TStreamKind Kind() const { return kind_; }
-  void SetKind(TStreamKind value) { kind_ = value; }
-  TStreamKinds Kinds() const { return kinds_; }
-  void SetKinds(TStreamKinds value) { kinds_ = value; }
-  bool Checked() const { return checked_; }
-  void SetChecked(bool value) { checked_ = value; }
-  double Amount() const { return amount_; }
-  void SetAmount(double value) { amount_ = value; }
-  Currency Price() const { return price_; }
-  void SetPrice(Currency value) { price_ = value; }
-  double When() const { return when_; }
-  void SetWhen(double value) { when_ = value; }
-  Variant Value() const { return value_; }
-  void SetValue(const Variant& value) { value_ = value; }
+  Variant Value() const { return value; }
+  void SetValue(const Variant& v) { value = v; }
   TStrings* Lines() const { return lines_.get(); }
   void SetLines(TStrings* value) {
     if (value) lines_->Assign(*value);
@@ -89,16 +74,17 @@ class TStreamItem : public TCollectionItem {
   TCollection* Children() const;
   void SetChildren(TCollection* value) { Children()->Assign(value); }
 
+  QString name;
+  int count = 0;
+  TStreamKind kind = skOne;
+  TStreamKinds kinds;
+  bool checked = true;
+  double amount = 0;
+  Currency price;
+  double when = 0;
+  Variant value;
+
  private:
-  QString name_;
-  int count_ = 0;
-  TStreamKind kind_ = skOne;
-  TStreamKinds kinds_;
-  bool checked_ = true;
-  double amount_ = 0;
-  Currency price_;
-  double when_ = 0;
-  Variant value_;
   std::unique_ptr<TStringList> lines_ = std::make_unique<TStringList>();
   QPointer<TComponent> link_;
   mutable std::unique_ptr<TStreamItems> children_;
@@ -193,14 +179,14 @@ void ReadText(const QByteArray& text, TPersistent* obj) {
 }
 
 void Fill(TStreamItem* item, int seed) {
-  item->SetName(seed % 2 ? QStringLiteral("O'Brien \u00e4 %1").arg(seed) : QStringLiteral("plain"));
-  item->SetCount(seed * 40000);
-  item->SetKind(skThree);
-  item->SetKinds(TStreamKinds{skOne, skThree});
-  item->SetChecked(false);
-  item->SetAmount(seed + 0.1);
-  item->SetPrice(Currency::FromScaled(123456789 * seed));
-  item->SetWhen(45123.5 + seed);
+  item->name = seed % 2 ? QStringLiteral("O'Brien \u00e4 %1").arg(seed) : QStringLiteral("plain");
+  item->count = seed * 40000;
+  item->kind = skThree;
+  item->kinds = TStreamKinds{skOne, skThree};
+  item->checked = false;
+  item->amount = seed + 0.1;
+  item->price = Currency::FromScaled(123456789 * seed);
+  item->when = 45123.5 + seed;
   const Variant values[] = {
       Variant(seed),         Variant(2.5),    Variant(QStringLiteral("text")),
       Variant(true),         Variant::Null(), Variant(Currency::FromScaled(5)),
@@ -217,14 +203,14 @@ void ExpectSame(const TStreamItems& a, const TStreamItems& b, bool viaText = fal
   for (int i = 0; i < a.Count(); ++i) {
     TStreamItem* x = a.Items(i);
     TStreamItem* y = b.Items(i);
-    EXPECT_EQ(x->Name(), y->Name());
-    EXPECT_EQ(x->Count(), y->Count());
-    EXPECT_EQ(x->Kind(), y->Kind());
-    EXPECT_EQ(x->Kinds(), y->Kinds());
-    EXPECT_EQ(x->Checked(), y->Checked());
-    EXPECT_EQ(x->Amount(), y->Amount());
-    EXPECT_EQ(x->Price(), y->Price());
-    EXPECT_EQ(x->When(), y->When());
+    EXPECT_EQ(x->name, y->name);
+    EXPECT_EQ(x->count, y->count);
+    EXPECT_EQ(x->kind, y->kind);
+    EXPECT_EQ(x->kinds, y->kinds);
+    EXPECT_EQ(x->checked, y->checked);
+    EXPECT_EQ(x->amount, y->amount);
+    EXPECT_EQ(x->price, y->price);
+    EXPECT_EQ(x->when, y->when);
     if (viaText && x->Value().VarType() == varCurrency) {
       EXPECT_EQ(y->Value().VarType(), varDouble);
       EXPECT_EQ(y->Value().AsCurrency(), x->Value().AsCurrency());
@@ -315,8 +301,8 @@ TEST_F(KelPersHolder, EveryKindRoundTripsThroughBinaryTextAndBinaryAgain) {
 TEST_F(KelPersHolder, DefaultsAreNotWritten) {
   TStreamItems items;
   TStreamItem* item = items.Add();
-  item->SetCount(0);
-  item->SetChecked(true);
+  item->count = 0;
+  item->checked = true;
   const QByteArray text = WriteText(&items);
   for (const char* name :
        {"Name", "Count", "Kind", "Checked", "Price", "When", "Value", "Lines", "Link"})
@@ -345,20 +331,20 @@ TEST_F(KelPersHolder, StreamsOfOtherWritersReadBack) {
                            LittleEndian<int64_t>(int64_t(1) << 40) + Short("Name") +
                            Bytes({vaLString}) + LittleEndian<int32_t>(1) + "L" + Bytes({0});
   TStreamItems items;
-  items.Add()->SetName(QStringLiteral("old"));
+  items.Add()->name = QStringLiteral("old");
   ReadBinary(HolderStream(Bytes({vaCollection}) + item1 + item2 + item3 + item4 + Bytes({0})),
              &items);
   ASSERT_EQ(items.Count(), 4);
-  EXPECT_EQ(items.Items(0)->Amount(), -2.0);
-  EXPECT_EQ(items.Items(0)->Name(), QStringLiteral("\u00e4"));
-  EXPECT_EQ(items.Items(0)->Price(), Currency::FromScaled(15000));
-  EXPECT_EQ(items.Items(1)->Amount(), 256.0);
-  EXPECT_EQ(items.Items(1)->Name(), QStringLiteral("\u4e2c"));
-  EXPECT_EQ(items.Items(1)->When(), 40000.0);
-  EXPECT_EQ(items.Items(2)->Amount(), -70000.0);
-  EXPECT_EQ(items.Items(2)->Name(), QStringLiteral("\u00e9"));
-  EXPECT_EQ(items.Items(3)->Amount(), 1099511627776.0);
-  EXPECT_EQ(items.Items(3)->Name(), "L");
+  EXPECT_EQ(items.Items(0)->amount, -2.0);
+  EXPECT_EQ(items.Items(0)->name, QStringLiteral("\u00e4"));
+  EXPECT_EQ(items.Items(0)->price, Currency::FromScaled(15000));
+  EXPECT_EQ(items.Items(1)->amount, 256.0);
+  EXPECT_EQ(items.Items(1)->name, QStringLiteral("\u4e2c"));
+  EXPECT_EQ(items.Items(1)->when, 40000.0);
+  EXPECT_EQ(items.Items(2)->amount, -70000.0);
+  EXPECT_EQ(items.Items(2)->name, QStringLiteral("\u00e9"));
+  EXPECT_EQ(items.Items(3)->amount, 1099511627776.0);
+  EXPECT_EQ(items.Items(3)->name, "L");
 
   // The text form with item orders, "c" currency, and free layout.
   TStreamItems fromText;
@@ -367,20 +353,20 @@ TEST_F(KelPersHolder, StreamsOfOtherWritersReadBack) {
       "end   > end",
       &fromText);
   ASSERT_EQ(fromText.Count(), 2);
-  EXPECT_EQ(fromText.Items(0)->Price(), Currency::FromScaled(12345));
-  EXPECT_EQ(fromText.Items(0)->Amount(), 2.0);
+  EXPECT_EQ(fromText.Items(0)->price, Currency::FromScaled(12345));
+  EXPECT_EQ(fromText.Items(0)->amount, 2.0);
 }
 
 TEST_F(KelPersHolder, TheCollectionIsRefilledInPlace) {
   TStreamItems items;
-  items.Add()->SetName(QStringLiteral("a"));
-  items.Add()->SetName(QStringLiteral("b"));
+  items.Add()->name = QStringLiteral("a");
+  items.Add()->name = QStringLiteral("b");
   TStreamItems source;
-  source.Add()->SetName(QStringLiteral("new"));
+  source.Add()->name = QStringLiteral("new");
   const int updatesBefore = items.updates;
   ReadBinary(WriteBinary(&source), &items);
   ASSERT_EQ(items.Count(), 1);
-  EXPECT_EQ(items.Items(0)->Name(), "new");
+  EXPECT_EQ(items.Items(0)->name, "new");
   EXPECT_EQ(items.updates, updatesBefore + 1) << "one change notification for the whole refill";
   // An empty streamed collection leaves an empty collection, not the old items.
   TStreamItems empty;
