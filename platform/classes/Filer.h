@@ -181,6 +181,10 @@ class TWriter : public TFiler {
   void WriteValue(TValueType value);
   void WriteSignature();
   void WritePrefix(TFilerFlags flags, int childPos);
+  // A component header: prefix, class name, name. A class name of 240 bytes or more begins with
+  // a length byte that readers would take for a prefix, so an empty prefix (0xF0) goes first.
+  void WriteComponentHeader(TFilerFlags flags, int childPos, const QString& className,
+                            const QString& name);
   // A length byte and the UTF-8 bytes; EWriteError when they exceed 255 bytes.
   void WriteStr(const QString& text);
   void WriteListBegin() { WriteValue(vaList); }

@@ -349,9 +349,7 @@ class TextToBinary {
       parser_.NextToken();
       flags.Include(ffChildPos);
     }
-    writer_.WritePrefix(flags, childPos);
-    writer_.WriteStr(CheckedName(className));
-    writer_.WriteStr(CheckedName(name));
+    writer_.WriteComponentHeader(flags, childPos, CheckedName(className), CheckedName(name));
   }
 
   void ConvertProperty() {

@@ -71,6 +71,18 @@ void TWriter::WritePrefix(TFilerFlags flags, int childPos) {
   if (flags.Contains(ffChildPos)) WriteInteger(childPos);
 }
 
+void TWriter::WriteComponentHeader(TFilerFlags flags, int childPos, const QString& className,
+                                   const QString& name) {
+  if (flags.IsEmpty() && className.toUtf8().size() >= 0xF0) {
+    const uint8_t emptyPrefix = 0xF0;
+    Write(&emptyPrefix, 1);
+  } else {
+    WritePrefix(flags, childPos);
+  }
+  WriteStr(className);
+  WriteStr(name);
+}
+
 void TWriter::WriteStr(const QString& text) {
   const QByteArray bytes = text.toUtf8();
   if (bytes.size() > 255) throw EWriteError(RtlMessage(FilerText::NameTooLong, text.left(64)));

@@ -99,9 +99,7 @@ void TWriter::WriteComponent(TComponent* component) {
   TFilerFlags flags;
   if (Ancestor()) flags.Include(ffInherited);
   if (component->ComponentState().Contains(csInline)) flags.Include(ffInline);
-  WritePrefix(flags, 0);
-  WriteStr(component->ClassName());
-  WriteStr(component->Name());
+  WriteComponentHeader(flags, 0, component->ClassName(), component->Name());
   {
     RestoreOnExit<QString> path(propPath_);
     propPath_.clear();

@@ -146,6 +146,15 @@ TEST_F(ObjectText, HeadersCollectionsAndChildren) {
   EXPECT_EQ(ToBinary(text), expected);
 }
 
+TEST_F(ObjectText, AClassNameOf240BytesOrMoreGetsAnEmptyPrefix) {
+  // Its length byte would otherwise read as a component prefix (0xF0..0xFF).
+  const QByteArray longName(245, 'C');
+  const QByteArray binary = ToBinary("object " + longName + "\nend");
+  EXPECT_EQ(binary, QByteArray("TPF0") + Bytes({0xF0}) + Short(longName) + Bytes({0, 0, 0}));
+  EXPECT_EQ(ToText(binary), Lines({("object " + longName).constData(), "end"}));
+  EXPECT_EQ(ToBinary("object " + QByteArray(239, 'C') + " end").at(4), char(239));
+}
+
 TEST_F(ObjectText, LongStringsSplitOverLinesAndReadBackWhole) {
   const QString value = QString(70, u'a') + QStringLiteral("\U0001F600") + QString(70, u'b');
   TMemoryStream binary;
