@@ -33,6 +33,14 @@ QByteArray CurrencyText(int64_t scaled) {
          '.' + fraction;
 }
 
+// A number with its type letter ("0.5s", "45000d"). INF and NAN stay bare: with a letter they
+// would read as other identifiers; bare they read back as floats of the same value.
+QByteArray WithTypeLetter(const std::string& number, char letter) {
+  QByteArray text = QByteArray::fromStdString(number);
+  if (text.endsWith("INF") || text == "NAN") return text;
+  return text + letter;
+}
+
 // One piece of a string in quoted runs and #nnn codes: printable ASCII inside quotes (quotes
 // doubled), every other character as its Unicode code point.
 QByteArray QuotedPiece(QStringView piece) {
@@ -149,9 +157,8 @@ class BinaryToText {
       }
       case vaSingle:
         reader_.ReadValue();
-        text_ += QByteArray::fromStdString(
-                     SingleToStreamText(std::bit_cast<float>(ReadRaw<uint32_t>()), false)) +
-                 's';
+        text_ += WithTypeLetter(
+            SingleToStreamText(std::bit_cast<float>(ReadRaw<uint32_t>()), false), 's');
         break;
       case vaCurrency:
         reader_.ReadValue();
@@ -159,9 +166,8 @@ class BinaryToText {
         break;
       case vaDate:
         reader_.ReadValue();
-        text_ += QByteArray::fromStdString(
-                     FloatToStreamText(std::bit_cast<double>(ReadRaw<uint64_t>()), false)) +
-                 'd';
+        text_ += WithTypeLetter(
+            FloatToStreamText(std::bit_cast<double>(ReadRaw<uint64_t>()), false), 'd');
         break;
       case vaString:
       case vaLString:

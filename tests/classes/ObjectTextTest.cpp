@@ -303,6 +303,15 @@ TEST_F(ObjectText, BinaryToTextToBinaryKeepsEveryValue) {
                         QByteArray(reinterpret_cast<const char*>(nan.Bytes.data()), 10)));
   EXPECT_TRUE(nanText.contains("V = NAN"));
   EXPECT_TRUE(std::isnan(FirstValue(ToBinary(nanText)).AsDouble()));
+  // Non-finite singles and dates carry no type letter ("INFs" would be an identifier).
+  const QByteArray singleInf =
+      ToText(ObjectWith(Short("V") + Bytes({vaSingle}) +
+                        LittleEndian<float>(std::numeric_limits<float>::infinity())));
+  EXPECT_TRUE(singleInf.contains("V = INF\r\n")) << singleInf.constData();
+  EXPECT_EQ(FirstValue(ToBinary(singleInf)).AsDouble(), std::numeric_limits<double>::infinity());
+  const QByteArray dateNan =
+      ToText(ObjectWith(Short("V") + Bytes({vaDate}) + LittleEndian<double>(std::nan(""))));
+  EXPECT_TRUE(dateNan.contains("V = NAN\r\n")) << dateNan.constData();
   // The extended 0.1 of another writer comes back to the very same bytes.
   const QByteArray tenth =
       ObjectWith(Short("V") + Bytes({vaExtended}) + Extended(0xCCCCCCCCCCCCCCCDu, 0x3FFB));
