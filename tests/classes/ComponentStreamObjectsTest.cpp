@@ -44,6 +44,11 @@ class TDefinedComponent : public TComponent {
         [this](TStream& stream) { stream.WriteBytes(blob); }, !blob.isEmpty());
   }
 
+  // Writes the components it owns as its children, as a form does.
+  void GetChildren(const TGetChildProc& proc, TComponent* root) override {
+    for (int i = 0; i < ComponentCount(); ++i) proc(Components(i));
+  }
+
   QString secret;
   QByteArray blob;
 
@@ -398,6 +403,34 @@ TEST_F(ComponentStreamObjects, ChildComponentsAreCreatedOwnedAndNamed) {
                       Short("TTestComponent") + Short("Ghost") + Bytes({0, 0, 0}),
                   &clash),
       "Ancestor for 'Ghost' not found");
+}
+
+TEST_F(ComponentStreamObjects, ChildrenAreWrittenAndInheritedOnesOnlyWithTheirDifferences) {
+  TDefinedComponent form;
+  auto* kid = new TTestComponent(&form);
+  kid->SetName(QStringLiteral("Kid"));
+  kid->SetCount(3);
+  const QByteArray bytes = Write(&form);
+  EXPECT_TRUE(bytes.contains(Short("TTestComponent") + Short("Kid") + Short("Count")));
+  TDefinedComponent copy;
+  Read(bytes, &copy);
+  auto* copied = qobject_cast<TTestComponent*>(copy.FindComponent(QStringLiteral("Kid")));
+  ASSERT_NE(copied, nullptr);
+  EXPECT_EQ(copied->Count(), 3);
+
+  // Against an ancestor with the same child: the child is marked inherited and carries only
+  // what differs; reading finds the existing child instead of creating one.
+  kid->SetCount(4);
+  TMemoryStream stream;
+  TWriter writer(stream);
+  writer.WriteDescendent(&form, &copy);
+  const QByteArray inherited = stream.Bytes();
+  EXPECT_EQ(inherited, QByteArray("TPF0") + Bytes({0xF1}) + Short("TDefinedComponent") + Short("") +
+                           Bytes({0, 0xF1}) + Short("TTestComponent") + Short("Kid") +
+                           Short("Count") + Bytes({vaInt8, 4, 0, 0, 0}));
+  Read(inherited, &copy);
+  EXPECT_EQ(copy.ComponentCount(), 1);
+  EXPECT_EQ(copied->Count(), 4);
 }
 
 TEST_F(ComponentStreamObjects, WrongPropertiesAndValuesNameTheProperty) {
