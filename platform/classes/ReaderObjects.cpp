@@ -10,6 +10,7 @@
 #include "Filer.h"
 #include "FilerConsts.h"
 #include "Persistent.h"
+#include "RestoreOnExit.h"
 #include "Reader_p.h"
 #include "Strings.h"
 #include "TypInfo.h"
@@ -53,19 +54,6 @@ const QMetaObject& ComponentClass(const QString& className) {
     throw EReadError(RtlMessage(FilerText::NotAComponentClass, className));
   return *metaObject;
 }
-
-template <typename T>
-class RestoreOnExit {
- public:
-  explicit RestoreOnExit(T& target) : target_(target), saved_(target) {}
-  ~RestoreOnExit() { target_ = saved_; }
-  RestoreOnExit(const RestoreOnExit&) = delete;
-  RestoreOnExit& operator=(const RestoreOnExit&) = delete;
-
- private:
-  T& target_;
-  T saved_;
-};
 
 // Frees a component this reader created when reading it fails; a component that was read
 // completely is kept by its owner.

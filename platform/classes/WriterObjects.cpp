@@ -9,6 +9,7 @@
 #include "Filer.h"
 #include "FilerConsts.h"
 #include "Persistent.h"
+#include "RestoreOnExit.h"
 #include "Strings.h"
 #include "TypInfo.h"
 
@@ -17,20 +18,6 @@ namespace Kel {
 using namespace TypInfo;
 
 namespace {
-
-// Restores a value when the scope ends, on every path.
-template <typename T>
-class RestoreOnExit {
- public:
-  explicit RestoreOnExit(T& target) : target_(target), saved_(target) {}
-  ~RestoreOnExit() { target_ = saved_; }
-  RestoreOnExit(const RestoreOnExit&) = delete;
-  RestoreOnExit& operator=(const RestoreOnExit&) = delete;
-
- private:
-  T& target_;
-  T saved_;
-};
 
 // Marks a component (and what it owns) as being written for the scope's lifetime.
 class WritingState {

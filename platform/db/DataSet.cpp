@@ -801,22 +801,17 @@ void TDataSet::Delete() {
 
 void TDataSet::AppendRecord(const std::vector<Variant>& values) {
   Append();
-  try {
-    size_t i = 0;
-    for (TField* field : fields_) {
-      if (i >= values.size()) break;
-      const Variant& value = values[i++];
-      if (field->FieldKind() == fkData && !value.IsEmpty()) field->SetValue(value);
-    }
-    Post();
-  } catch (...) {
-    Cancel();
-    throw;
-  }
+  PostNewRecord(values);
 }
 
 void TDataSet::InsertRecord(const std::vector<Variant>& values) {
   Insert();
+  PostNewRecord(values);
+}
+
+// Fills the data fields of the record just appended or inserted in field order (an empty value
+// leaves its field alone) and posts it; a failure cancels the new record.
+void TDataSet::PostNewRecord(const std::vector<Variant>& values) {
   try {
     size_t i = 0;
     for (TField* field : fields_) {

@@ -231,6 +231,8 @@ class TDataSet : public TComponent {
   friend class TDataSource;
   friend class TDataSetRowSource;
 
+  void PostNewRecord(const std::vector<Variant>& values);
+
   // fields
   void AddField(TField* field);
   void RemoveField(TField* field);
