@@ -185,7 +185,7 @@ void Fill(TStreamItem* item, int seed) {
   item->kinds = TStreamKinds{skOne, skThree};
   item->checked = false;
   item->amount = seed + 0.1;
-  item->price = Currency::FromScaled(123456789 * seed);
+  item->price = Currency::FromScaled(int64_t{123456789} * seed);
   item->when = 45123.5 + seed;
   const Variant values[] = {
       Variant(seed),         Variant(2.5),    Variant(QStringLiteral("text")),
