@@ -1,6 +1,6 @@
 #include "ExprEvaluator.h"
 
-#include <QHash>
+#include <QSet>
 #include <cmath>
 
 #include "DBConsts.h"
@@ -26,11 +26,10 @@ class Decoder {
 
   int Decode(int offset, int depth) {
     if (depth > MaxDecodeDepth) throw EDatabaseError(RtlMessage(DBText::ExpressionNestedTooDeeply));
-    if (auto it = decoded_.constFind(offset); it != decoded_.constEnd()) {
-      if (*it < 0) InvalidData();  // a node that refers to itself
-      return *it;
-    }
-    decoded_.insert(offset, -1);
+    // Every node has one parent, as the parser writes them: a node met again is a cycle or a
+    // shared subtree, and evaluating shared subtrees once per path takes exponential time.
+    if (seen_.contains(offset)) InvalidData();
+    seen_.insert(offset);
     const TCanNode raw = expression_.NodeAt(offset);
     TExprNode node;
     node.Class = raw.Class;
@@ -69,9 +68,7 @@ class Decoder {
         break;
     }
     nodes_.push_back(std::move(node));
-    const int index = static_cast<int>(nodes_.size()) - 1;
-    decoded_[offset] = index;
-    return index;
+    return static_cast<int>(nodes_.size()) - 1;
   }
 
  private:
@@ -83,7 +80,7 @@ class Decoder {
 
   const TCannedExpr& expression_;
   std::vector<TExprNode>& nodes_;
-  QHash<int, int> decoded_;  // node offset -> index; -1 while the node is being decoded
+  QSet<int> seen_;  // node offsets decoded so far
 };
 
 QString TrimCharLeft(const QString& s, QChar c) {

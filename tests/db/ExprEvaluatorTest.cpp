@@ -195,6 +195,13 @@ TEST(ExprEvaluatorBuffers, DamagedBuffersRaiseInsteadOfReadingAstray) {
   EXPECT_THROW(TExprEvaluator(QByteArray("abc")), EDatabaseError);
   // A unary node whose operand is itself.
   EXPECT_THROW(TExprEvaluator(Buffer(Node(nodeUnary, coNOT, {0}))), EDatabaseError);
+  // Shared subtrees: forty AND nodes whose operands are both the next one would be evaluated
+  // 2^40 times.
+  QByteArray shared;
+  for (uint16_t i = 1; i <= 40; ++i)
+    shared += Node(nodeBinary, coAND, {uint16_t(12 * i), uint16_t(12 * i)});
+  shared += Node(nodeNull, 0, {});
+  EXPECT_THROW(TExprEvaluator(Buffer(shared)), EDatabaseError);
   // An operand beyond the node area.
   EXPECT_THROW(TExprEvaluator(Buffer(Node(nodeUnary, coNOT, {400}))), EDatabaseError);
   // A field name beyond the literal area.
