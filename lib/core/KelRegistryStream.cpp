@@ -75,7 +75,9 @@ void TKelRegistryStream::SplitName(const QString& name, QString& key, QString& v
 
 TKelRegistryStream::TKelRegistryStream(const QString& name, uint16_t mode) : valueName_(name) {
   SplitName(name, key_, value_);
-  if (mode == rsCreate || mode == fmCreate) {
+  // Any mode holding all the create bits creates, share flags or not (rsCreate holds them too):
+  // loading instead would keep the old contents' tail behind whatever is written now.
+  if ((mode & fmCreate) == fmCreate) {
     Store();  // the value exists, empty, from now on
     return;
   }
@@ -96,17 +98,17 @@ int64_t TKelRegistryStream::Write(const void* buffer, int64_t count) {
   return written;
 }
 
-// A change of size without Write (SetSize, then filling Memory()) must not be lost either; a
-// stream that read nothing and holds nothing has nothing to save.
-bool TKelRegistryStream::NeedsSaving() {
-  return modified_ || Size() != std::max<int64_t>(loadedSize_, 0);
-}
+// Contents changed without Write (SetSize, LoadFromStream, filling Memory()) must not be lost
+// either, even when their size stays; a stream that read nothing and holds nothing has nothing
+// to save.
+bool TKelRegistryStream::NeedsSaving() { return modified_ || Bytes() != stored_; }
 
 void TKelRegistryStream::Save() {
   if (!NeedsSaving()) return;
   Store();
   modified_ = false;
   loadedSize_ = Size();
+  stored_ = Bytes();
 }
 
 void TKelRegistryStream::Load() {
@@ -127,6 +129,7 @@ void TKelRegistryStream::Load() {
   if (contents.isEmpty()) return;
   SetSize(contents.size());
   std::memcpy(Memory(), contents.constData(), static_cast<size_t>(contents.size()));
+  stored_ = Bytes();
 }
 
 void TKelRegistryStream::Store() {

@@ -23,6 +23,7 @@
 // ERegistryException; the destructor writes too but cannot raise, so callers that must know
 // whether the contents were saved call Save() first.
 
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
 
@@ -49,8 +50,8 @@ class TKelRegistryStream : public TMemoryStream {
 
   int64_t Write(const void* buffer, int64_t count) override;
 
-  // Writes the contents to the registry now when they changed (by Write, or by a change of size
-  // the stream did not load with), and marks them saved. Raises ERegistryException.
+  // Writes the contents to the registry now when they changed (by Write, or in any other way
+  // since they were loaded or saved), and marks them saved. Raises ERegistryException.
   void Save();
 
   static bool ChunkedLayout();
@@ -68,6 +69,7 @@ class TKelRegistryStream : public TMemoryStream {
   QString key_;
   QString value_;
   int64_t loadedSize_ = -1;
+  QByteArray stored_;  // the contents as the registry holds them (shared until they change)
   bool modified_ = false;
 };
 
