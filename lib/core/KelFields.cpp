@@ -212,6 +212,7 @@ void TKelField::WriteDataValue(TWriter& writer) {
     case varSmallint:
     case varInteger:
     case varByte:
+    case varInt64:  // as an integer, so it reads back as a number and not as its text
       writer.WriteInteger(value.AsInt64());
       break;
     case varSingle:
@@ -453,7 +454,9 @@ QString SubstituteParams(const QString& text, const TKelFields* fields) {
       case FT_DATE:
       case FT_TIME:
       case FT_STRING:
-        value = u'\'' + value + u'\'';
+        // A quote inside the value is doubled: left single, it would end the literal early and
+        // let the rest of the value run on as filter or SQL text.
+        value = QuotedStr(value);
         break;
       default:
         break;

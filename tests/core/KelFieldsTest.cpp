@@ -241,6 +241,7 @@ TEST_F(KelFieldStreamTest, ValuesReadBackWithTheirKinds) {
   AddField("Bool")->SetAsBoolean(true);
   AddField("Small")->SetValue(Variant(-5));
   AddField("Int")->SetAsInteger(100000);
+  AddField("Big")->SetValue(Variant(int64_t(5000000000)));
   AddField("Float")->SetAsFloat(2.5);
   AddField("Money")->SetAsCurrency(Currency::FromScaled(12345678));
   AddField("Date")->SetAsDate(36892);
@@ -254,12 +255,13 @@ TEST_F(KelFieldStreamTest, ValuesReadBackWithTheirKinds) {
   EXPECT_TRUE(read.Items(2)->Value().Same(Variant(true)));
   EXPECT_EQ(read.Items(3)->Value().AsInteger(), -5);  // a signed byte keeps its sign
   EXPECT_TRUE(read.Items(4)->Value().Same(Variant(100000)));
-  EXPECT_TRUE(read.Items(5)->Value().Same(Variant(2.5)));
-  EXPECT_TRUE(read.Items(6)->Value().Same(Variant(Currency::FromScaled(12345678))));
-  EXPECT_TRUE(read.Items(7)->Value().Same(Variant::FromDate(36892)));
-  EXPECT_EQ(read.Items(7)->DataType(), FT_DATE);
-  EXPECT_EQ(read.Items(8)->AsString(), QStringLiteral("Gr\u00fc\u00dfe"));
-  EXPECT_EQ(read.Items(8)->Name(), "Text");
+  EXPECT_TRUE(read.Items(5)->Value().Same(Variant(int64_t(5000000000))));  // a number, not text
+  EXPECT_TRUE(read.Items(6)->Value().Same(Variant(2.5)));
+  EXPECT_TRUE(read.Items(7)->Value().Same(Variant(Currency::FromScaled(12345678))));
+  EXPECT_TRUE(read.Items(8)->Value().Same(Variant::FromDate(36892)));
+  EXPECT_EQ(read.Items(8)->DataType(), FT_DATE);
+  EXPECT_EQ(read.Items(9)->AsString(), QStringLiteral("Gr\u00fc\u00dfe"));
+  EXPECT_EQ(read.Items(9)->Name(), "Text");
 }
 
 TEST_F(KelFieldStreamTest, TextFormRoundTrip) {
@@ -372,6 +374,16 @@ TEST(KelParamsTest, SubstituteQuotesTextLikeTypes) {
             "Name = 'abc' and Id = 5 and Day = '1/1/2001'");
   fields.Items(0)->SetValuePrefix("%");
   EXPECT_EQ(SubstituteParams("Name = :N", &fields), "Name = '%abc'");
+}
+
+TEST(KelParamsTest, SubstituteDoublesQuotesInsideQuotedValues) {
+  TKelFields fields;
+  ParseParams(&fields, ":N :I", true);
+  fields.Items(0)->SetAsString("O'Brien' or 'x'='x");
+  fields.Items(1)->SetAsInteger(5);
+  // The whole value stays one literal, however many quotes it holds.
+  EXPECT_EQ(SubstituteParams("Name = :N and Id = :I", &fields),
+            "Name = 'O''Brien'' or ''x''=''x' and Id = 5");
 }
 
 TEST(KelParamsTest, SubstituteReplacesInsidePrefixedNamesAndTerminates) {
