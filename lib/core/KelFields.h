@@ -21,8 +21,8 @@
 //                        "?" in their places.
 //   RefreshParams        the same, keeping the values the user already gave to the names that
 //                        stay.
-//   SubstituteParams     puts the fields' values (quoted for text-like types) where the text
-//                        names them.
+//   SubstituteParams     puts the fields' values (quoted for text-like types, quotes inside
+//                        doubled) where the text names them.
 //   Record registry      process-wide named lists of records (TKelFields with AutoAdd) keyed by
 //                        class, used for the keyboard layouts of the controls.
 
@@ -197,8 +197,8 @@ QStringList ParamNames(const QString& text);
 // Re-derives fields from text; fields of the same name that the new parse leaves null get the
 // old field back (all its properties and its value).
 void RefreshParams(TKelFields* fields, const QString& text);
-// Puts each field's value (prefix + filter text + suffix, quoted for date, time and string types)
-// where the text has ":" + the field's name.
+// Puts each field's value (prefix + filter text + suffix; for date, time and string types in
+// single quotes, a quote inside doubled) where the text has ":" + the field's name.
 QString SubstituteParams(const QString& text, const TKelFields* fields);
 
 // ---- class-keyed record registry
