@@ -138,6 +138,10 @@ void DateRangeCondition(const QString& fieldName, const QString& orText, const Q
     if (end - start == 1) {
       result += u' ' + orWord + QStringLiteral(" (") + fieldName + QStringLiteral("='") +
                 date(end - 1) + QStringLiteral("')");
+    } else if (end > LastCalendarDay) {
+      // A run up to the calendar's last day has no day after it to write as its upper bound.
+      result += u' ' + orWord + QStringLiteral(" ('") + date(start) + QStringLiteral("'<=") +
+                fieldName + u')';
     } else {
       result += u' ' + orWord + QStringLiteral(" (('") + date(start) + QStringLiteral("'<=") +
                 fieldName + QStringLiteral(") ") + andWord + QStringLiteral(" (") + fieldName +

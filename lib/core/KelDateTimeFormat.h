@@ -108,7 +108,8 @@ using TKelDayIncludedFunc = std::function<bool(void* data, TDateTime day)>;
 // days becomes "(('<start>'<=Field) and (Field<'<day after>'))", a single day
 // "(Field='<day>')", the runs joined by orText. Empty orText / andText mean "or" / "and"; without
 // a format object the dates are written by FormatDateDefault, otherwise by its FormatDate. Days
-// outside the calendar (before 0001 or after 9999) are not visited.
+// outside the calendar (before 0001 or after 9999) are not visited; a run that reaches the last
+// day, 31 December 9999, is written "('<start>'<=Field)".
 void DateRangeCondition(const QString& fieldName, const QString& orText, const QString& andText,
                         QString& result, TKelCustomDateTimeFormat* format,
                         const TKelDayIncludedFunc& isDayIncluded, void* data, TDateTime lastDate,

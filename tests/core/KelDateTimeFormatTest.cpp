@@ -227,6 +227,13 @@ TEST_F(KelDateRangeConditionTest, NothingSelectedAndUnusableRanges) {
       nullptr, 1e300, EncodeDate(9999, 11, 30));
   EXPECT_EQ(visited, 32);
   EXPECT_EQ(result, "(('30/11/9999'<=Date) and (Date<'2/12/9999'))");
+  // A run up to the calendar's last day has no day after it: only its start bounds it.
+  DateRangeCondition("Date", "", "", result, nullptr, nullptr, nullptr, 1e300,
+                     EncodeDate(9999, 12, 30));
+  EXPECT_EQ(result, "('30/12/9999'<=Date)");
+  DateRangeCondition("Date", "", "", result, nullptr, nullptr, nullptr, EncodeDate(9999, 12, 31),
+                     EncodeDate(9999, 12, 31));
+  EXPECT_EQ(result, "(Date='31/12/9999')");
 }
 
 }  // namespace
