@@ -286,6 +286,15 @@ Variant TDataSet::LookupFieldValue(const TField* field, int row) const {
   if (!lookup || !lookup->Active() || lookup == this || field->KeyFields().isEmpty() ||
       field->LookupKeyFields().isEmpty() || field->LookupResultField().isEmpty())
     return Variant::Null();
+  // Lookup fields that reach one another through their datasets would recurse without end.
+  const std::pair<const TField*, int> running{field, row};
+  if (std::find(lookupsRunning_.begin(), lookupsRunning_.end(), running) != lookupsRunning_.end())
+    DatabaseError(DBText::CircularDataLink);
+  lookupsRunning_.push_back(running);
+  struct PopOnExit {
+    std::vector<std::pair<const TField*, int>>& stack;
+    ~PopOnExit() { stack.pop_back(); }
+  } pop{lookupsRunning_};
   std::vector<Variant> keys;
   for (const TField* key : GetFieldList(field->KeyFields())) {
     Variant value = FieldValueAtRow(key, row);

@@ -39,6 +39,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "Component.h"
@@ -302,6 +303,8 @@ class TDataSet : public TComponent {
   mutable int calcRow_ = -2;
   mutable int rowOverride_ = -1;
   mutable bool calculating_ = false;
+  // lookup values being computed (field, row): lookups that lead back to themselves are refused
+  mutable std::vector<std::pair<const TField*, int>> lookupsRunning_;
 
   // filtering
   QString filterText_;

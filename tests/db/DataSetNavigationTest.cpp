@@ -297,6 +297,37 @@ TEST_F(DataSetTest, LookupFields) {
   EXPECT_TRUE(habitat->IsNull());
 }
 
+TEST_F(DataSetTest, LookupFieldsThatLeadBackToThemselvesAreRefused) {
+  // Each table's lookup field reads the other's: without a guard this recursed until the stack
+  // ran out.
+  TMemDataSet a, b;
+  a.AddField("K", ftInteger);
+  b.AddField("K", ftInteger);
+  auto lookup = [](TDataSet* from, TDataSet* into, const QString& name, const QString& result) {
+    TField* field = CreateField(from, name, ftString);
+    field->SetFieldKind(fkLookup);
+    field->SetLookupDataSet(into);
+    field->SetKeyFields("K");
+    field->SetLookupKeyFields("K");
+    field->SetLookupResultField(result);
+    return field;
+  };
+  TField* x = lookup(&a, &b, "X", "Y");
+  lookup(&b, &a, "Y", "X");
+  a.AppendRecords({{1}, {2}});
+  b.AppendRecords({{1}});
+  a.Open();
+  b.Open();
+  try {
+    (void)x->Value();
+    FAIL() << "no error";
+  } catch (const EDatabaseError& e) {
+    EXPECT_EQ(e.Message(), "Circular datalinks are not allowed");
+  }
+  a.Next();
+  EXPECT_TRUE(x->IsNull()) << "no partner record: nothing leads back";
+}
+
 TEST_F(DataSetTest, FieldFactoryByType) {
   TMemDataSet data;
   const std::pair<TFieldType, const char*> kinds[] = {
