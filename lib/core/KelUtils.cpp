@@ -38,8 +38,14 @@ TDateTime JanFirst(int year) {
 }
 
 // Weekday of any date-time number, 1 = Sunday; agrees with DayOfWeek inside the calendar and
-// goes on outside it. 30 December 1899 (day 0) was a Saturday.
-int WeekdayOf(TDateTime d) { return FloorMod(static_cast<int>(std::trunc(d)) + 6, 7) + 1; }
+// goes on outside it. 30 December 1899 (day 0) was a Saturday. The day number is reduced in
+// floating point first: a value read from outside may lie far beyond the int range. NaN and the
+// infinities are no day at all: 0.
+int WeekdayOf(TDateTime d) {
+  if (!std::isfinite(d)) return 0;
+  const int dayInWeek = static_cast<int>(std::fmod(std::trunc(d), 7.0));  // -6 .. 6, exact
+  return FloorMod(dayInWeek + 6, 7) + 1;
+}
 
 int EffectiveFirstDay(TKelFirstDayOfWeek fdw) {
   const int day = static_cast<int>(fdw);
@@ -152,7 +158,8 @@ int WeekOfYear(TKelFirstDayOfWeek fdw, TKelFirstWeekOfYear fwy, TDateTime d) {
 }
 
 bool DayInSet(TKelWeekDays days, TDateTime d) {
-  return days.Contains(static_cast<TKelFirstDayOfWeek>(WeekdayOf(d)));
+  const int weekday = WeekdayOf(d);
+  return weekday != 0 && days.Contains(static_cast<TKelFirstDayOfWeek>(weekday));
 }
 
 QString FourDigitYearFormat(const QString& format) {

@@ -6,6 +6,9 @@
 #include <QDate>
 #include <QLocale>
 #include <QMetaEnum>
+#include <cmath>
+#include <limits>
+#include <set>
 
 #include "DateTimeFormat.h"
 #include "FormatSettings.h"
@@ -112,6 +115,20 @@ TEST(KelWeekArithmetic, WorkDaySets) {
   EXPECT_FALSE(DayInSet(workDays, Day(2000, 3, 5)));  // Sunday
   EXPECT_TRUE(DayInSet(TKelWeekDays{dwSunday}, Day(2000, 3, 5) + 0.5));
   EXPECT_NE(FindSetTypeInfo(QMetaType::fromType<TKelWeekDays>().id()), nullptr);
+}
+
+TEST(KelWeekArithmetic, ValuesFarOutsideTheCalendarStillHaveWeeks) {
+  // Seven days in a row beyond the int range fall into at most two weeks.
+  const TDateTime far = 1e15;
+  std::set<TDateTime> weekStarts;
+  for (int i = 0; i < 7; ++i) weekStarts.insert(FirstDayOfWeek(dwSunday, far + i));
+  EXPECT_LE(weekStarts.size(), 2u);
+  EXPECT_EQ(LastDayOfWeek(dwMonday, far) - FirstDayOfWeek(dwMonday, far), 6);
+  // NaN and the infinities are on no weekday.
+  const TKelWeekDays everyDay = TKelWeekDays::Range(dwSunday, dwSaturday);
+  EXPECT_FALSE(DayInSet(everyDay, std::nan("")));
+  EXPECT_FALSE(DayInSet(everyDay, std::numeric_limits<double>::infinity()));
+  EXPECT_TRUE(std::isnan(FirstDayOfWeek(dwMonday, std::nan(""))));
 }
 
 TEST(KelDateParts, PartsByKind) {
