@@ -4,13 +4,14 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 
 #include "DateUtils.h"
 #include "FormatSettings.h"
 #include "KelUtils.h"
 #include "Registry.h"
+#include "ScopedRegistryFile.h"
 
 namespace Kel {
 namespace {
@@ -53,21 +54,9 @@ TEST(KelFolderMacros, MonthAndDay) {
   EXPECT_EQ(ExpandFolderMacros("backup-%MONTH_DAY%.flt"), "backup-" + expected + ".flt");
 }
 
-// Points the default registry store at a file of the test's own for the test's duration.
+// The help folders come from a registry store of the test's own.
 class KelHelpFolderTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
-    saved_ = qgetenv("KEL_REGISTRY");
-    hadValue_ = qEnvironmentVariableIsSet("KEL_REGISTRY");
-    qputenv("KEL_REGISTRY", dir_.filePath("registry.sqlite").toUtf8());
-  }
-  void TearDown() override {
-    if (hadValue_)
-      qputenv("KEL_REGISTRY", saved_);
-    else
-      qunsetenv("KEL_REGISTRY");
-  }
   static void WriteRootDir(const QString& environment, const QString& rootDir) {
     TRegistry reg;
     reg.SetRootKey(HKEY_LOCAL_MACHINE);
@@ -75,9 +64,7 @@ class KelHelpFolderTest : public ::testing::Test {
     reg.WriteString("RootDir", rootDir);
   }
 
-  QTemporaryDir dir_;
-  QByteArray saved_;
-  bool hadValue_ = false;
+  Testing::ScopedRegistryFile store_;
 };
 
 TEST_F(KelHelpFolderTest, HelpFolderFromTheEnvironmentsRootDir) {
@@ -101,11 +88,10 @@ TEST_F(KelHelpFolderTest, ValueThatIsNoTextCountsAsMissing) {
 }
 
 TEST_F(KelHelpFolderTest, UnreadableStoreGivesTheFolderNameAlone) {
-  QFile junk(dir_.filePath("junk.sqlite"));
+  QFile junk(store_.FileName());
   ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
   junk.write("this is not a registry store");
   junk.close();
-  qputenv("KEL_REGISTRY", junk.fileName().toUtf8());
   EXPECT_EQ(ExpandFolderMacros("%D4_HELP%"), "HELP" + QString(QDir::separator()));
 }
 

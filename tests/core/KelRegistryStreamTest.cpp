@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QTemporaryDir>
 
 #include "Exceptions.h"
 #include "KelRegistryStream.h"
 #include "Registry.h"
+#include "ScopedRegistryFile.h"
 
 using namespace Kel;
 
@@ -15,22 +15,12 @@ namespace {
 
 const QString kBase = QString::fromUtf8(TKelRegistryStream::BaseKey);
 
-// Each test gets its own registry file and starts in the one-value layout.
+// Each test gets its own registry file and the layout of its parameter; the one-value layout
+// comes back afterwards.
 class RegistryStream : public ::testing::TestWithParam<bool> {
  protected:
-  void SetUp() override {
-    hadRegistry_ = qEnvironmentVariableIsSet("KEL_REGISTRY");
-    oldRegistry_ = qgetenv("KEL_REGISTRY");
-    qputenv("KEL_REGISTRY", QFile::encodeName(dir_.filePath("registry.sqlite")));
-    TKelRegistryStream::SetChunkedLayout(GetParam());
-  }
-  void TearDown() override {
-    TKelRegistryStream::SetChunkedLayout(false);
-    if (hadRegistry_)
-      qputenv("KEL_REGISTRY", oldRegistry_);
-    else
-      qunsetenv("KEL_REGISTRY");
-  }
+  void SetUp() override { TKelRegistryStream::SetChunkedLayout(GetParam()); }
+  void TearDown() override { TKelRegistryStream::SetChunkedLayout(false); }
 
   static TRegistry& Open(TRegistry& reg, const QString& key) {
     EXPECT_TRUE(reg.OpenKey(key, true));
@@ -51,9 +41,7 @@ class RegistryStream : public ::testing::TestWithParam<bool> {
     return in.Bytes();
   }
 
-  QTemporaryDir dir_;
-  QByteArray oldRegistry_;
-  bool hadRegistry_ = false;
+  Kel::Testing::ScopedRegistryFile store_;
 };
 
 using OneValueLayout = RegistryStream;
@@ -105,7 +93,7 @@ TEST_P(BothLayouts, WrittenContentsReadBackWithTheirSize) {
   }
 }
 
-TEST_P(BothLayouts, ANewLengthWithoutWriteIsStillSaved) {
+TEST_P(BothLayouts, ContentsChangedWithoutWriteAreStillSaved) {
   {
     TKelRegistryStream out("Data", rsCreate);
     out.SetSize(5);
@@ -113,10 +101,30 @@ TEST_P(BothLayouts, ANewLengthWithoutWriteIsStillSaved) {
   }
   EXPECT_EQ(ReadAll("Data"), "abcde");
   {
+    TKelRegistryStream sameSize("Data", fmOpenRead);
+    TMemoryStream replacement(QByteArray("vwxyz"));
+    sameSize.LoadFromStream(replacement);
+    EXPECT_FALSE(sameSize.Modified());
+  }
+  EXPECT_EQ(ReadAll("Data"), "vwxyz");
+  {
     TKelRegistryStream shorter("Data", fmOpenRead);
     shorter.SetSize(2);
   }
-  EXPECT_EQ(ReadAll("Data"), "ab");
+  EXPECT_EQ(ReadAll("Data"), "vw");
+}
+
+TEST_P(BothLayouts, CreatingWithShareFlagsStartsEmptyToo) {
+  {
+    TKelRegistryStream out("Data", rsCreate);
+    out.WriteBytes("a long first text");
+  }
+  {
+    TKelRegistryStream out("Data", fmCreate | fmShareExclusive);
+    EXPECT_EQ(out.Size(), 0);
+    out.WriteBytes("short");
+  }
+  EXPECT_EQ(ReadAll("Data"), "short");
 }
 
 TEST_P(BothLayouts, AStreamOnlyReadWritesNothingBack) {
@@ -146,7 +154,7 @@ TEST_P(BothLayouts, AMissingKeyOrValueGivesAnEmptyStreamAndCreatesNothing) {
 }
 
 TEST_P(BothLayouts, ReadingADamagedStoreGivesAnEmptyStreamAndSavingReportsIt) {
-  QFile file(dir_.filePath("registry.sqlite"));
+  QFile file(store_.FileName());
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.write(QByteArray(1024, 'x'));
   file.close();

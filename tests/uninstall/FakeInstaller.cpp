@@ -24,9 +24,6 @@ void Check(bool ok, const char* what) {
 
 FakeInstaller::FakeInstaller(QString key) : key_(std::move(key)) {
   Check(dir_.isValid(), "no temporary folder");
-  hadRegistry_ = qEnvironmentVariableIsSet("KEL_REGISTRY");
-  oldRegistry_ = qgetenv("KEL_REGISTRY");
-  qputenv("KEL_REGISTRY", QFile::encodeName(RegistryFile()));
   // The entry exists from the start, as the installer makes it first.
   TRegistry reg;
   reg.SetRootKey(TRootKey::LocalMachine);
@@ -34,14 +31,7 @@ FakeInstaller::FakeInstaller(QString key) : key_(std::move(key)) {
   reg.WriteString("DisplayName", key_);
 }
 
-FakeInstaller::~FakeInstaller() {
-  if (hadRegistry_)
-    qputenv("KEL_REGISTRY", oldRegistry_);
-  else
-    qunsetenv("KEL_REGISTRY");
-}
-
-QString FakeInstaller::RegistryFile() const { return dir_.filePath("registry.sqlite"); }
+QString FakeInstaller::RegistryFile() const { return registry_.FileName(); }
 
 QString FakeInstaller::Path(const QString& relative) const { return dir_.filePath(relative); }
 

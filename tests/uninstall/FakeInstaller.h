@@ -11,13 +11,13 @@
 #include <QTemporaryDir>
 
 #include "Registry.h"
+#include "ScopedRegistryFile.h"
 
 namespace Kel::Testing {
 
 class FakeInstaller {
  public:
   explicit FakeInstaller(QString key = QStringLiteral("KelTestProduct"));
-  ~FakeInstaller();
   FakeInstaller(const FakeInstaller&) = delete;
   FakeInstaller& operator=(const FakeInstaller&) = delete;
 
@@ -64,8 +64,7 @@ class FakeInstaller {
 
   QString key_;
   QTemporaryDir dir_;
-  QByteArray oldRegistry_;
-  bool hadRegistry_ = false;
+  ScopedRegistryFile registry_;
   QStringList files_;
   QStringList folders_;
 };
