@@ -41,7 +41,8 @@ int RunUninstallProgram(const QStringList& arguments, const QString& programPath
   const TUninstallArguments parsed = ParseUninstallArguments(arguments);
   if (parsed.key.isEmpty()) {
     PrintError(Text(kNoArgument));
-    QMessageBox::critical(nullptr, Text(kCaption), Text(kNoArgument));
+    // An unattended run has nobody to close the box: it would wait forever.
+    if (!parsed.assumeYes) QMessageBox::critical(nullptr, Text(kCaption), Text(kNoArgument));
     return 1;
   }
   if (!parsed.assumeYes && !UserConfirms(parsed.key)) return 0;

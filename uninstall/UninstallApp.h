@@ -5,7 +5,8 @@
 // Command line: uninstall KEY [--yes]
 //   KEY    the product's uninstall key (the system's list of installed programs passes it)
 //   --yes  remove without asking, and report problems on stderr only (unattended use)
-// Without KEY it shows "Do not call this program directly..." (also on stderr) and ends.
+// Without KEY it shows "Do not call this program directly..." (also on stderr; with --yes only
+// there) and ends.
 
 #include <QString>
 #include <QStringList>

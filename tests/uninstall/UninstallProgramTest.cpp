@@ -195,6 +195,18 @@ TEST(UninstallExecutable, WithYesItRemovesWhatTheProductInstalledAndNothingElse)
   EXPECT_FALSE(QFileInfo::exists(kit.program));  // no count recorded: it deleted itself
 }
 
+TEST(UninstallExecutable, UnattendedWithoutAKeyItReportsOnStderrAndEndsWithoutABox) {
+  FakeInstaller installer("Kit");
+  const QString program = CopyOfTheProgram(installer);
+  ASSERT_FALSE(program.isEmpty());
+  const RunResult result = RunProgram(program, {"--yes"}, installer);
+  EXPECT_EQ(result.exitCode, 1);  // -1: it waited for someone to close a box
+  EXPECT_TRUE(result.errors.contains("Do not call this program directly."))
+      << result.errors.toStdString();
+  EXPECT_TRUE(QFileInfo::exists(program));
+  EXPECT_TRUE(installer.EntryExists());
+}
+
 TEST(UninstallExecutable, ItKeepsItselfWhileAnotherProductCountsOnIt) {
   InstalledKit kit(QString{});
   kit.program = CopyOfTheProgram(kit.installer);
