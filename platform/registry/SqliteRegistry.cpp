@@ -156,23 +156,11 @@ class SqliteRegistry : public TRegistryBackend {
   }
 
   QStringList KeyNames(TRootKey root, const QStringList& path) override {
-    QStringList names;
-    const auto id = OpenForReading() ? FindKey(root, path) : std::nullopt;
-    if (!id) return names;
-    Statement query(*this, "SELECT name FROM keys WHERE parent = ?1 ORDER BY fold");
-    query.Bind(1, *id);
-    while (query.Step()) names << query.Text(0);
-    return names;
+    return NamesBelow(root, path, "SELECT name FROM keys WHERE parent = ?1 ORDER BY fold");
   }
 
   QStringList ValueNames(TRootKey root, const QStringList& path) override {
-    QStringList names;
-    const auto id = OpenForReading() ? FindKey(root, path) : std::nullopt;
-    if (!id) return names;
-    Statement query(*this, "SELECT name FROM vals WHERE key_id = ?1 ORDER BY rowid");
-    query.Bind(1, *id);
-    while (query.Step()) names << query.Text(0);
-    return names;
+    return NamesBelow(root, path, "SELECT name FROM vals WHERE key_id = ?1 ORDER BY rowid");
   }
 
   std::optional<TRegistryValue> ReadValue(TRootKey root, const QStringList& path,
@@ -370,6 +358,17 @@ class SqliteRegistry : public TRegistryBackend {
                                    .arg(QDir::toNativeSeparators(fileName_), version));
     schemaReady_ = true;
     return SchemaState::Ready;
+  }
+
+  // The names the query lists for the key (its ?1); none when the key does not exist.
+  QStringList NamesBelow(TRootKey root, const QStringList& path, const char* sql) {
+    QStringList names;
+    const auto id = OpenForReading() ? FindKey(root, path) : std::nullopt;
+    if (!id) return names;
+    Statement query(*this, sql);
+    query.Bind(1, *id);
+    while (query.Step()) names << query.Text(0);
+    return names;
   }
 
   std::optional<qint64> FindChild(qint64 parent, const QString& name) {
