@@ -180,9 +180,12 @@ class WindowsRegistry : public TRegistryBackend {
     switch (type) {
       case REG_SZ:
       case REG_EXPAND_SZ: {
-        // Text in UTF-16, usually with its NUL stored; an odd last byte is dropped.
+        // Text in UTF-16, usually with its NUL stored; an odd last byte is dropped. The stored
+        // terminator is not part of the text (Encode adds it back), so DataSize counts as the
+        // registry does; NULs before it stay.
         const auto* chars = reinterpret_cast<const char16_t*>(data.data());
         QString text = QString::fromUtf16(chars, static_cast<qsizetype>(data.size() / 2));
+        if (text.endsWith(QChar(u'\0'))) text.chop(1);
         return TRegistryValue::String(text, type == REG_SZ ? rdString : rdExpandString);
       }
       case REG_DWORD: {
