@@ -1,6 +1,7 @@
 // uninstall: removes an installed product. Everything but the application object lives in
 // kel_uninstall_core (UninstallApp.h), where tests reach it.
 #include <QApplication>
+#include <QDir>
 #include <cstring>
 
 #include "UninstallApp.h"
@@ -25,6 +26,9 @@ void AllowUnattendedRunWithoutDisplay(int argc, char** argv) {
 int main(int argc, char** argv) {
   AllowUnattendedRunWithoutDisplay(argc, argv);
   QApplication app(argc, argv);
-  return Kel::Uninstall::RunUninstallProgram(QApplication::arguments().mid(1),
-                                             QApplication::applicationFilePath());
+  // Qt gives the path with "/"; the installer recorded the program's count under the system's
+  // own spelling (backslashes on Windows).
+  return Kel::Uninstall::RunUninstallProgram(
+      QApplication::arguments().mid(1),
+      QDir::toNativeSeparators(QApplication::applicationFilePath()));
 }
