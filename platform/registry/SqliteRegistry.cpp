@@ -282,7 +282,8 @@ class SqliteRegistry : public TRegistryBackend {
 
   void Connect(int flags) {
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(fileName_).constData(), &db, flags, nullptr);
+    // SQLite takes file names in UTF-8 on every system (the local 8-bit form of Windows is not).
+    const int rc = sqlite3_open_v2(fileName_.toUtf8().constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
       const QString detail =
           db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));

@@ -60,10 +60,11 @@ TEST_F(RegistryFile, ReadingCreatesNothingAndTheFirstChangeCreatesFileAndFolder)
   EXPECT_FALSE(reg.DeleteKey("Software"));
   EXPECT_FALSE(QFileInfo::exists(store_.FileName()));
 
-  const QString nested = store_.Folder() + "/a/b/registry.sqlite";
+  const QString nested = store_.Folder() + QString::fromUtf8("/a/\u00e4 \u65e5/registry.sqlite");
   TRegistry writer(OpenRegistryFile(nested));
   ASSERT_TRUE(writer.OpenKey("Software", true));
   writer.WriteString("v", "x");
+  EXPECT_TRUE(QFileInfo::exists(nested));  // under its own name, whatever the script
   TRegistry reader(OpenRegistryFile(nested));
   ASSERT_TRUE(reader.OpenKey("Software", false));
   EXPECT_EQ(reader.ReadString("v"), "x");
