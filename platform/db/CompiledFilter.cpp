@@ -58,6 +58,10 @@ constexpr int kTrue = 1;
 constexpr int kNull = 2;
 constexpr int kUnordered = 2;  // a comparison with NaN or Null
 
+// left AND right / left OR right, three-valued, indexed by kFalse, kTrue, kNull.
+constexpr uint8_t AndTable[3][3] = {{0, 0, 0}, {0, 1, 2}, {0, 2, 2}};
+constexpr uint8_t OrTable[3][3] = {{0, 1, 2}, {1, 1, 1}, {2, 1, 2}};
+
 bool IsIntegerKind(const Variant& v) {
   switch (v.VarType()) {
     case varSmallint:
@@ -452,7 +456,10 @@ Variant TCompiledFilter::EvaluateFallback(int exprNode, int row) const {
 int TCompiledFilter::Tri(int index, int row) const {
   const Node& n = nodes_[static_cast<size_t>(index)];
   switch (n.Kind) {
-    case Node::And: {
+    case Node::And:
+    case Node::Or: {
+      const bool isAnd = n.Kind == Node::And;
+      const int decisive = isAnd ? kFalse : kTrue;  // decides the result alone
       int x, y;
       if (n.MayThrow) {
         // The evaluator's order: right operand first, both always.
@@ -460,24 +467,10 @@ int TCompiledFilter::Tri(int index, int row) const {
         x = Tri(n.A, row);
       } else {
         x = Tri(n.A, row);
-        if (x == kFalse) return kFalse;
+        if (x == decisive) return decisive;
         y = Tri(n.B, row);
       }
-      if (x == kFalse || y == kFalse) return kFalse;
-      return x == kNull || y == kNull ? kNull : kTrue;
-    }
-    case Node::Or: {
-      int x, y;
-      if (n.MayThrow) {
-        y = Tri(n.B, row);
-        x = Tri(n.A, row);
-      } else {
-        x = Tri(n.A, row);
-        if (x == kTrue) return kTrue;
-        y = Tri(n.B, row);
-      }
-      if (x == kTrue || y == kTrue) return kTrue;
-      return x == kNull || y == kNull ? kNull : kFalse;
+      return (isAnd ? AndTable : OrTable)[x][y];
     }
     case Node::Not: {
       const int x = Tri(n.A, row);
@@ -574,10 +567,6 @@ bool TCompiledFilter::Matches(int row) const {
 namespace {
 
 constexpr int BatchSize = 1024;
-
-// out = left AND right / left OR right, three-valued.
-constexpr uint8_t AndTable[3][3] = {{0, 0, 0}, {0, 1, 2}, {0, 2, 2}};
-constexpr uint8_t OrTable[3][3] = {{0, 1, 2}, {1, 1, 1}, {2, 1, 2}};
 
 // One comparison operator over a run of rows: the operator is chosen once, outside the loop.
 // Plain comparisons give the variant outcome also for NaN (unordered: only <> holds); Null

@@ -21,11 +21,7 @@ inline constexpr const char* DataSetReadOnly = "Cannot modify a read-only datase
 inline constexpr const char* FieldReadOnly = "Field '%1' cannot be modified";
 inline constexpr const char* FieldRequired = "Field '%1' must have a value";
 inline constexpr const char* RecordNotFound = "Record not found";
-inline constexpr const char* NoFieldsDefined = "No fields defined";
-inline constexpr const char* FieldAccessError = "Cannot access field '%1' as type %2";
-inline constexpr const char* FieldValueError = "Invalid value for field '%1'";
 inline constexpr const char* CircularDataLink = "Circular datalinks are not allowed";
-inline constexpr const char* LookupInfoError = "Lookup information for field '%1' is incomplete";
 inline constexpr const char* KeyValueCountMismatch =
     "Number of key values does not match the number of key fields";
 
