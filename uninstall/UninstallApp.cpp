@@ -28,11 +28,16 @@ bool UserConfirms(const QString& key) {
 
 TUninstallArguments ParseUninstallArguments(const QStringList& arguments) {
   TUninstallArguments parsed;
+  // The first argument that is not --yes is the key, even when it is empty: a later one must
+  // not take its place and name a product nobody asked to remove.
+  bool keySeen = false;
   for (const QString& argument : arguments) {
-    if (argument == QLatin1String(kAssumeYesOption))
+    if (argument == QLatin1String(kAssumeYesOption)) {
       parsed.assumeYes = true;
-    else if (parsed.key.isEmpty())
+    } else if (!keySeen) {
       parsed.key = argument;
+      keySeen = true;
+    }
   }
   return parsed;
 }

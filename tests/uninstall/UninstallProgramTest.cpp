@@ -123,6 +123,7 @@ TEST(UninstallArguments, TheFirstArgumentIsTheKeyAndYesMayStandAnywhere) {
   EXPECT_EQ(parsed.key, "Kit");
   EXPECT_TRUE(parsed.assumeYes);
   EXPECT_EQ(ParseUninstallArguments({"", "--yes"}).key, "");
+  EXPECT_EQ(ParseUninstallArguments({"", "Kit"}).key, "");  // an empty key is no key
 }
 
 TEST(UninstallProgram, WithoutAKeyItShowsTheErrorBoxAndChangesNothing) {
