@@ -38,8 +38,8 @@ QStringList SplitLines(const QString& text);
 // A value of the product's uninstall entry (HKLM, below kUninstallKey); empty when missing.
 QString ReadUninstallValue(const QString& key, const QString& name);
 
-// The reference count recorded for a shared file: -1 when there is none. A value that is not an
-// integer counts as recorded (the file is in use by someone), with the number 0.
+// The reference count recorded for a shared file. A value that is not an integer counts as
+// recorded (the file is in use by someone) but not valid, with the number 0.
 struct TFileRefCount {
   bool recorded = false;
   bool valid = false;  // the value is an integer
