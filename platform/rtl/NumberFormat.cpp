@@ -172,9 +172,11 @@ bool DecimalToScaled(const DecimalText& d, int64_t& scaled) {
       roundUp = aboveHalf || (exactHalf && lastOdd);
     }
   } else {
-    if (kept.size() + shift > 20) return false;  // beyond 64 bits whatever the digits
-    kept += QString(shift, u'0');
+    kept += QString(qMin(shift, 21), u'0');
   }
+  // Digits carry no leading zeros, so more than 20 of them are beyond 64 bits; checked before
+  // the 128-bit accumulation below could wrap around.
+  if (kept.size() > 20) return false;
   unsigned __int128 magnitude = 0;
   for (QChar ch : kept) magnitude = magnitude * 10 + (ch.unicode() - u'0');
   if (roundUp) ++magnitude;

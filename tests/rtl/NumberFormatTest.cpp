@@ -167,6 +167,11 @@ TEST_F(NumberFormatTest, CurrencyTextReadsExactlyWithHalvesToEven) {
   EXPECT_EQ(Curr("1e-99999999999"), "0");
   EXPECT_EQ(Curr("0e99999999999"), "0");
   EXPECT_EQ(Curr("abc"), "<refused>");
+  // Far more digits than 64 bits hold, with fraction digits that are dropped: refused, not
+  // wrapped around to some other amount.
+  EXPECT_EQ(Curr("1" + QString(40, u'0') + ".00000"), "<refused>");
+  EXPECT_EQ(Curr("1" + QString(1000, u'0') + ".00000"), "<refused>");
+  EXPECT_EQ(Curr("0." + QString(1000, u'0')), "0");
   EXPECT_THROW(StrToCurr("1,5"), EConvertError);
 }
 
