@@ -171,7 +171,10 @@ TFileStream::TFileStream(const QString& fileName, uint16_t mode)
   QIODevice::OpenMode openMode;
   switch (mode & 0x000F) {
     case fmOpenWrite:
-      openMode = QIODevice::WriteOnly;
+      // Qt truncates a file opened WriteOnly; opened for writing, a file keeps its contents
+      // until they are overwritten. Reads are refused below instead.
+      openMode = QIODevice::ReadWrite;
+      writeOnly_ = true;
       break;
     case fmOpenReadWrite:
       openMode = QIODevice::ReadWrite;
@@ -199,7 +202,7 @@ TFileStream::~TFileStream() {
 }
 
 int64_t TFileStream::Read(void* buffer, int64_t count) {
-  if (count <= 0) return 0;
+  if (count <= 0 || writeOnly_) return 0;
   QIODevice* device = file_ ? static_cast<QIODevice*>(file_.get()) : saveFile_.get();
   if (!device || !device->isOpen() || !device->isReadable()) return 0;
   const int64_t n = device->read(static_cast<char*>(buffer), count);

@@ -105,6 +105,7 @@ class TFileStream : public TStream {
   std::unique_ptr<QFile> file_;
   std::unique_ptr<QSaveFile> saveFile_;
   int uncaughtAtCreate_ = 0;
+  bool writeOnly_ = false;  // fmOpenWrite: the file is open for both, reads are refused
 };
 
 // A memory stream initialised from text (UTF-8) with the text read back as a whole.

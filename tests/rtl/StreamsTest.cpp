@@ -175,6 +175,20 @@ TEST_F(FileStreamTest, ReadWriteExistingFileInPlace) {
   EXPECT_EQ(FileBytes(name), "XYcdef");
 }
 
+TEST_F(FileStreamTest, OpenWriteKeepsWhatIsNotOverwritten) {
+  const QString name = Path("w.bin");
+  WriteFile(name, "abcdef");
+  {
+    TFileStream stream(name, fmOpenWrite);
+    EXPECT_EQ(stream.Size(), 6);
+    stream.WriteBuffer("XY", 2);
+    char buffer[1];
+    EXPECT_EQ(stream.Read(buffer, 1), 0);  // opened for writing only
+  }
+  EXPECT_EQ(FileBytes(name), "XYcdef");
+  EXPECT_THROW(TFileStream(Path("absent.bin"), fmOpenWrite), EFOpenError);
+}
+
 TEST_F(FileStreamTest, ReadOnlyStreamRefusesWrites) {
   const QString name = Path("ro.bin");
   WriteFile(name, "abc");
