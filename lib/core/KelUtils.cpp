@@ -3,6 +3,7 @@
 
 #include <QLocale>
 #include <cmath>
+#include <cstdint>
 
 #include "DateTimeFormat.h"
 #include "FormatSettings.h"
@@ -26,14 +27,17 @@ QChar& LocaleDecimalCharValue() {
   return value;
 }
 
-int FloorDiv(int a, int b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+int64_t FloorDiv(int64_t a, int64_t b) {
+  return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
+}
 
-int FloorMod(int a, int b) { return a - FloorDiv(a, b) * b; }
+int FloorMod(int a, int b) { return static_cast<int>(a - FloorDiv(a, b) * b); }
 
 // 1 January of a year as a date-time number. Computed directly, so the years just outside
 // 1..9999 (needed for the weeks around the calendar's ends) work as well.
 TDateTime JanFirst(int year) {
-  const int y = year - 1;
+  // In 64 bits: a caller may ask for any int year, and y * 365 soon leaves the int range.
+  const int64_t y = int64_t(year) - 1;
   return y * 365 + FloorDiv(y, 4) - FloorDiv(y, 100) + FloorDiv(y, 400) + 1 - DateDelta;
 }
 

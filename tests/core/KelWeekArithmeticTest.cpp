@@ -129,6 +129,12 @@ TEST(KelWeekArithmetic, ValuesFarOutsideTheCalendarStillHaveWeeks) {
   EXPECT_FALSE(DayInSet(everyDay, std::nan("")));
   EXPECT_FALSE(DayInSet(everyDay, std::numeric_limits<double>::infinity()));
   EXPECT_TRUE(std::isnan(FirstDayOfWeek(dwMonday, std::nan(""))));
+  // Week 1 of any year starts 52 or 53 weeks after the one before, also for huge year numbers.
+  for (int year : {-2000000000, 2000000000, std::numeric_limits<int>::max() - 1}) {
+    const TDateTime weeks = FirstWeekStart(year + 1, dwMonday, fwFirstFourthDayOfWeek) -
+                            FirstWeekStart(year, dwMonday, fwFirstFourthDayOfWeek);
+    EXPECT_TRUE(weeks == 364 || weeks == 371) << year << ": " << weeks;
+  }
 }
 
 TEST(KelDateParts, PartsByKind) {
