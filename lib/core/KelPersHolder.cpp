@@ -4,6 +4,7 @@
 
 #include "ClassRegistry.h"
 #include "ComponentStreams.h"
+#include "Exceptions.h"
 #include "Filer.h"
 #include "ObjectText.h"
 #include "Streams.h"
@@ -29,6 +30,26 @@ TComponent* OwningComponent(TPersistent* obj) {
   return nullptr;
 }
 
+// Reads the stream into obj through a holder: the holder's P is obj, so the collection value of
+// the stream refills obj in place.
+void ReadThroughHolder(TStream& stream, TPersistent* obj) {
+  auto holder = std::make_unique<TKelPersHolder>();
+  holder->SetP(obj);
+  TReader reader(stream);
+  reader.SetReferenceContext(OwningComponent(obj));
+  reader.ReadRootComponent(holder.get());
+}
+
+// obj in its stream form, to be read back if a refill fails; false when it cannot be written.
+bool SaveForRestore(TMemoryStream& saved, TPersistent* obj) {
+  try {
+    WriteCollection(saved, obj);
+    return true;
+  } catch (const Exception&) {
+    return false;
+  }
+}
+
 }  // namespace
 
 TKelPersHolder::TKelPersHolder(TComponent* owner) : TComponent(owner) {}
@@ -50,11 +71,23 @@ void ReadCollection(TStream& stream, TPersistent* obj) {
     NotifyGlobalLoading();
     return;
   }
-  auto holder = std::make_unique<TKelPersHolder>();
-  holder->SetP(obj);
-  TReader reader(stream);
-  reader.SetReferenceContext(OwningComponent(obj));
-  reader.ReadRootComponent(holder.get());
+  // A damaged stream is found only after the old items are gone: they are kept aside and read
+  // back, so a failed refill leaves the collection as it was instead of half filled.
+  TMemoryStream saved;
+  const bool restorable = obj && SaveForRestore(saved, obj);
+  try {
+    ReadThroughHolder(stream, obj);
+  } catch (const Exception&) {
+    if (restorable) {
+      saved.SetPosition(0);
+      try {
+        ReadThroughHolder(saved, obj);
+      } catch (const Exception&) {
+        // The error that reaches the caller is the stream's, not this one.
+      }
+    }
+    throw;
+  }
 }
 
 void WriteCollectionText(TStream& stream, TPersistent* obj) {

@@ -13,9 +13,10 @@
 //                                     temporary holder (freed on every path).
 //   ReadCollection(stream, obj)       the reverse, inside a global-loading bracket; the
 //                                     collection is refilled in place: the streamed items
-//                                     replace the old ones. References to components by name
-//                                     are looked up among the collection's owning component and
-//                                     its owners.
+//                                     replace the old ones; when the stream turns out damaged,
+//                                     the old items are put back before the error is raised.
+//                                     References to components by name are looked up among the
+//                                     collection's owning component and its owners.
 //   WriteCollectionText / ReadCollectionText
 //                                     the same in the readable text form of component streams.
 // Errors: EReadError for a damaged or unsuitable stream (the property at fault is named),

@@ -374,6 +374,29 @@ TEST_F(KelPersHolder, TheCollectionIsRefilledInPlace) {
   EXPECT_EQ(items.Count(), 0);
 }
 
+TEST_F(KelPersHolder, ADamagedStreamLeavesTheCollectionAsItWas) {
+  TStreamItems items;
+  Fill(items.Add(), 1);
+  Fill(items.Add(), 2);
+  TStreamItems copy;
+  ReadBinary(WriteBinary(&items), &copy);
+  // One good item, then a property the item class lacks.
+  const QByteArray damaged =
+      HolderStream(Bytes({vaCollection, vaList}) + Short("Name") + Bytes({vaString, 1, 'x', 0}) +
+                   Bytes({vaList}) + Short("Colour") + Bytes({vaInt8, 1, 0, 0}));
+  EXPECT_EQ(ReadFailure(damaged, false, &items),
+            "Error reading TKelPersHolder.P[1].Colour: Property Colour does not exist");
+  ExpectSame(copy, items);
+  // Cut short in the middle of the items, in both forms.
+  const QByteArray binary = WriteBinary(&copy);
+  EXPECT_NE(ReadFailure(binary.left(binary.size() - 20), false, &items), "<no error>");
+  ExpectSame(copy, items);
+  EXPECT_NE(ReadFailure("object TKelPersHolder P = < item Name = 'x' end item Count = 'y' end> end",
+                        true, &items),
+            "<no error>");
+  ExpectSame(copy, items);
+}
+
 TEST_F(KelPersHolder, AComponentStreamsItselfAndIsLoadedOnce) {
   TItemsOwner original;
   original.SetTag(4);
