@@ -7,13 +7,6 @@
 
 namespace Kel {
 
-namespace {
-
-// Owner chains are short; the bound only stops a chain that loops back on itself.
-constexpr int kMaxOwnerChain = 1000;
-
-}  // namespace
-
 // --- TKelNamedItem ----------------------------------------------------------------------------
 
 TKelNamedItem::TKelNamedItem(TCollection* collection) : TCollectionItem(collection) {}
@@ -38,14 +31,8 @@ void TKelNamedItem::Assign(TPersistent* source) {
 }
 
 bool TKelNamedItem::IsDesigning() const {
-  const QObject* object = Collection();
-  for (int step = 0; object && step < kMaxOwnerChain; ++step) {
-    if (const auto* component = qobject_cast<const TComponent*>(object))
-      return component->ComponentState().Contains(csDesigning);
-    const auto* persistent = qobject_cast<const TPersistent*>(object);
-    object = persistent ? persistent->GetOwner() : nullptr;
-  }
-  return false;
+  const auto* component = FindOwnerOfClass<TComponent>(this);
+  return component && component->ComponentState().Contains(csDesigning);
 }
 
 // --- TKelCustomNamedItems ---------------------------------------------------------------------
