@@ -38,6 +38,23 @@ class WritingState {
   QPointer<TComponent> component_;
 };
 
+// Writes against another ancestor for the scope's lifetime; the previous one comes back on
+// every path.
+class AncestorScope {
+ public:
+  AncestorScope(TWriter& writer, TPersistent* ancestor)
+      : writer_(writer), saved_(writer.Ancestor()) {
+    writer_.SetAncestor(ancestor);
+  }
+  ~AncestorScope() { writer_.SetAncestor(saved_); }
+  AncestorScope(const AncestorScope&) = delete;
+  AncestorScope& operator=(const AncestorScope&) = delete;
+
+ private:
+  TWriter& writer_;
+  TPersistent* const saved_;
+};
+
 // The same property of the ancestor object, when it has one.
 TPropInfo AncestorProp(const TPersistent* ancestor, const TPropInfo& prop) {
   if (!ancestor) return TPropInfo();
@@ -100,21 +117,14 @@ void TWriter::WriteComponent(TComponent* component) {
 void TWriter::WriteChildren(TComponent* component) {
   std::vector<QPointer<TComponent>> children;
   component->GetChildren([&children](TComponent* child) { children.emplace_back(child); }, Root());
-  TPersistent* const savedAncestor = Ancestor();
   for (const QPointer<TComponent>& child : children) {
     if (!child) continue;
     // A child the ancestor has too is written against the ancestor's: differences only.
     TComponent* childAncestor = rootAncestor_ && !child->Name().isEmpty()
                                     ? rootAncestor_->FindComponent(child->Name())
                                     : nullptr;
-    SetAncestor(childAncestor);
-    try {
-      WriteComponent(child);
-    } catch (...) {
-      SetAncestor(savedAncestor);
-      throw;
-    }
-    SetAncestor(savedAncestor);
+    AncestorScope ancestor(*this, childAncestor);
+    WriteComponent(child);
   }
 }
 
@@ -267,16 +277,9 @@ void TWriter::WriteObjectProperty(TPersistent* instance, const QMetaProperty& pr
   if (auto* persistent = qobject_cast<TPersistent*>(value)) {
     // A nested object: its properties under dotted names ("Font.Style").
     RestoreOnExit<QString> path(propPath_);
-    TPersistent* const savedAncestor = Ancestor();
     propPath_ += name + u'.';
-    SetAncestor(qobject_cast<TPersistent*>(ancestorValue));
-    try {
-      WriteProperties(persistent);
-    } catch (...) {
-      SetAncestor(savedAncestor);
-      throw;
-    }
-    SetAncestor(savedAncestor);
+    AncestorScope ancestor(*this, qobject_cast<TPersistent*>(ancestorValue));
+    WriteProperties(persistent);
   }
 }
 
@@ -289,25 +292,18 @@ void TWriter::WriteStringList(TStrings* strings) {
 void TWriter::WriteCollection(TCollection* collection) {
   NestingGuard guard(*this);
   // Items are written whole: against no ancestor, with plain property names.
-  TPersistent* const savedAncestor = Ancestor();
   RestoreOnExit<QString> path(propPath_);
   propPath_.clear();
-  SetAncestor(nullptr);
-  try {
-    WriteCollectionBegin();
-    if (collection) {
-      for (int i = 0; i < collection->Count(); ++i) {
-        WriteListBegin();
-        WriteProperties(collection->Items(i));
-        WriteListEnd();
-      }
+  AncestorScope ancestor(*this, nullptr);
+  WriteCollectionBegin();
+  if (collection) {
+    for (int i = 0; i < collection->Count(); ++i) {
+      WriteListBegin();
+      WriteProperties(collection->Items(i));
+      WriteListEnd();
     }
-    WriteListEnd();
-  } catch (...) {
-    SetAncestor(savedAncestor);
-    throw;
   }
-  SetAncestor(savedAncestor);
+  WriteListEnd();
 }
 
 QString TWriter::ComponentReferenceName(const TComponent* component) const {
