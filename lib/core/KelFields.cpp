@@ -112,7 +112,8 @@ QString TKelField::AsString(bool forDisplay) const {
     else
       result = value.AsString();
   }
-  if (TKelFields* fields = Fields()) fields->FormatValue(const_cast<TKelField*>(this), result, forDisplay);
+  if (TKelFields* fields = Fields())
+    fields->FormatValue(const_cast<TKelField*>(this), result, forDisplay);
   return result;
 }
 
@@ -146,10 +147,12 @@ void TKelField::ConvertDataType(TKelFieldType newType) {
       }
       break;
     case FT_DATE:
-      if (from({FT_DATETIME, FT_TIME})) return StoreConverted(Variant::FromDate(DateOnly(AsDateTime())), FT_DATE);
+      if (from({FT_DATETIME, FT_TIME}))
+        return StoreConverted(Variant::FromDate(DateOnly(AsDateTime())), FT_DATE);
       break;
     case FT_TIME:
-      if (from({FT_DATETIME, FT_DATE})) return StoreConverted(Variant::FromDate(TimeOnly(AsDateTime())), FT_TIME);
+      if (from({FT_DATETIME, FT_DATE}))
+        return StoreConverted(Variant::FromDate(TimeOnly(AsDateTime())), FT_TIME);
       break;
     case FT_CURRENCY:
       if (from({FT_INT, FT_FLOAT})) return SetAsCurrency(Value().AsCurrency());
@@ -549,7 +552,8 @@ const QString kKeyboardList = QStringLiteral("KeyboardInitProcs");
 }
 
 void RegisterKeyboardProc(const QMetaObject* cls, const QString& procName, TKelKeyboardProc proc) {
-  RegisterRecord(kKeyboardList, {QStringLiteral("Class"), QStringLiteral("ProcName"), QStringLiteral("Proc")},
+  RegisterRecord(kKeyboardList,
+                 {QStringLiteral("Class"), QStringLiteral("ProcName"), QStringLiteral("Proc")},
                  {ClassRefToVariant(cls), Variant(procName),
                   Variant(static_cast<int64_t>(reinterpret_cast<intptr_t>(proc)))});
 }
@@ -560,8 +564,9 @@ TKelKeyboardProc FindKeyboardProc(const QMetaObject* cls, const QString& procNam
   TKelFields* record = FindRecord(records, {QStringLiteral("ProcName")}, {Variant(procName)});
   if (!record) return nullptr;
   const Variant proc = record->GetValueByName(QStringLiteral("Proc"));
-  return proc.IsOrdinal() ? reinterpret_cast<TKelKeyboardProc>(static_cast<intptr_t>(proc.AsInt64()))
-                          : nullptr;
+  return proc.IsOrdinal()
+             ? reinterpret_cast<TKelKeyboardProc>(static_cast<intptr_t>(proc.AsInt64()))
+             : nullptr;
 }
 
 }  // namespace Kel

@@ -121,7 +121,7 @@ class TKelField : public TKelLinkedItem {
   int AsInteger() const { return Value().AsInteger(); }
   double AsFloat() const { return Value().AsDouble(); }
   Currency AsCurrency() const { return Value().AsCurrency(); }
-  bool AsBoolean() const;       // false when null
+  bool AsBoolean() const;        // false when null
   TDateTime AsDateTime() const;  // 0 when null
   // The filter form (forDisplay false) or the display form of the value.
   QString AsString(bool forDisplay = false) const;
@@ -158,7 +158,8 @@ class TKelFields : public TKelNamedItems {
   Q_OBJECT
 
  public:
-  explicit TKelFields(QObject* owner = nullptr, const QMetaObject& itemClass = TKelField::staticMetaObject);
+  explicit TKelFields(QObject* owner = nullptr,
+                      const QMetaObject& itemClass = TKelField::staticMetaObject);
   ~TKelFields() override;
 
   // A new, empty collection of the same class and item class with the same owner (the classic

@@ -27,9 +27,7 @@ QChar& LocaleDecimalCharValue() {
   return value;
 }
 
-int64_t FloorDiv(int64_t a, int64_t b) {
-  return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
-}
+int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
 
 int FloorMod(int a, int b) { return static_cast<int>(a - FloorDiv(a, b) * b); }
 

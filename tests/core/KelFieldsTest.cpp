@@ -183,7 +183,7 @@ TEST_F(KelFieldsTest, ValueEventsStandBetweenFieldAndStorage) {
   EXPECT_EQ(setName, "Price");
   EXPECT_TRUE(setValue.Same(Variant(7)));
   EXPECT_EQ(f->DataType(), FT_INT);  // the type still follows
-  EXPECT_TRUE(f->IsNull());           // but nothing was stored
+  EXPECT_TRUE(f->IsNull());          // but nothing was stored
 
   fields_.OnSetValue = nullptr;
   f->SetAsInteger(7);
@@ -291,7 +291,10 @@ TEST_F(KelFieldStreamTest, ArraysCannotBeWritten) {
 TEST_F(KelFieldStreamTest, UnknownValueKindIsAReadError) {
   // A hand-made stream whose DataValue is a set: no value kind of a field.
   QByteArray bytes("TPF0");
-  auto shortString = [&](const QByteArray& s) { bytes += char(s.size()); bytes += s; };
+  auto shortString = [&](const QByteArray& s) {
+    bytes += char(s.size());
+    bytes += s;
+  };
   shortString("TKelPersHolder");
   shortString("");
   shortString("P");
@@ -323,8 +326,7 @@ TEST(KelParamsTest, ParseParamsFindsPlaceholdersOutsideQuotes) {
 TEST(KelParamsTest, NamesEndAtTerminatorsOrTheEnd) {
   EXPECT_EQ(ParamNames("x=:P)"), QStringList{"P"});
   EXPECT_EQ(ParamNames("x=:P"), QStringList{"P"});
-  EXPECT_EQ(ParamNames("f(:A,:B;:C\n:D\r:E :F)"),
-            (QStringList{"A", "B", "C", "D", "E", "F"}));
+  EXPECT_EQ(ParamNames("f(:A,:B;:C\n:D\r:E :F)"), (QStringList{"A", "B", "C", "D", "E", "F"}));
   EXPECT_EQ(ParseParams(nullptr, "f(:A,:B)", false), "f(?,?)");
 }
 
