@@ -41,13 +41,22 @@ bool IsStringKind(TPropKind kind) {
   return kind == TPropKind::pkString || kind == TPropKind::pkChar;
 }
 
+// Whether an object property can hold object: nil always, an object when it is of the class the
+// property is declared with (a reference of another class is a kind of its own).
+bool ObjectFits(const QObject* object, const TPropInfo& to) {
+  const QMetaObject* classType = to.ClassType();
+  return !object || !classType || object->metaObject()->inherits(classType);
+}
+
 // Copies one property by the source's kind; a destination of another group is left alone.
 void CopyProp(const QObject* source, const TPropInfo& from, QObject* dest, const TPropInfo& to) {
   if (!to.IsWritable()) return;
   const TPropKind kind = from.Kind();
   if (kind == TPropKind::pkClass) {
-    if (to.Kind() == TPropKind::pkClass)
-      TypInfo::SetObjectProp(dest, to, TypInfo::GetObjectProp(source, from));
+    if (to.Kind() == TPropKind::pkClass) {
+      QObject* object = TypInfo::GetObjectProp(source, from);
+      if (ObjectFits(object, to)) TypInfo::SetObjectProp(dest, to, object);
+    }
   } else if (kind == TPropKind::pkChar && to.Kind() == TPropKind::pkString) {
     TypInfo::SetStrProp(dest, to, TypInfo::GetStrProp(source, from));
   } else if (IsOrdinalKind(kind)) {

@@ -12,8 +12,9 @@
 //       travel as integers (an object reference as the reference, so a setter that copies
 //       contents copies them), floating-point kinds as floats (currency to currency exactly),
 //       strings as strings, variants as variants. Nothing happens when source and dest are the
-//       same object or either is null; properties dest cannot take (read-only, or a kind of
-//       another group) are left alone.
+//       same object or either is null; properties dest cannot take (read-only, a kind of
+//       another group, or an object property whose class does not fit the object) are left
+//       alone.
 //   CopyNamedProps(source, dest, names)    the same for the listed names only.
 //   SetPropValue(instance, name, value)    null instance or unknown property: nothing. Ordinal
 //       kinds take a string through StrToInt (EConvertError when it is no number; an enumeration

@@ -90,6 +90,7 @@ class TPropTarget : public TComponent {
   Q_PROPERTY(Kel::Currency Ratio READ Ratio WRITE SetRatio)
   Q_PROPERTY(KelPropsTest::TOtherMode Mode READ Mode WRITE SetMode)
   Q_PROPERTY(int Fixed READ Fixed WRITE SetFixed)
+  Q_PROPERTY(Kel::TStrings* Link READ Link WRITE SetLink)  // a string list, not any component
 
  public:
   Q_INVOKABLE explicit TPropTarget(TComponent* owner = nullptr) : TComponent(owner) {}
@@ -105,6 +106,8 @@ class TPropTarget : public TComponent {
   void SetMode(KelPropsTest::TOtherMode v) { mode_ = v; }
   int Fixed() const { return fixed_; }
   void SetFixed(int v) { fixed_ = v; }
+  TStrings* Link() const { return link_; }
+  void SetLink(TStrings* v) { link_ = v; }
 
  private:
   QString count_ = "untouched";
@@ -113,6 +116,7 @@ class TPropTarget : public TComponent {
   Currency ratio_;
   KelPropsTest::TOtherMode mode_ = KelPropsTest::omA;
   int fixed_ = 0;
+  TStrings* link_ = nullptr;
 };
 
 class KelPublishedProps : public ::testing::Test {
@@ -167,6 +171,20 @@ TEST_F(KelPublishedProps, CopyByKindGroupsLeavesMismatchesAlone) {
   EXPECT_EQ(dest.Ratio().Scaled, 15000);  // float into currency
   EXPECT_EQ(dest.Mode(), KelPropsTest::omB);
   EXPECT_EQ(dest.Fixed(), 9);  // read-only in the source is fine, it is only read there
+}
+
+TEST_F(KelPublishedProps, ObjectReferenceOfAClassTheDestinationCannotHoldIsLeftAlone) {
+  TPropSource source;
+  TPropTarget dest;
+  TComponent linked;
+  TStringList kept;
+  source.SetLink(&linked);
+  dest.SetLink(&kept);
+  CopyPublishedProps(&source, &dest);
+  EXPECT_EQ(dest.Link(), &kept);  // a component is no string list
+  source.SetLink(nullptr);
+  CopyPublishedProps(&source, &dest);
+  EXPECT_EQ(dest.Link(), nullptr);  // nil fits every class
 }
 
 TEST_F(KelPublishedProps, CopyHonoursExcludeAndIgnoresSameOrMissingObjects) {
