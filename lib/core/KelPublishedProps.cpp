@@ -2,7 +2,9 @@
 
 #include <QObject>
 
+#include "ClassesConsts.h"
 #include "Component.h"
+#include "Exceptions.h"
 #include "NumberFormat.h"
 #include "StrUtils.h"
 #include "TypInfo.h"
@@ -146,6 +148,10 @@ void SetPropValue(QObject* instance, const QString& propName, const Variant& val
     } else {
       ordinal = kind == TPropKind::pkInt64 ? value.AsInt64() : value.AsInteger();
     }
+    // A number names no object: taken as an address it would be followed into random memory.
+    // Only nil (0) can be set this way.
+    if (kind == TPropKind::pkClass && ordinal != 0)
+      throw EPropertyError(RtlMessage(ClassesText::InvalidPropertyValue));
     TypInfo::SetOrdProp(instance, prop, ordinal);
   } else if (kind == TPropKind::pkCurrency) {
     TypInfo::SetCurrencyProp(instance, prop, value.AsCurrency());

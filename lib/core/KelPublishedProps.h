@@ -20,7 +20,8 @@
 //       kinds take a string through StrToInt (EConvertError when it is no number; an enumeration
 //       also takes a member name, a boolean "True" / "False"), True as 1 and False as 0,
 //       anything else as an integer; floats a float; strings a string (null as ''); variants the
-//       value as it is.
+//       value as it is. An object property takes only 0 (nil): any other number raises
+//       EPropertyError "Invalid property value" instead of being followed as an address.
 //   HasProp(instance, name)                whether the class publishes that property.
 //   GetStringsProp(instance, name)         the Text of a published TStrings property ('' when
 //                                          there is no such property or it holds no TStrings).

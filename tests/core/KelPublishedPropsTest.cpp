@@ -245,6 +245,17 @@ TEST_F(KelPublishedProps, SetPropValueConvertsByKind) {
   EXPECT_EQ(c.Count(), 1);
 }
 
+TEST_F(KelPublishedProps, SetPropValueGivesObjectPropertiesNilOnly) {
+  TPropSource c;
+  TComponent linked;
+  c.SetLink(&linked);
+  EXPECT_THROW(SetPropValue(&c, "Link", Variant(12345)), EPropertyError);
+  EXPECT_THROW(SetPropValue(&c, "Link", Variant("1")), EPropertyError);
+  EXPECT_EQ(c.Link(), &linked);
+  SetPropValue(&c, "Link", Variant(0));
+  EXPECT_EQ(c.Link(), nullptr);
+}
+
 TEST_F(KelPublishedProps, SetPropValueIgnoresMissingTargets) {
   TPropSource c;
   SetPropValue(nullptr, "Count", Variant(1));
