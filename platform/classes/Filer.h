@@ -37,6 +37,7 @@
 #include "DateUtils.h"
 #include "ExtendedFloat.h"
 #include "Set.h"
+#include "StrUtils.h"
 #include "Streams.h"
 #include "Variant.h"
 
@@ -102,9 +103,8 @@ using TReaderProc = std::function<void(TReader&)>;
 using TWriterProc = std::function<void(TWriter&)>;
 using TStreamProc = std::function<void(TStream&)>;
 
-// Decodes the bytes of an 8-bit String/LString value: Windows-1252, the code page such values
-// were written in (bytes 0x80..0x9F map to the characters that code page puts there).
-QString DecodeAnsiBytes(const QByteArray& bytes);
+// 8-bit String/LString values are decoded with DecodeAnsiBytes (StrUtils.h): Windows-1252, the
+// code page such values were written in.
 // Decodes a ShortString (names, identifiers, set members): UTF-8 when the bytes are valid
 // UTF-8, otherwise Windows-1252.
 QString DecodeShortStringBytes(const QByteArray& bytes);

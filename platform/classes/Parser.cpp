@@ -1,29 +1,16 @@
 #include "Parser.h"
 
-#include <QStringDecoder>
 #include <limits>
 #include <string>
 
 #include "Exceptions.h"
 #include "Filer.h"
 #include "FilerConsts.h"
+#include "StrUtils.h"
 
 namespace Kel {
 
 namespace {
-
-QString DecodeSourceText(const QByteArray& bytes) {
-  if (bytes.startsWith("\xEF\xBB\xBF")) return QString::fromUtf8(bytes.mid(3));
-  if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
-    QStringDecoder decoder(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE
-                                                        : QStringDecoder::Utf16BE);
-    return decoder.decode(bytes.mid(2));
-  }
-  QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  QString text = decoder.decode(bytes);
-  if (decoder.hasError()) return DecodeAnsiBytes(bytes);
-  return text;
-}
 
 bool IsAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
@@ -53,7 +40,7 @@ bool IsFloatTypeLetter(QChar c) {
 
 }  // namespace
 
-TParser::TParser(TStream& stream) : text_(DecodeSourceText(stream.ReadRemaining())) { NextToken(); }
+TParser::TParser(TStream& stream) : text_(DecodeTextBytes(stream.ReadRemaining())) { NextToken(); }
 
 QChar TParser::Peek(qsizetype offset) const {
   const qsizetype at = pos_ + offset;

@@ -3,6 +3,7 @@
 #include <QCollator>
 #include <QDir>
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -423,6 +424,36 @@ QString StringReplace(const QString& s, const QString& oldPattern, const QString
 
 QString Format(const QString& format, std::initializer_list<Variant> args) {
   return Formatter(format, args).Run();
+}
+
+QString DecodeAnsiBytes(const QByteArray& bytes) {
+  // Windows-1252 characters of bytes 0x80..0x9F; the five bytes the code page leaves undefined
+  // keep their own value, as Windows maps them.
+  static constexpr char16_t kCp1252High[32] = {
+      0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+      0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+  QString text(bytes.size(), Qt::Uninitialized);
+  QChar* out = text.data();
+  for (const char byte : bytes) {
+    const auto code = static_cast<uint8_t>(byte);
+    *out++ = (code >= 0x80 && code <= 0x9F) ? QChar(kCp1252High[code - 0x80]) : QChar(code);
+  }
+  return text;
+}
+
+QString DecodeTextBytes(const QByteArray& bytes) {
+  if (bytes.startsWith("\xEF\xBB\xBF"))
+    return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
+  if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+    QStringDecoder decoder(bytes.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE
+                                                        : QStringConverter::Utf16BE);
+    return decoder.decode(bytes.mid(2));
+  }
+  QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+  QString text = utf8.decode(bytes);
+  if (!utf8.hasError()) return text;
+  return DecodeAnsiBytes(bytes);
 }
 
 QString IncludeTrailingPathDelimiter(const QString& path) {

@@ -1,6 +1,7 @@
 #pragma once
 // String helpers of the runtime. Positions are 1-based where the classic functions are.
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -50,6 +51,13 @@ QString StringReplace(const QString& s, const QString& oldPattern, const QString
 // ("%.10d" pads with zeros), "*" taking the width from the arguments, and "%%".
 // Raises EConvertError for a bad format or a missing or mismatched argument.
 QString Format(const QString& format, std::initializer_list<Variant> args);
+
+// 8-bit text as Windows-1252, the code page older files and streams were written in (bytes
+// 0x80..0x9F are the characters that code page puts there, not control codes).
+QString DecodeAnsiBytes(const QByteArray& bytes);
+// The bytes of a text file: a byte-order mark for UTF-8 or UTF-16 decides; otherwise UTF-8 when
+// the bytes are valid UTF-8, else Windows-1252.
+QString DecodeTextBytes(const QByteArray& bytes);
 
 // File-name helpers. Both "/" and the platform's separator count as path delimiters.
 QString IncludeTrailingPathDelimiter(const QString& path);

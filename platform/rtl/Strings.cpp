@@ -1,6 +1,5 @@
 #include "Strings.h"
 
-#include <QStringDecoder>
 #include <algorithm>
 #include <numeric>
 
@@ -13,25 +12,6 @@ namespace Kel {
 namespace {
 
 bool IsBlank(QChar c) { return c.unicode() <= u' '; }
-
-// Decodes file bytes: a byte-order mark decides; otherwise UTF-8 when the bytes are valid UTF-8,
-// else Latin-1 (older lists were saved in an 8-bit code page).
-QString DecodeText(const QByteArray& bytes) {
-  if (bytes.startsWith("\xEF\xBB\xBF"))
-    return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
-  if (bytes.startsWith("\xFF\xFE")) {
-    QStringDecoder decoder(QStringConverter::Utf16LE);
-    return decoder.decode(bytes.mid(2));
-  }
-  if (bytes.startsWith("\xFE\xFF")) {
-    QStringDecoder decoder(QStringConverter::Utf16BE);
-    return decoder.decode(bytes.mid(2));
-  }
-  QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-  QString text = utf8.decode(bytes);
-  if (!utf8.hasError()) return text;
-  return QString::fromLatin1(bytes);
-}
 
 // Reads a quoted entry starting at text[pos] == quote: doubled quotes stand for one, the entry
 // ends at the closing quote (or at the end of the text when it is missing). pos ends after it.
@@ -368,7 +348,9 @@ void TStrings::SaveToFile(const QString& fileName) const {
   stream.Commit();
 }
 
-void TStrings::LoadFromStream(TStream& stream) { SetText(DecodeText(stream.ReadRemaining())); }
+void TStrings::LoadFromStream(TStream& stream) {
+  SetText(DecodeTextBytes(stream.ReadRemaining()));
+}
 
 void TStrings::SaveToStream(TStream& stream) const { stream.WriteBytes(Text().toUtf8()); }
 

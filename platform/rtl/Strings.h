@@ -93,7 +93,7 @@ class TStrings : public QObject {
   virtual void Assign(const TStrings& source);
 
   // Text files: read as UTF-8 (a byte-order mark for UTF-8 or UTF-16 is honoured) and, when the
-  // bytes are not valid UTF-8, as Latin-1; written as UTF-8 through a temporary file, so a
+  // bytes are not valid UTF-8, as Windows-1252; written as UTF-8 through a temporary file, so a
   // failed save keeps the old file.
   void LoadFromFile(const QString& fileName);
   void SaveToFile(const QString& fileName) const;

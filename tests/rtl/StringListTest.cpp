@@ -321,11 +321,11 @@ TEST(StringListFiles, SaveAndLoadRoundTripUnicode) {
   EXPECT_TRUE(loaded.Equals(list));
 }
 
-TEST(StringListFiles, LoadsLatin1AndByteOrderMarks) {
+TEST(StringListFiles, LoadsWindows1252AndByteOrderMarks) {
   TStringList list;
-  TMemoryStream latin1(QByteArray("caf\xE9\r\nna\xEFve"));
-  list.LoadFromStream(latin1);
-  EXPECT_EQ(list.ToStringList(), QStringList({"caf\u00E9", "na\u00EFve"}));
+  TMemoryStream ansi(QByteArray("caf\xE9\r\nna\xEFve \x80\x96"));
+  list.LoadFromStream(ansi);
+  EXPECT_EQ(list.ToStringList(), QStringList({"caf\u00E9", "na\u00EFve \u20AC\u2013"}));
   TMemoryStream utf8Bom(QByteArray("\xEF\xBB\xBF\xC3\xA9t\xC3\xA9"));
   list.LoadFromStream(utf8Bom);
   EXPECT_EQ(list.ToStringList(), QStringList({"\u00E9t\u00E9"}));
