@@ -135,8 +135,8 @@ Variant GenericValue(const QVariant& value) {
   }
 }
 
-// A stored value as the field type keeps it; Null when it does not read as that type.
-Variant FromSqlValue(const QVariant& value, TFieldType type) {
+// A stored value read as the field type's kind; Null when it does not read as that type.
+Variant ReadSqlValue(const QVariant& value, TFieldType type) {
   if (value.isNull() || !value.isValid()) return Variant::Null();
   bool ok = false;
   switch (ColumnKindOf(type)) {
@@ -177,6 +177,17 @@ Variant FromSqlValue(const QVariant& value, TFieldType type) {
       return GenericValue(value);
   }
   return Variant::Null();
+}
+
+// A stored value as the field type keeps it. One that does not fit the type (3000000000 in an
+// INTEGER column, 70000 in a SMALLINT one) loads as Null like any other unreadable value,
+// instead of making the whole table or result impossible to open.
+Variant FromSqlValue(const QVariant& value, TFieldType type) {
+  try {
+    return ConvertToFieldType(ReadSqlValue(value, type), type);
+  } catch (const Exception&) {
+    return Variant::Null();
+  }
 }
 
 QString IsoDate(TDateTime value) {

@@ -375,6 +375,35 @@ TEST_F(SqlTablesTest, ValuesTravelInTheirStoredForms) {
       << "an untouched value is never rewritten";
 }
 
+TEST_F(SqlTablesTest, ValuesBeyondTheirFieldTypeLoadAsNull) {
+  // SQLite keeps 64-bit integers in any INTEGER column; one that the field type cannot hold made
+  // the whole table impossible to open.
+  const QString file =
+      Scratch({"create table counts (id integer primary key, n integer, "
+               "s smallint, label varchar(10))",
+               "insert into counts values (1, 3000000000, 70000, 'big')",
+               "insert into counts values (2, 7, 5, 'small')"});
+  TTable table;
+  table.SetDatabaseName("SCRATCH");
+  table.SetTableName("counts");
+  table.Open();
+  EXPECT_TRUE(table.FieldByName("n")->IsNull());
+  EXPECT_TRUE(table.FieldByName("s")->IsNull());
+  EXPECT_EQ(table.FieldByName("label")->AsString(), "big");
+  table.Edit();
+  table.FieldByName("label")->SetAsString("huge");
+  table.Post();
+  EXPECT_EQ(ReadSql(file, "select n from counts where id = 1").toLongLong(), 3000000000LL)
+      << "the value that could not be shown is not overwritten";
+  table.Next();
+  EXPECT_EQ(table.FieldByName("n")->AsInteger(), 7);
+  TQuery query;
+  query.SetDatabaseName("SCRATCH");
+  query.SQL()->Add("select n from counts order by id");
+  query.Open();
+  EXPECT_TRUE(query.FieldByName("n")->IsNull());
+}
+
 TEST_F(SqlTablesTest, ReadOnlyTables) {
   TTable table;
   table.SetDatabaseName("DBDEMOS");
