@@ -836,19 +836,32 @@ void TDataSet::PostNewRecord(const std::vector<Variant>& values) {
 }
 
 void TDataSet::AppendStoredRows(const std::vector<std::vector<Variant>>& rows) {
-  if (Active()) CheckBrowseMode();
-  for (const std::vector<Variant>& values : rows) {
-    const int row = store_.AppendRow(values);
-    if (Active() && RowPassesFilter(row)) view_.push_back(row);
+  if (!Active()) {
+    for (const std::vector<Variant>& values : rows) store_.AppendRow(values);
+    return;
   }
-  if (!Active()) return;
-  if (cursor_ < 0 && !view_.empty()) {
-    cursor_ = 0;
-    bof_ = true;
+  CheckBrowseMode();
+  const auto show = [this] {
+    if (cursor_ < 0 && !view_.empty()) {
+      cursor_ = 0;
+      bof_ = true;
+    }
+    eof_ = view_.empty();
+    calcRow_ = -2;
+    DataEvent(deDataSetChange);
+  };
+  try {
+    for (const std::vector<Variant>& values : rows) {
+      const int row = store_.AppendRow(values);
+      if (RowPassesFilter(row)) view_.push_back(row);
+    }
+  } catch (...) {
+    // The records before the one that did not convert stay: the cursor and the data sources
+    // must know them too.
+    show();
+    throw;
   }
-  eof_ = view_.empty();
-  calcRow_ = -2;
-  DataEvent(deDataSetChange);
+  show();
 }
 
 void TDataSet::Refresh() {

@@ -241,6 +241,22 @@ TEST_F(DataSetEditingTest, BinaryValuesKeepEveryByte) {
   EXPECT_EQ(data.FieldByName("Picture")->DisplayText(), "(GRAPHIC)");
 }
 
+TEST_F(DataSetEditingTest, BulkAppendShowsWhatCameBeforeAFailingValue) {
+  TMemDataSet numbers;
+  numbers.AddField("N", ftInteger);
+  numbers.Open();
+  int changes = 0;
+  TDataSource source;
+  source.SetDataSet(&numbers);
+  source.OnDataChange = [&](TDataSource*, TField*) { ++changes; };
+  EXPECT_THROW(numbers.AppendRecords({{1}, {"two"}, {3}}), EVariantTypeCastError);
+  EXPECT_EQ(numbers.RecordCount(), 1);
+  EXPECT_FALSE(numbers.Eof()) << "the record kept is the current one";
+  EXPECT_EQ(numbers.RecNo(), 1);
+  EXPECT_EQ(numbers.FieldByName("N")->AsInteger(), 1);
+  EXPECT_EQ(changes, 1);
+}
+
 TEST_F(DataSetEditingTest, ClosingCancelsAnEdit) {
   fish->Edit();
   F("Category")->SetAsString("Gone");
