@@ -110,6 +110,12 @@ int Outcome(uint32_t op, int order) {
   }
 }
 
+// Whether value equals an element of list (a NaN equals nothing, as in the variant comparison).
+template <typename T>
+bool Among(const T& value, const std::vector<T>& list) {
+  return std::find(list.begin(), list.end(), value) != list.end();
+}
+
 // "constant op column" as "column op' constant".
 uint32_t Flipped(uint32_t op) {
   switch (op) {
@@ -526,27 +532,12 @@ int TCompiledFilter::Tri(int index, int row) const {
     case Node::StrLike:
       if (n.Column->IsNull(row)) return kNull;
       return n.Mask->Matches(n.Column->StringAt(row)) ? kTrue : kFalse;
-    case Node::InInt: {
-      if (n.Column->IsNull(row)) return kFalse;
-      const int64_t value = n.Column->IntAt(row);
-      for (int64_t k : n.Ints)
-        if (value == k) return kTrue;
-      return kFalse;
-    }
-    case Node::InFloat: {
-      if (n.Column->IsNull(row)) return kFalse;
-      const double value = n.Column->DoubleAt(row);
-      for (double k : n.Doubles)
-        if (value == k) return kTrue;
-      return kFalse;
-    }
-    case Node::InStr: {
-      if (n.Column->IsNull(row)) return kFalse;
-      const QString& value = n.Column->StringAt(row);
-      for (const QString& k : n.Strings)
-        if (value == k) return kTrue;
-      return kFalse;
-    }
+    case Node::InInt:
+      return !n.Column->IsNull(row) && Among(n.Column->IntAt(row), n.Ints) ? kTrue : kFalse;
+    case Node::InFloat:
+      return !n.Column->IsNull(row) && Among(n.Column->DoubleAt(row), n.Doubles) ? kTrue : kFalse;
+    case Node::InStr:
+      return !n.Column->IsNull(row) && Among(n.Column->StringAt(row), n.Strings) ? kTrue : kFalse;
     case Node::Fallback: {
       const Variant value = EvaluateFallback(n.ExprNode, row);
       if (value.IsNull()) return kNull;

@@ -10,6 +10,7 @@
 #include "ExprEvaluator.h"
 #include "ExprParser.h"
 #include "Fields.h"
+#include "RestoreOnExit.h"
 #include "StrUtils.h"
 
 namespace Kel {
@@ -27,20 +28,6 @@ QStringList SplitFieldNames(const QString& names) {
   }
   return result;
 }
-
-// Sets a member for the lifetime of the guard and puts the old value back on every path.
-template <typename T>
-class TempValue {
- public:
-  TempValue(T& target, T value) : target_(target), saved_(target) { target_ = value; }
-  ~TempValue() { target_ = saved_; }
-  TempValue(const TempValue&) = delete;
-  TempValue& operator=(const TempValue&) = delete;
-
- private:
-  T& target_;
-  T saved_;
-};
 
 }  // namespace
 
@@ -271,9 +258,9 @@ Variant TDataSet::CalcFieldValue(const TField* field, int row) const {
     if (OnCalcFields) {
       // The handler reads this record's fields and sets the calculated ones.
       TDataSet* self = const_cast<TDataSet*>(this);
-      TempValue<int> row_(self->rowOverride_, row);
-      TempValue<bool> calculating(self->calculating_, true);
-      TempValue<TDataSetState> state(self->state_, dsCalcFields);
+      RestoreOnExit<int> row_(self->rowOverride_, row);
+      RestoreOnExit<bool> calculating(self->calculating_, true);
+      RestoreOnExit<TDataSetState> state(self->state_, dsCalcFields);
       self->OnCalcFields(self);
     }
     calcRow_ = row;
@@ -361,7 +348,7 @@ void TDataSet::SetState(TDataSetState state) {
 void TDataSet::DoOpen() {
   if (!CanOpen()) return;
   Call(BeforeOpen);
-  TempValue<bool> opening(opening_, true);
+  RestoreOnExit<bool> opening(opening_, true);
   try {
     InternalInitFieldDefs();
     const bool hasDataFields = std::any_of(
@@ -708,8 +695,8 @@ bool TDataSet::RowPassesFilter(int storeRow) const {
     if (OnFilterRecord) {
       bool accept = true;
       TDataSet* self = const_cast<TDataSet*>(this);
-      TempValue<int> row(self->rowOverride_, storeRow);
-      TempValue<TDataSetState> state(self->state_, dsFilter);
+      RestoreOnExit<int> row(self->rowOverride_, storeRow);
+      RestoreOnExit<TDataSetState> state(self->state_, dsFilter);
       self->OnFilterRecord(self, accept);
       return accept;
     }
@@ -930,10 +917,10 @@ std::vector<int> TDataSet::ComputeView(bool filtered, TExprEvaluator* evaluator,
   }
   if (OnFilterRecord) {
     TDataSet* self = const_cast<TDataSet*>(this);
-    TempValue<TDataSetState> state(self->state_, dsFilter);
+    RestoreOnExit<TDataSetState> state(self->state_, dsFilter);
     std::vector<int> accepted;
     for (const int row : rows) {
-      TempValue<int> current(self->rowOverride_, row);
+      RestoreOnExit<int> current(self->rowOverride_, row);
       bool accept = true;
       self->OnFilterRecord(self, accept);
       if (accept) accepted.push_back(row);
