@@ -1,6 +1,8 @@
 #include "KelFields.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 #include <map>
 
 #include "Exceptions.h"
@@ -202,6 +204,12 @@ bool TKelField::DataValueDiffers(TFiler& filer) const {
   return !mine.Same(theirs);
 }
 
+namespace {
+bool FitsInInt32(int64_t value) {
+  return value >= std::numeric_limits<int32_t>::min() && value <= std::numeric_limits<int32_t>::max();
+}
+}  // namespace
+
 void TKelField::WriteDataValue(TWriter& writer) {
   Variant value;
   ReadStoredValue(value);
@@ -215,8 +223,15 @@ void TKelField::WriteDataValue(TWriter& writer) {
     case varSmallint:
     case varInteger:
     case varByte:
-    case varInt64:  // as an integer, so it reads back as a number and not as its text
       writer.WriteInteger(value.AsInt64());
+      break;
+    case varInt64:
+      // Within 32 bits it goes as an integer and reads back as a number everywhere; beyond, as
+      // its text, because readers of this value know no 64-bit integer kind.
+      if (FitsInInt32(value.AsInt64()))
+        writer.WriteInteger(value.AsInt64());
+      else
+        writer.WriteString(value.AsString());
       break;
     case varSingle:
     case varDouble:
