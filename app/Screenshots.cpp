@@ -49,8 +49,13 @@ QStringList SaveHiddenPages(QTabWidget* pages, const QString& directory, const Q
 
 QString CheckScreenshotDirectory(const QString& directory) {
   if (directory.isEmpty()) return QStringLiteral("no screenshot directory given");
-  const QFileInfo info(directory);
-  if (!info.exists()) return QStringLiteral("directory \"%1\" does not exist").arg(directory);
+  QFileInfo info(directory);
+  // A directory that is not there yet is made, as a script asking for pictures expects.
+  if (!info.exists() && !info.isSymLink()) {
+    if (!QDir().mkpath(directory))
+      return QStringLiteral("directory \"%1\" cannot be created").arg(directory);
+    info.refresh();
+  }
   if (!info.isDir()) return QStringLiteral("\"%1\" is not a directory").arg(directory);
   if (!info.isWritable()) return QStringLiteral("directory \"%1\" is not writable").arg(directory);
   return {};

@@ -75,20 +75,28 @@ TEST(ScreenshotModeTest, NeedsNoDisplayAndNoPlatformSetting) {
   EXPECT_EQ(RunKeldemo({QStringLiteral("--help")}, TDisplay::None).exitCode, 0);
 }
 
-TEST(ScreenshotModeTest, MissingOrUnusableDirectoryIsAClearError) {
+TEST(ScreenshotModeTest, MissingDirectoryIsMade) {
   QTemporaryDir out;
   ASSERT_TRUE(out.isValid());
-  const QString missing = out.filePath(QStringLiteral("nowhere"));
-  TRun run = RunKeldemo({QStringLiteral("--screenshot"), missing});
-  EXPECT_EQ(run.exitCode, 2);
-  EXPECT_TRUE(run.errors.contains(QStringLiteral("does not exist"))) << run.errors.toStdString();
+  const QString missing = out.filePath(QStringLiteral("new/pictures"));
+  const TRun run = RunKeldemo({QStringLiteral("--screenshot"), missing});
+  ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+  EXPECT_FALSE(QImage(QDir(missing).filePath(QStringLiteral("main.png"))).isNull());
+}
 
+TEST(ScreenshotModeTest, UnusableDirectoryIsAClearError) {
+  QTemporaryDir out;
+  ASSERT_TRUE(out.isValid());
   const QString file = out.filePath(QStringLiteral("plain-file"));
   QFile(file).open(QIODevice::WriteOnly);
-  run = RunKeldemo({QStringLiteral("--screenshot"), file});
+  TRun run = RunKeldemo({QStringLiteral("--screenshot"), file});
   EXPECT_EQ(run.exitCode, 2);
   EXPECT_TRUE(run.errors.contains(QStringLiteral("is not a directory")))
       << run.errors.toStdString();
+
+  run = RunKeldemo({QStringLiteral("--screenshot"), file + QStringLiteral("/below")});
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_TRUE(run.errors.contains(QStringLiteral("cannot be created"))) << run.errors.toStdString();
 
   run = RunKeldemo({QStringLiteral("--screenshot")});
   EXPECT_EQ(run.exitCode, 2);
