@@ -70,7 +70,6 @@ class TLikeMask {
   std::vector<TLikeMaskItem> items_;
   std::vector<bool> followsPercent_;  // per item: a "%" stands before it, "_" items between
   bool endFollowsPercent_ = false;    // the mask ends with "%" (then "_" items)
-  bool allAnyStringFrom0_ = true;
   std::vector<bool> allAnyStringFrom_;                 // per index: every item from there on is "%"
   mutable std::vector<std::pair<int, int>> restarts_;  // scratch; the library runs in one thread
 };
