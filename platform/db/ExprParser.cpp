@@ -221,7 +221,6 @@ struct AstNode {
   int64_t Int = 0;
   double Float = 0;
   bool NumberLiteral = false;
-  QString NumberText;
   // compare
   bool CaseInsensitive = false;
   int PartialLength = 0;
@@ -536,7 +535,6 @@ class Parser {
     AstNode node;
     node.Class = nodeConst;
     node.NumberLiteral = true;
-    node.NumberText = text;
     node.Type = SType::Number;
     bool ok = false;
     const qlonglong whole = text.toLongLong(&ok, 10);
