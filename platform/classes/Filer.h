@@ -42,7 +42,6 @@
 #include "Variant.h"
 
 class QMetaObject;
-class QMetaProperty;
 class QObject;
 
 namespace Kel {
@@ -233,10 +232,10 @@ class TWriter : public TFiler {
  private:
   [[noreturn]] void NestingError() override;
   void WritePropName(const QString& name);
-  void WriteProperty(TPersistent* instance, const QMetaProperty& property);
-  void WriteObjectProperty(TPersistent* instance, const QMetaProperty& property);
+  void WriteProperty(TPersistent* instance, const TypInfo::TPropInfo& prop);
+  void WriteObjectProperty(TPersistent* instance, const TypInfo::TPropInfo& prop);
   void WriteStringList(TStrings* strings);
-  bool IsSameAsAncestor(TPersistent* instance, const QMetaProperty& property) const;
+  bool IsSameAsAncestor(TPersistent* instance, const TypInfo::TPropInfo& prop) const;
   void WriteChildren(TComponent* component);
 
   QString propPath_;  // dotted prefix of nested objects' properties ("Font.")

@@ -80,11 +80,7 @@ bool CollectionsEqual(TCollection* a, TCollection* b) {
 
 bool StringsEqual(const TStrings* a, const TStrings* b) {
   if (!a || !b) return a == b;
-  if (a->Count() != b->Count()) return false;
-  for (int i = 0; i < a->Count(); ++i) {
-    if (a->Strings(i) != b->Strings(i)) return false;
-  }
-  return true;
+  return a->Equals(*b);
 }
 
 }  // namespace
@@ -130,12 +126,11 @@ void TWriter::WriteChildren(TComponent* component) {
 
 void TWriter::WriteProperties(TPersistent* instance) {
   NestingGuard guard(*this);
-  for (const TPropInfo& prop : GetPropList(instance)) WriteProperty(instance, prop.Property());
+  for (const TPropInfo& prop : GetPropList(instance)) WriteProperty(instance, prop);
   instance->DefineProperties(*this);
 }
 
-bool TWriter::IsSameAsAncestor(TPersistent* instance, const QMetaProperty& property) const {
-  const TPropInfo prop(*instance->metaObject(), property);
+bool TWriter::IsSameAsAncestor(TPersistent* instance, const TPropInfo& prop) const {
   const TPropInfo other = AncestorProp(Ancestor(), prop);
   if (!other.IsValid() || other.Kind() != prop.Kind()) return false;
   switch (prop.Kind()) {
@@ -153,16 +148,15 @@ bool TWriter::IsSameAsAncestor(TPersistent* instance, const QMetaProperty& prope
   }
 }
 
-void TWriter::WriteProperty(TPersistent* instance, const QMetaProperty& property) {
-  const TPropInfo prop(*instance->metaObject(), property);
+void TWriter::WriteProperty(TPersistent* instance, const TPropInfo& prop) {
   // Only what can be read back is written: properties without a setter stay out.
   if (prop.Kind() == TPropKind::pkUnknown || !prop.IsWritable()) return;
   if (prop.Kind() == TPropKind::pkClass) {
-    WriteObjectProperty(instance, property);
+    WriteObjectProperty(instance, prop);
     return;
   }
   const bool stored = Ancestor()
-                          ? StoredByRules(instance, prop) && !IsSameAsAncestor(instance, property)
+                          ? StoredByRules(instance, prop) && !IsSameAsAncestor(instance, prop)
                           : IsStoredProp(instance, prop);
   if (!stored) return;
   const QString name = QString::fromLatin1(prop.Name());
@@ -231,8 +225,7 @@ void TWriter::WriteProperty(TPersistent* instance, const QMetaProperty& property
   }
 }
 
-void TWriter::WriteObjectProperty(TPersistent* instance, const QMetaProperty& property) {
-  const TPropInfo prop(*instance->metaObject(), property);
+void TWriter::WriteObjectProperty(TPersistent* instance, const TPropInfo& prop) {
   if (!StoredByRules(instance, prop)) return;
   const QString name = QString::fromLatin1(prop.Name());
   QObject* value = GetObjectProp(instance, prop);
