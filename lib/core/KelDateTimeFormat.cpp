@@ -118,9 +118,7 @@ QString TKelCustomDateTimeFormat::FormatDateTime(TDateTime value) {
 
 // ---- Free functions --------------------------------------------------------------------------
 
-QString FormatDateDefault(TDateTime value) {
-  return Kel::FormatDateTime(FourDigitYearFormat(FormatSettings().ShortDateFormat), value);
-}
+QString FormatDateDefault(TDateTime value) { return DateToStrY2k(value); }
 
 void DateRangeCondition(const QString& fieldName, const QString& orText, const QString& andText,
                         QString& result, TKelCustomDateTimeFormat* format,
