@@ -158,7 +158,7 @@ TCompiledFilter::TCompiledFilter(const TExprEvaluator& evaluator, const TFilterR
   lookup_ = [this](int fieldNo, const QString& name) {
     return source_.ValueAt(fieldNo, name, row_);
   };
-  root_ = Compile(evaluator_.Root(), true);
+  root_ = Compile(evaluator_.Root());
   rootIsValue_ = !nodes_[static_cast<size_t>(root_)].BooleanSafe;
 }
 
@@ -214,7 +214,7 @@ bool TCompiledFilter::IsBooleanSafe(int exprNode) const {
   }
 }
 
-int TCompiledFilter::Fallback(int exprNode, bool /*logical*/) {
+int TCompiledFilter::Fallback(int exprNode) {
   Node node;
   node.Kind = Node::Fallback;
   node.ExprNode = exprNode;
@@ -223,16 +223,16 @@ int TCompiledFilter::Fallback(int exprNode, bool /*logical*/) {
   return Add(std::move(node));
 }
 
-int TCompiledFilter::Compile(int exprNode, bool logical) {
+int TCompiledFilter::Compile(int exprNode) {
   const TExprNode& e = evaluator_.Nodes()[static_cast<size_t>(exprNode)];
   switch (e.Class) {
     case nodeBinary:
       if (e.Operator == coAND || e.Operator == coOR) {
-        const int a = Compile(e.Left, true);
-        const int b = Compile(e.Right, true);
+        const int a = Compile(e.Left);
+        const int b = Compile(e.Right);
         const Node& left = nodes_[static_cast<size_t>(a)];
         const Node& right = nodes_[static_cast<size_t>(b)];
-        if (!left.BooleanSafe || !right.BooleanSafe) return Fallback(exprNode, logical);
+        if (!left.BooleanSafe || !right.BooleanSafe) return Fallback(exprNode);
         Node node;
         node.Kind = e.Operator == coAND ? Node::And : Node::Or;
         node.A = a;
@@ -243,12 +243,12 @@ int TCompiledFilter::Compile(int exprNode, bool logical) {
       if (e.Operator >= coEQ && e.Operator <= coLE) return CompileComparison(exprNode);
       if (e.Operator == coLike) return CompileLike(exprNode);
       if (e.Operator == coIn) return CompileIn(exprNode);
-      return Fallback(exprNode, logical);
+      return Fallback(exprNode);
     case nodeUnary:
       if (e.Operator == coNOT) {
-        const int a = Compile(e.Left, true);
+        const int a = Compile(e.Left);
         const Node& operand = nodes_[static_cast<size_t>(a)];
-        if (!operand.BooleanSafe) return Fallback(exprNode, logical);
+        if (!operand.BooleanSafe) return Fallback(exprNode);
         Node node;
         node.Kind = Node::Not;
         node.A = a;
@@ -257,7 +257,7 @@ int TCompiledFilter::Compile(int exprNode, bool logical) {
       }
       if (e.Operator == coIsBlank || e.Operator == coNotBlank || e.Operator == coIsNull)
         return CompileIsNull(exprNode);
-      return Fallback(exprNode, logical);
+      return Fallback(exprNode);
     case nodeCompare:
       return CompileCompareNode(exprNode);
     case nodeConst:
@@ -267,7 +267,7 @@ int TCompiledFilter::Compile(int exprNode, bool logical) {
         node.Const = e.Value.IsNull() ? kNull : (e.Value.AsBoolean() ? kTrue : kFalse);
         return Add(std::move(node));
       }
-      return Fallback(exprNode, logical);
+      return Fallback(exprNode);
     case nodeNull: {
       Node node;
       node.Kind = Node::ConstTri;
@@ -282,10 +282,10 @@ int TCompiledFilter::Compile(int exprNode, bool logical) {
         node.Column = column;
         return Add(std::move(node));
       }
-      return Fallback(exprNode, logical);
+      return Fallback(exprNode);
     }
     default:
-      return Fallback(exprNode, logical);
+      return Fallback(exprNode);
   }
 }
 
@@ -299,10 +299,10 @@ int TCompiledFilter::CompileComparison(int exprNode) {
     column = StoredColumn(e.Right);
     constant = &all[static_cast<size_t>(e.Left)];
     op = Flipped(op);
-    if (!column || constant->Class != nodeConst) return Fallback(exprNode, true);
+    if (!column || constant->Class != nodeConst) return Fallback(exprNode);
   }
   const Variant& k = constant->Value;
-  if (k.IsEmptyOrNull()) return Fallback(exprNode, true);
+  if (k.IsEmptyOrNull()) return Fallback(exprNode);
   Node node;
   node.Column = column;
   node.Cmp = op;
@@ -315,14 +315,14 @@ int TCompiledFilter::CompileComparison(int exprNode) {
         node.Kind = Node::IntFloatCmp;
         node.Double = k.AsDouble();
       } else {
-        return Fallback(exprNode, true);
+        return Fallback(exprNode);
       }
       break;
     case TColumnKind::Float:
     case TColumnKind::DateTime:
       if (!IsIntegerKind(k) && !IsFloatingKind(k) &&
           !(column->Kind() == TColumnKind::DateTime && k.VarType() == varCurrency))
-        return Fallback(exprNode, true);
+        return Fallback(exprNode);
       node.Kind = Node::FloatCmp;
       node.Double = k.AsDouble();
       break;
@@ -337,21 +337,21 @@ int TCompiledFilter::CompileComparison(int exprNode) {
         node.Kind = Node::CurrFloatCmp;
         node.Double = k.AsDouble();
       } else {
-        return Fallback(exprNode, true);
+        return Fallback(exprNode);
       }
       break;
     case TColumnKind::Bool:
-      if (k.VarType() != varBoolean) return Fallback(exprNode, true);
+      if (k.VarType() != varBoolean) return Fallback(exprNode);
       node.Kind = Node::BoolCmp;
       node.Int = k.AsBoolean() ? 1 : 0;
       break;
     case TColumnKind::String:
-      if (!k.IsString()) return Fallback(exprNode, true);
+      if (!k.IsString()) return Fallback(exprNode);
       node.Kind = Node::StrCmp;
       node.Str = k.StringRef();
       break;
     default:
-      return Fallback(exprNode, true);
+      return Fallback(exprNode);
   }
   return Add(std::move(node));
 }
@@ -359,7 +359,7 @@ int TCompiledFilter::CompileComparison(int exprNode) {
 int TCompiledFilter::CompileIsNull(int exprNode) {
   const TExprNode& e = evaluator_.Nodes()[static_cast<size_t>(exprNode)];
   const TColumn* column = StoredColumn(e.Left);
-  if (!column) return Fallback(exprNode, true);
+  if (!column) return Fallback(exprNode);
   Node node;
   node.Kind = e.Operator == coNotBlank ? Node::IsNotNull : Node::IsNull;
   node.Column = column;
@@ -372,7 +372,7 @@ int TCompiledFilter::CompileLike(int exprNode) {
   const TExprNode& mask = evaluator_.Nodes()[static_cast<size_t>(e.Right)];
   if (!column || column->Kind() != TColumnKind::String || mask.Class != nodeConst ||
       !mask.Value.IsString())
-    return Fallback(exprNode, true);
+    return Fallback(exprNode);
   Node node;
   node.Kind = Node::StrLike;
   node.Column = column;
@@ -381,7 +381,7 @@ int TCompiledFilter::CompileLike(int exprNode) {
 }
 
 int TCompiledFilter::CompileCompareNode(int exprNode) {
-  if (evaluator_.CompareRule() != ccrFilter) return Fallback(exprNode, true);
+  if (evaluator_.CompareRule() != ccrFilter) return Fallback(exprNode);
   const TExprNode& e = evaluator_.Nodes()[static_cast<size_t>(exprNode)];
   const auto& all = evaluator_.Nodes();
   const TColumn* column = StoredColumn(e.Left);
@@ -390,15 +390,15 @@ int TCompiledFilter::CompileCompareNode(int exprNode) {
   if (!column || constant->Class != nodeConst) {
     // "constant op column": symmetric for = and <> and mirrored for orderings; a partial
     // comparison or LIKE reads its operands in one direction only.
-    if (op == coLike || e.PartialLength > 0) return Fallback(exprNode, true);
+    if (op == coLike || e.PartialLength > 0) return Fallback(exprNode);
     column = StoredColumn(e.Right);
     constant = &all[static_cast<size_t>(e.Left)];
     op = Flipped(op);
-    if (!column || constant->Class != nodeConst) return Fallback(exprNode, true);
+    if (!column || constant->Class != nodeConst) return Fallback(exprNode);
   }
   if (column->Kind() != TColumnKind::String || !constant->Value.IsString())
-    return Fallback(exprNode, true);
-  if (op != coLike && (op < coEQ || op > coLE)) return Fallback(exprNode, true);
+    return Fallback(exprNode);
+  if (op != coLike && (op < coEQ || op > coLE)) return Fallback(exprNode);
   Node node;
   node.Kind = Node::StrCompareNode;
   node.Column = column;
@@ -416,11 +416,11 @@ int TCompiledFilter::CompileIn(int exprNode) {
   const auto& all = evaluator_.Nodes();
   const TColumn* column = StoredColumn(e.Left);
   if (!column || e.Right < 0 || all[static_cast<size_t>(e.Right)].Class != nodeListElem)
-    return Fallback(exprNode, true);
+    return Fallback(exprNode);
   std::vector<Variant> values;
   for (int element = e.Right; element >= 0; element = all[static_cast<size_t>(element)].Right) {
     const TExprNode& value = all[static_cast<size_t>(all[static_cast<size_t>(element)].Left)];
-    if (value.Class != nodeConst || value.Value.IsEmptyOrNull()) return Fallback(exprNode, true);
+    if (value.Class != nodeConst || value.Value.IsEmptyOrNull()) return Fallback(exprNode);
     values.push_back(value.Value);
   }
   Node node;
@@ -432,24 +432,24 @@ int TCompiledFilter::CompileIn(int exprNode) {
   };
   switch (column->Kind()) {
     case TColumnKind::Int:
-      if (!all_of(IsIntegerKind)) return Fallback(exprNode, true);
+      if (!all_of(IsIntegerKind)) return Fallback(exprNode);
       node.Kind = Node::InInt;
       for (const Variant& v : values) node.Ints.push_back(v.AsInt64());
       break;
     case TColumnKind::Float:
     case TColumnKind::DateTime:
       if (!all_of([](const Variant& v) { return IsIntegerKind(v) || IsFloatingKind(v); }))
-        return Fallback(exprNode, true);
+        return Fallback(exprNode);
       node.Kind = Node::InFloat;
       for (const Variant& v : values) node.Doubles.push_back(v.AsDouble());
       break;
     case TColumnKind::String:
-      if (!all_of([](const Variant& v) { return v.IsString(); })) return Fallback(exprNode, true);
+      if (!all_of([](const Variant& v) { return v.IsString(); })) return Fallback(exprNode);
       node.Kind = Node::InStr;
       for (const Variant& v : values) node.Strings.push_back(v.StringRef());
       break;
     default:
-      return Fallback(exprNode, true);
+      return Fallback(exprNode);
   }
   return Add(std::move(node));
 }

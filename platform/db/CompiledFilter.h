@@ -49,13 +49,13 @@ class TCompiledFilter {
   struct Node;
 
  private:
-  int Compile(int exprNode, bool logical);
+  int Compile(int exprNode);
   int CompileComparison(int exprNode);
   int CompileCompareNode(int exprNode);
   int CompileLike(int exprNode);
   int CompileIn(int exprNode);
   int CompileIsNull(int exprNode);
-  int Fallback(int exprNode, bool logical);
+  int Fallback(int exprNode);
   int Add(Node node);
   // 0 false, 1 true, 2 null
   int Tri(int node, int row) const;
