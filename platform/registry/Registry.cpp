@@ -91,7 +91,7 @@ QStringList TRegistry::GetKeyNames() { return backend_->KeyNames(root_, currentP
 
 QStringList TRegistry::GetValueNames() { return backend_->ValueNames(root_, currentPath_); }
 
-bool TRegistry::ValueExists(const QString& name) { return Read(name).has_value(); }
+bool TRegistry::ValueExists(const QString& name) { return ReadValue(name).has_value(); }
 
 bool TRegistry::DeleteValue(const QString& name) {
   if (readOnly_) return false;
@@ -99,21 +99,21 @@ bool TRegistry::DeleteValue(const QString& name) {
 }
 
 int TRegistry::GetDataSize(const QString& name) {
-  const auto value = Read(name);
+  const auto value = ReadValue(name);
   return value ? static_cast<int>(value->DataSize()) : -1;
 }
 
 TRegDataType TRegistry::GetDataType(const QString& name) {
-  const auto value = Read(name);
+  const auto value = ReadValue(name);
   return value ? value->type : rdUnknown;
 }
 
-std::optional<TRegistryValue> TRegistry::Read(const QString& name) {
+std::optional<TRegistryValue> TRegistry::ReadValue(const QString& name) {
   return backend_->ReadValue(root_, currentPath_, name);
 }
 
 TRegistryValue TRegistry::ReadExisting(const QString& name) {
-  auto value = Read(name);
+  auto value = ReadValue(name);
   if (!value) Raise(RegistryText::GetDataFailed, name);
   return std::move(*value);
 }
@@ -124,7 +124,7 @@ void TRegistry::Write(const QString& name, const TRegistryValue& value) {
 }
 
 QString TRegistry::ReadString(const QString& name) {
-  const auto value = Read(name);
+  const auto value = ReadValue(name);
   if (!value) return QString();
   if (value->type != rdString && value->type != rdExpandString)
     Raise(RegistryText::InvalidDataType, name);
@@ -179,10 +179,10 @@ QString ReadLocalMachineString(const QString& key, const QString& name, bool* fo
   TRegistry reg;
   reg.SetRootKey(TRootKey::LocalMachine);
   if (!reg.OpenKeyReadOnly(key)) return QString();
-  const auto type = reg.GetDataType(name);
-  if (type != rdString && type != rdExpandString) return QString();
+  const auto value = reg.ReadValue(name);
+  if (!value || (value->type != rdString && value->type != rdExpandString)) return QString();
   if (found) *found = true;
-  return reg.ReadString(name);
+  return UpToFirstNul(value->text);
 }
 
 }  // namespace Kel

@@ -77,6 +77,9 @@ class TRegistry {
   int GetDataSize(const QString& name);
   // rdUnknown also when there is no value.
   TRegDataType GetDataType(const QString& name);
+  // The value with its kind, as stored; std::nullopt when there is none. One read where asking
+  // for existence, kind and data separately would read the value each time.
+  std::optional<TRegistryValue> ReadValue(const QString& name);
 
   // Text up to its first NUL character; empty when the value is missing.
   QString ReadString(const QString& name);
@@ -99,7 +102,6 @@ class TRegistry {
  private:
   QStringList Resolve(const QString& key) const;
   bool IsRelativeToReadOnlyKey(const QString& key) const;
-  std::optional<TRegistryValue> Read(const QString& name);
   TRegistryValue ReadExisting(const QString& name);
   void Write(const QString& name, const TRegistryValue& value);
 
