@@ -37,11 +37,9 @@ int64_t HeaderNumber(const QByteArray& header, int start) {
   return ok && number > 0 ? number : 0;
 }
 
-// The value's bytes; empty when it is missing or not binary data.
-QByteArray ReadBytes(TRegistry& reg, const QString& name) {
-  const TRegDataType type = reg.GetDataType(name);
-  if (!reg.ValueExists(name) || (type != rdBinary && type != rdUnknown)) return QByteArray();
-  return reg.ReadBinary(name);
+// The value's bytes; empty when it is not binary data.
+QByteArray BinaryBytes(const TRegistryValue& value) {
+  return value.type == rdBinary || value.type == rdUnknown ? value.bytes : QByteArray();
 }
 
 // The chunks in order until `total` bytes are there, a chunk is missing, or one is shorter than
@@ -50,9 +48,9 @@ QByteArray ReadBytes(TRegistry& reg, const QString& name) {
 QByteArray ReadChunks(TRegistry& reg, const QString& value, int64_t total, int64_t chunkSize) {
   QByteArray contents;
   for (int64_t index = 0; contents.size() < total; ++index) {
-    const QString name = ChunkName(value, index);
-    if (!reg.ValueExists(name)) break;
-    const QByteArray chunk = ReadBytes(reg, name);
+    const auto stored = reg.ReadValue(ChunkName(value, index));
+    if (!stored) break;
+    const QByteArray chunk = BinaryBytes(*stored);
     contents += chunk.left(
         static_cast<qsizetype>(std::min<int64_t>(chunk.size(), total - contents.size())));
     if (chunk.isEmpty() || chunk.size() < chunkSize) break;
@@ -116,8 +114,9 @@ void TKelRegistryStream::Load() {
   try {
     TRegistry reg;
     if (!reg.OpenKeyReadOnly(key_)) return;
-    const QByteArray stored = ReadBytes(reg, value_);
-    if (!reg.ValueExists(value_)) return;
+    const auto value = reg.ReadValue(value_);
+    if (!value) return;
+    const QByteArray stored = BinaryBytes(*value);
     if (ChunkedLayout() && IsHeader(stored))
       contents = ReadChunks(reg, value_, HeaderNumber(stored, 15), HeaderNumber(stored, 26));
     else
