@@ -164,11 +164,13 @@ QString ReadUninstallValue(const QString& key, const QString& name) {
 TFileRefCount ReadFileRefCount(const QString& path) {
   TFileRefCount result;
   TRegistry reg;
-  if (!reg.OpenKeyReadOnly(Text(kInstalledFilesKey)) || !reg.ValueExists(path)) return result;
+  if (!reg.OpenKeyReadOnly(Text(kInstalledFilesKey))) return result;
+  const auto value = reg.ReadValue(path);
+  if (!value) return result;
   result.recorded = true;
-  if (reg.GetDataType(path) == rdInteger) {
+  if (value->type == rdInteger) {
     result.valid = true;
-    result.count = reg.ReadInteger(path);
+    result.count = static_cast<int>(value->integer);
   }
   return result;
 }
