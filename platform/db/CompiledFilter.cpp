@@ -289,18 +289,27 @@ int TCompiledFilter::Compile(int exprNode) {
   }
 }
 
+bool TCompiledFilter::ColumnAndConstant(const TExprNode& e, bool mayMirror, const TColumn*& column,
+                                        const TExprNode*& constant, uint32_t& op) const {
+  const auto& all = evaluator_.Nodes();
+  column = StoredColumn(e.Left);
+  constant = &all[static_cast<size_t>(e.Right)];
+  op = e.Operator;
+  if (column && constant->Class == nodeConst) return true;
+  if (!mayMirror) return false;
+  // "constant op column": symmetric for = and <> and mirrored for orderings.
+  column = StoredColumn(e.Right);
+  constant = &all[static_cast<size_t>(e.Left)];
+  op = Flipped(op);
+  return column && constant->Class == nodeConst;
+}
+
 int TCompiledFilter::CompileComparison(int exprNode) {
   const TExprNode& e = evaluator_.Nodes()[static_cast<size_t>(exprNode)];
-  const auto& all = evaluator_.Nodes();
-  const TColumn* column = StoredColumn(e.Left);
-  const TExprNode* constant = &all[static_cast<size_t>(e.Right)];
-  uint32_t op = e.Operator;
-  if (!column || constant->Class != nodeConst) {
-    column = StoredColumn(e.Right);
-    constant = &all[static_cast<size_t>(e.Left)];
-    op = Flipped(op);
-    if (!column || constant->Class != nodeConst) return Fallback(exprNode);
-  }
+  const TColumn* column = nullptr;
+  const TExprNode* constant = nullptr;
+  uint32_t op = coEQ;
+  if (!ColumnAndConstant(e, true, column, constant, op)) return Fallback(exprNode);
   const Variant& k = constant->Value;
   if (k.IsEmptyOrNull()) return Fallback(exprNode);
   Node node;
@@ -383,19 +392,12 @@ int TCompiledFilter::CompileLike(int exprNode) {
 int TCompiledFilter::CompileCompareNode(int exprNode) {
   if (evaluator_.CompareRule() != ccrFilter) return Fallback(exprNode);
   const TExprNode& e = evaluator_.Nodes()[static_cast<size_t>(exprNode)];
-  const auto& all = evaluator_.Nodes();
-  const TColumn* column = StoredColumn(e.Left);
-  const TExprNode* constant = &all[static_cast<size_t>(e.Right)];
-  uint32_t op = e.Operator;
-  if (!column || constant->Class != nodeConst) {
-    // "constant op column": symmetric for = and <> and mirrored for orderings; a partial
-    // comparison or LIKE reads its operands in one direction only.
-    if (op == coLike || e.PartialLength > 0) return Fallback(exprNode);
-    column = StoredColumn(e.Right);
-    constant = &all[static_cast<size_t>(e.Left)];
-    op = Flipped(op);
-    if (!column || constant->Class != nodeConst) return Fallback(exprNode);
-  }
+  const TColumn* column = nullptr;
+  const TExprNode* constant = nullptr;
+  uint32_t op = coEQ;
+  // A partial comparison or LIKE reads its operands in one direction only.
+  const bool mayMirror = e.Operator != coLike && e.PartialLength == 0;
+  if (!ColumnAndConstant(e, mayMirror, column, constant, op)) return Fallback(exprNode);
   if (column->Kind() != TColumnKind::String || !constant->Value.IsString())
     return Fallback(exprNode);
   if (op != coLike && (op < coEQ || op > coLE)) return Fallback(exprNode);

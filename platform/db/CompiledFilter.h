@@ -64,6 +64,10 @@ class TCompiledFilter {
   int Depth(int node) const;
   Variant EvaluateFallback(int exprNode, int row) const;
   const TColumn* StoredColumn(int exprNode) const;
+  // The stored column and the constant of "column op constant" or, when mayMirror, of
+  // "constant op column" (op then mirrored); false when the operands are no such pair.
+  bool ColumnAndConstant(const TExprNode& e, bool mayMirror, const TColumn*& column,
+                         const TExprNode*& constant, uint32_t& op) const;
   bool IsBooleanSafe(int exprNode) const;
 
   const TExprEvaluator& evaluator_;
