@@ -35,12 +35,11 @@ TKelCustomDateTimeFormat::TKelCustomDateTimeFormat(QObject* parent)
     : TKelChangePersistent(parent) {}
 
 QString TKelCustomDateTimeFormat::GetLongTimeFormat() const {
-  return longTimeFormat_.isEmpty() ? FormatSettings().LongTimeFormat : longTimeFormat_;
+  return FormatSettings().LongTimeFormat;
 }
 
 QString TKelCustomDateTimeFormat::GetLongDateFormat() const {
-  return FourDigitsWhen(
-      alwaysY2k_, longDateFormat_.isEmpty() ? FormatSettings().LongDateFormat : longDateFormat_);
+  return FourDigitsWhen(alwaysY2k_, FormatSettings().LongDateFormat);
 }
 
 QString TKelCustomDateTimeFormat::GetTimeFormat() const {

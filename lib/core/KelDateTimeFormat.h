@@ -58,7 +58,7 @@ class TKelCustomDateTimeFormat : public TKelChangePersistent {
   const QString& PMSymbol() const { return pmSymbol_; }   // empty: not set
 
   // The patterns in use: the object's own or the settings' ones (date patterns made
-  // four-digit when AlwaysY2k).
+  // four-digit when AlwaysY2k). The long patterns are always the settings' ones.
   virtual QString GetLongTimeFormat() const;
   virtual QString GetLongDateFormat() const;
   virtual QString GetTimeFormat() const;
@@ -80,10 +80,7 @@ class TKelCustomDateTimeFormat : public TKelChangePersistent {
  protected:
   bool alwaysY2k_ = false;
   QString dateFormat_;
-  // The long patterns have no setter: the settings' long formats are always used.
-  QString longDateFormat_;
   QString timeFormat_;
-  QString longTimeFormat_;
   QChar dateSeparator_;
   QChar timeSeparator_;
   QString amSymbol_;
