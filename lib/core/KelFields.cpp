@@ -1,5 +1,6 @@
 #include "KelFields.h"
 
+#include <QScopeGuard>
 #include <algorithm>
 #include <cstdint>
 #include <limits>
@@ -83,17 +84,9 @@ void TKelField::SetDataType(TKelFieldType value) {
 void TKelField::SetValuePrefix(const QString& value) { valuePrefix_ = value; }
 void TKelField::SetValueSuffix(const QString& value) { valueSuffix_ = value; }
 
-void TKelField::SetAsDate(TDateTime d) {
-  StoreValue(Variant::FromDate(d), false);
-  dataType_ = FT_DATE;
-  Changed();
-}
+void TKelField::SetAsDate(TDateTime d) { StoreWithType(Variant::FromDate(d), FT_DATE); }
 
-void TKelField::SetAsTime(TDateTime t) {
-  StoreValue(Variant::FromDate(t), false);
-  dataType_ = FT_TIME;
-  Changed();
-}
+void TKelField::SetAsTime(TDateTime t) { StoreWithType(Variant::FromDate(t), FT_TIME); }
 
 bool TKelField::AsBoolean() const {
   const Variant value = Value();
@@ -119,8 +112,9 @@ QString TKelField::AsString(bool forDisplay) const {
   return result;
 }
 
-// Stores a converted value without notification, sets the type and reports one change.
-void TKelField::StoreConverted(const Variant& value, TKelFieldType type) {
+// Stores value without notification, then forces the type (the value's kind alone cannot tell a
+// date from a time) and reports one change.
+void TKelField::StoreWithType(const Variant& value, TKelFieldType type) {
   StoreValue(value, false);
   dataType_ = type;
   Changed();
@@ -150,11 +144,11 @@ void TKelField::ConvertDataType(TKelFieldType newType) {
       break;
     case FT_DATE:
       if (from({FT_DATETIME, FT_TIME}))
-        return StoreConverted(Variant::FromDate(DateOnly(AsDateTime())), FT_DATE);
+        return StoreWithType(Variant::FromDate(DateOnly(AsDateTime())), FT_DATE);
       break;
     case FT_TIME:
       if (from({FT_DATETIME, FT_DATE}))
-        return StoreConverted(Variant::FromDate(TimeOnly(AsDateTime())), FT_TIME);
+        return StoreWithType(Variant::FromDate(TimeOnly(AsDateTime())), FT_TIME);
       break;
     case FT_CURRENCY:
       if (from({FT_INT, FT_FLOAT})) return SetAsCurrency(Value().AsCurrency());
@@ -178,9 +172,7 @@ void TKelField::Assign(TPersistent* source) {
   valuePrefix_ = field->valuePrefix_;
   valueSuffix_ = field->valueSuffix_;
   SetName(field->Name());
-  StoreValue(field->Value(), false);
-  dataType_ = field->dataType_;
-  Changed();
+  StoreWithType(field->Value(), field->dataType_);
 }
 
 bool TKelField::IsPropertyStored(const char* name) const {
@@ -421,21 +413,11 @@ QString ScanPlaceholders(const QString& text, OnName onName) {
 }  // namespace
 
 QString ParseParams(TKelFields* fields, const QString& text, bool create) {
-  if (create && fields) {
-    fields->BeginUpdate();
-    fields->Clear();
-  }
-  QString result;
-  try {
-    result = ScanPlaceholders(text, [&](const QString& name) {
-      if (create && fields) fields->Add()->SetName(name);
-    });
-  } catch (...) {
-    if (create && fields) fields->EndUpdate();
-    throw;
-  }
-  if (create && fields) fields->EndUpdate();
-  return result;
+  if (!create || !fields) return ScanPlaceholders(text, [](const QString&) {});
+  fields->BeginUpdate();
+  const auto endUpdate = qScopeGuard([fields] { fields->EndUpdate(); });
+  fields->Clear();
+  return ScanPlaceholders(text, [fields](const QString& name) { fields->Add()->SetName(name); });
 }
 
 QStringList ParamNames(const QString& text) {

@@ -140,7 +140,7 @@ class TKelField : public TKelLinkedItem {
   void ReadDataValue(TReader& reader);
   void WriteDataValue(TWriter& writer);
   bool DataValueDiffers(TFiler& filer) const;
-  void StoreConverted(const Variant& value, TKelFieldType type);
+  void StoreWithType(const Variant& value, TKelFieldType type);
 
   Variant storedValue_;
   TKelFieldType dataType_ = FT_UNK;
