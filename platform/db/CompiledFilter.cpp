@@ -61,6 +61,8 @@ constexpr int kUnordered = 2;  // a comparison with NaN or Null
 // left AND right / left OR right, three-valued, indexed by kFalse, kTrue, kNull.
 constexpr uint8_t AndTable[3][3] = {{0, 0, 0}, {0, 1, 2}, {0, 2, 2}};
 constexpr uint8_t OrTable[3][3] = {{0, 1, 2}, {1, 1, 1}, {2, 1, 2}};
+// NOT value, three-valued, indexed the same way.
+constexpr uint8_t NotTable[3] = {1, 0, 2};
 
 bool IsIntegerKind(const Variant& v) {
   switch (v.VarType()) {
@@ -480,10 +482,8 @@ int TCompiledFilter::Tri(int index, int row) const {
       }
       return (isAnd ? AndTable : OrTable)[x][y];
     }
-    case Node::Not: {
-      const int x = Tri(n.A, row);
-      return x == kNull ? kNull : (x == kTrue ? kFalse : kTrue);
-    }
+    case Node::Not:
+      return NotTable[Tri(n.A, row)];
     case Node::ConstTri:
       return n.Const;
     case Node::BoolColumn:
@@ -625,8 +625,7 @@ void TCompiledFilter::TriBatch(int index, int begin, int count, uint8_t* out, in
     }
     case Node::Not:
       TriBatch(n.A, begin, count, out, depth + 1);
-      for (int i = 0; i < count; ++i)
-        out[i] = out[i] == kNull ? kNull : (out[i] == kTrue ? kFalse : kTrue);
+      for (int i = 0; i < count; ++i) out[i] = NotTable[out[i]];
       return;
     case Node::IntCmp:
       CompareRun(n.Cmp, *c, n.Int, begin, count, out, [c](int row) { return c->IntAt(row); });
