@@ -341,7 +341,8 @@ class TReader : public TFiler {
   void AbortLoading();
   void ResolveFixups();
   TComponent* FindReference(const QString& name) const;
-  QString RootLabel() const;
+  // "Root.path" for error messages (the root's class name when it has no name).
+  QString ErrorLocation(const QString& path) const;
 
   TComponent* owner_ = nullptr;
   TComponent* referenceContext_ = nullptr;

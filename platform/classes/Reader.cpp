@@ -21,11 +21,20 @@ T ReadLittleEndian(TReader& reader) {
   return qFromLittleEndian(value);
 }
 
-bool IsIntegerKind(TValueType kind) {
-  return kind == vaInt8 || kind == vaInt16 || kind == vaInt32 || kind == vaInt64 || kind == vaQWord;
+TExtended80 ReadExtendedPayload(TReader& reader) {
+  TExtended80 value;
+  reader.Read(value.Bytes.data(), static_cast<int64_t>(value.Bytes.size()));
+  return value;
 }
 
 [[noreturn]] void ThrowInvalidImage() { throw EReadError(RtlMessage(FilerText::InvalidImage)); }
+
+// Refuses a length that is negative or runs past the end of the stream, before anything is
+// allocated or skipped: a damaged length cannot ask for gigabytes.
+void CheckAvailable(TStream& stream, int64_t count) {
+  if (count < 0) ThrowInvalidImage();
+  if (count > stream.Size() - stream.Position()) throw EReadError(RtlMessage(RtlText::ReadError));
+}
 
 }  // namespace
 
@@ -101,17 +110,12 @@ void TReader::ReadPrefix(TFilerFlags& flags, int& childPos) {
 }
 
 void TReader::SkipBytes(int64_t count) {
-  if (count < 0) ThrowInvalidImage();
-  const int64_t position = Stream().Position();
-  if (count > Stream().Size() - position) throw EReadError(RtlMessage(RtlText::ReadError));
+  CheckAvailable(Stream(), count);
   Stream().Seek(count, TSeekOrigin::soCurrent);
 }
 
 QByteArray TReader::ReadCounted(int64_t count) {
-  if (count < 0) ThrowInvalidImage();
-  // Checked before allocating, so a damaged length cannot ask for gigabytes.
-  if (count > Stream().Size() - Stream().Position())
-    throw EReadError(RtlMessage(RtlText::ReadError));
+  CheckAvailable(Stream(), count);
   QByteArray bytes(static_cast<qsizetype>(count), Qt::Uninitialized);
   Read(bytes.data(), count);
   return bytes;
@@ -157,11 +161,8 @@ int64_t TReader::ReadInt64() { return ReadIntegerOfKind(ReadValue()); }
 
 double TReader::ReadFloatOfKind(TValueType kind) {
   switch (kind) {
-    case vaExtended: {
-      TExtended80 value;
-      Read(value.Bytes.data(), static_cast<int64_t>(value.Bytes.size()));
-      return ExtendedToDouble(value);
-    }
+    case vaExtended:
+      return ExtendedToDouble(ReadExtendedPayload(*this));
     case vaSingle:
       return std::bit_cast<float>(ReadLittleEndian<uint32_t>(*this));
     case vaCurrency:
@@ -187,14 +188,10 @@ Currency TReader::ReadCurrency() {
   const TValueType kind = ReadValue();
   int64_t scaled = 0;
   if (kind == vaCurrency) return Currency::FromScaled(ReadLittleEndian<int64_t>(*this));
-  if (kind == vaExtended) {
-    TExtended80 value;
-    Read(value.Bytes.data(), static_cast<int64_t>(value.Bytes.size()));
-    if (!ExtendedToCurrencyScaled(value, scaled)) InvalidValue();
-    return Currency::FromScaled(scaled);
-  }
-  // Every other number goes through an exact extended, so rounding happens only once.
-  if (!ExtendedToCurrencyScaled(DoubleToExtended(ReadFloatOfKind(kind)), scaled)) InvalidValue();
+  // Other numbers go through an exact extended as well, so rounding happens only once.
+  const TExtended80 value =
+      kind == vaExtended ? ReadExtendedPayload(*this) : DoubleToExtended(ReadFloatOfKind(kind));
+  if (!ExtendedToCurrencyScaled(value, scaled)) InvalidValue();
   return Currency::FromScaled(scaled);
 }
 
@@ -288,11 +285,9 @@ Variant TReader::ReadVariant() {
     case vaQWord:
       return Variant(ReadIntegerOfKind(kind));
     case vaExtended:
-    case vaCurrency: {
-      Stream().Seek(-1, TSeekOrigin::soCurrent);
-      if (kind == vaCurrency) return Variant(ReadCurrency());
-      return Variant(ReadFloat());
-    }
+      return Variant(ReadFloatOfKind(kind));
+    case vaCurrency:
+      return Variant(Currency::FromScaled(ReadLittleEndian<int64_t>(*this)));
     case vaSingle:
       return Variant(static_cast<float>(ReadFloatOfKind(kind)));
     case vaDate:

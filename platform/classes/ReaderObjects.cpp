@@ -21,10 +21,6 @@ using namespace TypInfo;
 
 namespace {
 
-bool IsIntegerKind(TValueType kind) {
-  return kind == vaInt8 || kind == vaInt16 || kind == vaInt32 || kind == vaInt64 || kind == vaQWord;
-}
-
 [[noreturn]] void InvalidPropertyValue() {
   throw EReadError(RtlMessage(ClassesText::InvalidPropertyValue));
 }
@@ -75,9 +71,10 @@ class CreatedGuard {
 // ------------------------------------------------------------------------------------------
 // Components
 
-QString TReader::RootLabel() const {
-  if (!Root()) return QString();
-  return Root()->Name().isEmpty() ? Root()->ClassName() : Root()->Name();
+QString TReader::ErrorLocation(const QString& path) const {
+  const QString label =
+      !Root() ? QString() : (Root()->Name().isEmpty() ? Root()->ClassName() : Root()->Name());
+  return label.isEmpty() ? path : label + u'.' + path;
 }
 
 void TReader::BeginReading(TComponent* component) {
@@ -209,10 +206,8 @@ void TReader::ReadProperty(TPersistent* instance) {
     }
     if (impl_->propertyDepth > 0) throw;
     impl_->failed = false;
-    const QString label = RootLabel();
-    throw EReadError(RtlMessage(
-        FilerText::PropertyException,
-        label.isEmpty() ? impl_->errorPath : label + u'.' + impl_->errorPath, impl_->errorMessage));
+    throw EReadError(RtlMessage(FilerText::PropertyException, ErrorLocation(impl_->errorPath),
+                                impl_->errorMessage));
   }
 }
 
@@ -426,10 +421,8 @@ void TReader::ResolveFixups() {
     try {
       SetObjectProp(fixup.instance.data(), prop, target);
     } catch (const Exception& e) {
-      const QString label = RootLabel();
-      throw EReadError(RtlMessage(FilerText::PropertyException,
-                                  label.isEmpty() ? fixup.path : label + u'.' + fixup.path,
-                                  e.Message()));
+      throw EReadError(
+          RtlMessage(FilerText::PropertyException, ErrorLocation(fixup.path), e.Message()));
     }
   }
 }
