@@ -13,6 +13,20 @@ namespace {
 
 bool IsSeparator(QChar c) { return c == u'/' || c == QDir::separator(); }
 
+// Replaces every occurrence of oldText left to right by what replacement() gives at that moment,
+// going on after the inserted text.
+template <typename Replacement>
+void ReplaceEach(QString& s, const QString& oldText, Replacement replacement) {
+  int from = 1;
+  while (true) {
+    const int at = PosFrom(oldText, s, from);
+    if (at == 0) break;
+    const QString newText = replacement();
+    ReplaceAt(s, at, oldText, newText);
+    from = at + static_cast<int>(newText.size());
+  }
+}
+
 }  // namespace
 
 int PosFrom(const QString& sub, const QString& s, int from) {
@@ -28,27 +42,13 @@ void ReplaceAt(QString& s, int pos, const QString& oldText, const QString& newTe
 }
 
 void ReplaceAll(QString& s, const QString& oldText, const QString& newText) {
-  int from = 1;
-  while (true) {
-    const int at = PosFrom(oldText, s, from);
-    if (at == 0) break;
-    ReplaceAt(s, at, oldText, newText);
-    from = at + static_cast<int>(newText.size());
-  }
+  ReplaceEach(s, oldText, [&newText] { return newText; });
 }
 
 QString ReplaceMacros(const QString& s, const TKelMacroTable& table) {
   QString result = s;
-  for (const auto& [name, value] : table) {
-    int from = 1;
-    while (true) {
-      const int at = PosFrom(name, result, from);
-      if (at == 0) break;
-      const QString replacement = value ? value() : QString();
-      ReplaceAt(result, at, name, replacement);
-      from = at + static_cast<int>(replacement.size());
-    }
-  }
+  for (const auto& [name, value] : table)
+    ReplaceEach(result, name, [&value] { return value ? value() : QString(); });
   return result;
 }
 
