@@ -7,8 +7,12 @@
 
 namespace Kel {
 
-void* TKelSortedList::Items(int index) const {
+void TKelSortedList::CheckIndex(int index) const {
   if (index < 0 || index >= Count()) throw EListError(RtlMessage(RtlText::ListIndexError, index));
+}
+
+void* TKelSortedList::Items(int index) const {
+  CheckIndex(index);
   return list_[index];
 }
 
@@ -28,7 +32,7 @@ int TKelSortedList::CompareItems(void* a, void* b) {
 }
 
 void TKelSortedList::Delete(int index) {
-  if (index < 0 || index >= Count()) throw EListError(RtlMessage(RtlText::ListIndexError, index));
+  CheckIndex(index);
   list_.removeAt(index);
 }
 

@@ -64,6 +64,9 @@ class TKelSortedList {
   virtual void* KeyOfItem(void* item) { return item; }
 
  private:
+  // Raises EListError for an index outside 0..Count()-1.
+  void CheckIndex(int index) const;
+
   QList<void*> list_;
   TDuplicates duplicates_ = dupIgnore;
   bool sorted_ = true;
