@@ -25,9 +25,8 @@ TDemoCommand ParseDemoArguments(const QStringList& arguments) {
     }
     QString directory;
     if (argument == kScreenshotOption) {
-      if (i + 1 >= arguments.size())
-        return Invalid(QStringLiteral("--screenshot needs a directory"));
-      directory = arguments[++i];
+      // A missing directory reads as an empty one, refused below.
+      if (i + 1 < arguments.size()) directory = arguments[++i];
     } else if (argument.startsWith(kScreenshotOption + QLatin1Char('='))) {
       directory = argument.mid(kScreenshotOption.size() + 1);
     } else {

@@ -12,8 +12,6 @@
 #include "FormOwner.h"
 
 class QFrame;
-class QLabel;
-class QPushButton;
 class QTabWidget;
 
 namespace Kel {
