@@ -412,6 +412,15 @@ bool TDataSet::IsEmpty() const { return !Active() || (view_.empty() && state_ !=
 void TDataSet::DoBeforeScroll() { Call(BeforeScroll); }
 void TDataSet::DoAfterScroll() { Call(AfterScroll); }
 
+void TDataSet::ScrollTo(int index) {
+  DoBeforeScroll();
+  cursor_ = index;
+  bof_ = eof_ = false;
+  calcRow_ = -2;
+  DataEvent(deDataSetChange);
+  DoAfterScroll();
+}
+
 void TDataSet::ResetCursorToFirst() {
   cursor_ = view_.empty() ? -1 : 0;
   bof_ = true;
@@ -481,12 +490,7 @@ void TDataSet::SetRecNo(int recNo) {
   CheckActive();
   CheckBrowseMode();
   if (recNo < 1 || recNo > static_cast<int>(view_.size()) || recNo == cursor_ + 1) return;
-  DoBeforeScroll();
-  cursor_ = recNo - 1;
-  bof_ = eof_ = false;
-  calcRow_ = -2;
-  DataEvent(deDataSetChange);
-  DoAfterScroll();
+  ScrollTo(recNo - 1);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -517,12 +521,7 @@ void TDataSet::GotoBookmark(const TBookmark& bookmark) {
   const int row = StoreRowOfBookmark(bookmark);
   const auto it = std::lower_bound(view_.begin(), view_.end(), row);
   if (row < 0 || it == view_.end() || *it != row) DatabaseError(DBText::RecordNotFound);
-  DoBeforeScroll();
-  cursor_ = static_cast<int>(it - view_.begin());
-  bof_ = eof_ = false;
-  calcRow_ = -2;
-  DataEvent(deDataSetChange);
-  DoAfterScroll();
+  ScrollTo(static_cast<int>(it - view_.begin()));
 }
 
 int TDataSet::CompareBookmarks(const TBookmark& a, const TBookmark& b) const {
@@ -582,12 +581,7 @@ bool TDataSet::Locate(const QString& keyFields, const Variant& keyValues, TLocat
   const std::vector<Variant> keys = KeyList(keyValues, fields.size());
   for (size_t i = 0; i < view_.size(); ++i) {
     if (!RecordMatchesKeys(view_[i], fields, keys, options)) continue;
-    DoBeforeScroll();
-    cursor_ = static_cast<int>(i);
-    bof_ = eof_ = false;
-    calcRow_ = -2;
-    DataEvent(deDataSetChange);
-    DoAfterScroll();
+    ScrollTo(static_cast<int>(i));
     return true;
   }
   return false;

@@ -256,6 +256,8 @@ class TDataSet : public TComponent {
   int ContextRow() const;
   void SetCursor(int index);
   void ResetCursorToFirst();
+  // Makes the record at view index the current one, with the scroll events around it.
+  void ScrollTo(int index);
   void RebuildView();
   std::vector<int> ComputeView(bool filtered, TExprEvaluator* evaluator,
                                TCompiledFilter* program) const;
