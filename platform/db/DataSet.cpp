@@ -849,22 +849,16 @@ void TDataSet::Refresh() {
   CheckActive();
   CheckBrowseMode();
   const int index = cursor_;
-  if (KeepsRecordsWhenClosed()) {
-    // The records live here only: nothing to read again, but the filter runs anew.
-    RebuildView();
-    cursor_ = view_.empty() ? -1 : std::clamp(index, 0, static_cast<int>(view_.size()) - 1);
-    bof_ = eof_ = view_.empty();
-    calcRow_ = -2;
-    DataEvent(deDataSetChange);
-    return;
+  // Records that live here only have nothing to read again, but the filter runs anew.
+  if (!KeepsRecordsWhenClosed()) {
+    TRecordStore fresh = store_;
+    fresh.Clear();
+    InternalLoad(fresh);
+    // A failed load leaves the records as they were; a compiled filter is bound to the columns
+    // it was compiled for, so it is compiled again.
+    std::swap(store_, fresh);
+    if (filtered_) PrepareFilter(filterText_, filterOptions_, filterEvaluator_, filterProgram_);
   }
-  TRecordStore fresh = store_;
-  fresh.Clear();
-  InternalLoad(fresh);
-  // A failed load leaves the records as they were; a compiled filter is bound to the columns it
-  // was compiled for, so it is compiled again.
-  std::swap(store_, fresh);
-  if (filtered_) PrepareFilter(filterText_, filterOptions_, filterEvaluator_, filterProgram_);
   RebuildView();
   cursor_ = view_.empty() ? -1 : std::clamp(index, 0, static_cast<int>(view_.size()) - 1);
   bof_ = eof_ = view_.empty();
