@@ -54,8 +54,6 @@ class TRegistry {
   void SetRootKey(TRootKey root);
   // The current key's path below the root, names joined by "\" (empty when none is open).
   QString CurrentPath() const { return currentPath_.join(QLatin1Char('\\')); }
-  bool HasCurrentKey() const { return hasCurrentKey_; }
-  TRegistryBackend& Backend() { return *backend_; }
 
   // Makes the key current. Returns false when it does not exist and canCreate is false (or it
   // cannot be created); the current key is unchanged then.
