@@ -12,6 +12,7 @@
 
 #include "Exceptions.h"
 #include "Registry.h"
+#include "StrUtils.h"
 #include "UninstallTexts.h"
 
 #ifdef Q_OS_WIN
@@ -38,10 +39,9 @@ std::optional<QString> ChildKey(const char* parent, const QString& name) {
   return Text(parent) + QLatin1Char('\\') + name;
 }
 
+// An empty folder stays empty, so a name appended to it stays relative.
 QString WithTrailingSeparator(const QString& folder) {
-  if (folder.isEmpty() || folder.endsWith(QLatin1Char('/')) || folder.endsWith(QDir::separator()))
-    return folder;
-  return folder + QDir::separator();
+  return folder.isEmpty() ? folder : IncludeTrailingPathDelimiter(folder);
 }
 
 // A line of a text file and the line break that ended it (empty for a last line without one).
