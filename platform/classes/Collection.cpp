@@ -6,6 +6,7 @@
 #include "ClassesConsts.h"
 #include "Exceptions.h"
 #include "TypInfo.h"
+#include "UpdateBracket.h"
 
 namespace Kel {
 
@@ -148,14 +149,9 @@ void TCollection::Delete(int index) {
 
 void TCollection::Clear() {
   if (items_.empty()) return;
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     while (!items_.empty()) FreeItem(items_.back());
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 TCollectionItem* TCollection::FindItemID(int id) const {
@@ -183,15 +179,10 @@ void TCollection::Assign(TPersistent* source) {
   }
   // Clearing first would empty the source too.
   if (other == this) return;
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     Clear();
     for (int i = 0; i < other->Count(); ++i) Add()->Assign(other->Items(i));
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 QString TCollection::PropName() const {

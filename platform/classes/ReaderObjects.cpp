@@ -10,10 +10,11 @@
 #include "Filer.h"
 #include "FilerConsts.h"
 #include "Persistent.h"
-#include "RestoreOnExit.h"
 #include "Reader_p.h"
+#include "RestoreOnExit.h"
 #include "Strings.h"
 #include "TypInfo.h"
+#include "UpdateBracket.h"
 
 namespace Kel {
 
@@ -340,15 +341,7 @@ void TReader::ReadStringList(TStrings* strings) {
   QStringList lines;
   while (!EndOfList()) lines.append(ReadString());
   ReadListEnd();
-  strings->BeginUpdate();
-  try {
-    strings->Clear();
-    strings->AddStrings(lines);
-  } catch (...) {
-    strings->EndUpdate();
-    throw;
-  }
-  strings->EndUpdate();
+  strings->FromStringList(lines);
 }
 
 void TReader::ReadCollection(TCollection* collection) {
@@ -356,8 +349,7 @@ void TReader::ReadCollection(TCollection* collection) {
   CheckValue(vaCollection);
   RestoreOnExit<QString> savedPath(impl_->propPath);
   const QString base = impl_->currentPath;
-  collection->BeginUpdate();
-  try {
+  WithinUpdate(*collection, [&] {
     // The streamed items replace the old ones, also when the stream holds none.
     collection->Clear();
     for (int index = 0; !EndOfList(); ++index) {
@@ -369,11 +361,7 @@ void TReader::ReadCollection(TCollection* collection) {
       ReadListEnd();
     }
     ReadListEnd();
-  } catch (...) {
-    collection->EndUpdate();
-    throw;
-  }
-  collection->EndUpdate();
+  });
 }
 
 // ------------------------------------------------------------------------------------------

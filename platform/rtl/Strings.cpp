@@ -6,6 +6,7 @@
 #include "Exceptions.h"
 #include "StrUtils.h"
 #include "Streams.h"
+#include "UpdateBracket.h"
 
 namespace Kel {
 
@@ -55,15 +56,10 @@ void TStrings::CheckIndex(int index) const {
 void TStrings::SetStrings(int index, const QString& s) {
   // Generic form for lists that only know insert and delete.
   void* object = GetObject(index);
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     Delete(index);
     InsertObject(index, s, object);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TStrings::SetObjects(int, void*) {}
@@ -81,25 +77,15 @@ void TStrings::AddStrings(const TStrings& strings) {
     AddStrings(strings.ToStringList());
     return;
   }
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     for (int i = 0; i < strings.Count(); ++i) AddObject(strings.Get(i), strings.GetObject(i));
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TStrings::AddStrings(const QStringList& strings) {
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     for (const QString& s : strings) Add(s);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TStrings::Exchange(int index1, int index2) {
@@ -108,17 +94,12 @@ void TStrings::Exchange(int index1, int index2) {
   if (index1 == index2) return;
   const QString s1 = Get(index1);
   void* o1 = GetObject(index1);
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     SetStrings(index1, Get(index2));
     SetObjects(index1, GetObject(index2));
     SetStrings(index2, s1);
     SetObjects(index2, o1);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TStrings::Move(int curIndex, int newIndex) {
@@ -127,15 +108,10 @@ void TStrings::Move(int curIndex, int newIndex) {
   CheckIndex(newIndex);
   const QString s = Get(curIndex);
   void* object = GetObject(curIndex);
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     Delete(curIndex);
     InsertObject(newIndex, s, object);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 int TStrings::IndexOf(const QString& s) const {
@@ -201,8 +177,7 @@ QString TStrings::Text() const {
 }
 
 void TStrings::SetText(const QString& text) {
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     Clear();
     const qsizetype n = text.size();
     qsizetype start = 0;
@@ -215,11 +190,7 @@ void TStrings::SetText(const QString& text) {
       if (end < n && text[end] == u'\n') ++end;
       start = end;
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 QString TStrings::DelimitedText() const { return JoinDelimited(delimiter_, quoteChar_); }
@@ -249,8 +220,7 @@ QString TStrings::JoinDelimited(QChar delimiter, QChar quote) const {
 }
 
 void TStrings::SplitDelimited(const QString& text, QChar delimiter, QChar quote) {
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     Clear();
     qsizetype p = 0;
     const qsizetype n = text.size();
@@ -276,11 +246,7 @@ void TStrings::SplitDelimited(const QString& text, QChar delimiter, QChar quote)
         skipBlanks();
       }
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TStrings::BeginUpdate() {
@@ -326,15 +292,10 @@ bool TStrings::Equals(const TStrings& other) const {
 
 void TStrings::Assign(const TStrings& source) {
   if (&source == this) return;
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     Clear();
     AddStrings(source);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TStrings::LoadFromFile(const QString& fileName) {
@@ -348,9 +309,7 @@ void TStrings::SaveToFile(const QString& fileName) const {
   stream.Commit();
 }
 
-void TStrings::LoadFromStream(TStream& stream) {
-  SetText(DecodeTextBytes(stream.ReadRemaining()));
-}
+void TStrings::LoadFromStream(TStream& stream) { SetText(DecodeTextBytes(stream.ReadRemaining())); }
 
 void TStrings::SaveToStream(TStream& stream) const { stream.WriteBytes(Text().toUtf8()); }
 
@@ -362,15 +321,10 @@ QStringList TStrings::ToStringList() const {
 }
 
 void TStrings::FromStringList(const QStringList& strings) {
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     Clear();
     AddStrings(strings);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 int TStrings::CompareStrings(const QString& a, const QString& b) const {
@@ -517,15 +471,10 @@ void TStringList::Assign(const TStrings& source) {
   }
   // A list that owns its objects does not take over another list's objects: two owners would
   // delete them twice.
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     Clear();
     for (int i = 0; i < source.Count(); ++i) Add(source.Strings(i));
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 bool TStringList::Find(const QString& s, int& index) const {
