@@ -296,6 +296,13 @@ TFieldType FieldTypeOfMetaType(const QSqlField& field, int& size) {
   }
 }
 
+// Prepares sql, binds the values in order and runs it; a failure raises the driver's message.
+void ExecPrepared(QSqlQuery& query, const QString& sql, const QVariantList& bindings) {
+  if (!query.prepare(sql)) SqlError(query.lastError());
+  for (const QVariant& binding : bindings) query.addBindValue(binding);
+  if (!query.exec()) SqlError(query.lastError());
+}
+
 // Field names must differ: a repeated result column becomes "Name_1", "Name_2", ...
 QString UniqueName(const QString& name, const std::vector<TFieldDef>& defs) {
   auto taken = [&defs](const QString& candidate) {
@@ -731,9 +738,7 @@ void TTable::InternalPost(int storeRow, std::vector<Variant>& values) {
     const QString sql =
         QStringLiteral("UPDATE %1 SET %2 WHERE %3")
             .arg(Quoted(info_->Table, true), assignments.join(u", "), KeyCondition(old, bindings));
-    if (!query.prepare(sql)) SqlError(query.lastError());
-    for (const QVariant& binding : bindings) query.addBindValue(binding);
-    if (!query.exec()) SqlError(query.lastError());
+    ExecPrepared(query, sql, bindings);
     if (query.numRowsAffected() == 0) DatabaseError(DBText::RecordChangedElsewhere);
     return;
   }
@@ -752,9 +757,7 @@ void TTable::InternalPost(int storeRow, std::vector<Variant>& values) {
           : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                 .arg(Quoted(info_->Table, true), columns.join(u", "),
                      QStringList(columns.size(), QStringLiteral("?")).join(u", "));
-  if (!query.prepare(sql)) SqlError(query.lastError());
-  for (const QVariant& binding : bindings) query.addBindValue(binding);
-  if (!query.exec()) SqlError(query.lastError());
+  ExecPrepared(query, sql, bindings);
   const QVariant rowId = query.lastInsertId();
   if (!rowId.isValid()) return;
   if (info_->RowIdColumn >= 0)
@@ -788,9 +791,7 @@ void TTable::InternalDelete(int storeRow) {
   const QString sql =
       QStringLiteral("DELETE FROM %1 WHERE %2")
           .arg(Quoted(info_->Table, true), KeyCondition(Store().Row(storeRow), bindings));
-  if (!query.prepare(sql)) SqlError(query.lastError());
-  for (const QVariant& binding : bindings) query.addBindValue(binding);
-  if (!query.exec()) SqlError(query.lastError());
+  ExecPrepared(query, sql, bindings);
   if (query.numRowsAffected() == 0) DatabaseError(DBText::RecordChangedElsewhere);
 }
 
