@@ -1,6 +1,4 @@
 // KelUtils: the text helpers and small integer helpers.
-#include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <algorithm>
 
@@ -10,8 +8,6 @@
 namespace Kel {
 
 namespace {
-
-bool IsSeparator(QChar c) { return c == u'/' || c == QDir::separator(); }
 
 // Replaces every occurrence of oldText left to right by what replacement() gives at that moment,
 // going on after the inserted text.
@@ -25,6 +21,15 @@ void ReplaceEach(QString& s, const QString& oldText, Replacement replacement) {
     ReplaceAt(s, at, oldText, newText);
     from = at + static_cast<int>(newText.size());
   }
+}
+
+// The characters of s that are (listed true) or are not (false) among chars, in order.
+QString CharsWhere(const QString& chars, const QString& s, bool listed) {
+  QString result;
+  result.reserve(s.size());
+  for (QChar c : s)
+    if (chars.contains(c) == listed) result += c;
+  return result;
 }
 
 }  // namespace
@@ -42,7 +47,7 @@ void ReplaceAt(QString& s, int pos, const QString& oldText, const QString& newTe
 }
 
 void ReplaceAll(QString& s, const QString& oldText, const QString& newText) {
-  ReplaceEach(s, oldText, [&newText] { return newText; });
+  s = StringReplace(s, oldText, newText, static_cast<int>(ReplaceFlag::All));
 }
 
 QString ReplaceMacros(const QString& s, const TKelMacroTable& table) {
@@ -53,14 +58,11 @@ QString ReplaceMacros(const QString& s, const TKelMacroTable& table) {
 }
 
 QString IncludeTrailingBackslash(const QString& s) {
-  if (s.isEmpty() || IsSeparator(s.back())) return s;
-  return s + QDir::separator();
+  // An empty text stays empty: it names no folder, and a lone separator would name the root.
+  return s.isEmpty() ? s : IncludeTrailingPathDelimiter(s);
 }
 
-QString RemoveTrailingBackslash(const QString& s) {
-  if (!s.isEmpty() && IsSeparator(s.back())) return s.left(s.size() - 1);
-  return s;
-}
+QString RemoveTrailingBackslash(const QString& s) { return ExcludeTrailingPathDelimiter(s); }
 
 QString EnsureLineBreak(const QString& s) {
   auto isBreak = [](QChar c) { return c == u'\r' || c == u'\n'; };
@@ -68,22 +70,9 @@ QString EnsureLineBreak(const QString& s) {
   return s + QStringLiteral("\r\n");
 }
 
-QString RemoveChars(const QString& chars, const QString& s) {
-  QString result;
-  result.reserve(s.size());
-  for (QChar c : s) {
-    if (!chars.contains(c)) result += c;
-  }
-  return result;
-}
+QString RemoveChars(const QString& chars, const QString& s) { return CharsWhere(chars, s, false); }
 
-QString KeepChars(const QString& chars, const QString& s) {
-  QString result;
-  for (QChar c : s) {
-    if (chars.contains(c)) result += c;
-  }
-  return result;
-}
+QString KeepChars(const QString& chars, const QString& s) { return CharsWhere(chars, s, true); }
 
 QString RemoveColons(const QString& s) { return RemoveChars(QStringLiteral(":"), s); }
 
@@ -112,7 +101,7 @@ QString MakeFileFilter(const QString& category, const QString& extension) {
   return filter;
 }
 
-QString Spaces(int count) { return count <= 0 ? QString() : QString(count, u' '); }
+QString Spaces(int count) { return StringOfChar(u' ', count); }
 
 QString FileTitle(const QString& path) { return ChangeFileExt(ExtractFileName(path), QString()); }
 
