@@ -303,6 +303,17 @@ void ExecPrepared(QSqlQuery& query, const QString& sql, const QVariantList& bind
   if (!query.exec()) SqlError(query.lastError());
 }
 
+// Appends the rows that remain in query to store, each value read as its column's type.
+void LoadRows(QSqlQuery& query, const std::vector<TFieldDef>& defs, TRecordStore& store) {
+  std::vector<Variant> values(defs.size());
+  while (query.next()) {
+    for (size_t i = 0; i < defs.size(); ++i)
+      values[i] = FromSqlValue(query.value(static_cast<int>(i)), defs[i].DataType);
+    store.AppendRow(values);
+  }
+  if (query.lastError().isValid()) SqlError(query.lastError());
+}
+
 // Field names must differ: a repeated result column becomes "Name_1", "Name_2", ...
 QString UniqueName(const QString& name, const std::vector<TFieldDef>& defs) {
   auto taken = [&defs](const QString& candidate) {
@@ -686,13 +697,7 @@ void TTable::InternalLoad(TRecordStore& store) {
   QSqlQuery query(db);
   query.setForwardOnly(true);
   if (!query.exec(sql)) SqlError(query.lastError());
-  std::vector<Variant> values(defs.size());
-  while (query.next()) {
-    for (size_t i = 0; i < defs.size(); ++i)
-      values[i] = FromSqlValue(query.value(static_cast<int>(i)), defs[i].DataType);
-    store.AppendRow(values);
-  }
-  if (query.lastError().isValid()) SqlError(query.lastError());
+  LoadRows(query, defs, store);
 }
 
 void TTable::InternalClose() { info_.reset(); }
@@ -848,15 +853,7 @@ void TQuery::InternalInitFieldDefs() {
 
 void TQuery::InternalLoad(TRecordStore& store) {
   if (!result_) InternalInitFieldDefs();
-  QSqlQuery& query = *result_->Query;
-  const std::vector<TFieldDef>& defs = FieldDefs();
-  std::vector<Variant> values(defs.size());
-  while (query.next()) {
-    for (size_t i = 0; i < defs.size(); ++i)
-      values[i] = FromSqlValue(query.value(static_cast<int>(i)), defs[i].DataType);
-    store.AppendRow(values);
-  }
-  if (query.lastError().isValid()) SqlError(query.lastError());
+  LoadRows(*result_->Query, FieldDefs(), store);
   // A refresh runs the statement again.
   result_.reset();
 }
