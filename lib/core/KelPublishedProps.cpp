@@ -81,14 +81,12 @@ bool Excluded(const TStrings* exclude, const char* name) {
   return exclude && exclude->IndexOf(QString::fromLatin1(name)) >= 0;
 }
 
-bool SameObjectName(const QString& a, const QString& b) { return SameText(a, b); }
-
 // Whether object owns a component (or, for a plain QObject, has a child) of that name.
 bool OwnsNamed(const QObject* object, const QString& name) {
   if (const auto* component = qobject_cast<const TComponent*>(object))
     return component->FindComponent(name) != nullptr;
   for (const QObject* child : object->children())
-    if (SameObjectName(child->objectName(), name)) return true;
+    if (SameText(child->objectName(), name)) return true;
   return false;
 }
 
