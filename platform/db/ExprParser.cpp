@@ -631,14 +631,16 @@ class Parser {
       case SType::Number:
         CoerceStringToNumber(constant, other);
         break;
-      case SType::Boolean:
-        if (SameText(Trim(text), QStringLiteral("True")) ||
-            SameText(Trim(text), QStringLiteral("False"))) {
+      case SType::Boolean: {
+        const QString word = Trim(text);
+        const bool isTrue = SameText(word, QStringLiteral("True"));
+        if (isTrue || SameText(word, QStringLiteral("False"))) {
           constant.ConstType = cdtBoolean;
-          constant.Int = SameText(Trim(text), QStringLiteral("True")) ? 1 : 0;
+          constant.Int = isTrue ? 1 : 0;
           constant.Type = SType::Boolean;
         }
         break;
+      }
       case SType::Date: {
         TDateTime value = 0;
         if (TryStrToDate(text, value)) {
