@@ -47,6 +47,11 @@ bool IsNumberChar(QChar c) {
   return IsDigit(c) || c == u'+' || c == u'-' || c == u'.' || c == u'E' || c == u'e';
 }
 
+bool FitsInt32(int64_t value) {
+  return value >= std::numeric_limits<int32_t>::min() &&
+         value <= std::numeric_limits<int32_t>::max();
+}
+
 bool IsKeyword(const Token& t, const char* word) {
   return t.Kind == TokKind::Name && t.Value.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
 }
@@ -538,8 +543,7 @@ class Parser {
     node.Type = SType::Number;
     bool ok = false;
     const qlonglong whole = text.toLongLong(&ok, 10);
-    if (ok && whole >= std::numeric_limits<int32_t>::min() &&
-        whole <= std::numeric_limits<int32_t>::max()) {
+    if (ok && FitsInt32(whole)) {
       node.ConstType = cdtInt32;
       node.Int = whole;
       node.Float = static_cast<double>(whole);
@@ -691,8 +695,7 @@ class Parser {
     double value = 0;
     const bool floatTarget = other.Class == nodeField && (IsFloatFieldType(other.FieldType) ||
                                                           IsCurrencyFieldType(other.FieldType));
-    if (TryStrToInt64(text, whole) && whole >= std::numeric_limits<int32_t>::min() &&
-        whole <= std::numeric_limits<int32_t>::max()) {
+    if (TryStrToInt64(text, whole) && FitsInt32(whole)) {
       if (floatTarget) {
         MakeFloat(constant, static_cast<double>(whole));
       } else {
