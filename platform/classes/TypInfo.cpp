@@ -346,7 +346,7 @@ std::optional<Variant> ParseVariant(const QString& text) {
 // --- TPropInfo --------------------------------------------------------------------------------
 
 TPropInfo::TPropInfo(const QMetaObject& classType, const QMetaProperty& property)
-    : property_(property), ownerClass_(&classType) {
+    : property_(property) {
   kind_ = KindOf(classType, property, &setInfo_);
   const QByteArray key = QByteArray("default:") + property.name();
   hasDefault_ = HasClassInfo(classType, key);
@@ -361,38 +361,6 @@ QMetaEnum TPropInfo::Enumeration() const {
 
 const QMetaObject* TPropInfo::ClassType() const {
   return kind_ == TPropKind::pkClass ? property_.metaType().metaObject() : nullptr;
-}
-
-QString PropKindName(TPropKind kind) {
-  switch (kind) {
-    case TPropKind::pkInteger:
-      return QStringLiteral("Integer");
-    case TPropKind::pkInt64:
-      return QStringLiteral("Int64");
-    case TPropKind::pkChar:
-      return QStringLiteral("Char");
-    case TPropKind::pkEnumeration:
-      return QStringLiteral("Enumeration");
-    case TPropKind::pkSet:
-      return QStringLiteral("Set");
-    case TPropKind::pkBoolean:
-      return QStringLiteral("Boolean");
-    case TPropKind::pkFloat:
-      return QStringLiteral("Float");
-    case TPropKind::pkDateTime:
-      return QStringLiteral("DateTime");
-    case TPropKind::pkCurrency:
-      return QStringLiteral("Currency");
-    case TPropKind::pkString:
-      return QStringLiteral("String");
-    case TPropKind::pkVariant:
-      return QStringLiteral("Variant");
-    case TPropKind::pkClass:
-      return QStringLiteral("Class");
-    case TPropKind::pkUnknown:
-      break;
-  }
-  return QStringLiteral("Unknown");
 }
 
 // --- finding properties -----------------------------------------------------------------------

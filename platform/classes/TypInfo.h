@@ -102,11 +102,9 @@ class TPropInfo {
   // The declared default, as written in Q_CLASSINFO("default:Name", ...).
   bool HasDefault() const { return hasDefault_; }
   const QString& DefaultText() const { return defaultText_; }
-  const QMetaObject* OwnerClass() const { return ownerClass_; }
 
  private:
   QMetaProperty property_;
-  const QMetaObject* ownerClass_ = nullptr;
   TPropKind kind_ = TPropKind::pkUnknown;
   const SetTypeInfo* setInfo_ = nullptr;
   bool hasDefault_ = false;
@@ -114,8 +112,6 @@ class TPropInfo {
 };
 
 using TPropList = QList<TPropInfo>;
-
-QString PropKindName(TPropKind kind);
 
 // --- finding properties
 TPropList GetPropList(const QMetaObject& classType);
