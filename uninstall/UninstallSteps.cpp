@@ -39,6 +39,15 @@ std::optional<QString> ChildKey(const char* parent, const QString& name) {
   return Text(parent) + QLatin1Char('\\') + name;
 }
 
+// Removes the key when nothing is left in it, neither values nor subkeys: something another
+// program put there keeps it.
+void DeleteKeyWhenEmpty(const char* key) {
+  TRegistry reg;
+  if (!reg.OpenKey(Text(key), false) || reg.HasSubKeys() || !reg.GetValueNames().isEmpty()) return;
+  reg.CloseKey();
+  reg.DeleteKey(Text(key));
+}
+
 // An empty folder stays empty, so a name appended to it stays relative.
 QString WithTrailingSeparator(const QString& folder) {
   return folder.isEmpty() ? folder : IncludeTrailingPathDelimiter(folder);
@@ -186,10 +195,7 @@ int DecrementFileRefCount(const QString& path) {
     return count;
   }
   reg.DeleteValue(path);
-  if (reg.GetValueNames().isEmpty() && !reg.HasSubKeys()) {
-    reg.CloseKey();
-    reg.DeleteKey(Text(kInstalledFilesKey));
-  }
+  DeleteKeyWhenEmpty(kInstalledFilesKey);
   return 0;
 }
 
@@ -225,12 +231,8 @@ QStringList UnregisterProduct(const QString& product, const QString& subProducts
   reg.DeleteValue(Text(kFolderNameValue));
   reg.CloseKey();
   reg.DeleteKey(*productKey);
-  // The products' key goes with the last product, unless something else was put into it.
-  if (reg.OpenKey(Text(kInstalledProductsKey), false) && !reg.HasSubKeys() &&
-      reg.GetValueNames().isEmpty()) {
-    reg.CloseKey();
-    reg.DeleteKey(Text(kInstalledProductsKey));
-  }
+  // The products' key goes with the last product.
+  DeleteKeyWhenEmpty(kInstalledProductsKey);
   return {};
 }
 
