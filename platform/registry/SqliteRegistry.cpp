@@ -63,6 +63,12 @@ QString RootName(TRootKey root) {
 
 QString Fold(const QString& name) { return name.toCaseFolded(); }
 
+// SQLite's own words for a failure: the connection's message when there is a connection, else
+// the text of the code.
+QString ErrorDetail(sqlite3* db, int rc) {
+  return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+}
+
 class SqliteRegistry;
 
 // One prepared statement, finalized on every path so no lock outlives the call.
@@ -240,8 +246,7 @@ class SqliteRegistry : public TRegistryBackend {
 
   // Raises the error of the last failed SQLite call, naming the file.
   [[noreturn]] void Fail(int rc) const {
-    const QString detail =
-        db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString::fromUtf8(sqlite3_errstr(rc));
+    const QString detail = ErrorDetail(db_, rc);
     const int primary = rc & 0xFF;
     if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT)
       throw ERegistryException(
@@ -285,8 +290,7 @@ class SqliteRegistry : public TRegistryBackend {
     // SQLite takes file names in UTF-8 on every system (the local 8-bit form of Windows is not).
     const int rc = sqlite3_open_v2(fileName_.toUtf8().constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
-      const QString detail =
-          db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+      const QString detail = ErrorDetail(db, rc);
       sqlite3_close_v2(db);
       throw ERegistryException(QStringLiteral("The registry file %1 cannot be opened: %2")
                                    .arg(QDir::toNativeSeparators(fileName_), detail));
