@@ -116,10 +116,6 @@ TDataSet::~TDataSet() {
   fields_.fields_.clear();
 }
 
-void TDataSet::Notification(TComponent* component, TOperation operation) {
-  TComponent::Notification(component, operation);
-}
-
 void TDataSet::CheckActive() const {
   if (!Active()) DatabaseError(DBText::DataSetClosed);
 }

@@ -224,7 +224,6 @@ class TDataSet : public TComponent {
   const TRecordStore& Store() const { return store_; }
   void CheckActive() const;
   void CheckInactive() const;
-  void Notification(TComponent* component, TOperation operation) override;
   void DataEvent(TDataEvent event, TField* field = nullptr, int info = 0);
 
  private:
