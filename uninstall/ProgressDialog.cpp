@@ -32,7 +32,7 @@ class DialogUnits {
 }  // namespace
 
 TProgressDialog::TProgressDialog(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(QString::fromUtf8(kProgressCaption));
+  setWindowTitle(Text(kProgressCaption));
   setModal(false);
   const DialogUnits units(fontMetrics());
   setFixedSize(units.X(224), units.Y(66));

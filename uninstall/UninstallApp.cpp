@@ -11,8 +11,6 @@ namespace Kel::Uninstall {
 
 namespace {
 
-QString Text(const char* text) { return QString::fromUtf8(text); }
-
 void PrintError(const QString& message) {
   std::fprintf(stderr, "uninstall: %s\n", qUtf8Printable(message));
   std::fflush(stderr);

@@ -26,8 +26,6 @@ namespace Kel::Uninstall {
 
 namespace {
 
-QString Text(const char* text) { return QString::fromUtf8(text); }
-
 bool SameText(const QString& a, const char* b) {
   return a.compare(Text(b), Qt::CaseInsensitive) == 0;
 }

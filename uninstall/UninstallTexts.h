@@ -7,6 +7,9 @@
 
 namespace Kel::Uninstall {
 
+// One of the texts below as a QString.
+inline QString Text(const char* text) { return QString::fromUtf8(text); }
+
 inline constexpr const char* kCaption = "Uninstall";
 inline constexpr const char* kNoArgument =
     "Do not call this program directly.\r\nUse Add/Remove Programs to remove this application.";

@@ -14,8 +14,6 @@ using namespace Kel::Uninstall;
 
 namespace {
 
-QString Text(const char* text) { return QString::fromUtf8(text); }
-
 void Check(bool ok, const char* what) {
   if (!ok) throw std::runtime_error(what);
 }
