@@ -84,6 +84,11 @@ enum TValueType : uint8_t {
 };
 inline constexpr int kLastValueType = vaQWord;
 
+// The kinds that hold an integer (QWord may exceed the signed 64-bit range).
+inline bool IsIntegerKind(TValueType kind) {
+  return kind == vaInt8 || kind == vaInt16 || kind == vaInt32 || kind == vaInt64 || kind == vaQWord;
+}
+
 // The optional component prefix: 0xF0 | flags, followed by the child position when ffChildPos
 // is set. Member e is bit 1 << e, as in the stream.
 enum TFilerFlag { ffInherited = 0, ffChildPos = 1, ffInline = 2 };

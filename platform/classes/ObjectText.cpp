@@ -17,10 +17,6 @@ namespace {
 constexpr int kStringChunk = 64;      // characters of a string per text line
 constexpr int kBinaryLineBytes = 32;  // bytes of binary data per text line
 
-bool IsIntegerKind(TValueType kind) {
-  return kind == vaInt8 || kind == vaInt16 || kind == vaInt32 || kind == vaInt64 || kind == vaQWord;
-}
-
 // "1234.5678", "-0.5", "5.0": the exact decimal of a currency, at least one decimal.
 QByteArray CurrencyText(int64_t scaled) {
   const bool negative = scaled < 0;
@@ -177,8 +173,6 @@ class BinaryToText {
         ConvertString(reader_.ReadString(), level);
         break;
       case vaIdent:
-        text_ += reader_.ReadIdent().toUtf8();
-        break;
       case vaFalse:
       case vaTrue:
       case vaNil:

@@ -11,10 +11,6 @@
 
 namespace Kel {
 
-inline bool IsIntegerKind(TValueType kind) {
-  return kind == vaInt8 || kind == vaInt16 || kind == vaInt32 || kind == vaInt64 || kind == vaQWord;
-}
-
 class TReader::Impl {
  public:
   // A property that refers to a component by name, set once every component is read (the
