@@ -5,6 +5,7 @@
 #include "ClassRegistry.h"
 #include "ClassesConsts.h"
 #include "Exceptions.h"
+#include "RestoreOnExit.h"
 #include "TypInfo.h"
 #include "UpdateBracket.h"
 
@@ -109,18 +110,9 @@ TCollectionItem* TCollection::Add(const QMetaObject& itemClass) {
                                   TPersistent::ClassNameOf(itemClass),
                                   TPersistent::ClassNameOf(*itemClass_)));
   }
-  // Restores the construction markers on every path, also when the constructor throws.
-  struct PendingScope {
-    TCollection* collection;
-    bool creating;
-    TCollectionItem* pending;
-    ~PendingScope() {
-      collection->creatingItem_ = creating;
-      collection->pendingItem_ = pending;
-    }
-  } scope{this, creatingItem_, pendingItem_};
-  creatingItem_ = true;
-  pendingItem_ = nullptr;
+  // The construction markers come back on every path, also when the constructor throws.
+  RestoreOnExit<bool> creating(creatingItem_, true);
+  RestoreOnExit<TCollectionItem*> pending(pendingItem_, nullptr);
   TCollection* self = this;
   QObject* object = ConstructWith(itemClass, QMetaType::fromType<TCollection*>(), &self);
   if (!object)
