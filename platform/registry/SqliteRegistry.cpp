@@ -126,7 +126,7 @@ class SqliteRegistry : public TRegistryBackend {
   ~SqliteRegistry() override { sqlite3_close_v2(db_); }
 
   QString Describe() const override {
-    return QStringLiteral("the registry file %1").arg(QDir::toNativeSeparators(fileName_));
+    return QStringLiteral("the registry file %1").arg(NativeFileName());
   }
 
   bool KeyExists(TRootKey root, const QStringList& path) override {
@@ -252,14 +252,17 @@ class SqliteRegistry : public TRegistryBackend {
       throw ERegistryException(
           QStringLiteral("The registry file %1 is damaged or is not a registry file (%2); it has "
                          "been left as it is.")
-              .arg(QDir::toNativeSeparators(fileName_), detail));
-    throw ERegistryException(QStringLiteral("The registry file %1 cannot be used: %2")
-                                 .arg(QDir::toNativeSeparators(fileName_), detail));
+              .arg(NativeFileName(), detail));
+    throw ERegistryException(
+        QStringLiteral("The registry file %1 cannot be used: %2").arg(NativeFileName(), detail));
   }
 
   sqlite3* Db() const { return db_; }
 
  private:
+  // The file's name as messages show it.
+  QString NativeFileName() const { return QDir::toNativeSeparators(fileName_); }
+
   enum class SchemaState { Missing, Ready };
 
   // Wraps one change: BEGIN IMMEDIATE takes the write lock up front, so two writers queue up on
@@ -293,7 +296,7 @@ class SqliteRegistry : public TRegistryBackend {
       const QString detail = ErrorDetail(db, rc);
       sqlite3_close_v2(db);
       throw ERegistryException(QStringLiteral("The registry file %1 cannot be opened: %2")
-                                   .arg(QDir::toNativeSeparators(fileName_), detail));
+                                   .arg(NativeFileName(), detail));
     }
     db_ = db;
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
@@ -314,10 +317,10 @@ class SqliteRegistry : public TRegistryBackend {
     if (!db_) {
       const QFileInfo info(fileName_);
       if (!info.exists() && !QDir().mkpath(info.absolutePath()))
-        throw ERegistryException(QStringLiteral("The registry file %1 cannot be created: the "
-                                                "folder %2 cannot be made")
-                                     .arg(QDir::toNativeSeparators(fileName_),
-                                          QDir::toNativeSeparators(info.absolutePath())));
+        throw ERegistryException(
+            QStringLiteral("The registry file %1 cannot be created: the "
+                           "folder %2 cannot be made")
+                .arg(NativeFileName(), QDir::toNativeSeparators(info.absolutePath())));
       Connect(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     }
     if (schemaReady_) return;
@@ -353,14 +356,14 @@ class SqliteRegistry : public TRegistryBackend {
       if (!hasOtherTables) return SchemaState::Missing;
       throw ERegistryException(
           QStringLiteral("The file %1 is not a registry file; it has been left as it is.")
-              .arg(QDir::toNativeSeparators(fileName_)));
+              .arg(NativeFileName()));
     }
     Statement format(*this, "SELECT value FROM kel_registry_info WHERE name = 'format'");
     const QString version = format.Step() ? format.Text(0) : QString();
     if (version != QLatin1String(kFormat))
       throw ERegistryException(QStringLiteral("The registry file %1 has the unknown format "
                                               "'%2'; it has been left as it is.")
-                                   .arg(QDir::toNativeSeparators(fileName_), version));
+                                   .arg(NativeFileName(), version));
     schemaReady_ = true;
     return SchemaState::Ready;
   }
