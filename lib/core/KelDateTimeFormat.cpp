@@ -132,18 +132,18 @@ void DateRangeCondition(const QString& fieldName, const QString& orText, const Q
   auto emitRun = [&](TDateTime start, TDateTime end) {
     start = DateOf(start);
     end = DateOf(end);
+    QString condition;
     if (end - start == 1) {
-      result += u' ' + orWord + QStringLiteral(" (") + fieldName + QStringLiteral("='") +
-                date(end - 1) + QStringLiteral("')");
+      condition = fieldName + QStringLiteral("='") + date(end - 1) + u'\'';
     } else if (end > LastCalendarDay) {
       // A run up to the calendar's last day has no day after it to write as its upper bound.
-      result += u' ' + orWord + QStringLiteral(" ('") + date(start) + QStringLiteral("'<=") +
-                fieldName + u')';
+      condition = u'\'' + date(start) + QStringLiteral("'<=") + fieldName;
     } else {
-      result += u' ' + orWord + QStringLiteral(" (('") + date(start) + QStringLiteral("'<=") +
-                fieldName + QStringLiteral(") ") + andWord + QStringLiteral(" (") + fieldName +
-                QStringLiteral("<'") + date(end) + QStringLiteral("'))");
+      condition = QStringLiteral("('") + date(start) + QStringLiteral("'<=") + fieldName +
+                  QStringLiteral(") ") + andWord + QStringLiteral(" (") + fieldName +
+                  QStringLiteral("<'") + date(end) + QStringLiteral("')");
     }
+    result += u' ' + orWord + QStringLiteral(" (") + condition + u')';
   };
 
   result.clear();
