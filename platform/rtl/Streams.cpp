@@ -36,6 +36,12 @@ int64_t SeekTarget(int64_t offset, TSeekOrigin origin, int64_t current, int64_t 
   return target < 0 ? 0 : target;
 }
 
+// The file a TFileStream works on: the plain file, or the save file of a stream made with
+// fmCreate.
+QFileDevice* ActiveDevice(QFile* file, QSaveFile* saveFile) {
+  return file ? static_cast<QFileDevice*>(file) : saveFile;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -203,7 +209,7 @@ TFileStream::~TFileStream() {
 
 int64_t TFileStream::Read(void* buffer, int64_t count) {
   if (count <= 0 || writeOnly_) return 0;
-  QIODevice* device = file_ ? static_cast<QIODevice*>(file_.get()) : saveFile_.get();
+  QFileDevice* device = ActiveDevice(file_.get(), saveFile_.get());
   if (!device || !device->isOpen() || !device->isReadable()) return 0;
   const int64_t n = device->read(static_cast<char*>(buffer), count);
   return n < 0 ? 0 : n;
@@ -211,14 +217,14 @@ int64_t TFileStream::Read(void* buffer, int64_t count) {
 
 int64_t TFileStream::Write(const void* buffer, int64_t count) {
   if (count <= 0) return 0;
-  QIODevice* device = file_ ? static_cast<QIODevice*>(file_.get()) : saveFile_.get();
+  QFileDevice* device = ActiveDevice(file_.get(), saveFile_.get());
   if (!device || !device->isOpen() || !device->isWritable()) return 0;
   const int64_t n = device->write(static_cast<const char*>(buffer), count);
   return n < 0 ? 0 : n;
 }
 
 int64_t TFileStream::Seek(int64_t offset, TSeekOrigin origin) {
-  QFileDevice* device = file_ ? static_cast<QFileDevice*>(file_.get()) : saveFile_.get();
+  QFileDevice* device = ActiveDevice(file_.get(), saveFile_.get());
   if (!device || !device->isOpen()) return 0;
   const int64_t target = SeekTarget(offset, origin, device->pos(), device->size());
   device->seek(target);
@@ -226,12 +232,12 @@ int64_t TFileStream::Seek(int64_t offset, TSeekOrigin origin) {
 }
 
 int64_t TFileStream::Size() {
-  QFileDevice* device = file_ ? static_cast<QFileDevice*>(file_.get()) : saveFile_.get();
+  QFileDevice* device = ActiveDevice(file_.get(), saveFile_.get());
   return device && device->isOpen() ? device->size() : 0;
 }
 
 void TFileStream::SetSize(int64_t size) {
-  QFileDevice* device = file_ ? static_cast<QFileDevice*>(file_.get()) : saveFile_.get();
+  QFileDevice* device = ActiveDevice(file_.get(), saveFile_.get());
   if (size < 0 || !device || !device->isOpen() || !device->resize(size))
     throw EWriteError(RtlMessage(RtlText::WriteError));
   if (device->pos() > size) device->seek(size);
