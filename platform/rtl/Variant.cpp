@@ -118,10 +118,9 @@ Variant AsNumber(const Variant& v) {
   }
 }
 
-int CompareNumbers(double a, double b) { return a < b ? -1 : (a > b ? 1 : 0); }
-
+// -1, 0 or 1 as a is below, equal to or above b (0 also for unordered floats).
 template <typename T>
-int CompareInts(T a, T b) {
+int ThreeWay(T a, T b) {
   return a < b ? -1 : (a > b ? 1 : 0);
 }
 
@@ -130,31 +129,31 @@ std::optional<int> CompareValues(const Variant& a, const Variant& b) {
   const bool aText = a.IsString() || a.IsEmpty();
   const bool bText = b.IsString() || b.IsEmpty();
   if (a.IsEmpty() && b.IsEmpty()) return 0;
-  if (aText && bText) return CompareInts(CompareStr(a.StringRef(), b.StringRef()), 0);
+  if (aText && bText) return CompareStr(a.StringRef(), b.StringRef());
   if (a.VarType() == varBoolean || b.VarType() == varBoolean) {
     if (a.VarType() == varBoolean && b.VarType() == varBoolean)
-      return CompareInts(a.AsBoolean() ? 1 : 0, b.AsBoolean() ? 1 : 0);
+      return ThreeWay(a.AsBoolean() ? 1 : 0, b.AsBoolean() ? 1 : 0);
   }
-  if (a.IsString() && b.VarType() == varDate) return CompareNumbers(a.AsDate(), b.AsDate());
-  if (b.IsString() && a.VarType() == varDate) return CompareNumbers(a.AsDate(), b.AsDate());
+  if (a.IsString() && b.VarType() == varDate) return ThreeWay(a.AsDate(), b.AsDate());
+  if (b.IsString() && a.VarType() == varDate) return ThreeWay(a.AsDate(), b.AsDate());
 
   const Variant x = AsNumber(a);
   const Variant y = AsNumber(b);
   const NumKind kx = KindOf(x);
   const NumKind ky = KindOf(y);
-  if (kx == NumKind::Integer && ky == NumKind::Integer) return CompareInts(x.AsInt64(), y.AsInt64());
+  if (kx == NumKind::Integer && ky == NumKind::Integer) return ThreeWay(x.AsInt64(), y.AsInt64());
   if ((kx == NumKind::Currency || kx == NumKind::Integer) &&
       (ky == NumKind::Currency || ky == NumKind::Integer)) {
     auto scaled = [](const Variant& v) -> __int128 {
       return v.VarType() == varCurrency ? __int128(v.AsCurrency().Scaled)
                                         : __int128(v.AsInt64()) * Currency::Scale;
     };
-    return CompareInts(scaled(x), scaled(y));
+    return ThreeWay(scaled(x), scaled(y));
   }
   const double dx = x.AsDouble();
   const double dy = y.AsDouble();
   if (std::isnan(dx) || std::isnan(dy)) return std::nullopt;
-  return CompareNumbers(dx, dy);
+  return ThreeWay(dx, dy);
 }
 
 void CheckComparable(const Variant& a, const Variant& b) {
@@ -652,22 +651,27 @@ bool VarGreater(const Variant& a, const Variant& b) {
   return VarCompareValue(a, b) == TVariantRelationship::vrGreaterThan;
 }
 
-bool VarLessEqual(const Variant& a, const Variant& b) {
+namespace {
+
+// a <= b (strict = vrLessThan) or a >= b (strict = vrGreaterThan); false when either is Null,
+// since two Nulls are equal but not ordered.
+bool StrictOrEqual(const Variant& a, const Variant& b, TVariantRelationship strict) {
   if (a.IsNull() || b.IsNull()) {
     CheckComparable(a, b);
     return false;
   }
   const TVariantRelationship r = VarCompareValue(a, b);
-  return r == TVariantRelationship::vrLessThan || r == TVariantRelationship::vrEqual;
+  return r == strict || r == TVariantRelationship::vrEqual;
+}
+
+}  // namespace
+
+bool VarLessEqual(const Variant& a, const Variant& b) {
+  return StrictOrEqual(a, b, TVariantRelationship::vrLessThan);
 }
 
 bool VarGreaterEqual(const Variant& a, const Variant& b) {
-  if (a.IsNull() || b.IsNull()) {
-    CheckComparable(a, b);
-    return false;
-  }
-  const TVariantRelationship r = VarCompareValue(a, b);
-  return r == TVariantRelationship::vrGreaterThan || r == TVariantRelationship::vrEqual;
+  return StrictOrEqual(a, b, TVariantRelationship::vrGreaterThan);
 }
 
 bool operator==(const Variant& a, const Variant& b) { return VarEquals(a, b); }
