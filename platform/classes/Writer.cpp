@@ -30,6 +30,12 @@ void WriteLength32(TWriter& writer, qsizetype length) {
   WriteLittleEndian<int32_t>(writer, static_cast<int32_t>(length));
 }
 
+// A 32-bit length and the bytes.
+void WriteCounted32(TWriter& writer, const QByteArray& bytes) {
+  WriteLength32(writer, bytes.size());
+  writer.Write(bytes.constData(), bytes.size());
+}
+
 }  // namespace
 
 void TWriter::SetRoot(TComponent* root) {
@@ -146,14 +152,14 @@ void TWriter::WriteString(const QString& text) {
     return;
   }
   const QByteArray bytes = text.toLatin1();
-  if (bytes.size() <= 255) {
-    WriteValue(vaString);
-    const auto length = static_cast<uint8_t>(bytes.size());
-    Write(&length, 1);
-  } else {
+  if (bytes.size() > 255) {
     WriteValue(vaLString);
-    WriteLength32(*this, bytes.size());
+    WriteCounted32(*this, bytes);
+    return;
   }
+  WriteValue(vaString);
+  const auto length = static_cast<uint8_t>(bytes.size());
+  Write(&length, 1);
   Write(bytes.constData(), bytes.size());
 }
 
@@ -168,8 +174,7 @@ void TWriter::WriteWideString(const QString& text) {
 void TWriter::WriteUTF8String(const QString& text) {
   const QByteArray bytes = text.toUtf8();
   WriteValue(vaUTF8String);
-  WriteLength32(*this, bytes.size());
-  Write(bytes.constData(), bytes.size());
+  WriteCounted32(*this, bytes);
 }
 
 void TWriter::WriteIdent(const QString& ident) {
@@ -197,8 +202,7 @@ void TWriter::WriteSet(const QStringList& members) {
 
 void TWriter::WriteBinary(const QByteArray& bytes) {
   WriteValue(vaBinary);
-  WriteLength32(*this, bytes.size());
-  Write(bytes.constData(), bytes.size());
+  WriteCounted32(*this, bytes);
 }
 
 void TWriter::WriteVariant(const Variant& value) {
