@@ -418,10 +418,7 @@ QStringList TSession::AliasNames() const {
 
 void TSession::GetAliasNames(TStrings* list) const {
   if (!list) return;
-  list->BeginUpdate();
-  list->Clear();
-  list->AddStrings(AliasNames());
-  list->EndUpdate();
+  list->FromStringList(AliasNames());
 }
 
 bool TSession::IsAlias(const QString& name) const {
@@ -539,10 +536,7 @@ void TSession::GetTableNames(const QString& alias, const QString& pattern, bool 
         QRegularExpression::CaseInsensitiveOption);
     names = names.filter(wildcard);
   }
-  list->BeginUpdate();
-  list->Clear();
-  list->AddStrings(names);
-  list->EndUpdate();
+  list->FromStringList(names);
 }
 
 // ---------------------------------------------------------------------------------------------
