@@ -47,7 +47,8 @@ QString DemoUsageText() {
       "Usage: keldemo [--screenshot DIR]\n"
       "\n"
       "Without arguments keldemo opens its main window.\n"
-      "  --screenshot DIR  render every window to PNG files in the existing folder DIR and exit\n"
+      "  --screenshot DIR  render every window to PNG files in the folder DIR (made when missing)\n"
+      "                    and exit\n"
       "                    (needs no display: renders offscreen unless QT_QPA_PLATFORM\n"
       "                    names another platform)\n"
       "  -h, --help        show this text\n");

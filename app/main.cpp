@@ -20,16 +20,32 @@ QStringList ArgumentsAfterProgramName(int argc, char** argv) {
   return arguments;
 }
 
+// Qt's own options start with a single dash (-style, -platform, ...). Without one, an argument
+// the demo does not know stays unknown once Qt has taken its options off the command line.
+bool MayHoldToolkitOptions(const QStringList& arguments) {
+  for (const QString& argument : arguments) {
+    if (argument.startsWith(QLatin1Char('-')) && !argument.startsWith(QLatin1String("--")))
+      return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Decided before Qt starts, because neither needs a display: the usage text, and screenshots,
-  // which render offscreen unless the user chose a platform. Qt's own options (-style, ...) read
-  // as unknown here; they are settled after Qt has taken them off the command line.
-  const Kel::TDemoCommand early = Kel::ParseDemoArguments(ArgumentsAfterProgramName(argc, argv));
+  // Decided before Qt starts, because none needs a display: the usage text, a command line that
+  // cannot be right, and screenshots, which render offscreen unless the user chose a platform.
+  // Qt's own options (-style, ...) read as unknown here; they are settled after Qt has taken them
+  // off the command line.
+  const QStringList arguments = ArgumentsAfterProgramName(argc, argv);
+  const Kel::TDemoCommand early = Kel::ParseDemoArguments(arguments);
   if (early.kind == Kel::TDemoCommand::TKind::Help) {
     QTextStream(stdout) << Kel::DemoUsageText();
     return 0;
+  }
+  if (early.kind == Kel::TDemoCommand::TKind::Invalid && !MayHoldToolkitOptions(arguments)) {
+    QTextStream(stderr) << "keldemo: " << early.error << "\n\n" << Kel::DemoUsageText();
+    return 2;
   }
   if (early.kind == Kel::TDemoCommand::TKind::Screenshot &&
       qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {

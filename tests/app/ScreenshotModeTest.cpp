@@ -104,12 +104,19 @@ TEST(ScreenshotModeTest, UnusableDirectoryIsAClearError) {
   EXPECT_TRUE(run.errors.contains(QStringLiteral("Usage: keldemo")));
 }
 
-TEST(ScreenshotModeTest, UnknownArgumentPrintsUsage) {
-  const TRun run = RunKeldemo({QStringLiteral("--frobnicate")});
-  EXPECT_EQ(run.exitCode, 2);
-  EXPECT_TRUE(run.errors.contains(QStringLiteral("unknown argument \"--frobnicate\"")))
-      << run.errors.toStdString();
-  EXPECT_TRUE(run.errors.contains(QStringLiteral("Usage: keldemo")));
+TEST(ScreenshotModeTest, UnknownArgumentPrintsUsageAlsoWithoutADisplay) {
+  for (const TDisplay display : {TDisplay::Offscreen, TDisplay::None}) {
+    TRun run = RunKeldemo({QStringLiteral("--frobnicate")}, display);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.errors.contains(QStringLiteral("unknown argument \"--frobnicate\"")))
+        << run.errors.toStdString();
+    EXPECT_TRUE(run.errors.contains(QStringLiteral("Usage: keldemo")));
+
+    run = RunKeldemo({QStringLiteral("--screenshot")}, display);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.errors.contains(QStringLiteral("needs a directory")))
+        << run.errors.toStdString();
+  }
 }
 
 }  // namespace
