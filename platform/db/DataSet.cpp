@@ -20,6 +20,9 @@ namespace {
 // The record a value is read from: a row of the store, or the record being edited.
 constexpr int kEditRecord = -3;
 
+// How many records a partly read source hands over at least when more are wanted.
+constexpr int kFetchBatch = 100;
+
 QStringList SplitFieldNames(const QString& names) {
   QStringList result;
   for (const QString& part : names.split(u';')) {
@@ -320,6 +323,7 @@ void TDataSet::SetFieldValue(TField* field, const Variant& value) {
 Variant TDataSet::RecordValue(int recordIndex, const TField* field) const {
   if (!Active() || !field || field->DataSet() != this) return Variant::Null();
   if (recordIndex == cursor_ && (state_ == dsEdit)) return FieldValue(field);
+  if (recordIndex >= 0) FetchThrough(recordIndex);
   if (recordIndex < 0 || recordIndex >= static_cast<int>(view_.size())) return Variant::Null();
   return FieldValueAtRow(field, view_[static_cast<size_t>(recordIndex)]);
 }
@@ -360,7 +364,11 @@ void TDataSet::DoOpen() {
     InternalLoad(store_);
     state_ = dsBrowse;
     calcRow_ = -2;
-    if (filtered_) PrepareFilter(filterText_, filterOptions_, filterEvaluator_, filterProgram_);
+    if (filtered_) {
+      // A filter judges every record.
+      FetchAllRecords();
+      PrepareFilter(filterText_, filterOptions_, filterEvaluator_, filterProgram_);
+    }
     RebuildView();
   } catch (...) {
     state_ = dsInactive;
@@ -403,6 +411,48 @@ void TDataSet::DoClose() {
 bool TDataSet::IsEmpty() const { return !Active() || (view_.empty() && state_ != dsInsert); }
 
 // ---------------------------------------------------------------------------------------------
+// Fetching
+
+bool TDataSet::FetchRecords(int count) const {
+  if (!Active() || InternalFetchedAll()) return false;
+  // Reading on changes what the dataset holds, not what it is: callers may be const.
+  TDataSet* self = const_cast<TDataSet*>(this);
+  const int before = store_.RowCount();
+  const auto show = [self, before] {
+    for (int row = before; row < self->store_.RowCount(); ++row)
+      if (self->RowPassesFilter(row)) self->view_.push_back(row);
+  };
+  try {
+    self->InternalFetch(self->store_, count);
+  } catch (...) {
+    show();  // the records read before the failure are there
+    throw;
+  }
+  show();
+  return store_.RowCount() > before;
+}
+
+bool TDataSet::FetchIntoView() const {
+  const size_t shown = view_.size();
+  while (view_.size() == shown)
+    if (!FetchRecords(kFetchBatch)) return false;
+  return true;
+}
+
+void TDataSet::FetchThrough(int64_t viewIndex) const {
+  while (static_cast<int64_t>(view_.size()) <= viewIndex) {
+    const int64_t wanted = viewIndex + 1 - static_cast<int64_t>(view_.size());
+    if (!FetchRecords(static_cast<int>(std::clamp<int64_t>(wanted, kFetchBatch, INT32_MAX))))
+      return;
+  }
+}
+
+void TDataSet::FetchAllRecords() const {
+  while (FetchRecords(-1)) {
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
 // Navigation
 
 void TDataSet::DoBeforeScroll() { Call(BeforeScroll); }
@@ -436,6 +486,7 @@ void TDataSet::First() {
 void TDataSet::Last() {
   CheckActive();
   CheckBrowseMode();
+  FetchAllRecords();
   DoBeforeScroll();
   cursor_ = static_cast<int>(view_.size()) - 1;
   eof_ = true;
@@ -450,6 +501,7 @@ int TDataSet::MoveBy(int distance) {
   CheckBrowseMode();
   DoBeforeScroll();
   int moved = 0;
+  if (distance > 0 && !eof_) FetchThrough(static_cast<int64_t>(cursor_) + distance);
   if ((distance > 0 && !eof_) || (distance < 0 && !bof_)) {
     bof_ = eof_ = false;
     const int count = static_cast<int>(view_.size());
@@ -474,6 +526,7 @@ int TDataSet::MoveBy(int distance) {
 
 int TDataSet::RecordCount() const {
   CheckActive();
+  FetchAllRecords();
   return static_cast<int>(view_.size());
 }
 
@@ -485,6 +538,7 @@ int TDataSet::RecNo() const {
 void TDataSet::SetRecNo(int recNo) {
   CheckActive();
   CheckBrowseMode();
+  if (recNo >= 1) FetchThrough(recNo - 1);
   if (recNo < 1 || recNo > static_cast<int>(view_.size()) || recNo == cursor_ + 1) return;
   ScrollTo(recNo - 1);
 }
@@ -502,7 +556,14 @@ TBookmark TDataSet::GetBookmark() const {
 
 int TDataSet::StoreRowOfBookmark(const TBookmark& bookmark) const {
   if (bookmark.size() != static_cast<qsizetype>(sizeof(int64_t))) return -1;
-  return store_.RowOfId(qFromLittleEndian<int64_t>(bookmark.constData()));
+  const int64_t id = qFromLittleEndian<int64_t>(bookmark.constData());
+  int row = store_.RowOfId(id);
+  // A bookmark kept over a reopening may point past the records read so far.
+  if (row < 0 && id > 0 && !InternalFetchedAll()) {
+    FetchAllRecords();
+    row = store_.RowOfId(id);
+  }
+  return row;
 }
 
 bool TDataSet::BookmarkValid(const TBookmark& bookmark) const {
@@ -575,7 +636,7 @@ bool TDataSet::Locate(const QString& keyFields, const Variant& keyValues, TLocat
   CheckBrowseMode();
   const std::vector<TField*> fields = GetFieldList(keyFields);
   const std::vector<Variant> keys = KeyList(keyValues, fields.size());
-  for (size_t i = 0; i < view_.size(); ++i) {
+  for (size_t i = 0; i < view_.size() || FetchIntoView(); ++i) {
     if (!RecordMatchesKeys(view_[i], fields, keys, options)) continue;
     ScrollTo(static_cast<int>(i));
     return true;
@@ -589,7 +650,8 @@ Variant TDataSet::Lookup(const QString& keyFields, const Variant& keyValues,
   const std::vector<TField*> fields = GetFieldList(keyFields);
   const std::vector<Variant> keys = KeyList(keyValues, fields.size());
   const std::vector<TField*> results = GetFieldList(resultFields);
-  for (const int row : view_) {
+  for (size_t i = 0; i < view_.size() || FetchIntoView(); ++i) {
+    const int row = view_[i];
     if (!RecordMatchesKeys(row, fields, keys, {})) continue;
     if (results.size() == 1) return FieldValueAtRow(results.front(), row);
     std::vector<Variant> values;
@@ -628,7 +690,7 @@ void TDataSet::Edit() {
     Insert();
     return;
   }
-  if (!CanModify()) DatabaseError(DBText::DataSetReadOnly);
+  CheckCanModify();
   Call(BeforeEdit);
   editStoreRow_ = CurrentStoreRow();
   editValues_ = store_.Row(editStoreRow_);
@@ -641,10 +703,16 @@ void TDataSet::Edit() {
 void TDataSet::Insert() { BeginInsert(false); }
 void TDataSet::Append() { BeginInsert(true); }
 
+void TDataSet::CheckCanModify() const {
+  if (!CanModify()) DatabaseError(DBText::DataSetReadOnly);
+}
+
 void TDataSet::BeginInsert(bool append) {
   CheckActive();
   CheckBrowseMode();
-  if (!CanModify()) DatabaseError(DBText::DataSetReadOnly);
+  CheckCanModify();
+  // An appended record goes after the last one.
+  if (append) FetchAllRecords();
   Call(BeforeInsert);
   DoBeforeScroll();
   if (append || cursor_ < 0) {
@@ -763,7 +831,7 @@ void TDataSet::Delete() {
     return;
   }
   if (view_.empty()) DatabaseError(DBText::DataSetEmpty);
-  if (!CanModify()) DatabaseError(DBText::DataSetReadOnly);
+  CheckCanModify();
   Call(BeforeDelete);
   DoBeforeScroll();
   const int row = view_[static_cast<size_t>(cursor_)];
@@ -818,6 +886,7 @@ void TDataSet::AppendStoredRows(const std::vector<std::vector<Variant>>& rows) {
     return;
   }
   CheckBrowseMode();
+  FetchAllRecords();
   const auto show = [this] {
     if (cursor_ < 0 && !view_.empty()) {
       cursor_ = 0;
@@ -853,9 +922,13 @@ void TDataSet::Refresh() {
     // A failed load leaves the records as they were; a compiled filter is bound to the columns
     // it was compiled for, so it is compiled again.
     std::swap(store_, fresh);
-    if (filtered_) PrepareFilter(filterText_, filterOptions_, filterEvaluator_, filterProgram_);
+    if (filtered_) {
+      FetchAllRecords();
+      PrepareFilter(filterText_, filterOptions_, filterEvaluator_, filterProgram_);
+    }
   }
   RebuildView();
+  FetchThrough(index);
   cursor_ = view_.empty() ? -1 : std::clamp(index, 0, static_cast<int>(view_.size()) - 1);
   bof_ = eof_ = view_.empty();
   calcRow_ = -2;
@@ -933,6 +1006,7 @@ void TDataSet::ApplyFilterChange(const QString& text, bool filtered, TFilterOpti
   std::unique_ptr<TExprEvaluator> evaluator;
   std::unique_ptr<TCompiledFilter> program;
   if (needsParse) PrepareFilter(text, options, evaluator, program);
+  if (filtered) FetchAllRecords();
   if (!filtered && !filtered_) {
     filterText_ = text;
     filterOptions_ = options;

@@ -11,6 +11,10 @@
 //                dsCalcFields while OnCalcFields runs), IsEmpty
 //   Navigation   First, Next, Prior, Last, MoveBy (returns the distance moved), Eof, Bof,
 //                RecordCount, RecNo (1-based; -1 without a current record) / SetRecNo
+//   Fetching     A source may hand its records over as the cursor moves (tables and queries
+//                read a first batch at open). Whatever needs them all reads the rest first:
+//                Last, RecordCount, a filter, Append, a bookmark or Locate past the records
+//                read so far. AllRecordsFetched, FetchedRecordCount tell how far reading got.
 //   Bookmarks    GetBookmark (empty without a current record), GotoBookmark ("Record not found"
 //                when the record is gone or filtered out), BookmarkValid, CompareBookmarks,
 //                FreeBookmark; Bookmark / SetBookmark as a value
@@ -32,7 +36,8 @@
 //                before every call)
 //
 // Descendants load and write the records: InternalInitFieldDefs names the columns, InternalLoad
-// fills the store, InternalPost/InternalDelete write changes back, InternalClose lets go.
+// fills the store (or its first part, with InternalFetch reading on), InternalPost/InternalDelete
+// write changes back, InternalClose lets go.
 
 #include <QByteArray>
 #include <QString>
@@ -141,6 +146,11 @@ class TDataSet : public TComponent {
   int RecNo() const;
   void SetRecNo(int recNo);
 
+  // --- fetching
+  bool AllRecordsFetched() const { return !Active() || InternalFetchedAll(); }
+  // The records read from the source so far (with those added here, filter or not).
+  int FetchedRecordCount() const { return store_.RowCount(); }
+
   // --- bookmarks
   TBookmark GetBookmark() const;
   void GotoBookmark(const TBookmark& bookmark);
@@ -206,11 +216,18 @@ class TDataSet : public TComponent {
   virtual void InternalInitFieldDefs();
   // Fills the store, whose columns follow FieldDefs (the default keeps what the store holds).
   virtual void InternalLoad(TRecordStore& store);
+  // A source that InternalLoad left partly read appends up to count more records (every one
+  // left when count is negative) and returns how many it appended.
+  virtual int InternalFetch(TRecordStore& store, int count) { return 0; }
+  virtual bool InternalFetchedAll() const { return true; }
   virtual void InternalClose() {}
   // Writes a posted record back; values are in FieldDefs order and may be completed (a
   // generated key). storeRow is the record's row, or -1 when it is new.
   virtual void InternalPost(int storeRow, std::vector<Variant>& values) {}
   virtual void InternalDelete(int storeRow) {}
+  // Raises unless the records may be changed (the default: "Cannot modify a read-only
+  // dataset" when CanModify says no); descendants give a more precise reason.
+  virtual void CheckCanModify() const;
   // Whether this dataset ever opens (an emulated dataset that only carries fields does not).
   virtual bool CanOpen() const { return true; }
   // Whether the records stay in memory after Close (an in-memory table keeps them).
@@ -224,6 +241,9 @@ class TDataSet : public TComponent {
   const TRecordStore& Store() const { return store_; }
   void CheckActive() const;
   void CheckInactive() const;
+  // Reads the records the source still holds (for writing through a connection that the
+  // reading shares).
+  void FetchAllRecords() const;
   void DataEvent(TDataEvent event, TField* field = nullptr, int info = 0);
 
  private:
@@ -249,6 +269,12 @@ class TDataSet : public TComponent {
   void DoOpen();
   void DoClose();
   void SetState(TDataSetState state);
+
+  // fetching: records read later are appended to the store and, when they pass the filter,
+  // to the view
+  bool FetchRecords(int count) const;
+  bool FetchIntoView() const;
+  void FetchThrough(int64_t viewIndex) const;
 
   // cursor and view
   int CurrentStoreRow() const;
