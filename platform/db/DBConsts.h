@@ -37,9 +37,14 @@ inline constexpr const char* NoSQLStatement = "No SQL statement available";
 inline constexpr const char* SQLError = "SQL error: %1";
 inline constexpr const char* SampleDatabaseMissing =
     "The sample database was not found (looked in: %1)";
-inline constexpr const char* NoWriteKey = "Table '%1' has no key to write changes back with";
+inline constexpr const char* NoWriteKey =
+    "Table '%1' has no primary key: its records cannot be changed";
 inline constexpr const char* RecordChangedElsewhere =
     "The record was changed or deleted by another user";
+inline constexpr const char* AliasFileFault = "Alias file '%1', line %2: %3";
+inline constexpr const char* AliasFileUnreadable = "Alias file '%1' cannot be read: %2";
+inline constexpr const char* ConnectionClosedWhileReading =
+    "The connection of alias '%1' was closed before all records were read";
 
 // The filter-expression parser.
 inline constexpr const char* UnterminatedString = "Unterminated string constant";

@@ -8,18 +8,43 @@
 // environment variable KEL_DBDEMOS, else in data/dbdemos.sqlite beside the program.
 // GetAliasNames and GetTableNames list what the data source dialog offers.
 //
-// TTable (DatabaseName = alias, TableName) loads a whole table, ordered by its primary key (by
-// rowid without one), and writes posted edits, inserts and deletes back at once: an update sets
-// the changed columns of the row with the old key values, so columns it did not touch stay as
-// stored. A row that another writer removed meanwhile gives "The record was changed or deleted
-// by another user". Tables with neither a primary key nor a rowid are read-only. A TableName
-// with an extension ("biolife.db") names the table without it when only that one exists.
+// The session also reads aliases from an alias file when it starts: the file named by the
+// environment variable KEL_ALIASES (set and empty: none), else Kel/aliases.ini in the user's
+// configuration folder. One INI group per alias, for example
+//     [Sales]
+//     driver=QPSQL
+//     database=sales
+//     host=db.example.org      (a socket folder works too)
+//     port=5432
+//     user=clerk
+//     options=connect_timeout=5 sslmode=require
+// Passwords are refused there: the database client finds them (PostgreSQL: its password file or
+// PGPASSWORD). A [DBDEMOS] group points the sample alias elsewhere (a server holding the sample
+// tables). A group that cannot be used (an unknown setting, a missing database, a broken line)
+// is left out and AliasFileErrors() says why, naming file and line; using its name raises that
+// message. The other aliases work.
+//
+// TTable (DatabaseName = alias, TableName) reads a table ordered by its primary key (by rowid
+// without one in SQLite), and writes posted edits, inserts and deletes back at once: an update
+// sets the changed columns of the row with the old key values. In SQLite columns it did not
+// touch stay as another writer left them, and a row that another writer removed meanwhile gives
+// "The record was changed or deleted by another user"; on PostgreSQL any change by another
+// connection since the row was read gives that error (the row's version is compared). Tables
+// without a primary key (nor a rowid) are read-only: editing them says so. A TableName with an
+// extension ("biolife.db") names the table without it when only that one exists.
 //
 // TQuery (DatabaseName, published SQL string list) opens the result of a SELECT statement;
 // it is read-only. Changing SQL while the query is open reopens it. ExecSQL runs a statement
 // that returns no records.
 //
-// Field types come from the declared column types: DATE, TIME, DATETIME / TIMESTAMP, BOOLEAN,
+// Both read their records as the cursor moves: a first batch at open, more when navigation, a
+// filter, RecordCount and the like need them (DataSet.h). In SQLite an unfinished result keeps
+// other processes from writing to the database file until it is read to its end or closed.
+//
+// Field types come from the declared column types (PostgreSQL: smallint, integer, bigint, real,
+// double precision, numeric(p,s) with up to 4 decimals as BCD and others as float, money,
+// boolean, text, varchar(n), char(n), date, time, timestamp, timestamptz, bytea; other types
+// as memo text). In SQLite from DATE, TIME, DATETIME / TIMESTAMP, BOOLEAN,
 // CURRENCY / MONEY, SMALLINT, INTEGER (and other INT types; BIGINT as large integer), FLOAT /
 // REAL / DOUBLE, NUMERIC / DECIMAL (BCD), VARCHAR(n) / CHAR(n) (strings of that size), TEXT /
 // MEMO / CLOB (memo), BLOB (blob), GRAPHIC / IMAGE (graphic); columns without a declared type
@@ -38,6 +63,8 @@
 #include "Strings.h"
 
 namespace Kel {
+
+class TSqlReader;
 
 class TSession : public QObject {
   Q_OBJECT
@@ -65,18 +92,49 @@ class TSession : public QObject {
   // Where the sample database is looked for, in order.
   static QStringList SampleDatabaseCandidates();
 
+  // The alias file read at start: its name, and what kept some of its aliases from use.
+  QString AliasFileName() const { return aliasFileName_; }
+  QStringList AliasFileErrors() const;
+  // Reads an alias file instead of the one read before (its aliases replace that file's).
+  void LoadAliasFile(const QString& fileName);
+  // KEL_ALIASES, else Kel/aliases.ini in the user's configuration folder.
+  static QString DefaultAliasFileName();
+
  private:
+  friend class TSqlReader;
+
   struct Alias {
     QString Name;
     QString Driver;
     QString Database;
     QStringList Params;
     QString Connection;  // the Qt SQL connection name
+    bool FromFile = false;
+  };
+  struct RefusedAlias {
+    QString Name;
+    QString Message;
   };
   const Alias& FindAlias(const QString& name) const;
+  const Alias* FindListedAlias(const QString& name) const;
+  QSqlDatabase OpenConnection(const Alias& alias, const QString& connection) const;
+  void CloseConnection(const QString& connection);
+
+  // Reading connections (SqlReader_p.h): the alias's own for SQLite (shared is then true), else
+  // one that only this reader uses until it gives it back.
+  QString AcquireReadingConnection(const QString& alias, bool& shared);
+  void ReleaseReadingConnection(const QString& connection);
+  void RegisterReader(TSqlReader* reader) { readers_.push_back(reader); }
+  void UnregisterReader(TSqlReader* reader);
 
   std::vector<Alias> aliases_;
+  std::vector<RefusedAlias> refused_;
+  QString aliasFileName_;
   int nextConnection_ = 1;
+  std::vector<TSqlReader*> readers_;
+  // Reading connections lent out or waiting for the next reader: connection -> alias name.
+  std::map<QString, QString> readingConnections_;
+  std::vector<QString> idleReadingConnections_;
 };
 
 // The process-wide session.
@@ -89,13 +147,27 @@ class TDBDataSet : public TDataSet {
 
  public:
   Q_INVOKABLE explicit TDBDataSet(TComponent* owner = nullptr);
+  ~TDBDataSet() override;
 
   QString DatabaseName() const { return databaseName_; }
   void SetDatabaseName(const QString& name);
   QSqlDatabase Database() const;
 
+ protected:
+  int InternalFetch(TRecordStore& store, int count) override;
+  bool InternalFetchedAll() const override;
+  void InternalClose() override;
+  // Runs a SELECT on a reading connection of the alias (raises the driver's error).
+  std::unique_ptr<TSqlReader> StartReading(const QString& sql) const;
+  // Reads the first batch of reader's rows into store; the reader then serves InternalFetch.
+  void ReadFirstBatch(std::unique_ptr<TSqlReader> reader, TRecordStore& store);
+  // Before writing through the connection that an unfinished result is read through (SQLite),
+  // its rest is read: the result would otherwise show rows as they are after the write.
+  void FinishSharedReading();
+
  private:
   QString databaseName_;
+  std::unique_ptr<TSqlReader> reader_;
 };
 
 class TTable : public TDBDataSet {
@@ -117,6 +189,7 @@ class TTable : public TDBDataSet {
   QStringList KeyFieldNames() const;
 
  protected:
+  void CheckCanModify() const override;
   void InternalInitFieldDefs() override;
   void InternalLoad(TRecordStore& store) override;
   void InternalClose() override;
@@ -125,8 +198,15 @@ class TTable : public TDBDataSet {
 
  private:
   struct Info;
+  void InitSqliteFieldDefs(QSqlDatabase& db, Info& info);
+  void InitPostgresFieldDefs(QSqlDatabase& db, Info& info);
+  void InitDriverFieldDefs(QSqlDatabase& db, Info& info);
   QString Quoted(const QString& identifier, bool table) const;
   QString KeyCondition(const std::vector<Variant>& oldValues, QVariantList& bindings) const;
+  QVariant SqlValue(int column, const Variant& value) const;
+  void ReadBack(QSqlQuery& query, std::vector<Variant>& values) const;
+  void PostUpdate(int storeRow, std::vector<Variant>& values);
+  void PostInsert(std::vector<Variant>& values);
 
   QString tableName_;
   bool readOnly_ = false;
@@ -155,11 +235,10 @@ class TQuery : public TDBDataSet {
   void InternalClose() override;
 
  private:
-  struct Result;
   void SQLChanged();
 
   std::unique_ptr<TStringList> sql_;
-  std::unique_ptr<Result> result_;
+  std::unique_ptr<TSqlReader> pending_;  // run to learn the columns, read by InternalLoad
   int rowsAffected_ = -1;
 };
 
