@@ -499,9 +499,9 @@ void TDataSet::Last() {
 int TDataSet::MoveBy(int distance) {
   CheckActive();
   CheckBrowseMode();
+  if (distance > 0 && !eof_) FetchThrough(static_cast<int64_t>(cursor_) + distance);
   DoBeforeScroll();
   int moved = 0;
-  if (distance > 0 && !eof_) FetchThrough(static_cast<int64_t>(cursor_) + distance);
   if ((distance > 0 && !eof_) || (distance < 0 && !bof_)) {
     bof_ = eof_ = false;
     const int count = static_cast<int>(view_.size());

@@ -443,5 +443,48 @@ TEST_F(SqlTablesTest, LookupIntoAnotherTable) {
   EXPECT_EQ(orders.FieldCount(), 3) << "persistent fields stay";
 }
 
+TEST_F(SqlTablesTest, LargeResultsAreReadAsTheCursorMoves) {
+  const QString file = Scratch(
+      {"create table big (id integer primary key, label varchar(20))",
+       "with recursive n(i) as (select 1 union all select i + 1 from n where i < 1000) "
+       "insert into big select i, 'item ' || i from n"});
+  TTable table;
+  table.SetDatabaseName("SCRATCH");
+  table.SetTableName("big");
+  table.Open();
+  EXPECT_LT(table.FetchedRecordCount(), 1000);
+  EXPECT_FALSE(table.AllRecordsFetched());
+  // Writing through the connection that the reading shares reads the rest first, so that the
+  // result never shows a row twice.
+  table.SetRecNo(50);
+  table.Edit();
+  table.FieldByName("id")->SetAsInteger(5000);
+  table.Post();
+  EXPECT_TRUE(table.AllRecordsFetched());
+  EXPECT_EQ(table.RecordCount(), 1000);
+  EXPECT_EQ(ReadSql(file, "select label from big where id = 5000").toString(), "item 50");
+
+  TQuery query;
+  query.SetDatabaseName("SCRATCH");
+  query.SQL()->Add("select id, label from big order by id");
+  query.Open();
+  EXPECT_FALSE(query.AllRecordsFetched());
+  query.Refresh();
+  EXPECT_EQ(query.FieldByName("id")->AsInteger(), 1);
+  EXPECT_FALSE(query.AllRecordsFetched()) << "a refresh reads a first batch again";
+  Session().CloseDatabases();
+  try {
+    query.Last();
+    FAIL() << "no error";
+  } catch (const EDatabaseError& e) {
+    EXPECT_EQ(e.Message(),
+              "The connection of alias 'SCRATCH' was closed before all records were read");
+  }
+  EXPECT_EQ(query.FieldByName("label")->AsString(), "item 1") << "the records read stay";
+  query.Close();
+  query.Open();
+  EXPECT_EQ(query.RecordCount(), 1000) << "reopening connects again";
+}
+
 }  // namespace
 }  // namespace Kel
