@@ -37,6 +37,7 @@ std::vector<TGroupLines> ScanLines(const QString& fileName, const QByteArray& by
   std::vector<TGroupLines> groups;
   std::map<QString, size_t> byName;  // lower-case name -> index into groups
   TGroupLines* current = nullptr;
+  bool inBrokenGroup = false;  // the settings after a broken [ line were reported with it
   const QStringList lines = QString::fromUtf8(bytes).split(u'\n');
   for (int i = 0; i < lines.size(); ++i) {
     const int number = i + 1;
@@ -48,14 +49,17 @@ std::vector<TGroupLines> ScanLines(const QString& fileName, const QByteArray& by
         // belong to no alias that anybody meant.
         refused.push_back({QString(), Fault(fileName, number, QStringLiteral("']' missing"))});
         current = nullptr;
+        inBrokenGroup = true;
         continue;
       }
       const QString name = GroupName(QStringView(line).mid(1, line.size() - 2));
       if (name.isEmpty()) {
         refused.push_back({QString(), Fault(fileName, number, QStringLiteral("alias name missing"))});
         current = nullptr;
+        inBrokenGroup = true;
         continue;
       }
+      inBrokenGroup = false;
       const auto known = byName.find(name.toLower());
       if (known != byName.end()) {
         // QSettings would merge the two groups into one alias that neither describes.
@@ -72,6 +76,7 @@ std::vector<TGroupLines> ScanLines(const QString& fileName, const QByteArray& by
       current = &groups.back();
       continue;
     }
+    if (inBrokenGroup) continue;
     const qsizetype equals = line.indexOf(u'=');
     if (equals <= 0) {
       const QString text = QStringLiteral("'%1' is neither [alias], name=value nor a comment")
