@@ -16,7 +16,7 @@ namespace {
 // Asks the server to stop sending the rest of a result, so that letting go of a large result
 // read only in part costs no more than the part.
 void CancelRunningStatement(const QSqlDatabase& db) {
-  PGconn* connection = HandleOf<PGconn>(db.driver()->handle(), "PGconn*");
+  PGconn* connection = HandleOf<PGconn>(db.driver()->handle(), "PGconn*", "pg_conn*");
   if (!connection) return;
   if (PGcancel* cancel = PQgetCancel(connection)) {
     char error[256];

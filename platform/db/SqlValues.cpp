@@ -398,7 +398,7 @@ TFieldType FieldTypeOfPgField(const QSqlField& field, int& size) {
 
 QVariant ResultValue(const QSqlQuery& query, int column, TSqlDialect dialect) {
   if (dialect == TSqlDialect::Postgres && query.result()) {
-    if (const auto* result = HandleOf<const PGresult>(query.result()->handle(), "PGresult*"))
+    if (const auto* result = HandleOf<const PGresult>(query.result()->handle(), "PGresult*", "pg_result*"))
       return PgCellValue(result, query.isForwardOnly() ? 0 : query.at(), column);
   }
   return query.value(column);

@@ -53,10 +53,14 @@ TFieldType FieldTypeOfPgField(const QSqlField& field, int& size);
 QVariant ResultValue(const QSqlQuery& query, int column, TSqlDialect dialect);
 
 // A pointer that a Qt SQL driver hands out as a handle ("sqlite3_stmt*", "PGresult*", ...), or
-// nullptr when the handle is of another kind.
+// nullptr when the handle is of another kind. Qt versions name the PostgreSQL handles after the
+// client library's typedef or after its struct ("pg_result*"): either is taken.
 template <typename T>
-T* HandleOf(const QVariant& handle, const char* typeName) {
-  if (!handle.isValid() || qstrcmp(handle.typeName(), typeName) != 0) return nullptr;
+T* HandleOf(const QVariant& handle, const char* typeName, const char* otherName = nullptr) {
+  if (!handle.isValid()) return nullptr;
+  if (qstrcmp(handle.typeName(), typeName) != 0 &&
+      (!otherName || qstrcmp(handle.typeName(), otherName) != 0))
+    return nullptr;
   return *static_cast<T* const*>(handle.constData());
 }
 
