@@ -8,6 +8,7 @@
 #include <exception>
 
 #include "CommandLine.h"
+#include "DBTables.h"
 #include "DemoApplication.h"
 #include "Screenshots.h"
 #include "mainUnit.h"
@@ -57,6 +58,9 @@ int main(int argc, char** argv) {
   QTextStream errors(stderr);
   try {
     const Kel::TDemoCommand command = Kel::ParseDemoArguments(application.arguments().mid(1));
+    // A broken alias file is reported at once; the aliases that work stay usable.
+    for (const QString& problem : Kel::Session().AliasFileErrors())
+      errors << "keldemo: " << problem << Qt::endl;
     switch (command.kind) {
       case Kel::TDemoCommand::TKind::Help:
         out << Kel::DemoUsageText();

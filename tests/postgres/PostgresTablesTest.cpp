@@ -3,6 +3,7 @@
 // Null in each, tables without a key, and large results read as the cursor moves.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -108,6 +109,28 @@ TEST_F(PostgresTablesTest, SampleTablesReadAsInSqlite) {
             << VarDebugText(server.Fields()[i]->Value()).toStdString() << " vs "
             << VarDebugText(local.Fields()[i]->Value()).toStdString();
   }
+}
+
+TEST_F(PostgresTablesTest, AnAliasFileCanPointTheDemonstrationAtTheServer) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath("aliases.ini");
+  QFile ini(file);
+  ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+  ini.write(QStringLiteral("[DBDEMOS]\ndriver=QPSQL\nhost=%1\nport=%2\ndatabase=kel\nuser=%3\n")
+                .arg(Server().SocketFolder())
+                .arg(Server().Port())
+                .arg(Server().User())
+                .toUtf8());
+  ini.close();
+  Session().LoadAliasFile(file);
+  TTable table;  // as the filter demonstration opens it
+  table.SetDatabaseName("DBDEMOS");
+  table.SetTableName("biolife.db");
+  table.Open();
+  EXPECT_EQ(table.RecordCount(), 30);
+  EXPECT_EQ(Session().Database("DBDEMOS").driverName(), "QPSQL");
+  table.Close();
+  Session().LoadAliasFile(QString());
 }
 
 TEST_F(PostgresTablesTest, NavigateSearchAndFilter) {
