@@ -14,7 +14,6 @@
 #include "DateUtils.h"
 #include "FormatSettings.h"
 #include "PostgresTest.h"
-#include "SampleDatabase.h"
 #include "TestPrinters.h"
 
 namespace Kel {
@@ -61,27 +60,14 @@ class PostgresTablesTest : public PostgresTest {
   static constexpr const char* kRaw = "kel-test-pg-raw";
 };
 
-// The same script loaded into SQLite: the reference for what the server should show.
-class SqliteSample {
- public:
-  SqliteSample() {
-    Session().AddAlias("SQLITESAMPLE", "QSQLITE", dir_.filePath("sample.sqlite"));
-    LoadSampleTables(QStringLiteral(KEL_SAMPLE_SCRIPT), "SQLITESAMPLE", false);
-  }
-  ~SqliteSample() { Session().DeleteAlias("SQLITESAMPLE"); }
-
- private:
-  QTemporaryDir dir_;
-};
-
 TEST_F(PostgresTablesTest, SampleTablesReadAsInSqlite) {
-  SqliteSample sqlite;
+  const Testing::TSqliteSample sqlite;
   EXPECT_EQ(Session().TableNames(Alias), QStringList({"biolife", "country", "orders"}));
   for (const QString name : {"biolife", "country", "orders"}) {
     TTable server, local;
     server.SetDatabaseName(Alias);
     server.SetTableName(name + ".db");  // the demonstration's names work here too
-    local.SetDatabaseName("SQLITESAMPLE");
+    local.SetDatabaseName(sqlite.Alias());
     local.SetTableName(name);
     server.Open();
     local.Open();

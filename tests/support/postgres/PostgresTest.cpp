@@ -48,4 +48,11 @@ void PostgresTest::SetUp() {
 
 void PostgresTest::TearDown() { Session().CloseDatabases(); }
 
+TSqliteSample::TSqliteSample(const QString& alias) : alias_(alias) {
+  Session().AddAlias(alias_, QStringLiteral("QSQLITE"), dir_.filePath(QStringLiteral("sample.sqlite")));
+  LoadSampleTables(QStringLiteral(KEL_SAMPLE_SCRIPT), alias_, false);
+}
+
+TSqliteSample::~TSqliteSample() { Session().DeleteAlias(alias_); }
+
 }  // namespace Kel::Testing

@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QString>
+#include <QTemporaryDir>
+
 #include "TestPostgresServer.h"
 
 namespace Kel::Testing {
@@ -23,6 +26,21 @@ class PostgresTest : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
+};
+
+// The same sample tables in a scratch SQLite database behind an alias of their own, for as long
+// as the object lives: the reference for what the server should return.
+class TSqliteSample {
+ public:
+  explicit TSqliteSample(const QString& alias = QStringLiteral("SQLITESAMPLE"));
+  ~TSqliteSample();
+  TSqliteSample(const TSqliteSample&) = delete;
+  TSqliteSample& operator=(const TSqliteSample&) = delete;
+  const QString& Alias() const { return alias_; }
+
+ private:
+  QTemporaryDir dir_;
+  QString alias_;
 };
 
 }  // namespace Kel::Testing
