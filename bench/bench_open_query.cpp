@@ -42,7 +42,7 @@ QString FillStatement(bool postgres, int rows) {
       "'Snapper','Triggerfish','Parrotfish','Moray','Barracuda'])[i % 12 + 1]";
   if (postgres)
     return QStringLiteral(
-               "INSERT INTO fish SELECT i, 'Fish ' || (i * 7919 % 1000003), %1, "
+               "INSERT INTO fish SELECT i, 'Fish ' || (i::bigint * 7919 % 1000003), %1, "
                "(i % 5950) / 10.0 + 5, DATE '2000-01-01' + (i % 8000), "
                "'Seen on dive ' || i || ', logged by diver ' || (i % 997) "
                "FROM generate_series(1, %2) AS g(i)")
