@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchRows.h"
 #include "DB.h"
 #include "FormatSettings.h"
 
@@ -204,14 +205,8 @@ class RateReporter : public benchmark::ConsoleReporter {
 }  // namespace
 
 int main(int argc, char** argv) {
-  int rows = 1000000;
   std::vector<char*> args;
-  for (int i = 0; i < argc; ++i) {
-    if (std::strncmp(argv[i], "--rows=", 7) == 0)
-      rows = std::max(1, std::atoi(argv[i] + 7));
-    else
-      args.push_back(argv[i]);
-  }
+  const int rows = Kel::Bench::TakeRowsOption(argc, argv, 1000000, args);
   int count = static_cast<int>(args.size());
   benchmark::Initialize(&count, args.data());
   SetFormatSettings(TFormatSettings::Invariant());

@@ -15,7 +15,6 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <cstring>
 #include <map>
 #include <memory>
 #include <stdexcept>
@@ -23,6 +22,7 @@
 
 #include <QCoreApplication>
 
+#include "BenchRows.h"
 #include "DB.h"
 #include "FormatSettings.h"
 #include "TestPostgresServer.h"
@@ -72,11 +72,15 @@ void Fill(const QString& alias, bool postgres, int rows) {
     if (!query.exec(sql)) throw std::runtime_error(query.lastError().text().toStdString());
 }
 
+void PointAt(TQuery& query, const QString& alias) {
+  query.SetDatabaseName(alias);
+  query.SQL()->SetText(kStatement);
+}
+
 // Open the query and show its first records: what a grid does when a window opens.
 void FirstRows(benchmark::State& state, QString alias) {
   TQuery query;
-  query.SetDatabaseName(alias);
-  query.SQL()->SetText(kStatement);
+  PointAt(query, alias);
   int64_t sum = 0;
   for (auto _ : state) {
     query.Open();
@@ -90,8 +94,7 @@ void FirstRows(benchmark::State& state, QString alias) {
 // Open the query and read every record (what Last, RecordCount or a local filter need).
 void AllRows(benchmark::State& state, QString alias) {
   TQuery query;
-  query.SetDatabaseName(alias);
-  query.SQL()->SetText(kStatement);
+  PointAt(query, alias);
   int count = 0;
   for (auto _ : state) {
     query.Open();
@@ -155,14 +158,8 @@ void Register(const std::string& engine, const QString& alias) {
 
 int main(int argc, char** argv) {
   QCoreApplication application(argc, argv);
-  int rows = 1000000;
   std::vector<char*> args;
-  for (int i = 0; i < argc; ++i) {
-    if (std::strncmp(argv[i], "--rows=", 7) == 0)
-      rows = std::max(1, std::atoi(argv[i] + 7));
-    else
-      args.push_back(argv[i]);
-  }
+  const int rows = Kel::Bench::TakeRowsOption(argc, argv, 1000000, args);
   int count = static_cast<int>(args.size());
   benchmark::Initialize(&count, args.data());
   SetFormatSettings(TFormatSettings::Invariant());
