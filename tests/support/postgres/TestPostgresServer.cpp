@@ -77,7 +77,7 @@ const char* const kWatchdog =
 
 TTestPostgresServer::TTestPostgresServer() {
   binDir_ = FindBinDir();
-  if (binDir_.isEmpty()) {
+  if (binDir_.isEmpty() || !QFileInfo::exists(QDir(binDir_).filePath(QStringLiteral("initdb")))) {
     reason_ = QStringLiteral("no PostgreSQL server programs (initdb) found: install the "
                              "Debian package postgresql, or name their folder in KEL_PG_BINDIR");
     return;
