@@ -557,6 +557,19 @@ bool TCompiledFilter::Matches(int row) const {
   return Tri(root_, row) == kTrue;
 }
 
+Variant TCompiledFilter::Value(int row) const {
+  const Node& root = nodes_[static_cast<size_t>(root_)];
+  if (rootIsValue_) return EvaluateFallback(root.ExprNode, row);
+  switch (Tri(root_, row)) {
+    case kTrue:
+      return Variant(true);
+    case kFalse:
+      return Variant(false);
+    default:
+      return Variant::Null();
+  }
+}
+
 namespace {
 
 constexpr int BatchSize = 1024;

@@ -41,6 +41,9 @@ class TCompiledFilter {
 
   // Whether the condition holds for a row (raises what the evaluator would raise).
   bool Matches(int row) const;
+  // The condition's value for a row, as the evaluator gives it: True, False or Null (or, for a
+  // condition that is no comparison or logic, whatever the evaluator makes of it).
+  Variant Value(int row) const;
   // The rows of 0..rowCount-1 for which the condition holds, in order.
   std::vector<int> Select(int rowCount) const;
   // How many subtrees fall back to Variant evaluation (0: fully compiled).
