@@ -1,0 +1,6 @@
+#pragma once
+// Unit KelExprEval: the expression evaluator with its record search (KelEvaluator.h), the
+// emulated dataset that carries fields for the filter parser (KelEmulDataSet.h).
+
+#include "KelEmulDataSet.h"
+#include "KelEvaluator.h"
