@@ -11,7 +11,7 @@ namespace {
 struct ButtonMap {
   TKelMsgDlgBtn Button;
   QMessageBox::StandardButton Standard;
-  TKelModalResult Result;
+  TModalResult Result;
 };
 
 constexpr ButtonMap Buttons[] = {

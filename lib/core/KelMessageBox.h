@@ -2,11 +2,13 @@
 // Message boxes of the library go through one process-wide hook: the text, the caption, the kind
 // of box and its buttons go in, the button the user chose comes out as a modal result. The
 // default shows a QMessageBox; tests and programs without a screen install a hook that answers
-// like the box would (SetMessageBoxHook, or the scoped TKelMessageBoxAnswer).
+// like the box would (SetMessageBoxHook, or the scoped TKelMessageBoxAnswer). A box answers
+// with the modal result of the button chosen (mrOk, mrYes, ... of GuiTypes.h).
 
 #include <QString>
 #include <functional>
 
+#include "GuiTypes.h"
 #include "Set.h"
 
 namespace Kel {
@@ -27,21 +29,6 @@ enum TKelMsgDlgBtn {
   mbHelp
 };
 using TKelMsgDlgButtons = TSet<TKelMsgDlgBtn>;
-
-// What a box answers: the classic modal results.
-enum TKelModalResult {
-  mrNone = 0,
-  mrOk = 1,
-  mrCancel = 2,
-  mrAbort = 3,
-  mrRetry = 4,
-  mrIgnore = 5,
-  mrYes = 6,
-  mrNo = 7,
-  mrAll = 8,
-  mrNoToAll = 9,
-  mrYesToAll = 10,
-};
 
 // One box as the hook sees it.
 struct TKelMessage {
