@@ -166,14 +166,14 @@ void TKelCustomExprEval::SetDataSet(TDataSet* value) {
   if (dataSet_) dataSet_->RemoveFreeNotification(this);
   dataSet_ = value;
   if (value) value->FreeNotification(this);
-  DropParser();
+  ParsingInputsChanged();
 }
 
 void TKelCustomExprEval::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
   if (operation == opRemove && component == dataSet_.data()) {
     dataSet_ = nullptr;
-    DropParser();
+    ParsingInputsChanged();
   }
 }
 
@@ -193,7 +193,7 @@ void TKelCustomExprEval::SetExpression(const QString& value) {
 void TKelCustomExprEval::SetOptions(TFilterOptions value) {
   if (value == options_) return;
   options_ = value;
-  DropParser();
+  ParsingInputsChanged();
 }
 
 void TKelCustomExprEval::SetParams(TKelFields* value) {

@@ -168,6 +168,8 @@ class TKelCustomExprEval : public TComponent {
   // the text goes to the parser as it is, empty or not.
   std::unique_ptr<TKelParsedExpr> ParseText(const QString& text) const;
   void DropParser();
+  // What the condition is parsed against changed (DataSet, Options): the parsed condition goes.
+  virtual void ParsingInputsChanged() { DropParser(); }
   void SetFailed(bool value) { failed_ = value; }
   // The dataset to search, or nullptr when there is none or it is closed.
   TDataSet* SearchableDataSet() const;
