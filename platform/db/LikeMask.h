@@ -69,17 +69,27 @@ class TLikeMask {
   const std::vector<TLikeMaskItem>& Items() const { return items_; }
 
  private:
+  // Masks that are one literal with "%" before and/or after it need no restart stack.
+  enum Shape { General, Contains, StartsWith, EndsWith };
+
   void Analyse();
   bool Pop(int& pos, int& idx) const;
+  bool MatchesGeneral(QStringView value) const;
 
   std::vector<TLikeMaskItem> items_;
+  Shape shape_ = General;
   std::vector<bool> followsPercent_;    // per item: a "%" stands before it, "_" items between
   bool endFollowsPercent_ = false;      // the mask ends with "%" (then "_" items)
   std::vector<bool> allAnyStringFrom_;  // per index: every item from there on is "%"
   mutable std::vector<std::pair<int, int>> restarts_;  // scratch; the library runs in one thread
 };
 
-// True when value matches mask; the escape character is "^".
+// True when value matches mask; the escape character is "^". The mask compiled last is kept, so
+// matching many values against one mask compiles it once.
 bool LikeMatches(QStringView value, QStringView mask);
+
+// The first place of needle in text at or after from (-1: none), as QStringView::indexOf finds
+// it; the needle's first character is looked for several characters at a time.
+qsizetype FindLiteral(QStringView text, QStringView needle, qsizetype from = 0);
 
 }  // namespace Kel

@@ -114,6 +114,37 @@ TEST(LikeMatches, AgreesWithSqliteOnRandomMasks) {
   QSqlDatabase::removeDatabase(connection);
 }
 
+TEST(FindLiteral, FindsWhatIndexOfFinds) {
+  std::mt19937 random(99);
+  for (int round = 0; round < 20000; ++round) {
+    QString text, needle;
+    for (int i = static_cast<int>(random() % 40); i > 0; --i)
+      text += QChar(u"abc\u20ac"[random() % 4]);
+    for (int i = 1 + static_cast<int>(random() % 3); i > 0; --i)
+      needle += QChar(u"abc"[random() % 3]);
+    const qsizetype from = static_cast<qsizetype>(random() % 45);
+    ASSERT_EQ(FindLiteral(text, needle, from), QStringView(text).indexOf(needle, from))
+        << text.toStdString() << " / " << needle.toStdString() << " from " << from;
+  }
+  EXPECT_EQ(FindLiteral(u"xxxxxxxxxxxxxxxxab", u"ab"), 16) << "past the last full block";
+  EXPECT_EQ(FindLiteral(u"abababababababab", u"bab", 3), 3);
+}
+
+TEST(LikeMatches, OneLiteralWithPercentsAndTheMaskKept) {
+  EXPECT_TRUE(LikeMatches(u"a long text with abc inside", u"%abc%"));
+  EXPECT_FALSE(LikeMatches(u"a long text with ab c inside", u"%abc%"));
+  EXPECT_FALSE(LikeMatches(u"", u"%abc%"));
+  EXPECT_TRUE(LikeMatches(u"abcdef", u"abc%"));
+  EXPECT_FALSE(LikeMatches(u"xabcdef", u"abc%"));
+  EXPECT_TRUE(LikeMatches(u"xxabc", u"%abc"));
+  EXPECT_FALSE(LikeMatches(u"xxabcx", u"%abc"));
+  // The kept mask is the one asked for, also when masks alternate.
+  EXPECT_TRUE(LikeMatches(u"abc", u"abc%"));
+  EXPECT_FALSE(LikeMatches(u"abc", u"%b"));
+  EXPECT_TRUE(LikeMatches(u"abc", u"abc%"));
+  EXPECT_TRUE(LikeMatches(u"abc", u""));
+}
+
 TEST(LikeMatches, UnclosedSetTakesTheRestOfTheMask) {
   EXPECT_TRUE(LikeMatches(u"b", u"[abc"));
   EXPECT_FALSE(LikeMatches(u"d", u"[abc"));
