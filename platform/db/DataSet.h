@@ -194,6 +194,10 @@ class TDataSet : public TComponent {
   // Changes whenever the stored columns or the fields bound to them may change (open, close,
   // refresh, fields added or removed): a condition compiled before must be compiled again.
   uint64_t LayoutGeneration() const { return layoutGeneration_; }
+  // Changes whenever a stored value may change (records added, written, deleted, reloaded).
+  uint64_t DataVersion() const { return store_.Version(); }
+  // The number of stored rows (those a filter hides included): store rows are 0..count-1.
+  int StoredRowCount() const { return store_.RowCount(); }
   // The store row whose values the fields show, or -1 when there is none or when they show
   // others (a record being edited or inserted, the record of a calculation or filter event).
   int CurrentRow() const;
