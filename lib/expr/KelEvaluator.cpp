@@ -1,6 +1,7 @@
 #include "KelEvaluator.h"
 
 #include <QHash>
+#include <algorithm>
 
 #include "CompiledFilter.h"
 #include "Exceptions.h"
@@ -49,9 +50,24 @@ TKelParsedExpr::TKelParsedExpr(std::unique_ptr<TExprParser> parser)
 
 TKelParsedExpr::~TKelParsedExpr() = default;
 
+namespace {
+
+// Rows worked out at once when a condition meets a row outside the block it has.
+constexpr int OutcomeBlock = 1024;
+
+Variant OutcomeValue(int outcome) { return outcome == 2 ? Variant::Null() : Variant(outcome == 1); }
+
+}  // namespace
+
 Variant TKelParsedExpr::EvaluateRecord(const TDataSet& dataSet) const {
   const int row = dataSet.CurrentRow();
-  if (row >= 0) return CompiledFor(dataSet).Value(row);
+  if (row >= 0) {
+    const TCompiledFilter& compiled = CompiledFor(dataSet);
+    // A condition that reads stored columns only, and cannot raise, is worked out for the
+    // block around the row: the rows a search visits next come from there.
+    if (batchable_) return OutcomeValue(OutcomeOf(compiled, dataSet, row));
+    return compiled.Value(row);
+  }
   // No stored record behind the fields (one being edited, or none at all): their values.
   return evaluator_.Evaluate(
       [&dataSet](int, const QString& name) { return dataSet.FieldByName(name)->Value(); });
@@ -65,8 +81,22 @@ const TCompiledFilter& TKelParsedExpr::CompiledFor(const TDataSet& dataSet) cons
     compiled_ = std::make_unique<TCompiledFilter>(evaluator_, *source_);
     compiledDataSet_ = const_cast<TDataSet*>(&dataSet);
     compiledLayout_ = dataSet.LayoutGeneration();
+    batchable_ = compiled_->Batchable();
+    outcomesEnd_ = outcomesBegin_ = 0;
   }
   return *compiled_;
+}
+
+int TKelParsedExpr::OutcomeOf(const TCompiledFilter& compiled, const TDataSet& dataSet,
+                              int row) const {
+  if (row < outcomesBegin_ || row >= outcomesEnd_ || outcomesVersion_ != dataSet.DataVersion()) {
+    outcomesBegin_ = row / OutcomeBlock * OutcomeBlock;
+    outcomesEnd_ = std::min(outcomesBegin_ + OutcomeBlock, dataSet.StoredRowCount());
+    outcomes_.resize(static_cast<size_t>(outcomesEnd_ - outcomesBegin_));
+    compiled.Outcomes(outcomesBegin_, outcomesEnd_ - outcomesBegin_, outcomes_.data());
+    outcomesVersion_ = dataSet.DataVersion();
+  }
+  return outcomes_[static_cast<size_t>(row - outcomesBegin_)];
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -21,6 +21,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "Component.h"
 #include "DBTypes.h"
@@ -55,6 +56,7 @@ class TKelParsedExpr {
  private:
   class RowSource;
   const TCompiledFilter& CompiledFor(const TDataSet& dataSet) const;
+  int OutcomeOf(const TCompiledFilter& compiled, const TDataSet& dataSet, int row) const;
 
   std::unique_ptr<TExprParser> parser_;
   TExprEvaluator evaluator_;
@@ -62,6 +64,12 @@ class TKelParsedExpr {
   mutable uint64_t compiledLayout_ = 0;
   mutable std::unique_ptr<RowSource> source_;
   mutable std::unique_ptr<TCompiledFilter> compiled_;
+  mutable bool batchable_ = false;
+  // Outcomes of a block of stored rows, worked out at once: a search asks for the rows in turn.
+  mutable std::vector<uint8_t> outcomes_;
+  mutable int outcomesBegin_ = 0;
+  mutable int outcomesEnd_ = 0;
+  mutable uint64_t outcomesVersion_ = 0;
 };
 
 // A parameter whose value can come from a dataset field: while DataSet is open and has a field

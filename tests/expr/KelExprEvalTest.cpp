@@ -133,6 +133,29 @@ TEST(ExprEvalValues, AChangedLayoutIsReadByName) {
   EXPECT_TRUE(eval.Evaluate().AsBoolean());
 }
 
+TEST(ExprEvalValues, RecordsChangedAfterAnEvaluationAreReadAnew) {
+  const auto fish = MakeFish();
+  fish->Open();
+  TKelExprEval eval;
+  eval.SetDataSet(fish.get());
+  eval.SetExpression("[Length (cm)] > 55");
+  EXPECT_FALSE(eval.Evaluate().AsBoolean());  // record 1: 50 cm
+  fish->Next();
+  fish->Edit();
+  fish->FieldByName("Length (cm)")->SetValue(Variant(20.0));
+  fish->Post();
+  EXPECT_FALSE(eval.Evaluate().AsBoolean()) << "the posted value, not the one read before";
+  fish->Delete();  // the 229 cm record moves into its place
+  EXPECT_TRUE(eval.Evaluate().AsBoolean());
+  fish->AppendRecord({90999, "Eel", "Moray", 300.0});
+  EXPECT_TRUE(eval.Evaluate().AsBoolean());
+  fish->First();
+  fish->Edit();
+  fish->FieldByName("Length (cm)")->SetValue(Variant(70.0));
+  fish->Post();
+  EXPECT_TRUE(eval.Evaluate().AsBoolean());
+}
+
 TEST(ExprEvalFailures, EmptyAndBadConditions) {
   TKelExprEval eval;
   try {
