@@ -128,8 +128,8 @@ TEST_F(GridColorsTest, ParametersComeFromTheRuleAndTheEvent) {
   min->SetValue(Variant(40));
   EXPECT_TRUE(Style().found);  // 50 cm
   ASSERT_EQ(rule->Params()->Count(), 1) << "the value given before the first use is kept";
-  min = rule->Params()->Items(0);
-  min->SetValue(Variant(55));
+  // Each new condition refreshes the parameter list: items are looked up again, not kept.
+  rule->Params()->Items(0)->SetValue(Variant(55));
   EXPECT_FALSE(Style().found) << "a new value makes a new condition";
 
   std::vector<TKelRecordSetStyle*> askedFor;
@@ -138,7 +138,7 @@ TEST_F(GridColorsTest, ParametersComeFromTheRuleAndTheEvent) {
     askedFor.push_back(item);
     if (name == "Min") value = Variant(45);
   };
-  min->SetValue(Variant(99));
+  rule->Params()->Items(0)->SetValue(Variant(99));
   EXPECT_TRUE(Style().found) << "the event has the last word";
   ASSERT_FALSE(askedFor.empty());
   EXPECT_EQ(askedFor.front(), rule);
