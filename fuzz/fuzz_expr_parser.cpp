@@ -13,47 +13,11 @@
 #include <memory>
 #include <vector>
 
-#include "DB.h"
-#include "DateUtils.h"
-#include "FormatSettings.h"
+#include "FuzzRecords.h"
 
 namespace {
 
 using namespace Kel;
-
-TMemDataSet& Data() {
-  static std::unique_ptr<TMemDataSet> data = [] {
-    SetFormatSettings(TFormatSettings::Invariant());
-    auto d = std::make_unique<TMemDataSet>();
-    d->AddField("Species No", ftInteger);
-    d->AddField("Category", ftString);
-    d->AddField("Length (cm)", ftFloat);
-    d->AddField("Notes", ftMemo);
-    d->AddField("Caught", ftDate);
-    d->AddField("At", ftTime);
-    d->AddField("Seen", ftDateTime);
-    d->AddField("Tame", ftBoolean);
-    d->AddField("Price", ftCurrency);
-    d->AddField("Big", ftLargeint);
-    d->AddField("S", ftSmallint);
-    const Variant null = Variant::Null();
-    d->AppendRecords({
-        {90020, "Shark", 50.0, "a%b", Variant::FromDate(EncodeDate(2020, 5, 1)),
-         Variant::FromDate(0.5), Variant::FromDate(45000.25), true, Currency::FromInt(12),
-         int64_t(1) << 40, 7},
-        {null, null, null, null, null, null, null, null, null, null, null},
-        {90230, "shark", std::nan(""), "", Variant::FromDate(-3), Variant::FromDate(0.99),
-         Variant::FromDate(-1.25), false, Currency::FromScaled(-5), int64_t(-1), -32768},
-        {0, "\u00e4\u00df", -0.0, "Ab*", Variant::FromDate(1), Variant::FromDate(0),
-         Variant::FromDate(2), null, Currency::FromInt(0), int64_t(0), 0},
-        {-2147483647, "[x]_%", 1e300, "line\r\nbreak", Variant::FromDate(2958465), null, null, true,
-         null, null, 1},
-    });
-    d->Open();
-    return d;
-  }();
-  return *data;
-}
 
 // The records a filter keeps, or nothing when it raises.
 bool Kept(TMemDataSet& data, bool compiled, std::vector<int>& kept) {
@@ -91,12 +55,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   const TParserOptions parserOptions = (mode & 4) ? TParserOptions{} : TParserOptions{poExtSyntax};
   const QString text = QString::fromUtf8(rest, static_cast<qsizetype>(restSize));
   try {
-    const TExprParser parser(TExprParser::FieldInfoOf(Data()), text, options, parserOptions);
+    const TExprParser parser(TExprParser::FieldInfoOf(FuzzRecords()), text, options, parserOptions);
     (void)TExprEvaluator(parser.FilterData()).Evaluate(nullptr);
   } catch (const Exception&) {
     return 0;
   }
-  TMemDataSet& data = Data();
+  TMemDataSet& data = FuzzRecords();
   try {
     data.SetFiltered(false);
     data.SetFilterOptions(options);

@@ -52,8 +52,11 @@ void ReplaceAll(QString& s, const QString& oldText, const QString& newText) {
 
 QString ReplaceMacros(const QString& s, const TKelMacroTable& table) {
   QString result = s;
-  for (const auto& [name, value] : table)
-    ReplaceEach(result, name, [&value] { return value ? value() : QString(); });
+  // The entry, not a structured binding: clang before 16 cannot capture one in a lambda.
+  for (const auto& entry : table) {
+    const auto& value = entry.second;
+    ReplaceEach(result, entry.first, [&value] { return value ? value() : QString(); });
+  }
   return result;
 }
 

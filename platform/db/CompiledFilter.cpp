@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace Kel {
 
@@ -557,6 +558,19 @@ bool TCompiledFilter::Matches(int row) const {
   return Tri(root_, row) == kTrue;
 }
 
+Variant TCompiledFilter::Value(int row) const {
+  const Node& root = nodes_[static_cast<size_t>(root_)];
+  if (rootIsValue_) return EvaluateFallback(root.ExprNode, row);
+  switch (Tri(root_, row)) {
+    case kTrue:
+      return Variant(true);
+    case kFalse:
+      return Variant(false);
+    default:
+      return Variant::Null();
+  }
+}
+
 namespace {
 
 constexpr int BatchSize = 1024;
@@ -596,6 +610,32 @@ void CompareRun(uint32_t op, const TColumn& column, Value value, int begin, int 
     default:
       std::fill(out, out + count, kFalse);
       break;
+  }
+}
+
+// = or <> of a stored text and a constant over a run of rows. Only texts as long as the
+// constant are read; each string lies in a block of its own, so those of the rows a little
+// ahead are fetched into the cache while the current ones are compared.
+void EqualStringsRun(bool equal, const TColumn& column, const QString& wanted, int begin, int count,
+                     uint8_t* out) {
+  constexpr int Ahead = 16;
+  const qsizetype size = wanted.size();
+  const uint8_t ifNull = equal ? kFalse : kTrue;
+  for (int i = 0; i < count; ++i) {
+    const int row = begin + i;
+    if (i + Ahead < count) {
+      const QString& ahead = column.StringAt(row + Ahead);
+      if (ahead.size() == size) __builtin_prefetch(ahead.constData());
+    }
+    if (column.IsNull(row)) {
+      out[i] = ifNull;
+      continue;
+    }
+    const QString& value = column.StringAt(row);
+    const bool same =
+        value.size() == size && std::memcmp(value.constData(), wanted.constData(),
+                                            static_cast<size_t>(size) * sizeof(QChar)) == 0;
+    out[i] = same == equal ? kTrue : kFalse;
   }
 }
 
@@ -643,9 +683,7 @@ void TCompiledFilter::TriBatch(int index, int begin, int count, uint8_t* out, in
       return;
     case Node::StrCmp:
       if (n.Cmp == coEQ || n.Cmp == coNE) {
-        const QStringView wanted = n.Str;
-        CompareRun(n.Cmp, *c, wanted, begin, count, out,
-                   [c](int row) { return QStringView(c->StringAt(row)); });
+        EqualStringsRun(n.Cmp == coEQ, *c, n.Str, begin, count, out);
         return;
       }
       break;
@@ -662,21 +700,29 @@ void TCompiledFilter::TriBatch(int index, int begin, int count, uint8_t* out, in
   for (int i = 0; i < count; ++i) out[i] = static_cast<uint8_t>(Tri(index, begin + i));
 }
 
+bool TCompiledFilter::Batchable() const {
+  return !rootIsValue_ && !nodes_[static_cast<size_t>(root_)].MayThrow;
+}
+
+void TCompiledFilter::Outcomes(int begin, int count, uint8_t* out) const {
+  if (scratch_.empty())
+    scratch_.assign(static_cast<size_t>(Depth(root_)) + 1, std::vector<uint8_t>(BatchSize));
+  for (int done = 0; done < count; done += BatchSize)
+    TriBatch(root_, begin + done, std::min(BatchSize, count - done), out + done, 0);
+}
+
 std::vector<int> TCompiledFilter::Select(int rowCount) const {
   std::vector<int> rows;
-  const Node& root = nodes_[static_cast<size_t>(root_)];
-  if (rootIsValue_ || root.MayThrow) {
+  if (!Batchable()) {
     // Record by record, so that an error surfaces where the evaluator would raise it.
     for (int row = 0; row < rowCount; ++row)
       if (Matches(row)) rows.push_back(row);
     return rows;
   }
-  if (scratch_.empty())
-    scratch_.assign(static_cast<size_t>(Depth(root_)) + 1, std::vector<uint8_t>(BatchSize));
   uint8_t results[BatchSize];
   for (int begin = 0; begin < rowCount; begin += BatchSize) {
     const int count = std::min(BatchSize, rowCount - begin);
-    TriBatch(root_, begin, count, results, 0);
+    Outcomes(begin, count, results);
     for (int i = 0; i < count; ++i)
       if (results[i] == kTrue) rows.push_back(begin + i);
   }

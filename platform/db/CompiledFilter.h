@@ -41,8 +41,16 @@ class TCompiledFilter {
 
   // Whether the condition holds for a row (raises what the evaluator would raise).
   bool Matches(int row) const;
+  // The condition's value for a row, as the evaluator gives it: True, False or Null (or, for a
+  // condition that is no comparison or logic, whatever the evaluator makes of it).
+  Variant Value(int row) const;
   // The rows of 0..rowCount-1 for which the condition holds, in order.
   std::vector<int> Select(int rowCount) const;
+  // Whether runs of rows can be evaluated at once: the condition reads stored columns only and
+  // cannot raise.
+  bool Batchable() const;
+  // The outcomes of rows begin..begin+count-1 (0 false, 1 true, 2 Null); only when Batchable.
+  void Outcomes(int begin, int count, uint8_t* out) const;
   // How many subtrees fall back to Variant evaluation (0: fully compiled).
   int FallbackCount() const;
 

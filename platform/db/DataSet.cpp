@@ -119,6 +119,13 @@ TDataSet::~TDataSet() {
   fields_.fields_.clear();
 }
 
+const TFilterRowSource& TDataSet::RowSource() const { return *rowSource_; }
+
+int TDataSet::CurrentRow() const {
+  if (state_ != dsBrowse || rowOverride_ != -1) return -1;
+  return CurrentStoreRow();
+}
+
 void TDataSet::CheckActive() const {
   if (!Active()) DatabaseError(DBText::DataSetClosed);
 }
@@ -136,6 +143,7 @@ void TDataSet::AddField(TField* field) {
     DatabaseError(DBText::DuplicateFieldName, field->FieldName());
   fields_.Add(field);
   field->dataSet_ = this;
+  ++layoutGeneration_;
 }
 
 void TDataSet::RemoveField(TField* field) {
@@ -145,6 +153,7 @@ void TDataSet::RemoveField(TField* field) {
   field->dataSet_ = nullptr;
   field->column_ = -1;
   calcRow_ = -2;
+  ++layoutGeneration_;
 }
 
 std::vector<TField*> TDataSet::GetFieldList(const QString& fieldNames) const {
@@ -384,6 +393,7 @@ void TDataSet::DoOpen() {
   cursor_ = view_.empty() ? -1 : 0;
   bof_ = true;
   eof_ = view_.empty();
+  ++layoutGeneration_;
   state_ = dsInactive;
   SetState(dsBrowse);
   Call(AfterOpen);
@@ -405,6 +415,7 @@ void TDataSet::DoClose() {
   for (TField* field : fields_) field->column_ = -1;
   DestroyDefaultFields();
   calcRow_ = -2;
+  ++layoutGeneration_;
   Call(AfterClose);
 }
 
@@ -922,6 +933,7 @@ void TDataSet::Refresh() {
     // A failed load leaves the records as they were; a compiled filter is bound to the columns
     // it was compiled for, so it is compiled again.
     std::swap(store_, fresh);
+    ++layoutGeneration_;
     if (filtered_) {
       FetchAllRecords();
       PrepareFilter(filterText_, filterOptions_, filterEvaluator_, filterProgram_);

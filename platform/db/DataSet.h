@@ -58,6 +58,7 @@ class TDataSet;
 class TDataSource;
 class TExprEvaluator;
 class TCompiledFilter;
+class TFilterRowSource;
 class TDataSetRowSource;
 class TField;
 
@@ -196,6 +197,20 @@ class TDataSet : public TComponent {
   void DisableControls();
   void EnableControls();
   bool ControlsDisabled() const { return disableCount_ > 0; }
+
+  // --- for conditions compiled over the stored columns (CompiledFilter.h)
+  // Where the values of the records lie: stored columns of data fields, and any field by name.
+  const TFilterRowSource& RowSource() const;
+  // Changes whenever the stored columns or the fields bound to them may change (open, close,
+  // refresh, fields added or removed): a condition compiled before must be compiled again.
+  uint64_t LayoutGeneration() const { return layoutGeneration_; }
+  // Changes whenever a stored value may change (records added, written, deleted, reloaded).
+  uint64_t DataVersion() const { return store_.Version(); }
+  // The number of stored rows (those a filter hides included): store rows are 0..count-1.
+  int StoredRowCount() const { return store_.RowCount(); }
+  // The store row whose values the fields show, or -1 when there is none or when they show
+  // others (a record being edited or inserted, the record of a calculation or filter event).
+  int CurrentRow() const;
 
   // --- values of any record (for grids): recordIndex counts the records shown, from 0
   Variant RecordValue(int recordIndex, const TField* field) const;
@@ -341,6 +356,7 @@ class TDataSet : public TComponent {
   std::unique_ptr<TExprEvaluator> filterEvaluator_;
   std::unique_ptr<TCompiledFilter> filterProgram_;
   std::unique_ptr<TDataSetRowSource> rowSource_;
+  uint64_t layoutGeneration_ = 0;
 
   // controls
   int disableCount_ = 0;

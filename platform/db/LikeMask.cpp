@@ -1,5 +1,11 @@
 #include "LikeMask.h"
 
+#include <cstring>
+#include <memory>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace Kel {
 
 TLikeCharSet CharSetFromText(QStringView text) {
@@ -98,26 +104,19 @@ std::vector<std::pair<TLikeMaskKind, QString>> TokenizeLikeMask(QStringView mask
   return tokens;
 }
 
+TLikeMaskItem LikeMaskItemOf(TLikeMaskKind kind, QString tokenText) {
+  TLikeMaskItem item;
+  item.Kind = kind;
+  if (kind == mkCharSet) item.Set = CharSetFromText(SetBody(tokenText, 1));
+  if (kind == mkNotCharSet) item.Set = CharSetFromText(SetBody(tokenText, 2));
+  item.Text = std::move(tokenText);
+  return item;
+}
+
 std::vector<TLikeMaskItem> PrepareLikeMask(QStringView mask, QChar escapeChar) {
   std::vector<TLikeMaskItem> items;
-  for (auto& [kind, text] : TokenizeLikeMask(mask, escapeChar)) {
-    TLikeMaskItem item;
-    item.Kind = kind;
-    switch (kind) {
-      case mkEscape:
-        continue;
-      case mkCharSet:
-        item.Set = CharSetFromText(SetBody(text, 1));
-        break;
-      case mkNotCharSet:
-        item.Set = CharSetFromText(SetBody(text, 2));
-        break;
-      default:
-        break;
-    }
-    item.Text = std::move(text);
-    items.push_back(std::move(item));
-  }
+  for (auto& [kind, text] : TokenizeLikeMask(mask, escapeChar))
+    if (kind != mkEscape) items.push_back(LikeMaskItemOf(kind, std::move(text)));
   return items;
 }
 
@@ -142,6 +141,73 @@ void TLikeMask::Analyse() {
   allAnyStringFrom_.assign(n + 1, true);
   for (int i = n - 1; i >= 0; --i)
     allAnyStringFrom_[i] = allAnyStringFrom_[i + 1] && items_[i].Kind == mkAnyString;
+  auto kinds = [this](std::initializer_list<TLikeMaskKind> wanted) {
+    if (items_.size() != wanted.size()) return false;
+    size_t i = 0;
+    for (const TLikeMaskKind kind : wanted)
+      if (items_[i++].Kind != kind) return false;
+    return true;
+  };
+  if (kinds({mkAnyString, mkLiteral, mkAnyString}))
+    shape_ = Contains;
+  else if (kinds({mkLiteral, mkAnyString}))
+    shape_ = StartsWith;
+  else if (kinds({mkAnyString, mkLiteral}))
+    shape_ = EndsWith;
+  else
+    shape_ = General;
+}
+
+namespace {
+
+bool SameChars(const char16_t* a, const char16_t* b, qsizetype count) {
+  for (qsizetype i = 0; i < count; ++i)
+    if (a[i] != b[i]) return false;
+  return true;
+}
+
+}  // namespace
+
+qsizetype FindLiteral(QStringView text, QStringView needle, qsizetype from) {
+  const qsizetype m = needle.size();
+  const qsizetype last = text.size() - m;  // the last place where needle fits
+  if (from < 0) from = 0;
+  if (m == 0) return from <= text.size() ? from : -1;
+  const char16_t* s = text.utf16();
+  const char16_t* p = needle.utf16();
+  qsizetype i = from;
+#if defined(__SSE2__)
+  // Eight places at a time, while all eight are places where the needle fits: a place is a
+  // candidate when it holds the needle's first character and (for longer needles) the next
+  // place its second, which leaves few candidates to compare in full.
+  const __m128i first = _mm_set1_epi16(static_cast<short>(p[0]));
+  if (m == 1) {
+    for (; i + 7 <= last; i += 8) {
+      const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+      const unsigned hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(chunk, first)));
+      if (hits != 0) return i + __builtin_ctz(hits) / 2;
+    }
+  } else {
+    const __m128i second = _mm_set1_epi16(static_cast<short>(p[1]));
+    // The second load reads up to s[i + 8], which lies within the text since i + 7 <= last
+    // and the needle has two characters or more.
+    for (; i + 7 <= last; i += 8) {
+      const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+      const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + 1));
+      unsigned hits = static_cast<unsigned>(_mm_movemask_epi8(
+          _mm_and_si128(_mm_cmpeq_epi16(here, first), _mm_cmpeq_epi16(next, second))));
+      while (hits != 0) {
+        const int bit = __builtin_ctz(hits);
+        const qsizetype at = i + bit / 2;
+        if (SameChars(s + at + 2, p + 2, m - 2)) return at;
+        hits &= ~(3u << bit);
+      }
+    }
+  }
+#endif
+  for (; i <= last; ++i)
+    if (s[i] == p[0] && SameChars(s + i + 1, p + 1, m - 1)) return i;
+  return -1;
 }
 
 bool TLikeMask::Pop(int& pos, int& idx) const {
@@ -153,8 +219,23 @@ bool TLikeMask::Pop(int& pos, int& idx) const {
 }
 
 bool TLikeMask::Matches(QStringView value) const {
-  // Positions are 1-based as in the classic algorithm; a restart point is the position one past
-  // where a literal was last found and the index of the item before that literal.
+  switch (shape_) {
+    case Contains:
+      return FindLiteral(value, items_[1].Text) >= 0;
+    case StartsWith:
+      return value.startsWith(items_[0].Text);
+    case EndsWith:
+      return value.endsWith(items_[1].Text);
+    default:
+      return MatchesGeneral(value);
+  }
+}
+
+bool TLikeMask::MatchesGeneral(QStringView value) const {
+  // Positions are 1-based as in the classic algorithm. A restart point is the position one past
+  // where a sliding literal was last found and that literal's index: a backtrack searches the
+  // same literal again further on. The "_" items between the "%" and the literal are not run
+  // again, so "%_b" keeps its one character before the "b" wherever the "b" slides to.
   const int length = static_cast<int>(value.size());
   const int count = static_cast<int>(items_.size());
   restarts_.clear();
@@ -165,16 +246,17 @@ bool TLikeMask::Matches(QStringView value) const {
     const TLikeMaskItem& item = items_[idx];
     switch (item.Kind) {
       case mkLiteral: {
-        const qsizetype found = value.indexOf(item.Text, pos - 1, Qt::CaseSensitive);
+        const qsizetype found = FindLiteral(value, item.Text, pos - 1);
         if (found < 0) return false;
         const int r = static_cast<int>(found) + 1;
         if (followsPercent_[idx]) {
-          restarts_.emplace_back(r + 1, idx - 1);
+          restarts_.emplace_back(r + 1, idx);
           pos = r + static_cast<int>(item.Text.size());
         } else if (r == pos) {
           pos = r + static_cast<int>(item.Text.size());
-        } else if (!Pop(pos, idx)) {
-          return false;
+        } else {
+          if (!Pop(pos, idx)) return false;
+          continue;
         }
         break;
       }
@@ -186,12 +268,13 @@ bool TLikeMask::Matches(QStringView value) const {
       case mkCharSet:
       case mkNotCharSet: {
         const bool inSet = item.Set.test(CharTableIndex(value[pos - 1]));
-        if (inSet == (item.Kind == mkCharSet)) {
-          ++pos;
-        } else {
+        if (inSet != (item.Kind == mkCharSet)) {
+          // The search resumes where the last literal can next be found, not one further:
+          // "%a[0-9]" must find the second "a" of "aa1".
           if (!Pop(pos, idx)) return false;
-          ++pos;
+          continue;
         }
+        ++pos;
         break;
       }
       default:
@@ -206,7 +289,14 @@ bool TLikeMask::Matches(QStringView value) const {
 }
 
 bool LikeMatches(QStringView value, QStringView mask) {
-  return TLikeMask(mask, u'^').Matches(value);
+  // A LIKE over every record asks with one mask again and again.
+  thread_local QString lastMask;
+  thread_local std::unique_ptr<TLikeMask> compiled;
+  if (!compiled || mask != lastMask) {
+    compiled = std::make_unique<TLikeMask>(mask, u'^');
+    lastMask = mask.toString();
+  }
+  return compiled->Matches(value);
 }
 
 }  // namespace Kel

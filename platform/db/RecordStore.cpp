@@ -240,6 +240,11 @@ std::vector<Variant> TRecordStore::Converted(const std::vector<Variant>& values)
   return converted;
 }
 
+uint64_t TRecordStore::NextVersion() {
+  static uint64_t last = 0;  // the dataset layer runs in one thread
+  return ++last;
+}
+
 void TRecordStore::CheckRow(int row) const {
   if (row < 0 || row >= RowCount()) throw EListError(RtlMessage(RtlText::ListIndexError, row));
 }
@@ -255,6 +260,7 @@ int TRecordStore::InsertRow(int row, const std::vector<Variant>& values) {
   ids_.insert(ids_.begin() + row, nextId_++);
   if (row != RowCount() - 1) idsAscending_ = false;
   rowOfIdValid_ = false;
+  Changed();
   return row;
 }
 
@@ -263,6 +269,7 @@ void TRecordStore::DeleteRow(int row) {
   for (TColumn& column : columns_) column.Erase(row);
   ids_.erase(ids_.begin() + row);
   rowOfIdValid_ = false;
+  Changed();
 }
 
 void TRecordStore::Clear() {
@@ -270,6 +277,7 @@ void TRecordStore::Clear() {
   ids_.clear();
   idsAscending_ = true;
   rowOfIdValid_ = false;
+  Changed();
 }
 
 void TRecordStore::Reserve(int rows) {
@@ -281,12 +289,14 @@ void TRecordStore::SetValue(int row, int column, const Variant& value) {
   CheckRow(row);
   TColumn& target = Column(column);
   target.SetValue(row, ConvertToFieldType(value, target.FieldType()));
+  Changed();
 }
 
 void TRecordStore::SetRow(int row, const std::vector<Variant>& values) {
   CheckRow(row);
   const std::vector<Variant> converted = Converted(values);
   for (size_t i = 0; i < columns_.size(); ++i) columns_[i].SetValue(row, converted[i]);
+  Changed();
 }
 
 std::vector<Variant> TRecordStore::Row(int row) const {

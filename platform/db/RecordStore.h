@@ -97,6 +97,12 @@ class TRecordStore {
   void SetRow(int row, const std::vector<Variant>& values);
   std::vector<Variant> Row(int row) const;
 
+  // Changes with every change of the rows (added, inserted, deleted, written, cleared), to a
+  // number no store had before: results worked out for the rows of a version stay true while it
+  // stays (a copy shares the version only while it is unchanged). Values written through
+  // Column(i) directly are not counted.
+  uint64_t Version() const { return version_; }
+
   int64_t RowId(int row) const { return ids_[static_cast<size_t>(row)]; }
   // The row holding an id, or -1.
   int RowOfId(int64_t id) const;
@@ -104,6 +110,8 @@ class TRecordStore {
  private:
   std::vector<Variant> Converted(const std::vector<Variant>& values) const;
   void CheckRow(int row) const;
+  void Changed() { version_ = NextVersion(); }
+  static uint64_t NextVersion();
 
   std::vector<TColumn> columns_;
   std::vector<int64_t> ids_;
@@ -111,6 +119,7 @@ class TRecordStore {
   bool idsAscending_ = true;             // only appends and deletes so far: ids rise with rows
   mutable QHash<int64_t, int> rowOfId_;  // built on demand once ids are out of order
   mutable bool rowOfIdValid_ = false;
+  uint64_t version_ = NextVersion();
 };
 
 }  // namespace Kel
