@@ -169,16 +169,29 @@ TEST_F(DataSetFilterTest, BadFilterLeavesTheDataSetAsItWas) {
 TEST_F(DataSetFilterTest, FailingEvaluationLeavesTheDataSetAsItWas) {
   fish->SetFilter("Category = 'Shark'");
   fish->SetFiltered(true);
-  // Parses (the string stays a string) but cannot compare with a date on any record.
-  EXPECT_THROW(fish->SetFilter("Caught > 'no date'"), EVariantTypeCastError);
+  // Parses, but a name is no date on any record.
+  EXPECT_THROW(fish->SetFilter("Caught > Category"), EVariantTypeCastError);
   EXPECT_EQ(fish->RecordCount(), 2);
   EXPECT_EQ(fish->Filter(), "Category = 'Shark'");
   fish->SetFiltered(false);
-  EXPECT_NO_THROW(fish->SetFilter("Caught > 'no date'"))
+  EXPECT_NO_THROW(fish->SetFilter("Caught > Category"))
       << "not filtered: nothing is evaluated yet";
   EXPECT_THROW(fish->SetFiltered(true), EVariantTypeCastError);
   EXPECT_FALSE(fish->Filtered());
   EXPECT_EQ(fish->RecordCount(), 8);
+}
+
+TEST_F(DataSetFilterTest, ADateThatDoesNotReadIsRefusedWhenSet) {
+  fish->SetFilter("Category = 'Shark'");
+  fish->SetFiltered(true);
+  try {
+    fish->SetFilter("Caught = '2021-03-15'");
+    FAIL() << "no error";
+  } catch (const EDatabaseError& e) {
+    EXPECT_EQ(e.Message(), "'2021-03-15' is not a valid date");
+  }
+  EXPECT_EQ(fish->Filter(), "Category = 'Shark'");
+  EXPECT_EQ(fish->RecordCount(), 2);
 }
 
 // Moments on both sides of 30 December 1899, the day the date-time numbers count from: before
