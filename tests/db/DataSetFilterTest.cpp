@@ -152,12 +152,17 @@ TEST_F(DataSetFilterTest, BadFilterLeavesTheDataSetAsItWas) {
   fish->SetFilter("Category = 'Shark'");
   fish->SetFiltered(true);
   fish->Next();
-  try {
-    fish->SetFilter("Category = 'Shark");
-    FAIL() << "no error";
-  } catch (const EDatabaseError& e) {
-    EXPECT_EQ(e.Message(), "Unterminated string constant");
-  }
+  auto refusal = [&](const QString& filter) {
+    try {
+      fish->SetFilter(filter);
+    } catch (const EDatabaseError& e) {
+      return e.Message();
+    }
+    return QStringLiteral("no error");
+  };
+  EXPECT_EQ(refusal("Category = 'Shark"), "Unterminated string constant");
+  // A date that does not read under the current settings: refused when set, not on a record.
+  EXPECT_EQ(refusal("Caught = '2021-03-15'"), "'2021-03-15' is not a valid date");
   EXPECT_EQ(fish->Filter(), "Category = 'Shark'");
   EXPECT_EQ(fish->RecordCount(), 2);
   EXPECT_EQ(fish->RecNo(), 2);
@@ -179,19 +184,6 @@ TEST_F(DataSetFilterTest, FailingEvaluationLeavesTheDataSetAsItWas) {
   EXPECT_THROW(fish->SetFiltered(true), EVariantTypeCastError);
   EXPECT_FALSE(fish->Filtered());
   EXPECT_EQ(fish->RecordCount(), 8);
-}
-
-TEST_F(DataSetFilterTest, ADateThatDoesNotReadIsRefusedWhenSet) {
-  fish->SetFilter("Category = 'Shark'");
-  fish->SetFiltered(true);
-  try {
-    fish->SetFilter("Caught = '2021-03-15'");
-    FAIL() << "no error";
-  } catch (const EDatabaseError& e) {
-    EXPECT_EQ(e.Message(), "'2021-03-15' is not a valid date");
-  }
-  EXPECT_EQ(fish->Filter(), "Category = 'Shark'");
-  EXPECT_EQ(fish->RecordCount(), 2);
 }
 
 // Moments on both sides of 30 December 1899, the day the date-time numbers count from: before
