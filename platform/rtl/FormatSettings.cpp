@@ -127,10 +127,10 @@ bool IsBidiMark(QChar c) {
 
 // A Qt short date pattern split into its day, month and year fields and the text around them.
 struct DatePatternParts {
-  QString Fields;                 // the field letters in order: "dMy", "yMd", ...
-  std::array<int, 3> Counts{};    // the run length of each field
-  std::array<QString, 4> Gaps;    // before the first field, between them, after the last
-  bool LiteralAtEnd = false;      // the end holds quoted or lettered text (a word such as "г.")
+  QString Fields;               // the field letters in order: "dMy", "yMd", ...
+  std::array<int, 3> Counts{};  // the run length of each field
+  std::array<QString, 4> Gaps;  // before the first field, between them, after the last
+  bool LiteralAtEnd = false;    // the end holds quoted or lettered text (a word such as "г.")
 };
 
 DatePatternParts SplitDatePattern(const QString& qtPattern) {

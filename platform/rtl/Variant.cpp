@@ -161,7 +161,8 @@ std::optional<int> CompareValues(const Variant& a, const Variant& b) {
     };
     return ThreeWay(scaled(x), scaled(y));
   }
-  if (kx == NumKind::Date || ky == NumKind::Date) return CompareDateTimes(x.AsDouble(), y.AsDouble());
+  if (kx == NumKind::Date || ky == NumKind::Date)
+    return CompareDateTimes(x.AsDouble(), y.AsDouble());
   return CompareDoubles(x.AsDouble(), y.AsDouble());
 }
 

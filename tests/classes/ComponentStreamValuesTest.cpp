@@ -209,12 +209,14 @@ TEST_F(ComponentStreamValues, EightBitTextIsUtf8WhenValidAndWindows1252Otherwise
   const QString name = QStringLiteral("O'Brien \u00c4\u00d6\u00fc \u20ac");
   const QByteArray utf8 = name.toUtf8();
   EXPECT_EQ(asString(Bytes({vaString}) + Short(utf8)), name);
-  EXPECT_EQ(asString(Bytes({vaLString}) + LittleEndian<int32_t>(int32_t(utf8.size())) + utf8), name);
+  EXPECT_EQ(asString(Bytes({vaLString}) + LittleEndian<int32_t>(int32_t(utf8.size())) + utf8),
+            name);
   // The same letters in Windows-1252 are no valid UTF-8.
   EXPECT_EQ(asString(Bytes({vaString}) + Short("O'Brien \xC4\xD6\xFC \x80")), name);
   // "\xC3\xA9" alone would be UTF-8 for an e-acute, but the 0xE9 after it is not: the whole text
   // is Windows-1252, never a mixture of both.
-  EXPECT_EQ(asString(Bytes({vaString}) + Short("\xC3\xA9t\xE9")), QStringLiteral("\u00c3\u00a9t\u00e9"));
+  EXPECT_EQ(asString(Bytes({vaString}) + Short("\xC3\xA9t\xE9")),
+            QStringLiteral("\u00c3\u00a9t\u00e9"));
   EXPECT_EQ(asString(Bytes({vaString, 0})), QString());
 
   // What was read as UTF-8 is written back as UTF-16 and reads back the same: no damage spreads.

@@ -179,8 +179,7 @@ TEST_F(DataSetFilterTest, FailingEvaluationLeavesTheDataSetAsItWas) {
   EXPECT_EQ(fish->RecordCount(), 2);
   EXPECT_EQ(fish->Filter(), "Category = 'Shark'");
   fish->SetFiltered(false);
-  EXPECT_NO_THROW(fish->SetFilter("Caught > Category"))
-      << "not filtered: nothing is evaluated yet";
+  EXPECT_NO_THROW(fish->SetFilter("Caught > Category")) << "not filtered: nothing is evaluated yet";
   EXPECT_THROW(fish->SetFiltered(true), EVariantTypeCastError);
   EXPECT_FALSE(fish->Filtered());
   EXPECT_EQ(fish->RecordCount(), 8);
@@ -193,11 +192,14 @@ TEST(DateTimeOrder, FiltersLocateAndSortingFollowTheClockBefore1900) {
   TMemDataSet data;
   data.AddField("No", ftInteger);
   data.AddField("T", ftDateTime);
-  const std::vector<TDateTime> moments = {
-      EncodeDateTime(1899, 12, 28, 23, 0, 0, 0), EncodeDate(1899, 12, 29),
-      EncodeDateTime(1899, 12, 29, 6, 0, 0, 0),  EncodeDateTime(1899, 12, 29, 18, 0, 0, 0),
-      EncodeDate(1899, 12, 30),                  EncodeDateTime(1899, 12, 30, 6, 0, 0, 0),
-      EncodeDateTime(1899, 12, 31, 12, 0, 0, 0), EncodeDateTime(1850, 3, 1, 12, 30, 0, 0)};
+  const std::vector<TDateTime> moments = {EncodeDateTime(1899, 12, 28, 23, 0, 0, 0),
+                                          EncodeDate(1899, 12, 29),
+                                          EncodeDateTime(1899, 12, 29, 6, 0, 0, 0),
+                                          EncodeDateTime(1899, 12, 29, 18, 0, 0, 0),
+                                          EncodeDate(1899, 12, 30),
+                                          EncodeDateTime(1899, 12, 30, 6, 0, 0, 0),
+                                          EncodeDateTime(1899, 12, 31, 12, 0, 0, 0),
+                                          EncodeDateTime(1850, 3, 1, 12, 30, 0, 0)};
   ASSERT_EQ(moments[3], -1.75);
   std::vector<std::vector<Variant>> rows;
   for (size_t i = 0; i < moments.size(); ++i)
@@ -313,8 +315,7 @@ TEST(CompiledFilter, AgreesWithTheEvaluatorOnGeneratedRecords) {
          maybe(random() % 50 == 0 ? Variant(std::nan("")) : Variant(real)),
          maybe(Variant(words[static_cast<int>(random() % words.size())])),
          // Both sides of 30 December 1899, where the day numbers turn negative.
-         maybe(Variant::FromDate((random() % 400) / 8.0 - 25)),
-         maybe(Variant(random() % 2 == 0)),
+         maybe(Variant::FromDate((random() % 400) / 8.0 - 25)), maybe(Variant(random() % 2 == 0)),
          maybe(Variant(Currency::FromScaled(static_cast<int64_t>(random() % 100000) - 50000))),
          maybe(Variant(static_cast<int64_t>(random() % 5)))});
   }

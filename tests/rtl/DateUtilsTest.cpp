@@ -80,14 +80,19 @@ TEST(DateUtils, DaysBefore1899CountBackwardsWithTheTimeRunningForwards) {
 
 TEST(DateUtils, OrderKeysFollowTheCalendarAndTheClock) {
   // Moments in time order, on both sides of 30 December 1899, with and without times.
-  const TDateTime moments[] = {
-      EncodeDateTime(1, 1, 1, 0, 0, 0, 1),       EncodeDateTime(1850, 6, 1, 23, 59, 59, 999),
-      EncodeDate(1899, 12, 28),                  EncodeDateTime(1899, 12, 28, 23, 0, 0, 0),
-      EncodeDate(1899, 12, 29),                  EncodeDateTime(1899, 12, 29, 0, 0, 0, 1),
-      EncodeDateTime(1899, 12, 29, 6, 0, 0, 0),  EncodeDateTime(1899, 12, 29, 18, 0, 0, 0),
-      EncodeDateTime(1899, 12, 29, 23, 59, 59, 999), EncodeDate(1899, 12, 30),
-      EncodeDateTime(1899, 12, 30, 6, 0, 0, 0),  EncodeDate(1899, 12, 31),
-      EncodeDateTime(2024, 2, 29, 12, 0, 0, 0)};
+  const TDateTime moments[] = {EncodeDateTime(1, 1, 1, 0, 0, 0, 1),
+                               EncodeDateTime(1850, 6, 1, 23, 59, 59, 999),
+                               EncodeDate(1899, 12, 28),
+                               EncodeDateTime(1899, 12, 28, 23, 0, 0, 0),
+                               EncodeDate(1899, 12, 29),
+                               EncodeDateTime(1899, 12, 29, 0, 0, 0, 1),
+                               EncodeDateTime(1899, 12, 29, 6, 0, 0, 0),
+                               EncodeDateTime(1899, 12, 29, 18, 0, 0, 0),
+                               EncodeDateTime(1899, 12, 29, 23, 59, 59, 999),
+                               EncodeDate(1899, 12, 30),
+                               EncodeDateTime(1899, 12, 30, 6, 0, 0, 0),
+                               EncodeDate(1899, 12, 31),
+                               EncodeDateTime(2024, 2, 29, 12, 0, 0, 0)};
   for (size_t i = 1; i < std::size(moments); ++i)
     EXPECT_LT(DateTimeOrderKey(moments[i - 1]), DateTimeOrderKey(moments[i])) << "moment " << i;
   // From 30 December 1899 on the key is the value itself; NaN stays unordered.

@@ -38,7 +38,8 @@ TEST(FormatSettings, TranslatedPatternsFormatLikeQt) {
     // The short date with its year in four digits, so that it reads back.
     QString shortDate = locale.dateFormat(QLocale::ShortFormat);
     if (!shortDate.contains(QStringLiteral("yyyy"))) shortDate.replace("yy", "yyyy");
-    EXPECT_EQ(FormatDateTime(s.ShortDateFormat, value, s), locale.toString(moment.date(), shortDate))
+    EXPECT_EQ(FormatDateTime(s.ShortDateFormat, value, s),
+              locale.toString(moment.date(), shortDate))
         << locale.name().toStdString();
     EXPECT_EQ(FormatDateTime(s.LongDateFormat, value, s),
               locale.toString(moment.date(), QLocale::LongFormat))
@@ -96,12 +97,11 @@ TEST(FormatSettings, ShortDateFormatsKeepOrderAndSeparatorsButReadBack) {
 // Whatever locale a user runs under, a date the library writes must read back as that date.
 TEST(FormatSettings, DatesReadBackInEveryLocale) {
   FormatSettingsGuard guard;
-  const TDateTime dates[] = {EncodeDate(1925, 12, 31), EncodeDate(1926, 1, 1),
-                             EncodeDate(1999, 12, 31), EncodeDate(2000, 1, 1),
-                             EncodeDate(2000, 2, 29),  EncodeDate(2100, 3, 1),
-                             EncodeDate(1900, 2, 28),  EncodeDate(1900, 3, 1),
-                             EncodeDate(1899, 12, 29), EncodeDate(1, 1, 1),
-                             EncodeDate(9999, 12, 31)};
+  const TDateTime dates[] = {
+      EncodeDate(1925, 12, 31), EncodeDate(1926, 1, 1),  EncodeDate(1999, 12, 31),
+      EncodeDate(2000, 1, 1),   EncodeDate(2000, 2, 29), EncodeDate(2100, 3, 1),
+      EncodeDate(1900, 2, 28),  EncodeDate(1900, 3, 1),  EncodeDate(1899, 12, 29),
+      EncodeDate(1, 1, 1),      EncodeDate(9999, 12, 31)};
   const QList<QLocale> locales =
       QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
   ASSERT_GT(locales.size(), 100);
