@@ -441,28 +441,55 @@ void RefreshParams(TKelFields* fields, const QString& text) {
   }
 }
 
-QString SubstituteParams(const QString& text, const TKelFields* fields) {
-  QString result = text;
-  if (!fields) return result;
-  for (int i = 0; i < fields->Count(); ++i) {
-    const TKelField* field = fields->Items(i);
-    // A bare ":" has an empty name; replacing ":" everywhere would mangle the rest of the text.
-    if (field->Name().isEmpty()) continue;
-    QString value = field->ValuePrefix() + field->AsString(false) + field->ValueSuffix();
-    switch (field->DataType()) {
-      case FT_DATETIME:
-      case FT_DATE:
-      case FT_TIME:
-      case FT_STRING:
-        // A quote inside the value is doubled: left single, it would end the literal early and
-        // let the rest of the value run on as filter or SQL text.
-        value = QuotedStr(value);
-        break;
-      default:
-        break;
-    }
-    ReplaceAll(result, u':' + field->Name(), value);
+namespace {
+
+// What a placeholder of the field becomes: prefix, filter text and suffix, as one quoted literal
+// for the text-like types.
+QString SubstitutedValue(const TKelField* field) {
+  const QString value = field->ValuePrefix() + field->AsString(false) + field->ValueSuffix();
+  switch (field->DataType()) {
+    case FT_DATETIME:
+    case FT_DATE:
+    case FT_TIME:
+    case FT_STRING:
+      // A quote inside the value is doubled: left single, it would end the literal early and
+      // let the rest of the value run on as filter or SQL text.
+      return QuotedStr(value);
+    default:
+      return value;
   }
+}
+
+// The first field, in collection order, whose name follows the colon at `colon` (a name that
+// begins a longer one matches there too); nullptr when none does.
+const TKelField* FieldNamedAt(const QString& text, qsizetype colon, const TKelFields& fields) {
+  const QStringView rest = QStringView(text).mid(colon + 1);
+  for (int i = 0; i < fields.Count(); ++i) {
+    const TKelField* field = fields.Items(i);
+    // A bare ":" has an empty name; it would take every colon of the text.
+    if (!field->Name().isEmpty() && rest.startsWith(field->Name())) return field;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+// One pass over the original text: an inserted value is never searched again, so a value that
+// holds ":Name" stays as typed, and the text grows only by what the values add.
+QString SubstituteParams(const QString& text, const TKelFields* fields) {
+  if (!fields || fields->Count() == 0) return text;
+  QString result;
+  qsizetype copied = 0;  // text before this is in result
+  qsizetype from = 0;
+  for (qsizetype colon; (colon = text.indexOf(u':', from)) >= 0;) {
+    from = colon + 1;
+    const TKelField* field = FieldNamedAt(text, colon, *fields);
+    if (!field) continue;
+    result += QStringView(text).mid(copied, colon - copied);
+    result += SubstitutedValue(field);
+    copied = from = colon + 1 + field->Name().size();
+  }
+  result += QStringView(text).mid(copied);
   return result;
 }
 

@@ -22,7 +22,7 @@
 //   RefreshParams        the same, keeping the values the user already gave to the names that
 //                        stay.
 //   SubstituteParams     puts the fields' values (quoted for text-like types, quotes inside
-//                        doubled) where the text names them.
+//                        doubled) where the text names them, in one pass over the text.
 //   Record registry      process-wide named lists of records (TKelFields with AutoAdd) keyed by
 //                        class, used for the keyboard layouts of the controls.
 
@@ -201,7 +201,10 @@ QStringList ParamNames(const QString& text);
 // old field back (all its properties and its value).
 void RefreshParams(TKelFields* fields, const QString& text);
 // Puts each field's value (prefix + filter text + suffix; for date, time and string types in
-// single quotes, a quote inside doubled) where the text has ":" + the field's name.
+// single quotes, a quote inside doubled) where the text has ":" + the field's name. The text is
+// read once from left to right: at each ":" the first field in collection order whose name
+// follows takes the place (so ":N" also replaces the start of ":Name"), and a value put in is
+// never searched for placeholders itself.
 QString SubstituteParams(const QString& text, const TKelFields* fields);
 
 // ---- class-keyed record registry

@@ -13,7 +13,8 @@
 //    ASCII and as WString otherwise, ...) and whole objects: the published properties in
 //    declaration order, skipping values equal to their declared default (or to the ancestor's),
 //    nested objects as dotted names, string lists and collections, child components.
-//  - TReader reads values, accepting every kind wherever a number or text is expected, and whole
+//  - TReader reads values, accepting every kind wherever a number or text is expected (the
+//    bytes of 8-bit text, ShortStrings included, as DecodeUtf8OrAnsiBytes reads them), and whole
 //    objects: it creates children and collection items, sets the properties by name, marks the
 //    components as loading and calls Loaded() when all of them are read.
 //
@@ -106,12 +107,6 @@ inline constexpr int MaxNestingDepth = 64;
 using TReaderProc = std::function<void(TReader&)>;
 using TWriterProc = std::function<void(TWriter&)>;
 using TStreamProc = std::function<void(TStream&)>;
-
-// 8-bit String/LString values are decoded with DecodeAnsiBytes (StrUtils.h): Windows-1252, the
-// code page such values were written in.
-// Decodes a ShortString (names, identifiers, set members): UTF-8 when the bytes are valid
-// UTF-8, otherwise Windows-1252.
-QString DecodeShortStringBytes(const QByteArray& bytes);
 
 class TFiler {
  public:
@@ -212,7 +207,8 @@ class TWriter : public TFiler {
   void WriteSet(const QStringList& members);
   void WriteBinary(const QByteArray& bytes);
   // The value in its own kind: empty as Nil, null as Null, integers, floats (single as Single,
-  // double as Extended), currency, date, text, booleans; arrays as a List of their elements.
+  // double as Extended), currency, date, booleans, text (a wide string always as WString, so it
+  // reads back as one); arrays as a List of their elements.
   void WriteVariant(const Variant& value);
   void WriteCollectionBegin() { WriteValue(vaCollection); }
 

@@ -127,7 +127,7 @@ QByteArray TReader::ReadShortBytes() {
   return ReadCounted(length);
 }
 
-QString TReader::ReadStr() { return DecodeShortStringBytes(ReadShortBytes()); }
+QString TReader::ReadStr() { return DecodeUtf8OrAnsiBytes(ReadShortBytes()); }
 
 int64_t TReader::ReadIntegerOfKind(TValueType kind) {
   switch (kind) {
@@ -198,9 +198,9 @@ Currency TReader::ReadCurrency() {
 QString TReader::ReadStringOfKind(TValueType kind) {
   switch (kind) {
     case vaString:
-      return DecodeAnsiBytes(ReadShortBytes());
+      return DecodeUtf8OrAnsiBytes(ReadShortBytes());
     case vaLString:
-      return DecodeAnsiBytes(ReadCounted(ReadLittleEndian<int32_t>(*this)));
+      return DecodeUtf8OrAnsiBytes(ReadCounted(ReadLittleEndian<int32_t>(*this)));
     case vaUTF8String:
       return QString::fromUtf8(ReadCounted(ReadLittleEndian<int32_t>(*this)));
     case vaWString:

@@ -235,8 +235,11 @@ void TWriter::WriteVariant(const Variant& value) {
       WriteBoolean(value.AsBoolean());
       break;
     case varString:
-    case varOleStr:
       WriteString(value.StringRef());
+      break;
+    case varOleStr:
+      // ASCII text as a String value would read back as a string variant of the other kind.
+      WriteWideString(value.StringRef());
       break;
     case varArray: {
       NestingGuard guard(*this);

@@ -17,7 +17,8 @@ struct TCompiledFilter::Node {
     IsNotNull,
     IntCmp,        // integer column with an integer constant
     IntFloatCmp,   // integer column with a floating constant: compared as doubles
-    FloatCmp,      // float or date-time column with a number: compared as doubles
+    FloatCmp,      // float column with a number: compared as doubles
+    DateCmp,       // date-time column with a number: compared by DateTimeOrderKey
     CurrIntCmp,    // currency column with an integer or currency constant: scaled integers
     CurrFloatCmp,  // currency column with a floating constant: compared as doubles
     BoolCmp,
@@ -26,6 +27,7 @@ struct TCompiledFilter::Node {
     StrLike,
     InInt,
     InFloat,
+    InDate,  // Doubles holds the order keys of the wanted date-times
     InStr,
     Fallback,
   };
@@ -315,6 +317,8 @@ int TCompiledFilter::CompileComparison(int exprNode) {
   if (!ColumnAndConstant(e, true, column, constant, op)) return Fallback(exprNode);
   const Variant& k = constant->Value;
   if (k.IsEmptyOrNull()) return Fallback(exprNode);
+  // A date against a column of plain numbers compares as date-times; rare enough for Variants.
+  if (k.VarType() == varDate && column->Kind() != TColumnKind::DateTime) return Fallback(exprNode);
   Node node;
   node.Column = column;
   node.Cmp = op;
@@ -331,12 +335,15 @@ int TCompiledFilter::CompileComparison(int exprNode) {
       }
       break;
     case TColumnKind::Float:
-    case TColumnKind::DateTime:
-      if (!IsIntegerKind(k) && !IsFloatingKind(k) &&
-          !(column->Kind() == TColumnKind::DateTime && k.VarType() == varCurrency))
-        return Fallback(exprNode);
+      if (!IsIntegerKind(k) && !IsFloatingKind(k)) return Fallback(exprNode);
       node.Kind = Node::FloatCmp;
       node.Double = k.AsDouble();
+      break;
+    case TColumnKind::DateTime:
+      if (!IsIntegerKind(k) && !IsFloatingKind(k) && k.VarType() != varCurrency)
+        return Fallback(exprNode);
+      node.Kind = Node::DateCmp;
+      node.Double = DateTimeOrderKey(k.AsDouble());
       break;
     case TColumnKind::Currency:
       if (IsIntegerKind(k)) {
@@ -442,11 +449,19 @@ int TCompiledFilter::CompileIn(int exprNode) {
       for (const Variant& v : values) node.Ints.push_back(v.AsInt64());
       break;
     case TColumnKind::Float:
-    case TColumnKind::DateTime:
-      if (!all_of([](const Variant& v) { return IsIntegerKind(v) || IsFloatingKind(v); }))
+      // A date in the list compares as a date-time: left to the Variants.
+      if (!all_of([](const Variant& v) {
+            return IsIntegerKind(v) || (IsFloatingKind(v) && v.VarType() != varDate);
+          }))
         return Fallback(exprNode);
       node.Kind = Node::InFloat;
       for (const Variant& v : values) node.Doubles.push_back(v.AsDouble());
+      break;
+    case TColumnKind::DateTime:
+      if (!all_of([](const Variant& v) { return IsIntegerKind(v) || IsFloatingKind(v); }))
+        return Fallback(exprNode);
+      node.Kind = Node::InDate;
+      for (const Variant& v : values) node.Doubles.push_back(DateTimeOrderKey(v.AsDouble()));
       break;
     case TColumnKind::String:
       if (!all_of([](const Variant& v) { return v.IsString(); })) return Fallback(exprNode);
@@ -502,6 +517,9 @@ int TCompiledFilter::Tri(int index, int row) const {
     case Node::FloatCmp:
       if (n.Column->IsNull(row)) return Outcome(n.Cmp, kUnordered);
       return Outcome(n.Cmp, OrderDoubles(n.Column->DoubleAt(row), n.Double));
+    case Node::DateCmp:
+      if (n.Column->IsNull(row)) return Outcome(n.Cmp, kUnordered);
+      return Outcome(n.Cmp, OrderDoubles(DateTimeOrderKey(n.Column->DoubleAt(row)), n.Double));
     case Node::CurrIntCmp:
       if (n.Column->IsNull(row)) return Outcome(n.Cmp, kUnordered);
       return Outcome(n.Cmp, Order(static_cast<__int128>(n.Column->IntAt(row)), n.Scaled));
@@ -539,6 +557,10 @@ int TCompiledFilter::Tri(int index, int row) const {
       return !n.Column->IsNull(row) && Among(n.Column->IntAt(row), n.Ints) ? kTrue : kFalse;
     case Node::InFloat:
       return !n.Column->IsNull(row) && Among(n.Column->DoubleAt(row), n.Doubles) ? kTrue : kFalse;
+    case Node::InDate:
+      return !n.Column->IsNull(row) && Among(DateTimeOrderKey(n.Column->DoubleAt(row)), n.Doubles)
+                 ? kTrue
+                 : kFalse;
     case Node::InStr:
       return !n.Column->IsNull(row) && Among(n.Column->StringAt(row), n.Strings) ? kTrue : kFalse;
     case Node::Fallback: {
@@ -676,6 +698,10 @@ void TCompiledFilter::TriBatch(int index, int begin, int count, uint8_t* out, in
       return;
     case Node::FloatCmp:
       CompareRun(n.Cmp, *c, n.Double, begin, count, out, [c](int row) { return c->DoubleAt(row); });
+      return;
+    case Node::DateCmp:
+      CompareRun(n.Cmp, *c, n.Double, begin, count, out,
+                 [c](int row) { return DateTimeOrderKey(c->DoubleAt(row)); });
       return;
     case Node::CurrIntCmp:
       CompareRun(n.Cmp, *c, n.Scaled, begin, count, out,

@@ -645,6 +645,8 @@ class Parser {
         }
         break;
       }
+      // Text that reads as no date or time under the current settings could not be compared on
+      // any record: refused here, naming the text, rather than on the first record.
       case SType::Date: {
         TDateTime value = 0;
         if (TryStrToDate(text, value)) {
@@ -653,21 +655,23 @@ class Parser {
           constant.Type = SType::Date;
         } else if (TryStrToDateTime(text, value)) {
           MakeTimeStamp(constant, value);
+        } else {
+          ParseError(RtlText::InvalidDate, text);
         }
         break;
       }
       case SType::Time: {
         TDateTime value = 0;
-        if (TryStrToTime(text, value)) {
-          constant.ConstType = cdtTime;
-          constant.Int = TimeToCanTime(value);
-          constant.Type = SType::Time;
-        }
+        if (!TryStrToTime(text, value)) ParseError(RtlText::InvalidTime, text);
+        constant.ConstType = cdtTime;
+        constant.Int = TimeToCanTime(value);
+        constant.Type = SType::Time;
         break;
       }
       case SType::DateTime: {
         TDateTime value = 0;
-        if (TryStrToDateTime(text, value)) MakeTimeStamp(constant, value);
+        if (!TryStrToDateTime(text, value)) ParseError(RtlText::InvalidDateTime, text);
+        MakeTimeStamp(constant, value);
         break;
       }
       default:

@@ -27,8 +27,7 @@
 //    is a mismatch);
 //  - a string against a date, time or date-time field becomes a date, time or time-stamp
 //    constant when it reads as one in the current format (a date field also takes a date with
-//    a time, as a time stamp); otherwise it stays a string and is compared as the variant rules
-//    say when the filter runs.
+//    a time, as a time stamp); text that reads as none is refused ("'x' is not a valid date").
 // AND, OR and NOT refuse string, date and time operands ("Type mismatch in expression").
 //
 // Options: foCaseInsensitive makes string comparisons ignore case: =, <> and LIKE become compare

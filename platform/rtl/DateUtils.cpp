@@ -188,6 +188,12 @@ TDateTime DateOf(TDateTime value) { return std::trunc(value); }
 
 TDateTime TimeOf(TDateTime value) { return std::fabs(value - std::trunc(value)); }
 
+double DateTimeOrderKey(TDateTime value) {
+  if (!(value < 0)) return value;
+  const double day = std::trunc(value);
+  return day + (day - value);  // the day plus its time of day, which counts forwards
+}
+
 TDateTime Now() {
   const QDateTime now = QDateTime::currentDateTime();
   const QDate date = now.date();

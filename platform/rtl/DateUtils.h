@@ -50,6 +50,12 @@ void IncAMonth(int& year, int& month, int& day, int numberOfMonths = 1);
 TDateTime DateOf(TDateTime value);  // the date part (time 00:00)
 TDateTime TimeOf(TDateTime value);  // the time of day, 0 <= t < 1
 
+// A number that orders date-times by day and then by time of day. The date-time numbers
+// themselves do not, before 30 December 1899: -1.75 (29 December, 18:00) is below -1.25 (the
+// same day, 06:00). The key is the day plus the time of day, so compare keys wherever
+// date-times are ordered. It is exact, equals the value from 30 December 1899 on, and keeps NaN.
+double DateTimeOrderKey(TDateTime value);
+
 TDateTime Now();
 TDateTime Date();
 TDateTime Time();

@@ -1,5 +1,7 @@
 #include "FormatSettings.h"
 
+#include <algorithm>
+
 namespace Kel {
 
 namespace {
@@ -115,6 +117,81 @@ QString UseSeparatorPlaceholder(const QString& pattern, QChar separator, QChar p
   return out;
 }
 
+// Marks that only steer the direction of display (some locales put them around separators):
+// nothing a reader could expect to find in typed text.
+bool IsBidiMark(QChar c) {
+  const char16_t code = c.unicode();
+  return code == 0x200E || code == 0x200F || code == 0x061C || (code >= 0x202A && code <= 0x202E) ||
+         (code >= 0x2066 && code <= 0x2069);
+}
+
+// A Qt short date pattern split into its day, month and year fields and the text around them.
+struct DatePatternParts {
+  QString Fields;               // the field letters in order: "dMy", "yMd", ...
+  std::array<int, 3> Counts{};  // the run length of each field
+  std::array<QString, 4> Gaps;  // before the first field, between them, after the last
+  bool LiteralAtEnd = false;    // the end holds quoted or lettered text (a word such as "г.")
+};
+
+DatePatternParts SplitDatePattern(const QString& qtPattern) {
+  DatePatternParts parts;
+  qsizetype at = 0;
+  while (at < qtPattern.size()) {
+    const QChar c = qtPattern[at];
+    const qsizetype gap = parts.Fields.size();
+    if (c == u'\'') {
+      ReadQtQuoted(qtPattern, at);  // literal words are left out
+      if (gap == 3) parts.LiteralAtEnd = true;
+      continue;
+    }
+    const int count = RunLength(qtPattern, at);
+    at += count;
+    if ((c == u'd' || c == u'M' || c == u'y') && parts.Fields.size() < 3) {
+      parts.Counts[static_cast<size_t>(gap)] = count;
+      parts.Fields += c;
+    } else if (IsAsciiLetter(c)) {
+      if (gap == 3) parts.LiteralAtEnd = true;
+      if (c == u'd' || c == u'M' || c == u'y') parts.Fields += c;  // a fourth field spoils it
+    } else if (!IsBidiMark(c)) {
+      parts.Gaps[static_cast<size_t>(std::min<qsizetype>(gap, 3))] += QString(count, c);
+    }
+  }
+  return parts;
+}
+
+// The short date format in the classic language, made so that what it writes reads back: the
+// locale's order of day, month and year and its separators, but always a numeric month, a
+// four-digit year and the date separator between the fields (as "/"), without literal words
+// or direction marks. Empty when the pattern has no single day, month and year field.
+QString ReadableShortDateFormat(const QString& qtPattern, QChar& separator) {
+  const DatePatternParts parts = SplitDatePattern(qtPattern);
+  QString sorted = parts.Fields;
+  std::sort(sorted.begin(), sorted.end());
+  if (sorted != QStringLiteral("Mdy") || parts.Counts[parts.Fields.indexOf(u'd')] > 2) return {};
+  separator = FindSeparator(parts.Gaps[1] + parts.Gaps[2], u'/');
+  if (separator == u'"') return {};  // the classic reader would take it for a quote
+  QString out;
+  for (int i = 0; i < 3; ++i) {
+    QString gap = parts.Gaps[static_cast<size_t>(i)];
+    if (i > 0) out += gap.contains(separator) ? gap.replace(separator, u'/') : QStringLiteral("/");
+    const int count = parts.Counts[static_cast<size_t>(i)];
+    switch (parts.Fields[i].unicode()) {
+      case u'd':
+        out += QString(count, u'd');
+        break;
+      case u'M':
+        out += count == 2 ? QStringLiteral("mm") : QStringLiteral("m");
+        break;
+      default:
+        out += QStringLiteral("yyyy");
+        break;
+    }
+  }
+  // A closing separator ("d. M. yyyy.") stays; a closing word does not.
+  if (!parts.LiteralAtEnd && parts.Gaps[3].trimmed() == QString(separator)) out += u'/';
+  return out;
+}
+
 // Currency placement from how the locale writes one unit: symbol before or after the number,
 // with or without a blank.
 void ReadCurrencyPlacement(const QLocale& locale, TFormatSettings& s) {
@@ -193,11 +270,18 @@ TFormatSettings TFormatSettings::FromLocale(const QLocale& locale) {
   const QString group = locale.groupSeparator();
   s.ThousandSeparator = group.isEmpty() ? QChar() : group[0];
 
-  const QString shortDate = QtPatternToClassic(locale.dateFormat(QLocale::ShortFormat));
+  // The C locale's "d MMM yyyy" would not read back: it keeps the classic m/d/yyyy.
+  if (locale.language() != QLocale::C) {
+    QChar separator;
+    const QString shortDate =
+        ReadableShortDateFormat(locale.dateFormat(QLocale::ShortFormat), separator);
+    if (!shortDate.isEmpty()) {
+      s.ShortDateFormat = shortDate;
+      s.DateSeparator = separator;
+    }
+  }
   const QString shortTime = QtPatternToClassic(locale.timeFormat(QLocale::ShortFormat));
-  s.DateSeparator = FindSeparator(shortDate, u'/');
   s.TimeSeparator = FindSeparator(shortTime, u':');
-  s.ShortDateFormat = UseSeparatorPlaceholder(shortDate, s.DateSeparator, u'/');
   s.LongDateFormat = QtPatternToClassic(locale.dateFormat(QLocale::LongFormat));
   s.ShortTimeFormat = UseSeparatorPlaceholder(shortTime, s.TimeSeparator, u':');
   s.LongTimeFormat = UseSeparatorPlaceholder(

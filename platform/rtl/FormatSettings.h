@@ -42,7 +42,11 @@ struct TFormatSettings {
   // English names, "." decimal separator, "/" and ":" separators, m/d/yyyy and h:nn:ss AMPM:
   // what tests pin so that nothing depends on the machine's locale.
   static TFormatSettings Invariant();
-  // The settings of a locale, its patterns translated into the classic pattern language.
+  // The settings of a locale, its patterns translated into the classic pattern language. The
+  // short date format is made so that StrToDate reads back what DateToStr writes: the locale's
+  // order of day, month and year and its separators, but a numeric month, a four-digit year,
+  // the date separator between all fields and no literal words or direction marks; the C locale
+  // keeps m/d/yyyy.
   static TFormatSettings FromLocale(const QLocale& locale);
 };
 

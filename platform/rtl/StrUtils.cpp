@@ -450,6 +450,10 @@ QString DecodeTextBytes(const QByteArray& bytes) {
                                                         : QStringConverter::Utf16BE);
     return decoder.decode(bytes.mid(2));
   }
+  return DecodeUtf8OrAnsiBytes(bytes);
+}
+
+QString DecodeUtf8OrAnsiBytes(const QByteArray& bytes) {
   QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
   QString text = utf8.decode(bytes);
   if (!utf8.hasError()) return text;

@@ -55,8 +55,12 @@ QString Format(const QString& format, std::initializer_list<Variant> args);
 // 8-bit text as Windows-1252, the code page older files and streams were written in (bytes
 // 0x80..0x9F are the characters that code page puts there, not control codes).
 QString DecodeAnsiBytes(const QByteArray& bytes);
-// The bytes of a text file: a byte-order mark for UTF-8 or UTF-16 decides; otherwise UTF-8 when
-// the bytes are valid UTF-8, else Windows-1252.
+// 8-bit text of either kind: UTF-8 when the bytes are valid UTF-8 throughout (newer writers
+// store it), else Windows-1252 for all of them. Windows-1252 text with letters beyond ASCII is
+// almost never valid UTF-8, so older text keeps reading as it was written.
+QString DecodeUtf8OrAnsiBytes(const QByteArray& bytes);
+// The bytes of a text file: a byte-order mark for UTF-8 or UTF-16 decides; otherwise
+// DecodeUtf8OrAnsiBytes.
 QString DecodeTextBytes(const QByteArray& bytes);
 
 // File-name helpers. Both "/" and the platform's separator count as path delimiters.

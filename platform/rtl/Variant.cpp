@@ -124,7 +124,18 @@ int ThreeWay(T a, T b) {
   return a < b ? -1 : (a > b ? 1 : 0);
 }
 
-// Compares two non-null, non-array values; nullopt when they are unordered (NaN).
+std::optional<int> CompareDoubles(double x, double y) {
+  if (std::isnan(x) || std::isnan(y)) return std::nullopt;
+  return ThreeWay(x, y);
+}
+
+// By day, then by time of day (the numbers alone misorder times before 30 December 1899).
+std::optional<int> CompareDateTimes(double x, double y) {
+  return CompareDoubles(DateTimeOrderKey(x), DateTimeOrderKey(y));
+}
+
+// Compares two non-null, non-array values; nullopt when they are unordered (NaN). A date-time
+// against a number or text compares as two date-times.
 std::optional<int> CompareValues(const Variant& a, const Variant& b) {
   const bool aText = a.IsString() || a.IsEmpty();
   const bool bText = b.IsString() || b.IsEmpty();
@@ -134,8 +145,8 @@ std::optional<int> CompareValues(const Variant& a, const Variant& b) {
     if (a.VarType() == varBoolean && b.VarType() == varBoolean)
       return ThreeWay(a.AsBoolean() ? 1 : 0, b.AsBoolean() ? 1 : 0);
   }
-  if (a.IsString() && b.VarType() == varDate) return ThreeWay(a.AsDate(), b.AsDate());
-  if (b.IsString() && a.VarType() == varDate) return ThreeWay(a.AsDate(), b.AsDate());
+  if ((a.IsString() && b.VarType() == varDate) || (b.IsString() && a.VarType() == varDate))
+    return CompareDateTimes(a.AsDate(), b.AsDate());
 
   const Variant x = AsNumber(a);
   const Variant y = AsNumber(b);
@@ -150,10 +161,9 @@ std::optional<int> CompareValues(const Variant& a, const Variant& b) {
     };
     return ThreeWay(scaled(x), scaled(y));
   }
-  const double dx = x.AsDouble();
-  const double dy = y.AsDouble();
-  if (std::isnan(dx) || std::isnan(dy)) return std::nullopt;
-  return ThreeWay(dx, dy);
+  if (kx == NumKind::Date || ky == NumKind::Date)
+    return CompareDateTimes(x.AsDouble(), y.AsDouble());
+  return CompareDoubles(x.AsDouble(), y.AsDouble());
 }
 
 void CheckComparable(const Variant& a, const Variant& b) {

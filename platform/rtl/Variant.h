@@ -10,7 +10,9 @@
 //    True OR Null is True, otherwise Null).
 //  - Numbers of different kinds compare and calculate in the widest kind involved (integer,
 //    64-bit integer, currency, double); a date with a number stays a date for + and -, and the
-//    difference of two dates is a double. Booleans count as -1 (True) and 0 (False).
+//    difference of two dates is a double. Booleans count as -1 (True) and 0 (False). A date
+//    compared with a number (or a string read as a date) compares as two date-times, by day
+//    and then by time of day (DateTimeOrderKey), also before 30 December 1899.
 //  - A string meeting a number is read as a number (current decimal separator), a string
 //    meeting a date as a date; text that does not convert raises EVariantTypeCastError. Two
 //    strings compare by code (case-sensitive) and + concatenates them.

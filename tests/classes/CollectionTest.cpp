@@ -66,7 +66,8 @@ TEST(Collection, ItemClassMustFitTheCollection) {
   } catch (const EInvalidCast& e) {
     EXPECT_EQ(e.Message(), "A TCollectionItem cannot be an item of a collection of TTestItem");
   }
-  EXPECT_THROW(TCollection(TTestFont::staticMetaObject), EInvalidCast);
+  // (void): without it clang reads the line as the declaration of a variable.
+  EXPECT_THROW((void)TCollection(TTestFont::staticMetaObject), EInvalidCast);
   TCollection plain(TPlainItem::staticMetaObject);
   try {
     plain.Add();

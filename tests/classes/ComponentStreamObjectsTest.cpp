@@ -241,6 +241,41 @@ TEST_F(ComponentStreamObjects, EveryPropertyKindRoundTripsThroughBinaryAndText) 
   EXPECT_EQ(ThroughText(ThroughText(binary)), ThroughText(binary));
 }
 
+// Written by another implementation of the format, which keeps text in String and LString
+// values as UTF-8.
+constexpr char kUtf8TextStream[] =
+    "\x54\x50\x46\x30"                                              // TPF0
+    "\x0E\x54\x54\x65\x73\x74\x43\x6F\x6D\x70\x6F\x6E\x65\x6E\x74"  // TTestComponent
+    "\x04\x4D\x61\x69\x6E"                                          // Main
+    "\x07\x43\x61\x70\x74\x69\x6F\x6E"                              // Caption =
+    "\x06\x12\x4F\x27\x42\x72\x69\x65\x6E\x20\xC3\x84\xC3\x96\xC3\xBC\x20\xE2\x82\xAC"
+    "\x0D\x4C\x69\x6E\x65\x73\x2E\x53\x74\x72\x69\x6E\x67\x73"      // Lines.Strings =
+    "\x01"                                                          // list:
+    "\x06\x07\x5A\xC3\xBC\x72\x69\x63\x68"                          // String
+    "\x0C\x0A\x00\x00\x00\xCE\x91\xCE\xB8\xCE\xAE\xCE\xBD\xCE\xB1"  // LString
+    "\x00"                                                          // end of list
+    "\x00\x00";  // end of properties, of children
+
+TEST_F(ComponentStreamObjects, UTF8TextInEightBitValuesOfAnotherWriterReadsBack) {
+  const QString caption = QStringLiteral("O'Brien \u00c4\u00d6\u00fc \u20ac");
+  const QStringList lines = {QStringLiteral("Z\u00fcrich"),
+                             QStringLiteral("\u0391\u03b8\u03ae\u03bd\u03b1")};
+  TTestComponent component;
+  Read(QByteArray(kUtf8TextStream, sizeof(kUtf8TextStream) - 1), &component);
+  EXPECT_EQ(component.Name(), "Main");
+  EXPECT_EQ(component.Caption(), caption);
+  EXPECT_EQ(component.Lines()->ToStringList(), lines);
+
+  // Written again and read back, binary and through the text form: the same letters.
+  const QByteArray again = Write(&component);
+  for (const QByteArray& bytes : {again, ThroughText(again)}) {
+    TTestComponent copy;
+    Read(bytes, &copy);
+    EXPECT_EQ(copy.Caption(), caption);
+    EXPECT_EQ(copy.Lines()->ToStringList(), lines);
+  }
+}
+
 TEST_F(ComponentStreamObjects, ReadingWithoutAnInstanceCreatesTheNamedClass) {
   TTestComponent original;
   FillComponent(original);

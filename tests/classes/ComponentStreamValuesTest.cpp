@@ -202,6 +202,29 @@ TEST_F(ComponentStreamValues, BooleansSetsAndBinary) {
   EXPECT_EQ(ReadAll(binary, [](TReader& r) { return r.ReadBinary(); }), QByteArray("\x0A\x0B\x0C"));
 }
 
+TEST_F(ComponentStreamValues, EightBitTextIsUtf8WhenValidAndWindows1252Otherwise) {
+  auto asString = [](const QByteArray& bytes) {
+    return ReadAll(bytes, [](TReader& r) { return r.ReadString(); });
+  };
+  const QString name = QStringLiteral("O'Brien \u00c4\u00d6\u00fc \u20ac");
+  const QByteArray utf8 = name.toUtf8();
+  EXPECT_EQ(asString(Bytes({vaString}) + Short(utf8)), name);
+  EXPECT_EQ(asString(Bytes({vaLString}) + LittleEndian<int32_t>(int32_t(utf8.size())) + utf8),
+            name);
+  // The same letters in Windows-1252 are no valid UTF-8.
+  EXPECT_EQ(asString(Bytes({vaString}) + Short("O'Brien \xC4\xD6\xFC \x80")), name);
+  // "\xC3\xA9" alone would be UTF-8 for an e-acute, but the 0xE9 after it is not: the whole text
+  // is Windows-1252, never a mixture of both.
+  EXPECT_EQ(asString(Bytes({vaString}) + Short("\xC3\xA9t\xE9")),
+            QStringLiteral("\u00c3\u00a9t\u00e9"));
+  EXPECT_EQ(asString(Bytes({vaString, 0})), QString());
+
+  // What was read as UTF-8 is written back as UTF-16 and reads back the same: no damage spreads.
+  const QByteArray again = Written([&](TWriter& w) { w.WriteString(name); });
+  EXPECT_EQ(again.at(0), char(vaWString));
+  EXPECT_EQ(asString(again), name);
+}
+
 TEST_F(ComponentStreamValues, VariantsKeepTheirKind) {
   const std::vector<Variant> values = {
       Variant(),
@@ -215,6 +238,8 @@ TEST_F(ComponentStreamValues, VariantsKeepTheirKind) {
       Variant(true),
       Variant(QStringLiteral("plain")),
       Variant::FromOleStr(QStringLiteral("\u00fcber")),
+      Variant::FromOleStr(QStringLiteral("plain")),
+      Variant::FromOleStr(QString()),
       Variant::FromArray({Variant(1), Variant(QStringLiteral("x")), Variant()}, 0),
   };
   for (const Variant& value : values) {
@@ -222,6 +247,17 @@ TEST_F(ComponentStreamValues, VariantsKeepTheirKind) {
     const Variant back = ReadAll(bytes, [](TReader& r) { return r.ReadVariant(); });
     EXPECT_TRUE(back.Same(value)) << VarDebugText(value).toStdString() << " came back as "
                                   << VarDebugText(back).toStdString();
+  }
+  // A wide string is a WString whatever its text, as other readers expect it.
+  EXPECT_EQ(Written([](TWriter& w) { w.WriteVariant(Variant::FromOleStr(QStringLiteral("ab"))); }),
+            Bytes({vaWString}) + LittleEndian<int32_t>(2) + Utf16(QStringLiteral("ab")));
+  // The format has one family of integers, each written in its smallest kind: small integers
+  // and bytes come back as integers of the same value.
+  for (const Variant& small : {Variant::FromSmallint(-300), Variant::FromByte(200)}) {
+    const QByteArray bytes = Written([&](TWriter& w) { w.WriteVariant(small); });
+    const Variant back = ReadAll(bytes, [](TReader& r) { return r.ReadVariant(); });
+    EXPECT_EQ(back.VarType(), varInteger);
+    EXPECT_EQ(back.AsInteger(), small.AsInteger());
   }
   // Smaller integer kinds of other writers read as integers.
   EXPECT_EQ(ReadAll(Bytes({vaInt16, 1, 0}), [](TReader& r) { return r.ReadVariant(); }).VarType(),

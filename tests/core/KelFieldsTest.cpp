@@ -397,6 +397,37 @@ TEST(KelParamsTest, SubstituteReplacesInsidePrefixedNamesAndTerminates) {
   ParseParams(&fields, ":A", true);
   fields.Items(0)->SetAsString(":A");  // the inserted text names the field again
   EXPECT_EQ(SubstituteParams(":A :AB", &fields), "':A' ':A'B");
+
+  // At each colon the first field in collection order whose name follows takes the place.
+  ParseParams(&fields, ":N :Name", true);
+  fields.Items(0)->SetAsInteger(1);
+  fields.Items(1)->SetAsInteger(2);
+  EXPECT_EQ(SubstituteParams(":Name, :N", &fields), "1ame, 1");
+  ParseParams(&fields, ":Name :N", true);
+  fields.Items(0)->SetAsInteger(2);
+  fields.Items(1)->SetAsInteger(1);
+  EXPECT_EQ(SubstituteParams(":Name, :N", &fields), "2, 1");
+}
+
+TEST(KelParamsTest, ValuesHoldingPlaceholdersAreInsertedAsTyped) {
+  TKelFields fields;
+  ParseParams(&fields, ":Value1 :Cat :Note", true);
+  fields.Items(0)->SetAsString("see :Cat");
+  fields.Items(1)->SetAsString(":Value1");
+  fields.Items(2)->SetAsString(":Note::Note");
+  EXPECT_EQ(SubstituteParams("A = :Value1 and B = :Cat and C = :Note", &fields),
+            "A = 'see :Cat' and B = ':Value1' and C = ':Note::Note'");
+
+  // Each value naming the next field twice doubled the text with every field before.
+  ParseParams(&fields, "", true);
+  const int count = 40;
+  for (int i = 0; i < count; ++i) {
+    TKelField* field = fields.Add();
+    field->SetName(QStringLiteral("F%1").arg(i));
+    field->SetAsString(QStringLiteral(":F%1 :F%1").arg(i + 1));
+  }
+  const QString text = SubstituteParams(":F0", &fields);
+  EXPECT_EQ(text, "':F1 :F1'");
 }
 
 // ---- record registry

@@ -78,6 +78,29 @@ TEST(DateUtils, DaysBefore1899CountBackwardsWithTheTimeRunningForwards) {
   EXPECT_EQ(TimeOf(36957.75), 0.75);
 }
 
+TEST(DateUtils, OrderKeysFollowTheCalendarAndTheClock) {
+  // Moments in time order, on both sides of 30 December 1899, with and without times.
+  const TDateTime moments[] = {EncodeDateTime(1, 1, 1, 0, 0, 0, 1),
+                               EncodeDateTime(1850, 6, 1, 23, 59, 59, 999),
+                               EncodeDate(1899, 12, 28),
+                               EncodeDateTime(1899, 12, 28, 23, 0, 0, 0),
+                               EncodeDate(1899, 12, 29),
+                               EncodeDateTime(1899, 12, 29, 0, 0, 0, 1),
+                               EncodeDateTime(1899, 12, 29, 6, 0, 0, 0),
+                               EncodeDateTime(1899, 12, 29, 18, 0, 0, 0),
+                               EncodeDateTime(1899, 12, 29, 23, 59, 59, 999),
+                               EncodeDate(1899, 12, 30),
+                               EncodeDateTime(1899, 12, 30, 6, 0, 0, 0),
+                               EncodeDate(1899, 12, 31),
+                               EncodeDateTime(2024, 2, 29, 12, 0, 0, 0)};
+  for (size_t i = 1; i < std::size(moments); ++i)
+    EXPECT_LT(DateTimeOrderKey(moments[i - 1]), DateTimeOrderKey(moments[i])) << "moment " << i;
+  // From 30 December 1899 on the key is the value itself; NaN stays unordered.
+  EXPECT_EQ(DateTimeOrderKey(45000.75), 45000.75);
+  EXPECT_EQ(DateTimeOrderKey(0), 0);
+  EXPECT_TRUE(std::isnan(DateTimeOrderKey(std::nan(""))));
+}
+
 TEST(DateUtils, IncMonthClampsTheDayAndKeepsTheTime) {
   EXPECT_EQ(IncMonth(EncodeDate(2001, 1, 31), 1), EncodeDate(2001, 2, 28));
   EXPECT_EQ(IncMonth(EncodeDate(2000, 1, 31), 1), EncodeDate(2000, 2, 29));

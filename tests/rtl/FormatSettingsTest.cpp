@@ -35,8 +35,11 @@ TEST(FormatSettings, TranslatedPatternsFormatLikeQt) {
   const TDateTime value = EncodeDateTime(2001, 3, 7, 14, 5, 9, 0);
   for (const QLocale& locale : locales) {
     const TFormatSettings s = TFormatSettings::FromLocale(locale);
+    // The short date with its year in four digits, so that it reads back.
+    QString shortDate = locale.dateFormat(QLocale::ShortFormat);
+    if (!shortDate.contains(QStringLiteral("yyyy"))) shortDate.replace("yy", "yyyy");
     EXPECT_EQ(FormatDateTime(s.ShortDateFormat, value, s),
-              locale.toString(moment.date(), QLocale::ShortFormat))
+              locale.toString(moment.date(), shortDate))
         << locale.name().toStdString();
     EXPECT_EQ(FormatDateTime(s.LongDateFormat, value, s),
               locale.toString(moment.date(), QLocale::LongFormat))
@@ -54,7 +57,7 @@ TEST(FormatSettings, GermanLocale) {
   EXPECT_EQ(s.DateSeparator, u'.');
   EXPECT_EQ(s.TimeSeparator, u':');
   // The locale's separator is written as "/" so that the pattern follows the separator in force.
-  EXPECT_EQ(s.ShortDateFormat, "dd/mm/yy");
+  EXPECT_EQ(s.ShortDateFormat, "dd/mm/yyyy");
   EXPECT_EQ(s.ShortTimeFormat, "hh:nn");
   EXPECT_EQ(s.LongDayNames[0], "Sonntag");
   EXPECT_EQ(s.LongMonthNames[2], QString::fromUtf8("M\xC3\xA4rz"));
@@ -63,6 +66,57 @@ TEST(FormatSettings, GermanLocale) {
   TDateTime value = 0;
   ASSERT_TRUE(TryStrToDate("7.3.2001", value, s));
   EXPECT_EQ(value, EncodeDate(2001, 3, 7));
+}
+
+TEST(FormatSettings, ShortDateFormatsKeepOrderAndSeparatorsButReadBack) {
+  struct Case {
+    QLocale locale;
+    const char* format;
+    char16_t separator;
+  };
+  const Case cases[] = {
+      // The C locale's "d MMM yyyy": the classic defaults.
+      {QLocale::c(), "m/d/yyyy", u'/'},
+      {QLocale(QLocale::English, QLocale::UnitedStates), "m/d/yyyy", u'/'},
+      {QLocale(QLocale::Korean, QLocale::SouthKorea), "yyyy/ m/ d/", u'.'},
+      // Right-to-left marks around the separators are left out.
+      {QLocale(QLocale::Arabic, QLocale::Egypt), "d/m/yyyy", u'/'},
+      // "d.MM.yy 'г'.": the closing word goes, a closing separator stays.
+      {QLocale(QLocale::Bulgarian, QLocale::Bulgaria), "d/mm/yyyy", u'.'},
+      {QLocale(QLocale::Croatian, QLocale::Croatia), "dd/ mm/ yyyy/", u'.'},
+      // "dd/MM yyyy": the separator also where the locale has a blank.
+      {QLocale(QLocale::Kako, QLocale::Cameroon), "dd/mm/yyyy", u'/'},
+  };
+  for (const Case& c : cases) {
+    const TFormatSettings s = TFormatSettings::FromLocale(c.locale);
+    EXPECT_EQ(s.ShortDateFormat, c.format) << c.locale.name().toStdString();
+    EXPECT_EQ(s.DateSeparator, QChar(c.separator)) << c.locale.name().toStdString();
+  }
+}
+
+// Whatever locale a user runs under, a date the library writes must read back as that date.
+TEST(FormatSettings, DatesReadBackInEveryLocale) {
+  FormatSettingsGuard guard;
+  const TDateTime dates[] = {
+      EncodeDate(1925, 12, 31), EncodeDate(1926, 1, 1),  EncodeDate(1999, 12, 31),
+      EncodeDate(2000, 1, 1),   EncodeDate(2000, 2, 29), EncodeDate(2100, 3, 1),
+      EncodeDate(1900, 2, 28),  EncodeDate(1900, 3, 1),  EncodeDate(1899, 12, 29),
+      EncodeDate(1, 1, 1),      EncodeDate(9999, 12, 31)};
+  const QList<QLocale> locales =
+      QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
+  ASSERT_GT(locales.size(), 100);
+  QStringList failures;
+  for (const QLocale& locale : locales) {
+    SetFormatSettings(TFormatSettings::FromLocale(locale));
+    for (const TDateTime date : dates) {
+      const QString text = DateToStr(date);
+      TDateTime back = 0;
+      if (!TryStrToDate(text, back) || back != date)
+        failures << locale.name() + u' ' + FormatSettings().ShortDateFormat + u' ' + text;
+    }
+  }
+  EXPECT_TRUE(failures.isEmpty()) << failures.size() << " failures, for example "
+                                  << failures.mid(0, 5).join(u'|').toStdString();
 }
 
 TEST(FormatSettings, TimeSeparatorOtherThanColon) {

@@ -159,6 +159,13 @@ TEST_F(VariantTest, MixedComparisons) {
   EXPECT_TRUE(Variant(int64_t(9007199254740993)) > Variant(int64_t(9007199254740992)));
   EXPECT_TRUE(Variant::FromDate(36892.0) == Variant("1/1/2001"));
   EXPECT_TRUE(Variant::FromDate(36892.0) < Variant(36893));
+  // Before 30 December 1899 by day, then by the time of day: 29 December 18:00 is -1.75.
+  EXPECT_TRUE(Variant::FromDate(-1.75) > Variant::FromDate(-1.25));
+  EXPECT_TRUE(Variant::FromDate(-1.75) > Variant("12/29/1899 12:00"));
+  EXPECT_TRUE(Variant("12/29/1899") <= Variant::FromDate(-1.25));
+  EXPECT_TRUE(Variant::FromDate(-2.5) < Variant(-1));
+  EXPECT_TRUE(Variant(-1.5) < Variant::FromDate(-1.75)) << "a number against a date is a date";
+  EXPECT_TRUE(Variant(-1.75) < Variant(-1.25)) << "two numbers stay numbers";
   EXPECT_THROW((void)(Variant("abc") < Variant(1)), EVariantTypeCastError);
 }
 
