@@ -441,6 +441,21 @@ void RefreshParams(TKelFields* fields, const QString& text) {
   }
 }
 
+QString ParamValueText(const TKelField* field) {
+  QString value = field->ValuePrefix() + field->AsString(false) + field->ValueSuffix();
+  switch (field->DataType()) {
+    case FT_DATETIME:
+    case FT_DATE:
+    case FT_TIME:
+    case FT_STRING:
+      // A quote inside the value is doubled: left single, it would end the literal early and
+      // let the rest of the value run on as filter or SQL text.
+      return QuotedStr(value);
+    default:
+      return value;
+  }
+}
+
 QString SubstituteParams(const QString& text, const TKelFields* fields) {
   QString result = text;
   if (!fields) return result;
@@ -448,20 +463,7 @@ QString SubstituteParams(const QString& text, const TKelFields* fields) {
     const TKelField* field = fields->Items(i);
     // A bare ":" has an empty name; replacing ":" everywhere would mangle the rest of the text.
     if (field->Name().isEmpty()) continue;
-    QString value = field->ValuePrefix() + field->AsString(false) + field->ValueSuffix();
-    switch (field->DataType()) {
-      case FT_DATETIME:
-      case FT_DATE:
-      case FT_TIME:
-      case FT_STRING:
-        // A quote inside the value is doubled: left single, it would end the literal early and
-        // let the rest of the value run on as filter or SQL text.
-        value = QuotedStr(value);
-        break;
-      default:
-        break;
-    }
-    ReplaceAll(result, u':' + field->Name(), value);
+    ReplaceAll(result, u':' + field->Name(), ParamValueText(field));
   }
   return result;
 }
