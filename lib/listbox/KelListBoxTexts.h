@@ -1,0 +1,11 @@
+#pragma once
+// The user-visible texts of the list box and the filter builder pass through the library's
+// translation hook.
+
+#include <QString>
+
+namespace Kel {
+
+inline QString ListBoxText(const char* text) { return QString::fromLatin1(text); }
+
+}  // namespace Kel
