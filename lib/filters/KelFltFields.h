@@ -10,12 +10,12 @@
 #include <memory>
 
 #include "DBTypes.h"
+#include "DataSet.h"
 #include "KelNamedItems.h"
 #include "Strings.h"
 
 namespace Kel {
 
-class TDataSet;
 
 class TKelFltBoxField : public TKelLinkedItem {
   Q_OBJECT

@@ -44,13 +44,13 @@
 #include <memory>
 
 #include "DBTypes.h"
+#include "DataSet.h"
 #include "KelFields.h"
 #include "KelFltDateTimeFormat.h"
 #include "Strings.h"
 
 namespace Kel {
 
-class TDataSet;
 
 namespace KelListBoxTypes {
 Q_NAMESPACE
