@@ -129,7 +129,11 @@ TKelListItems::TKelListItems(QObject* owner, const QMetaObject& itemClass)
 }
 
 TKelListItems::~TKelListItems() {
-  // Items go before the formats their parameters would format with.
+  // Items go before the formats their parameters would format with, and nobody hears of it:
+  // listeners may be gone already.
+  OnCollectionChange = nullptr;
+  OnItemUpdate = nullptr;
+  OnGetAsString = nullptr;
   Clear();
 }
 
