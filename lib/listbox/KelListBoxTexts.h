@@ -4,8 +4,10 @@
 
 #include <QString>
 
+#include "KelTranslate.h"
+
 namespace Kel {
 
-inline QString ListBoxText(const char* text) { return QString::fromLatin1(text); }
+inline QString ListBoxText(const char* text) { return TranslateText(QString::fromLatin1(text)); }
 
 }  // namespace Kel

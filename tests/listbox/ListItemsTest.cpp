@@ -4,7 +4,9 @@
 
 #include "DateUtils.h"
 #include "FormatSettings.h"
+#include "KelDrawing.h"
 #include "KelListBox.h"
+#include "KelTranslate.h"
 #include "KelUtils.h"
 #include "MemDataSet.h"
 #include "TestPrinters.h"
@@ -30,9 +32,9 @@ class ListItemsTest : public ::testing::Test {
 };
 
 TEST_F(ListItemsTest, MarkupOfALineWithDefaultColours) {
-  items_.SetLinkTag("<c:Navy>");
-  items_.SetFontTag("<c:WindowText>");
-  items_.SetHoverLinkTag("<c:Red>");
+  items_.SetLinkTag(ColorTag(clNavy));
+  items_.SetFontTag(ColorTag(clWindowText));
+  items_.SetHoverLinkTag(ColorTag(clRed));
   TKelListBoxItem* item = AddItem("Name :Op :Val");
   item->ParamByName("Op")->SetAsString("x");
   item->ParamByName("Op")->SetDisplayValue("contains");
@@ -107,6 +109,14 @@ TEST_F(ListItemsTest, ValueTextsPerForm) {
   EXPECT_EQ(boolean->AsString(false), "True");
   EXPECT_EQ(boolean->AsString(true), "[True]");
   items_.OnGetAsString = nullptr;
+  // Translated words are for the user; SQL keeps its literals.
+  const TKelTranslateTextProc previous =
+      SetTranslateTextProc([](const QString& text) { return text == "True" ? "Wahr" : text; });
+  EXPECT_EQ(boolean->AsString(false), "True");
+  EXPECT_EQ(boolean->AsString(true), "Wahr");
+  items_.SetForceSQLBooleans(false);
+  EXPECT_EQ(boolean->AsString(false), "Wahr");
+  SetTranslateTextProc(previous);
 
   // A user whose decimal separator is a comma sees commas; filter text always has a point.
   TFormatSettings comma = TFormatSettings::Invariant();
