@@ -243,12 +243,28 @@ TKelFltBoxTemplate* TKelFltBoxTemplates::FirstOffered(const QString& category,
   return nullptr;
 }
 
+namespace {
+
+QChar FoldAscii(QChar c) { return c >= u'a' && c <= u'z' ? QChar(c.unicode() - 32) : c; }
+
+// SameText of the two texts with every "~" left out, without building either.
+bool SameTextWithoutTildes(const QString& a, const QString& b) {
+  qsizetype i = 0;
+  qsizetype j = 0;
+  for (;;) {
+    while (i < a.size() && a[i] == u'~') ++i;
+    while (j < b.size() && b[j] == u'~') ++j;
+    if (i == a.size() || j == b.size()) return i == a.size() && j == b.size();
+    if (FoldAscii(a[i++]) != FoldAscii(b[j++])) return false;
+  }
+}
+
+}  // namespace
+
 TKelFltBoxTemplate* TKelFltBoxTemplates::Find(const QString& category, const QString& text) const {
-  const QString wanted = RemoveTildes(text);
   for (int i = 0; i < Count(); ++i) {
     TKelFltBoxTemplate* t = Items(i);
-    if (SameText(t->Category(), category) && SameText(RemoveTildes(t->CaptionID()), wanted))
-      return t;
+    if (SameText(t->Category(), category) && SameTextWithoutTildes(t->CaptionID(), text)) return t;
   }
   return nullptr;
 }

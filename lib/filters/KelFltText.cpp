@@ -2,6 +2,7 @@
 // expression with its brackets, the filter text, the SQL statement and the write into the
 // dataset.
 #include <QScopeGuard>
+#include <QSet>
 
 #include "DataSet.h"
 #include "FormatSettings.h"
@@ -41,9 +42,12 @@ QString DoubleQuoted(const QString& name) {
 bool NameNeedsQuoting(const QString& name) {
   if (name.isEmpty()) return false;
   if (!IsPlainIdentifier(name)) return true;
-  for (const QString& word : ReservedWords())
-    if (SameText(word, name)) return true;
-  return false;
+  static const QSet<QString> reserved = [] {
+    QSet<QString> words;
+    for (const QString& word : ReservedWords()) words.insert(UpperCase(word));
+    return words;
+  }();
+  return reserved.contains(UpperCase(name));
 }
 
 QString TKelFltBld::FieldReference(const QString& fieldName) {
