@@ -98,26 +98,19 @@ std::vector<std::pair<TLikeMaskKind, QString>> TokenizeLikeMask(QStringView mask
   return tokens;
 }
 
+TLikeMaskItem LikeMaskItemOf(TLikeMaskKind kind, QString tokenText) {
+  TLikeMaskItem item;
+  item.Kind = kind;
+  if (kind == mkCharSet) item.Set = CharSetFromText(SetBody(tokenText, 1));
+  if (kind == mkNotCharSet) item.Set = CharSetFromText(SetBody(tokenText, 2));
+  item.Text = std::move(tokenText);
+  return item;
+}
+
 std::vector<TLikeMaskItem> PrepareLikeMask(QStringView mask, QChar escapeChar) {
   std::vector<TLikeMaskItem> items;
-  for (auto& [kind, text] : TokenizeLikeMask(mask, escapeChar)) {
-    TLikeMaskItem item;
-    item.Kind = kind;
-    switch (kind) {
-      case mkEscape:
-        continue;
-      case mkCharSet:
-        item.Set = CharSetFromText(SetBody(text, 1));
-        break;
-      case mkNotCharSet:
-        item.Set = CharSetFromText(SetBody(text, 2));
-        break;
-      default:
-        break;
-    }
-    item.Text = std::move(text);
-    items.push_back(std::move(item));
-  }
+  for (auto& [kind, text] : TokenizeLikeMask(mask, escapeChar))
+    if (kind != mkEscape) items.push_back(LikeMaskItemOf(kind, std::move(text)));
   return items;
 }
 
@@ -153,8 +146,10 @@ bool TLikeMask::Pop(int& pos, int& idx) const {
 }
 
 bool TLikeMask::Matches(QStringView value) const {
-  // Positions are 1-based as in the classic algorithm; a restart point is the position one past
-  // where a literal was last found and the index of the item before that literal.
+  // Positions are 1-based as in the classic algorithm. A restart point is the position one past
+  // where a sliding literal was last found and that literal's index: a backtrack searches the
+  // same literal again further on. The "_" items between the "%" and the literal are not run
+  // again, so "%_b" keeps its one character before the "b" wherever the "b" slides to.
   const int length = static_cast<int>(value.size());
   const int count = static_cast<int>(items_.size());
   restarts_.clear();
@@ -169,12 +164,13 @@ bool TLikeMask::Matches(QStringView value) const {
         if (found < 0) return false;
         const int r = static_cast<int>(found) + 1;
         if (followsPercent_[idx]) {
-          restarts_.emplace_back(r + 1, idx - 1);
+          restarts_.emplace_back(r + 1, idx);
           pos = r + static_cast<int>(item.Text.size());
         } else if (r == pos) {
           pos = r + static_cast<int>(item.Text.size());
-        } else if (!Pop(pos, idx)) {
-          return false;
+        } else {
+          if (!Pop(pos, idx)) return false;
+          continue;
         }
         break;
       }
@@ -186,12 +182,13 @@ bool TLikeMask::Matches(QStringView value) const {
       case mkCharSet:
       case mkNotCharSet: {
         const bool inSet = item.Set.test(CharTableIndex(value[pos - 1]));
-        if (inSet == (item.Kind == mkCharSet)) {
-          ++pos;
-        } else {
+        if (inSet != (item.Kind == mkCharSet)) {
+          // The search resumes where the last literal can next be found, not one further:
+          // "%a[0-9]" must find the second "a" of "aa1".
           if (!Pop(pos, idx)) return false;
-          ++pos;
+          continue;
         }
+        ++pos;
         break;
       }
       default:

@@ -10,7 +10,8 @@
 //
 // The matcher is deliberately the library's classic one, with its restart stack: only literal
 // items slide forward after a "%"; a "_" or a set right after "%" is tested at the current
-// position only, so "%[0-9]" does not match "a1" while "%abc" and "%_b" work as usual.
+// position only, so "%[0-9]" does not match "a1" while "%abc" and "%_b" work as usual (a "_"
+// between the "%" and a literal counts one character before wherever that literal is found).
 
 #include <QString>
 #include <QStringView>
@@ -50,6 +51,10 @@ TLikeCharSet CharSetFromText(QStringView text);
 // tokenizer reports. A NUL character ends the mask.
 std::vector<std::pair<TLikeMaskKind, QString>> TokenizeLikeMask(QStringView mask, QChar escapeChar);
 
+// The item of one token (any kind but mkEscape): a set token's set is read from its text after
+// "[" (or "[^"), without a final "]".
+TLikeMaskItem LikeMaskItemOf(TLikeMaskKind kind, QString tokenText);
+
 // The items of a mask: literal runs, "_", "%" and sets; escapes produce no item.
 std::vector<TLikeMaskItem> PrepareLikeMask(QStringView mask, QChar escapeChar = u'^');
 
@@ -68,9 +73,9 @@ class TLikeMask {
   bool Pop(int& pos, int& idx) const;
 
   std::vector<TLikeMaskItem> items_;
-  std::vector<bool> followsPercent_;  // per item: a "%" stands before it, "_" items between
-  bool endFollowsPercent_ = false;    // the mask ends with "%" (then "_" items)
-  std::vector<bool> allAnyStringFrom_;                 // per index: every item from there on is "%"
+  std::vector<bool> followsPercent_;    // per item: a "%" stands before it, "_" items between
+  bool endFollowsPercent_ = false;      // the mask ends with "%" (then "_" items)
+  std::vector<bool> allAnyStringFrom_;  // per index: every item from there on is "%"
   mutable std::vector<std::pair<int, int>> restarts_;  // scratch; the library runs in one thread
 };
 

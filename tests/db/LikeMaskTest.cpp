@@ -1,6 +1,11 @@
 // LIKE masks: tokenizing, character sets and the classic matcher with its restart stack.
 #include <gtest/gtest.h>
 
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <random>
+
 #include "LikeMask.h"
 
 namespace Kel {
@@ -53,10 +58,60 @@ TEST(LikeMatches, LiteralsAfterPercentSlideAndBacktrack) {
   EXPECT_TRUE(LikeMatches(u"abcabd", u"%abd"));
 }
 
+TEST(LikeMatches, UnderscoreAfterPercentCountsOneCharacterBeforeTheSlidingLiteral) {
+  EXPECT_TRUE(LikeMatches(u"abb", u"%_b"));
+  EXPECT_TRUE(LikeMatches(u"ab", u"%_b"));
+  EXPECT_FALSE(LikeMatches(u"b", u"%_b"));
+  EXPECT_TRUE(LikeMatches(u"abb", u"%__b"));
+  EXPECT_TRUE(LikeMatches(u"xxbyyb", u"%__b"));
+  EXPECT_FALSE(LikeMatches(u"ab", u"%__b"));
+  EXPECT_TRUE(LikeMatches(u"abbc", u"%_b%c"));
+  EXPECT_TRUE(LikeMatches(u"aab", u"%a_"));
+}
+
 TEST(LikeMatches, SetDirectlyAfterPercentIsTestedInPlaceOnly) {
   EXPECT_FALSE(LikeMatches(u"a1", u"%[0-9]"));
   EXPECT_TRUE(LikeMatches(u"1", u"%[0-9]"));
   EXPECT_TRUE(LikeMatches(u"a1", u"a[0-9]"));
+}
+
+TEST(LikeMatches, FailedSetResumesAtTheNextPlaceOfTheLiteral) {
+  // The literal found first is followed by no digit; the next "a" is, right after the first.
+  EXPECT_TRUE(LikeMatches(u"aa1", u"%a[0-9]"));
+  EXPECT_TRUE(LikeMatches(u"xaxa7", u"%a[0-9]"));
+  EXPECT_FALSE(LikeMatches(u"aax", u"%a[0-9]"));
+}
+
+// SQLite's LIKE, made case-sensitive, is the reference for masks without sets or escapes.
+TEST(LikeMatches, AgreesWithSqliteOnRandomMasks) {
+  const QString connection = QStringLiteral("like-reference");
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+    db.setDatabaseName(QStringLiteral(":memory:"));
+    ASSERT_TRUE(db.open()) << db.lastError().text().toStdString();
+    QSqlQuery pragma(db);
+    ASSERT_TRUE(pragma.exec(QStringLiteral("PRAGMA case_sensitive_like = ON")));
+    QSqlQuery like(db);
+    ASSERT_TRUE(like.prepare(QStringLiteral("SELECT ? LIKE ?")));
+    std::mt19937 random(20240611);
+    auto text = [&random](const char* alphabet, int alphabetSize, int maxLength, int minLength) {
+      QString s = QStringLiteral("");  // not a null string, which would be bound as NULL
+      const int length = minLength + static_cast<int>(random() % (maxLength - minLength + 1));
+      for (int i = 0; i < length; ++i) s += QChar(alphabet[random() % alphabetSize]);
+      return s;
+    };
+    for (int round = 0; round < 20000; ++round) {
+      const QString mask = text("ab%_B", 5, 6, 1);
+      const QString value = text("abB", 3, 7, 0);
+      like.bindValue(0, value);
+      like.bindValue(1, mask);
+      ASSERT_TRUE(like.exec() && like.next()) << like.lastError().text().toStdString();
+      const bool expected = like.value(0).toInt() != 0;
+      ASSERT_EQ(LikeMatches(value, mask), expected)
+          << "'" << value.toStdString() << "' LIKE '" << mask.toStdString() << "'";
+    }
+  }
+  QSqlDatabase::removeDatabase(connection);
 }
 
 TEST(LikeMatches, UnclosedSetTakesTheRestOfTheMask) {
