@@ -7,9 +7,9 @@
 #include "DataSet.h"
 #include "FormatSettings.h"
 #include "KelFltBld.h"
-#include "KelFltPending_p.h"
 #include "KelFltText_p.h"
 #include "KelListBoxTexts.h"
+#include "KelParser.h"
 #include "KelPublishedProps.h"
 #include "KelUtils.h"
 #include "RestoreOnExit.h"
@@ -36,6 +36,8 @@ QString DoubleQuoted(const QString& name) {
 }
 
 }  // namespace
+
+const QStringList& ReservedWords() { return TKelSqlParser::SqlKeywords(); }
 
 // A blank or a reserved word needs quoting; so does any other character that would not read
 // as part of a name (a parenthesis, a hyphen), which the text would otherwise misread.
