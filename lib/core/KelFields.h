@@ -118,6 +118,9 @@ class TKelField : public TKelLinkedItem {
   // Store d / t as a date without cutting it, and force FT_DATE / FT_TIME.
   void SetAsDate(TDateTime d);
   void SetAsTime(TDateTime t);
+  // Stores value and forces type (a value's kind alone cannot tell a date from a time or a
+  // date-time), with one change report.
+  void StoreWithType(const Variant& value, TKelFieldType type);
   int AsInteger() const { return Value().AsInteger(); }
   double AsFloat() const { return Value().AsDouble(); }
   Currency AsCurrency() const { return Value().AsCurrency(); }
@@ -140,7 +143,6 @@ class TKelField : public TKelLinkedItem {
   void ReadDataValue(TReader& reader);
   void WriteDataValue(TWriter& writer);
   bool DataValueDiffers(TFiler& filer) const;
-  void StoreWithType(const Variant& value, TKelFieldType type);
 
   Variant storedValue_;
   TKelFieldType dataType_ = FT_UNK;
