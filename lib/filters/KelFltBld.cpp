@@ -7,6 +7,7 @@
 
 #include "DataSet.h"
 #include "KelDB.h"
+#include "KelEmulDataSet.h"
 #include "KelListBoxTexts.h"
 #include "KelUtils.h"
 #include "StrUtils.h"

@@ -27,6 +27,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "Component.h"
 #include "DBTypes.h"
@@ -39,7 +40,10 @@ namespace Kel {
 
 class TDataSet;
 class TField;
+class TKelEmulDataSet;
 class TKelFltBld;
+class TKelFltNode;
+struct TKelFltCandidate;
 
 namespace KelFltBoxTypes {
 Q_NAMESPACE
@@ -376,7 +380,17 @@ class TKelFltBld : public TComponent {
  private:
   TField* DataSetField(const QString& fieldName) const;
   QString CapturedHead();
+
+  // ---- reading a filter text back
   void ReadFilterText(const QString& text);
+  // The bound dataset when the catalogue is its fields, else the emulated one with Fields.
+  TDataSet* ParsingDataSet();
+  std::vector<std::unique_ptr<TKelFltCandidate>> BuildCandidates(TDataSet* parsing,
+                                                                 const QStringList& fieldNames);
+  void ConditionsFromTree(TKelFltNode* root,
+                          const std::vector<std::unique_ptr<TKelFltCandidate>>& candidates);
+  void AddReadCondition(TKelFltNode* node, int level, int connector);
+  void FillReadValue(TKelFltItem* item, TKelListParam* param);
 
   QPointer<TDataSet> dataSet_;
   std::unique_ptr<TKelFltItems> ownItems_;
@@ -407,6 +421,7 @@ class TKelFltBld : public TComponent {
   bool headCaptured_ = false;
   bool sqlMode_ = false;
   std::unique_ptr<TStringList> sql_;
+  std::unique_ptr<TKelEmulDataSet> emulDataSet_;
 };
 
 // Whether a name must be quoted in SQL text (a blank, or a reserved word) and, in filter text,

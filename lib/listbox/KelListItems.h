@@ -45,6 +45,7 @@
 
 #include "DBTypes.h"
 #include "DataSet.h"
+#include "KelDB.h"
 #include "KelFields.h"
 #include "KelFltDateTimeFormat.h"
 #include "Strings.h"
@@ -71,13 +72,6 @@ Q_ENUM_NS(TKelPickType)
 
 }  // namespace KelListBoxTypes
 using namespace KelListBoxTypes;
-
-// Where a lookup parameter finds its display texts.
-struct TKelLookupDef {
-  QString KeyField;
-  QString DisplayField;
-  QPointer<TDataSet> DataSet;
-};
 
 // Texts of the list box shown to the user.
 namespace KelListBoxText {
