@@ -38,8 +38,9 @@ struct TKelFltCandidate {
   std::unique_ptr<TExprParser> Parser;
   std::unique_ptr<TKelFltNode> Tree;
   int Size = 0;
-  // One item per ":" token of the filled template, in text order: a date macro with its date,
-  // a value placeholder without a value.
+  // One item per constant of the tree, in text order: the constants the template writes itself
+  // (a date macro, the '' of "is blank or empty") with their values, those that stand for a
+  // value placeholder without a value.
   std::unique_ptr<TKelFields> Params = std::make_unique<TKelFields>();
 };
 
@@ -90,6 +91,38 @@ bool ConstantsFit(TKelFltNode* node, const Candidate& candidate) {
   return true;
 }
 
+// Another value than the neutral one, of the same type.
+void ShiftValue(TKelField* field) {
+  switch (field->DataType()) {
+    case FT_STRING:
+      field->SetAsString(field->Value().AsString() + u'x');
+      break;
+    case FT_INT:
+      field->SetAsInteger(field->AsInteger() + 1);
+      break;
+    case FT_FLOAT:
+      field->SetAsFloat(field->AsFloat() + 1);
+      break;
+    case FT_CURRENCY:
+      field->SetAsCurrency(Currency::FromInt(1) + field->AsCurrency());
+      break;
+    case FT_DATE:
+      field->SetAsDate(field->AsDateTime() + 1);
+      break;
+    case FT_DATETIME:
+      field->SetAsDateTime(field->AsDateTime() + 1);
+      break;
+    case FT_TIME:
+      field->SetAsTime(TimeOf(field->AsDateTime() + 1.0 / 24));
+      break;
+    case FT_BOOL:
+      field->SetAsBoolean(!field->AsBoolean());
+      break;
+    default:
+      break;
+  }
+}
+
 bool IsOperator(const TKelFltNode& node, TCanOperator op) {
   return node.HasNodeData() && node.NodeData().Class == nodeBinary && node.NodeData().Operator == op;
 }
@@ -133,71 +166,105 @@ void Collect(TKelFltNode* node, Group& group) {
   Collect(second, *into);
 }
 
-// Reorders a group so that no two sub-groups stand next to each other (their brackets would
-// merge): the reading order is kept where it allows, else groups and conditions alternate.
-void SeparateGroups(Group& group) {
-  auto& entries = group.Entries;
-  int groups = 0;
+// Laying chains out as conditions with levels. An AND chain inside an OR chain needs no
+// brackets ("and" binds tighter), so it is written inline at the OR chain's level; an OR chain
+// inside an AND chain is a bracketed group one level deeper. Brackets come from level changes
+// alone, so two groups may never stand side by side on one level: between a ")" and a "(" no
+// condition would say where one group ends. Entries are therefore ordered (AND and OR are
+// commutative) so that groups are separated by conditions, keeping the reading order where it
+// already does.
+
+// An AND chain's entries in an order without adjacent groups; with wantEnds, conditions at
+// both ends when there are enough of them. False when the chain has too many groups.
+bool ArrangeAnd(Group& chain, bool wantEnds) {
+  auto& entries = chain.Entries;
+  size_t groups = 0;
   for (const auto& e : entries) groups += e.Sub ? 1 : 0;
-  const int plain = static_cast<int>(entries.size()) - groups;
-  if (groups > plain + 1) throw NotExpressible();
-  std::vector<Group::Entry> out;
-  std::vector<Group::Entry> rest;
-  for (auto& e : entries) rest.push_back(std::move(e));
-  bool greedy = true;
-  for (size_t i = 0; i < rest.size(); ++i) {
-    if (!rest[i].Sub && !rest[i].Condition) continue;  // moved forward already
-    if (rest[i].Sub && !out.empty() && out.back().Sub) {
-      auto next = std::find_if(rest.begin() + i + 1, rest.end(),
-                               [](const Group::Entry& e) { return e.Condition != nullptr; });
-      if (next == rest.end()) {
-        greedy = false;
-        break;
-      }
-      out.push_back(std::move(*next));
-      next->Condition = nullptr;
-    }
-    out.push_back(std::move(rest[i]));
+  const size_t plain = entries.size() - groups;
+  if (groups > plain + 1) return false;
+  const bool ends = wantEnds && groups + 1 <= plain;
+  bool valid = !ends || (!entries.front().Sub && !entries.back().Sub);
+  for (size_t i = 1; i < entries.size() && valid; ++i)
+    valid = !(entries[i].Sub && entries[i - 1].Sub);
+  if (valid) return true;
+  // Conditions and groups alternating, a condition first unless groups outnumber them.
+  std::vector<Group::Entry> subs, conditions, ordered;
+  for (auto& e : entries) (e.Sub ? subs : conditions).push_back(std::move(e));
+  bool takeSub = subs.size() > conditions.size();
+  size_t si = 0, ci = 0;
+  while (si < subs.size() || ci < conditions.size()) {
+    if ((takeSub && si < subs.size()) || ci == conditions.size())
+      ordered.push_back(std::move(subs[si++]));
+    else
+      ordered.push_back(std::move(conditions[ci++]));
+    takeSub = !takeSub;
   }
-  if (!greedy) {
-    // Strict alternation, starting with a group when there is one more group than conditions.
-    std::vector<Group::Entry> all;
-    for (auto& e : out) all.push_back(std::move(e));
-    for (auto& e : rest)
-      if (e.Sub || e.Condition) all.push_back(std::move(e));
-    std::vector<Group::Entry> subs, conditions;
-    for (auto& e : all) (e.Sub ? subs : conditions).push_back(std::move(e));
-    out.clear();
-    bool takeSub = subs.size() > conditions.size();
-    size_t s = 0, c = 0;
-    while (s < subs.size() || c < conditions.size()) {
-      if ((takeSub && s < subs.size()) || c == conditions.size())
-        out.push_back(std::move(subs[s++]));
-      else
-        out.push_back(std::move(conditions[c++]));
-      takeSub = !takeSub;
-    }
-  }
-  entries = std::move(out);
-  for (auto& e : entries)
-    if (e.Sub) SeparateGroups(*e.Sub);
+  entries = std::move(ordered);
+  return true;
 }
 
-// The conditions of a group in order with their levels and the connector after each.
+// Whether an entry of an OR chain, written inline, begins / ends with a bracketed group.
+bool StartsWithGroup(const Group::Entry& e) {
+  return e.Sub && e.Sub->Entries.front().Sub != nullptr;
+}
+bool EndsWithGroup(const Group::Entry& e) { return e.Sub && e.Sub->Entries.back().Sub != nullptr; }
+
+// An OR chain's entries (conditions and inline AND chains) in an order where no AND chain that
+// ends with a group meets one that starts with a group.
+bool ArrangeOr(Group& chain) {
+  auto& entries = chain.Entries;
+  for (auto& e : entries)
+    if (e.Sub && !ArrangeAnd(*e.Sub, true)) return false;
+  bool valid = true;
+  for (size_t i = 1; i < entries.size() && valid; ++i)
+    valid = !(EndsWithGroup(entries[i - 1]) && StartsWithGroup(entries[i]));
+  if (valid) return true;
+  // Chains with a group at one end first, turned group-first, one after another; then chains
+  // with groups at both ends, each followed by an entry with conditions at both ends.
+  std::vector<Group::Entry> oneEnd, bothEnds, none, ordered;
+  for (auto& e : entries) {
+    const bool starts = StartsWithGroup(e), ends = EndsWithGroup(e);
+    if (starts && ends)
+      bothEnds.push_back(std::move(e));
+    else if (starts || ends)
+      oneEnd.push_back(std::move(e));
+    else
+      none.push_back(std::move(e));
+  }
+  if (none.size() + 1 < bothEnds.size()) return false;
+  for (auto& e : oneEnd) {
+    if (!StartsWithGroup(e)) std::reverse(e.Sub->Entries.begin(), e.Sub->Entries.end());
+    ordered.push_back(std::move(e));
+  }
+  size_t ni = 0;
+  for (size_t bi = 0; bi < bothEnds.size(); ++bi) {
+    ordered.push_back(std::move(bothEnds[bi]));
+    if (bi + 1 < bothEnds.size()) ordered.push_back(std::move(none[ni++]));
+  }
+  while (ni < none.size()) ordered.push_back(std::move(none[ni++]));
+  entries = std::move(ordered);
+  return true;
+}
+
+// The conditions in list order with their levels and the connector after each.
 struct Placed {
   TKelFltNode* Node;
   int Level;
   TCanOperator After = coNotDefined;
 };
 
-void Place(const Group& group, int level, std::vector<Placed>& out) {
-  for (size_t i = 0; i < group.Entries.size(); ++i) {
-    const auto& e = group.Entries[i];
-    if (e.Sub)
-      Place(*e.Sub, level + 1, out);
-    else
+// A chain at level: its conditions at that level, an AND chain of an OR chain inline, an OR
+// chain of an AND chain bracketed one level deeper.
+void PlaceChain(Group& chain, int level, std::vector<Placed>& out) {
+  const bool arranged = chain.Op == coOR ? ArrangeOr(chain) : ArrangeAnd(chain, false);
+  if (!arranged) throw NotExpressible();
+  for (size_t i = 0; i < chain.Entries.size(); ++i) {
+    Group::Entry& e = chain.Entries[i];
+    if (!e.Sub)
       out.push_back({e.Condition, level});
-    if (i + 1 < group.Entries.size()) out.back().After = group.Op;
+    else
+      PlaceChain(*e.Sub, chain.Op == coOR ? level : level + 1, out);
+    if (i + 1 < chain.Entries.size()) out.back().After = chain.Op;
   }
 }
 
@@ -277,32 +344,40 @@ std::vector<std::unique_ptr<TKelFltCandidate>> TKelFltBld::BuildCandidates(TData
       candidate->Template = t;
       QString filter = t->Filter();
       ReplaceAll(filter, QStringLiteral(":") + KelFltParam::Field, fieldRef);
-      // Each value placeholder takes a neutral value of the field's type, written as the
-      // condition list writes values; macros keep their dates.
-      TKelFields valueFields;
-      TKelFields* values = &valueFields;
-      values->OnGetAsString = [this](QObject* sender, TKelField* field, QString& result,
-                                     bool forDisplay) {
+      // The template filled twice, its value placeholders with a neutral value of the field's
+      // type and with another one: the constants that differ between the two stand for values,
+      // the others (macros, literals of the template) must be matched as they are.
+      TKelFields values;
+      values.OnGetAsString = [this](QObject* sender, TKelField* field, QString& result,
+                                    bool forDisplay) {
         items_->FormatParamText(sender, field, result, forDisplay);
       };
       for (const QString& name : ParamNames(filter)) {
-        TKelField* param = candidate->Params->Add();
-        param->SetName(name);
-        if (const TKelField* macro = FindDateMacro(name)) {
-          param->Assign(const_cast<TKelField*>(macro));
-          continue;
-        }
-        if (values->FieldByName(name)) continue;
-        TKelField* value = values->Add();
+        if (FindDateMacro(name) || values.FieldByName(name)) continue;
+        TKelField* value = values.Add();
         value->SetName(name);
         FieldFromFieldType(value, fieldType);
         value->SetValuePrefix(t->ValuePrefix());
         value->SetValueSuffix(t->ValueSuffix());
       }
-      const QString filled = FillTemplate(filter, fieldRef, values, items_->ActiveFilterFormat());
-      candidate->Parser = ParseFilter(parsing, filled);
+      candidate->Parser =
+          ParseFilter(parsing, FillTemplate(filter, fieldRef, &values, items_->ActiveFilterFormat()));
       candidate->Tree = BuildFilterTree(*candidate->Parser);
       candidate->Size = candidate->Tree->NodeCount();
+      for (int i = 0; i < values.Count(); ++i) ShiftValue(values.Items(i));
+      const std::unique_ptr<TExprParser> shiftedParser =
+          ParseFilter(parsing, FillTemplate(filter, fieldRef, &values, items_->ActiveFilterFormat()));
+      const std::unique_ptr<TKelFltNode> shifted = BuildFilterTree(*shiftedParser);
+      CollectConstants(candidate->Tree.get());
+      CollectConstants(shifted.get());
+      const TKelFields* first = candidate->Tree->Constants();
+      const TKelFields* second = shifted->Constants();
+      if (first->Count() != second->Count()) continue;
+      for (int i = 0; i < first->Count(); ++i) {
+        TKelField* param = candidate->Params->Add();
+        if (first->Items(i)->Value().Same(second->Items(i)->Value()))
+          param->Assign(first->Items(i));
+      }
       candidates.push_back(std::move(candidate));
     }
   }
@@ -334,9 +409,11 @@ void TKelFltBld::ConditionsFromTree(
   }
   Group top;
   Collect(root, top);
-  SeparateGroups(top);
   std::vector<Placed> placed;
-  Place(top, 0, placed);
+  if (top.Op == coNotDefined)
+    placed.push_back({top.Entries.front().Condition, 0});
+  else
+    PlaceChain(top, 0, placed);
   for (const Placed& p : placed) AddReadCondition(p.Node, p.Level, p.After);
 }
 
@@ -369,11 +446,17 @@ void TKelFltBld::AddReadCondition(TKelFltNode* node, int level, int connector) {
 void TKelFltBld::FillReadValue(TKelFltItem* item, TKelListParam* param) {
   if (param->DataType() == FT_STRING) {
     QString text = param->Value().AsString();
-    if (!item->ValuePrefix().isEmpty() && text.startsWith(item->ValuePrefix()))
+    bool stripped = false;
+    if (!item->ValuePrefix().isEmpty() && text.startsWith(item->ValuePrefix())) {
       text.remove(0, item->ValuePrefix().size());
-    if (!item->ValueSuffix().isEmpty() && text.endsWith(item->ValueSuffix()))
+      stripped = true;
+    }
+    if (!item->ValueSuffix().isEmpty() && text.endsWith(item->ValueSuffix())) {
       text.chop(item->ValueSuffix().size());
-    if (text.isEmpty())
+      stripped = true;
+    }
+    // Only a value that was all wildcards is no value; an empty text compared with "=" is one.
+    if (stripped && text.isEmpty())
       param->Clear();
     else
       param->SetAsString(text);
