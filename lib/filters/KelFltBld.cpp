@@ -9,6 +9,7 @@
 #include "KelDB.h"
 #include "KelEmulDataSet.h"
 #include "KelListBoxTexts.h"
+#include "KelStrHelpers.h"
 #include "KelUtils.h"
 #include "StrUtils.h"
 #include "UpdateBracket.h"
@@ -221,25 +222,17 @@ void CopyInto(T& target, T* value) {
   target.Assign(value);
 }
 
-void CopyStrings(TStrings& target, TStrings* value) {
-  if (value == &target) return;
-  if (value)
-    target.Assign(*value);
-  else
-    target.Clear();
-}
-
 }  // namespace
 
 void TKelFltBld::SetFields(TKelFltBoxFields* value) { CopyInto(*fields_, value); }
 void TKelFltBld::SetFieldParams(TKelFltBoxFields* value) { CopyInto(*fieldParams_, value); }
-void TKelFltBld::SetHiddenFields(TStrings* value) { CopyStrings(*hiddenFields_, value); }
+void TKelFltBld::SetHiddenFields(TStrings* value) { AssignStrings(*hiddenFields_, value); }
 void TKelFltBld::SetTemplates(TKelFltBoxTemplates* value) { CopyInto(*templates_, value); }
-void TKelFltBld::SetTableNames(TStrings* value) { CopyStrings(*tableNames_, value); }
-void TKelFltBld::SetSQLHead(TStrings* value) { CopyStrings(*sqlHead_, value); }
-void TKelFltBld::SetSQLTail(TStrings* value) { CopyStrings(*sqlTail_, value); }
+void TKelFltBld::SetTableNames(TStrings* value) { AssignStrings(*tableNames_, value); }
+void TKelFltBld::SetSQLHead(TStrings* value) { AssignStrings(*sqlHead_, value); }
+void TKelFltBld::SetSQLTail(TStrings* value) { AssignStrings(*sqlTail_, value); }
 void TKelFltBld::SetOrderByItems(TKelOrderByItems* value) { CopyInto(*orderByItems_, value); }
-void TKelFltBld::SetSQLOBTail(TStrings* value) { CopyStrings(*sqlOBTail_, value); }
+void TKelFltBld::SetSQLOBTail(TStrings* value) { AssignStrings(*sqlOBTail_, value); }
 
 void TKelFltBld::SetEncloseInBrackets(bool value) {
   if (encloseInBrackets_ == value) return;

@@ -1,6 +1,7 @@
 #include "KelFltFields.h"
 
 #include "DataSet.h"
+#include "KelStrHelpers.h"
 #include "StrUtils.h"
 
 namespace Kel {
@@ -26,13 +27,7 @@ void TKelFltBoxField::SetDataType(TFieldType value) {
   Changed();
 }
 
-void TKelFltBoxField::SetPickList(TStrings* value) {
-  if (value == pickList_.get()) return;
-  if (value)
-    pickList_->Assign(*value);
-  else
-    pickList_->Clear();
-}
+void TKelFltBoxField::SetPickList(TStrings* value) { AssignStrings(*pickList_, value); }
 
 void TKelFltBoxField::SetLookupDataSet(TDataSet* value) {
   if (lookupDataSet_ == value) return;

@@ -236,11 +236,8 @@ QList<TKelFltBoxTemplate*> TKelFltBoxTemplates::Offered(const QString& category,
 
 TKelFltBoxTemplate* TKelFltBoxTemplates::FirstOffered(const QString& category,
                                                       const QString& allowedUsageIDs) const {
-  for (int i = 0; i < Count(); ++i) {
-    TKelFltBoxTemplate* t = Items(i);
-    if (SameText(t->Category(), category) && UsageAllowed(t->UsageID(), allowedUsageIDs)) return t;
-  }
-  return nullptr;
+  const QList<TKelFltBoxTemplate*> offered = Offered(category, allowedUsageIDs);
+  return offered.isEmpty() ? nullptr : offered.front();
 }
 
 namespace {

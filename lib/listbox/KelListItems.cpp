@@ -6,6 +6,7 @@
 #include "FormatSettings.h"
 #include "KelListBoxTexts.h"
 #include "KelPublishedProps.h"
+#include "KelStrHelpers.h"
 #include "KelUtils.h"
 #include "UpdateBracket.h"
 
@@ -31,13 +32,7 @@ void TKelListParam::SetVisible(bool value) {
   Changed();
 }
 
-void TKelListParam::SetPickList(TStrings* value) {
-  if (value == pickList_.get()) return;
-  if (value)
-    pickList_->Assign(*value);
-  else
-    pickList_->Clear();
-}
+void TKelListParam::SetPickList(TStrings* value) { AssignStrings(*pickList_, value); }
 
 void TKelListParam::SetLookupDataSet(TDataSet* value) {
   if (lookupDataSet_ == value) return;
