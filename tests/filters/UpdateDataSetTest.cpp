@@ -12,6 +12,8 @@
 #include "FilterTestData.h"
 #include "Exceptions.h"
 #include "Fields.h"
+#include "KelPersHolder.h"
+#include "Streams.h"
 
 namespace Kel {
 namespace {
@@ -159,6 +161,40 @@ TEST_F(SampleDatabaseTest, TemplatesAreRefreshedAfterLoading) {
   EXPECT_EQ(item->Caption(), "");
   QCoreApplication::processEvents();
   EXPECT_EQ(item->Caption(), ":Field :Template :Value :Operation");
+}
+
+// Conditions travel in streams without their captions; the refresh after reading rebuilds
+// them from the templates, with values, prefixes and display texts intact.
+TEST_F(UpdateDataSetTest, ConditionsThroughAStream) {
+  auto data = MakeOrders();
+  TKelFltBld source;
+  source.SetDataSet(data.get());
+  source.SetAllowedUsageIDs("");
+  AddCondition(source, "Name", "contains", "O'B")->SetOperation("or");
+  TKelFltItem* date = AddCondition(source, "Due", "between", Variant::FromDate(EncodeDate(2024, 1, 1)),
+                                   Variant::FromDate(EncodeDate(2024, 1, 31)));
+  date->SetIndentLev(1);
+  date->SetChecked(false);
+  TStringStream stream;
+  WriteCollectionText(stream, source.Items());
+  const QString text = stream.DataString();
+  EXPECT_FALSE(text.contains("Caption")) << text.toStdString();
+  stream.SetPosition(0);
+  TKelFltBld target;
+  target.SetDataSet(data.get());
+  ReadCollectionText(stream, target.Items());
+  target.RefreshTemplates();
+  ASSERT_EQ(target.Items()->Count(), 2);
+  EXPECT_EQ(target.Items()->Items(0)->Caption(), ":Field :Template :Value :Operation");
+  EXPECT_EQ(target.Items()->Items(0)->ValuePrefix(), "%");
+  EXPECT_EQ(target.Items()->Items(1)->IndentLev(), 1);
+  EXPECT_FALSE(target.Items()->Items(1)->Checked());
+  EXPECT_EQ(target.Items()->Items(1)->ParamByName("Value2")->DataType(), FT_DATE);
+  target.Items()->Items(1)->SetChecked(true);
+  source.Items()->Items(1)->SetChecked(true);
+  EXPECT_EQ(target.Expression(), source.Expression());
+  EXPECT_EQ(target.Expression(),
+            "Name LIKE '%O''B%' or (((Due >= '1/1/2024') AND (Due <= '1/31/2024')))");
 }
 
 }  // namespace
