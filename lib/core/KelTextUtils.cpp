@@ -52,8 +52,11 @@ void ReplaceAll(QString& s, const QString& oldText, const QString& newText) {
 
 QString ReplaceMacros(const QString& s, const TKelMacroTable& table) {
   QString result = s;
-  for (const auto& [name, value] : table)
-    ReplaceEach(result, name, [&value] { return value ? value() : QString(); });
+  // Not a structured binding: clang before 16 cannot capture one in a lambda.
+  for (const TKelMacro& macro : table) {
+    const auto& value = macro.second;
+    ReplaceEach(result, macro.first, [&value] { return value ? value() : QString(); });
+  }
   return result;
 }
 
