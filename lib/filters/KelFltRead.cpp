@@ -272,6 +272,38 @@ void PlaceChain(Group& chain, int level, std::vector<Placed>& out) {
 
 void TKelFltBld::SetFilterStr(const QString& value) { ReadFilterText(value); }
 
+namespace {
+
+// The text without line breaks and other control characters: between tokens they become
+// blanks (so "or<CR><LF>Id" stays two words); inside quoted values and bracketed names they
+// are part of the value and stay. A text made only of them is empty.
+QString WithoutControlCharacters(const QString& value) {
+  QString text;
+  text.reserve(value.size());
+  QChar closing;
+  bool visible = false;
+  for (const QChar c : value) {
+    if (!closing.isNull()) {
+      if (c == closing) closing = QChar();
+      text += c;
+      continue;
+    }
+    if (c == u'\'') {
+      closing = c;
+    } else if (c == u'[') {
+      closing = u']';
+    } else if (c.unicode() < 32) {
+      text += u' ';
+      continue;
+    }
+    text += c;
+    visible = visible || c != u' ';
+  }
+  return visible || !closing.isNull() ? text : QString();
+}
+
+}  // namespace
+
 TDataSet* TKelFltBld::ParsingDataSet() {
   if (dataSet_ && fields_->Count() == 0) return dataSet_;
   if (!emulDataSet_) emulDataSet_ = std::make_unique<TKelEmulDataSet>();
@@ -296,9 +328,7 @@ std::unique_ptr<TExprParser> ParseFilter(const TDataSet* dataSet, const QString&
 }  // namespace
 
 void TKelFltBld::ReadFilterText(const QString& value) {
-  QString text;
-  for (const QChar c : value)
-    if (c.unicode() >= 32) text += c;
+  const QString text = WithoutControlCharacters(value);
   if (text.isEmpty()) {
     items_->Clear();
     UpdateDataSet();

@@ -59,9 +59,9 @@ TEST_F(ReadBackTest, OrderLevelsAndConnectors) {
   // The brackets of a group after a chain stay.
   builder_.SetFilterStr("Id = 1 and Id = 2 and (Id = 3 or Id = 4)");
   EXPECT_EQ(builder_.Expression(), "Id = 1 and Id = 2 and (Id = 3 or Id = 4)");
-  // Line breaks are removed, not read as blanks.
-  builder_.SetFilterStr("Id = 1 or\r\n Id = 2");
-  EXPECT_EQ(builder_.Expression(), "Id = 1 or Id = 2");
+  // Line breaks between words separate them; inside a value they are part of it.
+  builder_.SetFilterStr("Id = 1 or\r\nId = 2 or Name = 'a\tb\r\n'");
+  EXPECT_EQ(builder_.Expression(), "Name = 'a\tb\r\n' or Id = 1 or Id = 2");
 }
 
 TEST_F(ReadBackTest, LargerTemplatesWinAndTodayBeforeOn) {
