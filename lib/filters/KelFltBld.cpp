@@ -193,7 +193,7 @@ TKelFltBld::~TKelFltBld() {
 
 void TKelFltBld::SetDataSet(TDataSet* value) {
   if (dataSet_ == value) return;
-  if (dataSet_) dataSet_->RemoveFreeNotification(this);
+  if (TDataSet* old = DataSet()) old->RemoveFreeNotification(this);
   dataSet_ = value;
   if (value) value->FreeNotification(this);
   UpdateDataSet();
@@ -201,7 +201,7 @@ void TKelFltBld::SetDataSet(TDataSet* value) {
 
 void TKelFltBld::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
-  if (operation == opRemove && component == dataSet_.data()) dataSet_ = nullptr;
+  if (operation == opRemove && dataSet_.data() == component) dataSet_ = nullptr;
 }
 
 void TKelFltBld::SetItems(TKelFltItems* value) {

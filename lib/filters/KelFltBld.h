@@ -243,7 +243,7 @@ class TKelFltBld : public TComponent {
   ~TKelFltBld() override;
 
   // ---- the bound dataset
-  TDataSet* DataSet() const { return dataSet_; }
+  TDataSet* DataSet() const { return static_cast<TDataSet*>(dataSet_.data()); }
   // Watches the dataset and applies the result to it.
   void SetDataSet(TDataSet* value);
 
@@ -392,7 +392,8 @@ class TKelFltBld : public TComponent {
   void AddReadCondition(TKelFltNode* node, int level, int connector);
   void FillReadValue(TKelFltItem* item, TKelListParam* param);
 
-  QPointer<TDataSet> dataSet_;
+  // Held as a QObject: a dataset being destroyed is no TDataSet any more when it says so.
+  QPointer<QObject> dataSet_;
   std::unique_ptr<TKelFltItems> ownItems_;
   TKelFltItems* items_ = nullptr;
   std::unique_ptr<TKelFltBoxFields> fields_;

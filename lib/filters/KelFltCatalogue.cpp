@@ -9,7 +9,7 @@
 namespace Kel {
 
 TField* TKelFltBld::DataSetField(const QString& fieldName) const {
-  return dataSet_ ? dataSet_->FindField(fieldName) : nullptr;
+  return dataSet_ ? DataSet()->FindField(fieldName) : nullptr;
 }
 
 // Fields when it has entries; else the dataset's data fields (blobs left out with
@@ -24,7 +24,7 @@ void TKelFltBld::GetFieldList(TStrings* list) {
   if (fields_->Count() > 0) {
     addEntries(*fields_);
   } else if (dataSet_) {
-    for (TField* field : dataSet_->Fields()) {
+    for (TField* field : DataSet()->Fields()) {
       if (field->FieldKind() != fkData || (excludeBlobs_ && field->IsBlob())) continue;
       list->AddObject(field->FieldName(), field);
     }

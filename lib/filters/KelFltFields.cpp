@@ -36,7 +36,7 @@ void TKelFltBoxField::SetLookupDataSet(TDataSet* value) {
 }
 
 void TKelFltBoxField::ComponentRemoved(TComponent* component, TOperation operation) {
-  if (operation == opRemove && component == lookupDataSet_.data()) lookupDataSet_ = nullptr;
+  if (operation == opRemove && lookupDataSet_.data() == component) lookupDataSet_ = nullptr;
 }
 
 QString TKelFltBoxField::GetDisplayName() const {

@@ -51,7 +51,7 @@ class TKelFltBoxField : public TKelLinkedItem {
   void SetLookupKeyField(const QString& value) { lookupKeyField_ = value; }
   QString LookupDisplayField() const { return lookupDisplayField_; }
   void SetLookupDisplayField(const QString& value) { lookupDisplayField_ = value; }
-  TDataSet* LookupDataSet() const { return lookupDataSet_; }
+  TDataSet* LookupDataSet() const { return static_cast<TDataSet*>(lookupDataSet_.data()); }
   // Watched: the reference is cleared when the dataset is destroyed.
   void SetLookupDataSet(TDataSet* value);
   QString TableName() const { return tableName_; }
@@ -75,7 +75,8 @@ class TKelFltBoxField : public TKelLinkedItem {
   std::unique_ptr<TStringList> pickList_;
   QString lookupKeyField_;
   QString lookupDisplayField_;
-  QPointer<TDataSet> lookupDataSet_;
+  // Held as a QObject: a dataset being destroyed is no TDataSet any more when it says so.
+  QPointer<QObject> lookupDataSet_;
   QString tableName_;
   QString sqlFieldName_;
 };

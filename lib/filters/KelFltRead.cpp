@@ -305,7 +305,7 @@ QString WithoutControlCharacters(const QString& value) {
 }  // namespace
 
 TDataSet* TKelFltBld::ParsingDataSet() {
-  if (dataSet_ && fields_->Count() == 0) return dataSet_;
+  if (dataSet_ && fields_->Count() == 0) return DataSet();
   if (!emulDataSet_) emulDataSet_ = std::make_unique<TKelEmulDataSet>();
   ClearDataSetFields(emulDataSet_.get());
   for (int i = 0; i < fields_->Count(); ++i)

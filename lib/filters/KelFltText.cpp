@@ -329,12 +329,12 @@ void TKelFltBld::UpdateDataSet() {
   // Filter texts write numbers with "."; the dataset must read them that way.
   RestoreOnExit<QChar> decimal(FormatSettings().DecimalSeparator, u'.');
   if (hookFilterProp_) {
-    dataSet_->SetFilter(filter);
-    dataSet_->SetFiltered(true);
+    DataSet()->SetFilter(filter);
+    DataSet()->SetFiltered(true);
   } else if (hookSQLProp_) {
-    const bool wasActive = dataSet_->Active();
+    const bool wasActive = DataSet()->Active();
     if (SetStringsProp(dataSet_, QStringLiteral("SQL"), SQL()))
-      dataSet_->SetActive(activateDataSet_ || wasActive);
+      DataSet()->SetActive(activateDataSet_ || wasActive);
   }
   modified_ = false;
 }

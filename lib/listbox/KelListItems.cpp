@@ -41,11 +41,11 @@ void TKelListParam::SetLookupDataSet(TDataSet* value) {
 }
 
 void TKelListParam::ComponentRemoved(TComponent* component, TOperation operation) {
-  if (operation == opRemove && component == lookupDataSet_.data()) lookupDataSet_ = nullptr;
+  if (operation == opRemove && lookupDataSet_.data() == component) lookupDataSet_ = nullptr;
 }
 
 TKelLookupDef TKelListParam::LookupDef() const {
-  return {lookupKeyField_, lookupDisplayField_, lookupDataSet_};
+  return {lookupKeyField_, lookupDisplayField_, LookupDataSet()};
 }
 
 void TKelListParam::Assign(TPersistent* source) {

@@ -118,7 +118,7 @@ class TKelListParam : public TKelField {
   void SetLookupKeyField(const QString& value) { lookupKeyField_ = value; }
   QString LookupDisplayField() const { return lookupDisplayField_; }
   void SetLookupDisplayField(const QString& value) { lookupDisplayField_ = value; }
-  TDataSet* LookupDataSet() const { return lookupDataSet_; }
+  TDataSet* LookupDataSet() const { return static_cast<TDataSet*>(lookupDataSet_.data()); }
   // Watches the dataset, so that its destruction clears the reference.
   void SetLookupDataSet(TDataSet* value);
   TKelPickType PickType() const { return pickType_; }
@@ -141,7 +141,8 @@ class TKelListParam : public TKelField {
   bool readOnly_ = false;
   QString lookupKeyField_;
   QString lookupDisplayField_;
-  QPointer<TDataSet> lookupDataSet_;
+  // Held as a QObject: a dataset being destroyed is no TDataSet any more when it says so.
+  QPointer<QObject> lookupDataSet_;
   TKelPickType pickType_ = ptAuto;
 };
 
