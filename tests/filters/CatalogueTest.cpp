@@ -171,7 +171,7 @@ TEST_F(CatalogueTest, LookupDefinitions) {
   EXPECT_EQ(builder_.GetLookupDef("L").DataSet, countries.get());
   EXPECT_EQ(builder_.GetLookupDef("").KeyField, "");
   countries.reset();
-  EXPECT_EQ(entry->LookupDataSet(), nullptr);
+  EXPECT_EQ(builder_.GetLookupDef("L").DataSet, nullptr);
 }
 
 }  // namespace
