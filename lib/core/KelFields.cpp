@@ -441,11 +441,7 @@ void RefreshParams(TKelFields* fields, const QString& text) {
   }
 }
 
-namespace {
-
-// What a placeholder of the field becomes: prefix, filter text and suffix, as one quoted literal
-// for the text-like types.
-QString SubstitutedValue(const TKelField* field) {
+QString ParamValueText(const TKelField* field) {
   const QString value = field->ValuePrefix() + field->AsString(false) + field->ValueSuffix();
   switch (field->DataType()) {
     case FT_DATETIME:
@@ -459,6 +455,8 @@ QString SubstitutedValue(const TKelField* field) {
       return value;
   }
 }
+
+namespace {
 
 // The first field, in collection order, whose name follows the colon at `colon` (a name that
 // begins a longer one matches there too); nullptr when none does.
@@ -486,7 +484,7 @@ QString SubstituteParams(const QString& text, const TKelFields* fields) {
     const TKelField* field = FieldNamedAt(text, colon, *fields);
     if (!field) continue;
     result += QStringView(text).mid(copied, colon - copied);
-    result += SubstitutedValue(field);
+    result += ParamValueText(field);
     copied = from = colon + 1 + field->Name().size();
   }
   result += QStringView(text).mid(copied);

@@ -200,6 +200,9 @@ QStringList ParamNames(const QString& text);
 // Re-derives fields from text; fields of the same name that the new parse leaves null get the
 // old field back (all its properties and its value).
 void RefreshParams(TKelFields* fields, const QString& text);
+// The text of a field's value as it goes into filter and SQL text: prefix + filter text +
+// suffix, in single quotes for date, time and string types with a quote inside doubled.
+QString ParamValueText(const TKelField* field);
 // Puts each field's value (prefix + filter text + suffix; for date, time and string types in
 // single quotes, a quote inside doubled) where the text has ":" + the field's name. The text is
 // read once from left to right: at each ":" the first field in collection order whose name

@@ -42,6 +42,14 @@ void RemoveListed(TStrings& list, const TStrings& other) {
     if (other.IndexOf(list.Strings(i)) >= 0) list.Delete(i);
 }
 
+void AssignStrings(TStrings& target, const TStrings* source) {
+  if (source == &target) return;
+  if (source)
+    target.Assign(*source);
+  else
+    target.Clear();
+}
+
 void SetStrings(TStrings& list, const QStringList& texts) {
   UpdateBracket bracket(list);
   list.Clear();

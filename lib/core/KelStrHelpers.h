@@ -19,6 +19,9 @@ void NameValuePart(TStrings& list, bool after);  // separator "="
 // Removes from list every entry that other contains (other's IndexOf decides), last to first.
 void RemoveListed(TStrings& list, const TStrings& other);
 
+// Copies source's entries into target (nullptr clears it; a list given itself stays).
+void AssignStrings(TStrings& target, const TStrings* source);
+
 // Clears list and adds the texts in order, as one change for its observers.
 void SetStrings(TStrings& list, const QStringList& texts);
 

@@ -1,0 +1,342 @@
+// The builder's texts: which conditions take part, how a field and a condition are written, the
+// expression with its brackets, the filter text, the SQL statement and the write into the
+// dataset.
+#include <QScopeGuard>
+#include <QSet>
+
+#include "DataSet.h"
+#include "FormatSettings.h"
+#include "KelFltBld.h"
+#include "KelFltText_p.h"
+#include "KelListBoxTexts.h"
+#include "KelParser.h"
+#include "KelPublishedProps.h"
+#include "KelUtils.h"
+#include "RestoreOnExit.h"
+#include "StrUtils.h"
+
+namespace Kel {
+
+// ---------------------------------------------------------------------------------------------
+// Names
+
+namespace {
+
+bool IsPlainIdentifier(const QString& name) {
+  if (name.isEmpty() || name.front().isDigit()) return false;
+  for (const QChar c : name)
+    if (!(c.isLetterOrNumber() || c == u'_')) return false;
+  return true;
+}
+
+QString DoubleQuoted(const QString& name) {
+  QString inner = name;
+  inner.replace(u'"', QStringLiteral("\"\""));
+  return u'"' + inner + u'"';
+}
+
+}  // namespace
+
+const QStringList& ReservedWords() { return TKelSqlParser::SqlKeywords(); }
+
+// A blank or a reserved word needs quoting; so does any other character that would not read
+// as part of a name (a parenthesis, a hyphen), which the text would otherwise misread.
+bool NameNeedsQuoting(const QString& name) {
+  if (name.isEmpty()) return false;
+  if (!IsPlainIdentifier(name)) return true;
+  static const QSet<QString> reserved = [] {
+    QSet<QString> words;
+    for (const QString& word : ReservedWords()) words.insert(UpperCase(word));
+    return words;
+  }();
+  return reserved.contains(UpperCase(name));
+}
+
+QString TKelFltBld::FieldReference(const QString& fieldName) {
+  if (!sqlMode_) {
+    return encloseInBrackets_ && NameNeedsQuoting(fieldName) ? u'[' + fieldName + u']'
+                                                             : fieldName;
+  }
+  const QString name = GetSQLFieldName(fieldName);
+  const QString table = GetTableName(fieldName);
+  const bool quoteName = NameNeedsQuoting(name);
+  // An unqualified name is quoted as well: written bare, a name with a blank is no SQL.
+  if (table.isEmpty()) return quoteName ? DoubleQuoted(name) : name;
+  const QString quotedTable = NameNeedsQuoting(table) ? DoubleQuoted(table) : table;
+  if (quoteName) return quotedTable + u'.' + DoubleQuoted(name);
+  return addTableNames_ ? quotedTable + u'.' + name : name;
+}
+
+// ---------------------------------------------------------------------------------------------
+// One condition
+
+bool TKelFltBld::IsItemActive(TKelFltItem* item) {
+  if (!item->Checked() || item->DataField().isEmpty() || item->Operation().isEmpty())
+    return false;
+  TKelFltBoxTemplate* found = FindTemplate(item->DataField(), item->Template());
+  if (!found || found->Filter().isEmpty()) return false;
+  for (int i = 0; i < item->Params()->Count(); ++i)
+    if (item->Params()->Items(i)->IsNull()) return false;
+  return true;
+}
+
+QString TKelFltBld::GetConnectorText(const QString& operation) {
+  if (SameText(operation, ListBoxText(KelFltText::DisplayAnd)))
+    return QString::fromLatin1(KelFltText::OutputAnd);
+  if (SameText(operation, ListBoxText(KelFltText::DisplayOr)))
+    return QString::fromLatin1(KelFltText::OutputOr);
+  return operation;
+}
+
+namespace {
+
+bool IsNameTerminator(QChar c) {
+  return c == u' ' || c == u')' || c == u',' || c == u';' || c == u'\r' || c == u'\n';
+}
+
+}  // namespace
+
+// The template's text with ":Field", the parameters and the date macros filled in, in one
+// pass from left to right: what was inserted is never searched again, so a value that holds
+// ":Value2" or ":SYSTODAY" stays the value it is.
+QString FillTemplate(const QString& filter, const QString& fieldRef, const TKelFields* params,
+                     TKelCustomDateTimeFormat* dateFormat) {
+  static const QString field = QString::fromLatin1(KelFltParam::Field);
+  QString result;
+  result.reserve(filter.size() + 32);
+  qsizetype i = 0;
+  while (i < filter.size()) {
+    if (filter[i] != u':') {
+      result += filter[i++];
+      continue;
+    }
+    const QStringView rest = QStringView(filter).mid(i + 1);
+    if (rest.startsWith(field)) {
+      result += fieldRef;
+      i += 1 + field.size();
+      continue;
+    }
+    // The longest parameter name that follows, so ":Value1" is Value1 even beside a Value.
+    const TKelField* best = nullptr;
+    for (int p = 0; params && p < params->Count(); ++p) {
+      const TKelField* param = params->Items(p);
+      if (!param->Name().isEmpty() && rest.startsWith(param->Name()) &&
+          (!best || param->Name().size() > best->Name().size()))
+        best = param;
+    }
+    if (best) {
+      result += ParamValueText(best);
+      i += 1 + best->Name().size();
+      continue;
+    }
+    qsizetype end = 0;
+    while (end < rest.size() && !IsNameTerminator(rest[end])) ++end;
+    if (const TKelField* macro = FindDateMacro(rest.left(end).toString())) {
+      result += QuotedStr(dateFormat ? dateFormat->FormatDate(macro->AsDateTime())
+                                     : FormatDateDefault(macro->AsDateTime()));
+      i += 1 + end;
+      continue;
+    }
+    result += filter[i++];
+  }
+  return result;
+}
+
+QString TKelFltBld::ConditionText(TKelFltItem* item) {
+  TKelFltBoxTemplate* found = FindTemplate(item->DataField(), item->Template());
+  if (!found) return QString();
+  return FillTemplate(found->Filter(), FieldReference(item->DataField()), item->Params(),
+                      items_->ActiveFilterFormat());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Expression and filter text
+
+namespace {
+
+struct ExpressionText {
+  QString Text;
+  bool OrOutsideBrackets = false;  // an "or" at the top level: bracket it before adding to it
+};
+
+// Whether a hand-written condition has an "or" outside brackets and quoted text.
+bool HasTopLevelOr(const QString& text) {
+  int depth = 0;
+  QChar quote;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
+    if (!quote.isNull()) {
+      if (c == quote) quote = QChar();
+      continue;
+    }
+    if (c == u'\'' || c == u'"') {
+      quote = c;
+    } else if (c == u'[') {
+      quote = u']';
+    } else if (c == u'(') {
+      ++depth;
+    } else if (c == u')') {
+      --depth;
+    } else if (depth == 0 && (c == u'o' || c == u'O') && i + 1 < text.size() &&
+               (text[i + 1] == u'r' || text[i + 1] == u'R')) {
+      const bool startsWord = i == 0 || !(text[i - 1].isLetterOrNumber() || text[i - 1] == u'_');
+      const bool endsWord =
+          i + 2 >= text.size() || !(text[i + 2].isLetterOrNumber() || text[i + 2] == u'_');
+      if (startsWord && endsWord) return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+static ExpressionText BuildExpression(TKelFltBld& builder, TKelFltItems& items) {
+  ExpressionText result;
+  int previousLevel = 0;
+  int open = 0;
+  TKelFltItem* lastWritten = nullptr;
+  for (int i = 0; i < items.Count(); ++i) {
+    TKelFltItem* item = items.Items(i);
+    if (!builder.IsItemActive(item)) continue;
+    const int level = item->IndentLev();
+    const int d = level - previousLevel;
+    if (d < 0) {
+      result.Text += QString(-d, u')');
+      open += d;
+    }
+    if (lastWritten) {
+      const QString connector = builder.GetConnectorText(lastWritten->Operation());
+      if (open <= 0 && SameText(connector, QString::fromLatin1(KelFltText::OutputOr)))
+        result.OrOutsideBrackets = true;
+      result.Text += u' ' + connector + u' ';
+    }
+    if (d > 0) {
+      result.Text += QString(d, u'(');
+      open += d;
+    }
+    result.Text += builder.ConditionText(item);
+    lastWritten = item;
+    previousLevel = level;
+  }
+  if (open > 0) result.Text += QString(open, u')');
+  return result;
+}
+
+QString TKelFltBld::Expression() { return BuildExpression(*this, *items_).Text; }
+
+QString TKelFltBld::FilterStr() {
+  QString text;
+  if (filtered_) {
+    const ExpressionText expression = BuildExpression(*this, *items_);
+    text = expression.Text;
+    if (!additionalFilter_.isEmpty()) {
+      if (text.isEmpty()) {
+        text = additionalFilter_;
+      } else {
+        // "A or B" joined to another condition by "and" must stay one operand of the "and".
+        const auto operand = [](const QString& s, bool bracket) {
+          return bracket ? u'(' + s + u')' : s;
+        };
+        text = operand(additionalFilter_, HasTopLevelOr(additionalFilter_)) + u' ' +
+               QString::fromLatin1(KelFltText::OutputAnd) + u' ' +
+               operand(text, expression.OrOutsideBrackets);
+      }
+    }
+  }
+  // The SQL form is no change of the filter the dataset has.
+  if (!sqlMode_ && text != lastFilterStr_) {
+    lastFilterStr_ = text;
+    modified_ = true;
+  }
+  return text;
+}
+
+// ---------------------------------------------------------------------------------------------
+// SQL
+
+QString TKelFltBld::GetOrderByText() {
+  if (orderByItems_->Count() == 0) return QString();
+  RestoreOnExit<bool> sqlForm(sqlMode_, true);
+  QString text = QStringLiteral("ORDER BY");
+  for (int i = 0; i < orderByItems_->Count(); ++i) {
+    const TKelOrderByItem* item = orderByItems_->Items(i);
+    if (i > 0) text += u',';
+    text += u' ' + FieldReference(item->DataField());
+    if (item->Descending()) text += QStringLiteral(" DESC");
+  }
+  return text;
+}
+
+QString TKelFltBld::CapturedHead() {
+  QString head = Trim(sqlHead_->Text());
+  QString visible;
+  for (const QChar c : head)
+    if (c.unicode() >= 32) visible += c;
+  if (visible.isEmpty() && !headCaptured_ && dataSet_) {
+    head = Trim(GetStringsProp(dataSet_, QStringLiteral("SQL")));
+    sqlHead_->SetText(head);
+    headCaptured_ = true;
+  }
+  return head;
+}
+
+namespace {
+
+void AppendPart(QString& text, const QString& part) {
+  if (part.isEmpty()) return;
+  text = EnsureLineBreak(text) + part;
+}
+
+}  // namespace
+
+TStrings* TKelFltBld::SQL() {
+  const QString head = CapturedHead();
+  QString filter;
+  {
+    const bool forceDateTime = items_->ForceSQLDateTime();
+    const bool forceBooleans = items_->ForceSQLBooleans();
+    const auto restore = qScopeGuard([&] {
+      items_->SetForceSQLDateTime(forceDateTime);
+      items_->SetForceSQLBooleans(forceBooleans);
+    });
+    items_->SetForceSQLDateTime(true);
+    items_->SetForceSQLBooleans(true);
+    RestoreOnExit<bool> sqlForm(sqlMode_, true);
+    filter = FilterStr();
+  }
+  QString text = head;
+  if (!filter.isEmpty()) {
+    if (whereInc_ == wiYes || (whereInc_ == wiAuto && !SqlHasWhere(head)))
+      AppendPart(text, QStringLiteral("WHERE"));
+    AppendPart(text, filter);
+  }
+  AppendPart(text, sqlTail_->Text());
+  AppendPart(text, GetOrderByText());
+  AppendPart(text, sqlOBTail_->Text());
+  sql_->SetText(text);
+  return sql_.get();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Writing into the dataset
+
+void TKelFltBld::UpdateDataSet() {
+  const QString filter = FilterStr();
+  if (!dataSet_ || !modified_) return;
+  const TComponentState state = ComponentState();
+  if (state.Contains(csDesigning) || state.Contains(csLoading) || state.Contains(csReading))
+    return;
+  // Filter texts write numbers with "."; the dataset must read them that way.
+  RestoreOnExit<QChar> decimal(FormatSettings().DecimalSeparator, u'.');
+  if (hookFilterProp_) {
+    DataSet()->SetFilter(filter);
+    DataSet()->SetFiltered(true);
+  } else if (hookSQLProp_) {
+    const bool wasActive = DataSet()->Active();
+    if (SetStringsProp(dataSet_, QStringLiteral("SQL"), SQL()))
+      DataSet()->SetActive(activateDataSet_ || wasActive);
+  }
+  modified_ = false;
+}
+
+}  // namespace Kel

@@ -1,0 +1,17 @@
+#pragma once
+// Shared by the builder's text writer and its reader.
+
+#include <QString>
+
+#include "KelDateTimeFormat.h"
+#include "KelFields.h"
+
+namespace Kel {
+
+// A template's Filter with ":Field" replaced by fieldRef, each ":" + parameter name (the
+// longest that fits) by the parameter's value text, and each date macro by its date written
+// with dateFormat, in single quotes; one pass, so inserted text is never searched again.
+QString FillTemplate(const QString& filter, const QString& fieldRef, const TKelFields* params,
+                     TKelCustomDateTimeFormat* dateFormat);
+
+}  // namespace Kel
