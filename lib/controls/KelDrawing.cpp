@@ -6,6 +6,7 @@
 #include <QStyle>
 #include <QStyleOption>
 #include <algorithm>
+#include <cstdlib>
 
 namespace Kel {
 
@@ -165,6 +166,16 @@ int CheckGlyphHeight() { return QApplication::style()->pixelMetric(QStyle::PM_In
 
 TCheckBoxState BoolToCheckState(bool checked) { return checked ? cbChecked : cbUnchecked; }
 
+QColor ShadowLineColor(const TCanvas& canvas, TColor background) {
+  const QColor shadow = canvas.ToQColor(clBtnShadow);
+  const QColor back = canvas.ToQColor(background);
+  if (std::abs(shadow.lightness() - back.lightness()) >= 48) return shadow;
+  const QColor text = canvas.ToQColor(clWindowText);
+  const auto mix = [](int a, int b) { return (a * 45 + b * 55) / 100; };
+  return QColor(mix(text.red(), back.red()), mix(text.green(), back.green()),
+                mix(text.blue(), back.blue()));
+}
+
 void DrawCheckBox(TCanvas& canvas, const TRect& rect, TCheckBoxState state, bool flat) {
   const int width = CheckGlyphWidth();
   const int height = CheckGlyphHeight();
@@ -181,7 +192,7 @@ void DrawCheckBox(TCanvas& canvas, const TRect& rect, TCheckBoxState state, bool
       canvas.DrawCheckBoxGlyph(box, state);
     }
     canvas.Brush().Style = bsClear;
-    canvas.Pen() = TPen{clBtnShadow, 1, psSolid};
+    canvas.Pen() = TPen{QColorToColor(ShadowLineColor(canvas, savedBrush.Color)), 1, psSolid};
     canvas.Rectangle(box.Inset(1, 1));
     canvas.Brush() = savedBrush;
     canvas.Pen() = savedPen;
@@ -244,7 +255,7 @@ TRect DrawBorder(TCanvas& canvas, const TRect& rect, TBorderStyle borderStyle, b
     canvas.DrawEdge(rect, ekSunken);
   } else if (width == 1) {
     const TBrush saved = canvas.Brush();
-    canvas.Brush() = TBrush{clBtnShadow, bsSolid};
+    canvas.Brush() = TBrush{QColorToColor(ShadowLineColor(canvas, saved.Color)), bsSolid};
     canvas.FrameRect(rect);
     canvas.Brush() = saved;
   }

@@ -69,6 +69,11 @@ void DrawCheckBox(TCanvas& canvas, const TRect& rect, TCheckBoxState state, bool
 // Fills with the canvas brush the parts of outer outside inner grown by one pixel on every side.
 void FillAround(TCanvas& canvas, const TRect& outer, const TRect& inner);
 
+// The colour of a one-pixel shadow line (a flat frame) on background: the button-shadow
+// colour, or, where that does not stand out from the background (dark palettes, whose shadows
+// are darker than their dark backgrounds), a grey between the text colour and the background.
+QColor ShadowLineColor(const TCanvas& canvas, TColor background);
+
 // --- borders and heights of edit-like controls
 
 // The height the style gives a one-line edit in font, with or without its frame.

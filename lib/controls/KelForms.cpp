@@ -14,6 +14,7 @@
 #include "Canvas.h"
 #include "Forms.h"
 #include "KelControlsConsts.h"
+#include "KelDrawing.h"
 #include "KelTranslate.h"
 #include "VirtualKeys.h"
 
@@ -273,7 +274,7 @@ void TKelPopupForm::paintEvent(QPaintEvent*) {
                                 bandRect.Bottom});
     }
   }
-  canvas.Brush().Color = clBtnShadow;
+  canvas.Brush().Color = QColorToColor(ShadowLineColor(canvas, frame > kThinFrame ? clBtnFace : color_));
   canvas.FrameRect(whole);
 }
 

@@ -155,6 +155,15 @@ TEST(KelCheckBox, FlatAndNormalBoxesFillTheirWholeRectangle) {
   const int left = (40 - CheckGlyphWidth()) / 2;
   const int top = (30 - CheckGlyphHeight()) / 2;
   EXPECT_EQ(flat.pixelColor(left + 1, top + 1).rgb(), ColorToQColor(clBtnShadow).rgb());
+  // On a background as dark as the shadow, the frame is a grey that stands out.
+  QImage dark(40, 30, QImage::Format_ARGB32_Premultiplied);
+  {
+    TCanvas canvas(&dark);
+    canvas.Brush().Color = ColorToRGB(clBtnShadow);
+    DrawCheckBox(canvas, cell, cbUnchecked, true);
+  }
+  EXPECT_GE(std::abs(dark.pixelColor(left + 1, top + 1).lightness() -
+                     ColorToQColor(clBtnShadow).lightness()), 48);
   EXPECT_EQ(flat.pixelColor(left, top), background);
   EXPECT_NE(flat, normal);
   EXPECT_EQ(BoolToCheckState(true), cbChecked);
