@@ -2,7 +2,6 @@
 
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <array>
 #include <utility>
 
 namespace Kel {
