@@ -425,12 +425,7 @@ void TDBLookupListBox::mouseMoveEvent(QMouseEvent* event) {
 
 void TDBLookupListBox::mouseReleaseEvent(QMouseEvent* event) {
   QAbstractScrollArea::mouseReleaseEvent(event);
-  if (!OnMouseUp) return;
-  const QPoint pos = event->position().toPoint();
-  // The handler may close (and free) the window the list sits on: nothing may follow it.
-  const TMouseEvent handler = OnMouseUp;
-  handler(this, MouseButtonOf(event->button()),
-          ShiftStateFromQt(event->modifiers(), event->buttons()), pos.x(), pos.y());
+  FireMouseEvent(OnMouseUp, this, *event);
 }
 
 }  // namespace Kel

@@ -42,6 +42,14 @@ QWidget* CreateControl(const QString& className, QWidget* parent) {
   return CreateControl(FindClass(className), parent);
 }
 
+void FireMouseEvent(const TMouseEvent& handler, QObject* sender, const QMouseEvent& event) {
+  if (!handler) return;
+  const TMouseEvent call = handler;  // the handler may replace itself
+  const QPoint pos = event.position().toPoint();
+  call(sender, MouseButtonOf(event.button()), ShiftStateFromQt(event.modifiers(), event.buttons()),
+       pos.x(), pos.y());
+}
+
 TMouseButton MouseButtonOf(Qt::MouseButton button) {
   switch (button) {
     case Qt::RightButton: return mbRight;
@@ -127,12 +135,7 @@ QRect TListBox::ItemRect(int index) const {
 
 void TListBox::mouseReleaseEvent(QMouseEvent* event) {
   QListWidget::mouseReleaseEvent(event);
-  if (!OnMouseUp) return;
-  const QPoint pos = event->position().toPoint();
-  // The handler may close (and free) the window the list sits on: nothing may follow it.
-  const TMouseEvent handler = OnMouseUp;
-  handler(this, MouseButtonOf(event->button()),
-          ShiftStateFromQt(event->modifiers(), event->buttons()), pos.x(), pos.y());
+  FireMouseEvent(OnMouseUp, this, *event);
 }
 
 // --- TButton

@@ -46,8 +46,11 @@ class TClickable {
 QWidget* CreateControl(const QMetaObject& controlClass, QWidget* parent);
 QWidget* CreateControl(const QString& className, QWidget* parent);
 
-// The classic mouse button and shift state of a Qt mouse event.
+// The classic mouse button of a Qt mouse button.
 TMouseButton MouseButtonOf(Qt::MouseButton button);
+// Calls handler (when set) with sender and the button, shift state and position of event. The
+// handler may close and free the window of sender: nothing of sender may be used after it.
+void FireMouseEvent(const TMouseEvent& handler, QObject* sender, const QMouseEvent& event);
 
 class TEdit : public QLineEdit {
   Q_OBJECT
