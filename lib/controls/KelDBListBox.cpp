@@ -113,6 +113,13 @@ void TKelDBListBoxPopup::SetVisibleRows(int rows) {
   SetClientSize(QSize(listBox_->sizeHint().width(), std::max(1, rows) * listBox_->RowHeight()));
 }
 
+void TKelDBListBoxPopup::BeforePopup() {
+  TKelPopupForm::BeforePopup();
+  QSize snapped = size();
+  AdjustSizing(snapped);
+  resize(snapped);
+}
+
 void TKelDBListBoxPopup::AdjustSizing(QSize& size) {
   // The client area holds whole rows: the list paints every pixel, and no half row shows.
   const QMargins margins = contentsMargins();

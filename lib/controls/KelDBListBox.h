@@ -76,6 +76,8 @@ class TKelDBListBoxPopup : public TKelPopupForm {
   void SetVisibleRows(int rows);
 
  protected:
+  // The font may have changed the row height: the height is snapped again.
+  void BeforePopup() override;
   void AdjustSizing(QSize& size) override;
 
  private:

@@ -128,6 +128,18 @@ TEST_F(KelLookupPopupTest, TheHeightHoldsWholeRows) {
   EXPECT_EQ(Bar()->pageStep(), 12);
 }
 
+TEST_F(KelLookupPopupTest, TheOpenersLargerFontStillGivesWholeRows) {
+  QFont font = form_.font();
+  font.setPixelSize(23);
+  form_.setFont(font);
+  Open();
+  const QMargins margins = popup_.contentsMargins();
+  const int client = popup_.height() - margins.top() - margins.bottom();
+  EXPECT_EQ(List()->font().pixelSize(), 23);
+  EXPECT_EQ(client % List()->RowHeight(), 0);
+  EXPECT_EQ(List()->RowCount(), client / List()->RowHeight());
+}
+
 TEST(KelLookupPopupSource, OnlyItsOwnDataSourceIsFreed) {
   auto records = Testing::MakeNumberedRecords(5);
   TKelDBListBoxPopup popup;
