@@ -3,7 +3,6 @@
 // edit heights and text pieces.
 #include <gtest/gtest.h>
 
-#include <QFrame>
 #include <QImage>
 #include <QLineEdit>
 
@@ -193,22 +192,6 @@ TEST(KelEditHeight, MatchesQtsOwnLineEdit) {
   edit.setFrame(false);
   EXPECT_EQ(EditHeightForFont(font, false), edit.sizeHint().height());
   EXPECT_LT(EditHeightForFont(font, false), EditHeightForFont(font, true));
-}
-
-TEST(KelBorders, FrameShapesAndPaintedBorders) {
-  QFrame frame;
-  ApplyBorderStyle(&frame, bsSingle, true);
-  EXPECT_EQ(frame.frameShadow(), QFrame::Sunken);
-  ApplyBorderStyle(&frame, bsSingle, false);
-  EXPECT_EQ(frame.frameShape(), QFrame::Box);
-  EXPECT_EQ(frame.frameWidth(), 1);
-  ApplyBorderStyle(&frame, bsNone, true);
-  EXPECT_EQ(frame.frameWidth(), 0);
-  QImage image(10, 10, QImage::Format_ARGB32_Premultiplied);
-  TCanvas canvas(&image);
-  EXPECT_EQ(DrawBorder(canvas, Rect(0, 0, 10, 10), bsSingle, true), Rect(2, 2, 8, 8));
-  EXPECT_EQ(DrawBorder(canvas, Rect(0, 0, 10, 10), bsSingle, false), Rect(1, 1, 9, 9));
-  EXPECT_EQ(DrawBorder(canvas, Rect(0, 0, 10, 10), bsNone, true), Rect(0, 0, 10, 10));
 }
 
 TEST(KelExtractField, PiecesBetweenDelimiters) {

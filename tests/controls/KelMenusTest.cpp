@@ -1,6 +1,6 @@
 // Context menus: merging ordered by group index with working copies, separator tidying, what
 // the context menu of a control shows, and the other window helpers (deferred messages, shell
-// open, redraw lock).
+// open).
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -165,15 +165,6 @@ TEST(KelShellOpen, AddressesAndFilesGoToTheDesktop) {
   EXPECT_EQ(catcher.opened[0], QUrl("https://example.org/page"));
   EXPECT_EQ(catcher.opened[1].host(), "www.example.org");
   EXPECT_FALSE(ShellOpen("   "));
-}
-
-TEST(KelRedraw, LockAndUnlock) {
-  QWidget widget;
-  LockRedraw(&widget);
-  EXPECT_FALSE(widget.updatesEnabled());
-  UnlockRedraw(&widget);
-  EXPECT_TRUE(widget.updatesEnabled());
-  LockRedraw(nullptr);
 }
 
 }  // namespace

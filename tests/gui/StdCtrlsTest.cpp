@@ -95,15 +95,6 @@ TEST(StdCtrls, GroupedSpeedButtonsStayDownOneAtATime) {
   EXPECT_FALSE(loose->Down());
 }
 
-TEST(StdCtrls, CheckBoxStates) {
-  TCheckBox box;
-  box.SetState(cbGrayed);
-  EXPECT_TRUE(box.AllowGrayed());
-  EXPECT_EQ(box.State(), cbGrayed);
-  box.SetChecked(true);
-  EXPECT_EQ(box.State(), cbChecked);
-}
-
 TEST(StdCtrls, ListBoxItemPositions) {
   TListBox list;
   list.resize(120, 200);
