@@ -82,15 +82,15 @@ void TDBLookupListBox::SetListSource(TDataSource* source) {
 
 void TDBLookupListBox::SetListField(const QString& names) {
   if (names == listField_) return;
+  CheckFields(names, keyField_);
   listField_ = names;
-  CheckFields();
   viewport()->update();
 }
 
 void TDBLookupListBox::SetKeyField(const QString& name) {
   if (name == keyField_) return;
+  CheckFields(listField_, name);
   keyField_ = name;
-  CheckFields();
   viewport()->update();
 }
 
@@ -100,11 +100,11 @@ TDataSet* TDBLookupListBox::ListDataSet() const {
 
 bool TDBLookupListBox::ListActive() const { return listSource_ && link_->Active(); }
 
-void TDBLookupListBox::CheckFields() const {
+void TDBLookupListBox::CheckFields(const QString& listField, const QString& keyField) const {
   if (!ListActive()) return;
   TDataSet* dataSet = ListDataSet();
-  for (const QString& name : FieldNames(listField_)) dataSet->FieldByName(name);
-  if (!keyField_.isEmpty()) dataSet->FieldByName(keyField_);
+  for (const QString& name : FieldNames(listField)) dataSet->FieldByName(name);
+  if (!keyField.isEmpty()) dataSet->FieldByName(keyField);
 }
 
 std::vector<TField*> TDBLookupListBox::DisplayFields() const {

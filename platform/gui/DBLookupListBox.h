@@ -57,10 +57,11 @@ class TDBLookupListBox : public QAbstractScrollArea {
   TDataSource* ListSource() const { return listSource_; }
   void SetListSource(TDataSource* source);
   QString ListField() const { return listField_; }
-  // Raises EDatabaseError "Field 'x' not found" when the open list dataset has no such field.
+  // Raises EDatabaseError "Field 'x' not found" when the open list dataset has no such field;
+  // the setting is kept as it was then.
   void SetListField(const QString& names);
   QString KeyField() const { return keyField_; }
-  void SetKeyField(const QString& name);
+  void SetKeyField(const QString& name);  // the same check
   TDataSet* ListDataSet() const;
   // The list source is enabled and its dataset open.
   bool ListActive() const;
@@ -131,7 +132,8 @@ class TDBLookupListBox : public QAbstractScrollArea {
   class TListLink;
   friend class TListLink;
 
-  void CheckFields() const;
+  // Raises when the open list dataset lacks one of the fields (nothing is changed then).
+  void CheckFields(const QString& listField, const QString& keyField) const;
   std::vector<TField*> DisplayFields() const;
   TField* KeyFieldOf() const;
   bool IsSelectedRecord(int index) const;

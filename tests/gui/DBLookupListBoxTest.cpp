@@ -94,6 +94,9 @@ TEST_F(DBLookupListBoxTest, ScrollingMovesTheRowsNotTheSelection) {
 
 TEST_F(DBLookupListBoxTest, FieldsAreCheckedAndAClosedListIsEmpty) {
   EXPECT_THROW(list_.SetListField("NoSuchField"), EDatabaseError);
+  EXPECT_EQ(list_.ListField(), "Name");  // kept
+  EXPECT_THROW(list_.SetKeyField("Name;Id"), EDatabaseError);
+  EXPECT_EQ(list_.KeyField(), "Id");
   list_.SetListField("Name;City");
   records_->Close();
   EXPECT_EQ(list_.RecordCount(), 0);
