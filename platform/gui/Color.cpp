@@ -3,7 +3,6 @@
 #include <QGuiApplication>
 #include <QPalette>
 #include <QWidget>
-#include <array>
 
 #include "Exceptions.h"
 #include "NumberFormat.h"
@@ -12,7 +11,7 @@ namespace Kel {
 
 namespace {
 
-constexpr std::array<TColorName, 52> kColorNames = {{
+constexpr TColorName kColorNames[] = {
     {clBlack, "clBlack"},
     {clMaroon, "clMaroon"},
     {clGreen, "clGreen"},
@@ -65,7 +64,7 @@ constexpr std::array<TColorName, 52> kColorNames = {{
     {clWindow, "clWindow"},
     {clWindowFrame, "clWindowFrame"},
     {clWindowText, "clWindowText"},
-}};
+};
 
 // The palette role and group that stand for a system colour. The 3-D colours follow Qt's
 // bevel roles: highlight = Light, 3-D light = Midlight, shadow = Dark, dark shadow = Shadow.
