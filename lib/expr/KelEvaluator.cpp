@@ -118,7 +118,7 @@ void TKelDBField::SetDataField(const QString& value) {
 
 TField* TKelDBField::Field() const {
   if (!dataSet_ || dataField_.isEmpty()) return nullptr;
-  return dataSet_->FindField(dataField_);
+  return DataSet()->FindField(dataField_);
 }
 
 void TKelDBField::FollowFieldType() {
@@ -133,7 +133,7 @@ void TKelDBField::FollowFieldType() {
 
 void TKelDBField::ReadStoredValue(Variant& value) const {
   const TField* field = Field();
-  if (field && dataSet_->Active()) {
+  if (field && DataSet()->Active()) {
     value = field->Value();
     return;
   }
@@ -141,7 +141,7 @@ void TKelDBField::ReadStoredValue(Variant& value) const {
 }
 
 void TKelDBField::ComponentRemoved(TComponent* component, TOperation operation) {
-  if (operation == opRemove && component == dataSet_.data()) dataSet_ = nullptr;
+  if (operation == opRemove && dataSet_.data() == component) dataSet_ = nullptr;
 }
 
 void TKelDBField::Assign(TPersistent* source) {
@@ -149,7 +149,7 @@ void TKelDBField::Assign(TPersistent* source) {
   if (auto* other = qobject_cast<TKelDBField*>(source); other && other != this) {
     dataField_ = other->dataField_;
     dataSet_ = nullptr;
-    SetDataSet(other->dataSet_);
+    SetDataSet(other->DataSet());
   }
 }
 
@@ -193,7 +193,7 @@ void TKelCustomExprEval::DropParser() {
 
 void TKelCustomExprEval::SetDataSet(TDataSet* value) {
   if (value == dataSet_) return;
-  if (dataSet_) dataSet_->RemoveFreeNotification(this);
+  if (dataSet_) DataSet()->RemoveFreeNotification(this);
   dataSet_ = value;
   if (value) value->FreeNotification(this);
   ParsingInputsChanged();
@@ -201,7 +201,7 @@ void TKelCustomExprEval::SetDataSet(TDataSet* value) {
 
 void TKelCustomExprEval::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
-  if (operation == opRemove && component == dataSet_.data()) {
+  if (operation == opRemove && dataSet_.data() == component) {
     dataSet_ = nullptr;
     ParsingInputsChanged();
   }
@@ -265,7 +265,7 @@ std::unique_ptr<TKelParsedExpr> TKelCustomExprEval::GetParser() {
 
 std::unique_ptr<TKelParsedExpr> TKelCustomExprEval::ParseText(const QString& text) const {
   TKelEmulDataSet fields;
-  if (dataSet_) fields.CopyFields(dataSet_);
+  if (dataSet_) fields.CopyFields(DataSet());
   for (int i = 0; i < fields_->Count(); ++i) {
     const TKelField* item = fields_->Items(i);
     if (!fields.FindField(item->Name()))
@@ -296,8 +296,8 @@ void TKelCustomExprEval::Evaluate(Variant& value) {
   }
   try {
     const TKelParsedExpr& parsed = Parsed();
-    if (dataSet_ && dataSet_->Active())
-      value = parsed.EvaluateRecord(*dataSet_);
+    if (dataSet_ && DataSet()->Active())
+      value = parsed.EvaluateRecord(*DataSet());
     else
       value = parsed.Evaluate(ownValues_);
   } catch (...) {
@@ -317,7 +317,7 @@ Variant TKelCustomExprEval::Evaluate() {
 // Search
 
 TDataSet* TKelCustomExprEval::SearchableDataSet() const {
-  return dataSet_ && dataSet_->Active() ? dataSet_.data() : nullptr;
+  return dataSet_ && DataSet()->Active() ? DataSet() : nullptr;
 }
 
 namespace {

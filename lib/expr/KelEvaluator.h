@@ -84,7 +84,7 @@ class TKelDBField : public TKelField {
  public:
   Q_INVOKABLE explicit TKelDBField(TCollection* collection);
 
-  TDataSet* DataSet() const { return dataSet_; }
+  TDataSet* DataSet() const { return static_cast<TDataSet*>(dataSet_.data()); }
   void SetDataSet(TDataSet* value);
   QString DataField() const { return dataField_; }
   void SetDataField(const QString& value);
@@ -100,7 +100,8 @@ class TKelDBField : public TKelField {
  private:
   void FollowFieldType();
 
-  QPointer<TDataSet> dataSet_;
+  // Held as a QObject: a dataset being destroyed is no TDataSet any more when it says so.
+  QPointer<QObject> dataSet_;
   QString dataField_;
 };
 
@@ -133,7 +134,7 @@ class TKelCustomExprEval : public TComponent {
   // The condition in use, parsed now if there is none yet.
   TKelParsedExpr& Parsed();
 
-  TDataSet* DataSet() const { return dataSet_; }
+  TDataSet* DataSet() const { return static_cast<TDataSet*>(dataSet_.data()); }
   virtual void SetDataSet(TDataSet* value);
   QString Expression() const { return expression_; }
   // Trimmed; a new text refreshes Params (values of names that stay are kept), clears the
@@ -187,7 +188,8 @@ class TKelCustomExprEval : public TComponent {
   bool FindAfterEnd(bool forward);
   void CollectionChanged();
 
-  QPointer<TDataSet> dataSet_;
+  // Held as a QObject: a dataset being destroyed is no TDataSet any more when it says so.
+  QPointer<QObject> dataSet_;
   QString expression_;
   TFilterOptions options_;
   bool searchInLoop_ = false;
