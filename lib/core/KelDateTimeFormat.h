@@ -1,7 +1,7 @@
 #pragma once
 // Date-time format objects (unit KelClasses). Parameters are written three ways, for display,
 // for a dataset filter and for SQL, and each way has a format object of its own, so SQL can
-// always use MM/DD/YYYY while the display follows the user's settings. A format object holds
+// always use ISO dates while the display follows the user's settings. A format object holds
 // optional patterns, separators and AM/PM symbols; whatever is left empty falls back to the
 // process-wide format settings.
 //

@@ -21,7 +21,10 @@
 //                  FilterStr or Expression reads the text back into conditions.
 //
 // Values are written into filter and SQL text in single quotes with quotes inside doubled, so
-// a value such as O'Brien reads back as itself and cannot end the literal early.
+// a value such as O'Brien reads back as itself and cannot end the literal early. SQL text heeds
+// the rules of the bound dataset's database (TDataSet::SqlTextRules): on PostgreSQL field names
+// with capitals are double-quoted and money values single-quoted. Dates and times go into SQL as
+// ISO text by default, which SQLite and PostgreSQL both read as the same day and time.
 
 #include <QPointer>
 #include <QString>
@@ -40,6 +43,7 @@ namespace Kel {
 
 class TDataSet;
 class TField;
+struct TSqlTextRules;
 class TKelEmulDataSet;
 class TKelFltBld;
 class TKelFltNode;
@@ -360,7 +364,9 @@ class TKelFltBld : public TComponent {
   TKelFltBoxTemplate* FirstTemplate(const QString& fieldName);
   TKelFltBoxTemplate* FindTemplate(const QString& fieldName, const QString& text);
   // The text that stands for a field: SQL form while the statement is built, else the name,
-  // bracketed where it needs quoting.
+  // bracketed where it needs quoting. In SQL form a name is double-quoted where it needs
+  // quoting, and a dataset field's own name also where it has capitals when the dataset's
+  // database reads unquoted names in lower case.
   QString FieldReference(const QString& fieldName);
   // The text one active condition writes.
   QString ConditionText(TKelFltItem* item);
@@ -379,6 +385,8 @@ class TKelFltBld : public TComponent {
 
  private:
   TField* DataSetField(const QString& fieldName) const;
+  // What SQL text for the bound dataset's database must heed; none without a dataset.
+  TSqlTextRules SqlTextRules() const;
   QString CapturedHead();
 
   // ---- reading a filter text back

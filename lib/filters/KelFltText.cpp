@@ -5,6 +5,7 @@
 #include <QSet>
 
 #include "DataSet.h"
+#include "Fields.h"
 #include "FormatSettings.h"
 #include "KelFltBld.h"
 #include "KelFltText_p.h"
@@ -52,6 +53,10 @@ bool NameNeedsQuoting(const QString& name) {
   return reserved.contains(UpperCase(name));
 }
 
+TSqlTextRules TKelFltBld::SqlTextRules() const {
+  return DataSet() ? DataSet()->SqlTextRules() : TSqlTextRules();
+}
+
 QString TKelFltBld::FieldReference(const QString& fieldName) {
   if (!sqlMode_) {
     return encloseInBrackets_ && NameNeedsQuoting(fieldName) ? u'[' + fieldName + u']'
@@ -59,7 +64,13 @@ QString TKelFltBld::FieldReference(const QString& fieldName) {
   }
   const QString name = GetSQLFieldName(fieldName);
   const QString table = GetTableName(fieldName);
-  const bool quoteName = NameNeedsQuoting(name);
+  // A dataset field's name is the column's name as the database keeps it, and where unquoted
+  // names are read in lower case, one with capitals is found only quoted. Names the catalogue
+  // gives (SQL names, table names) are SQL text already and are left as written there.
+  const TField* column = DataSetField(name);
+  const bool storedWithCapitals = column && column->FieldName() == name && name != name.toLower() &&
+                                  SqlTextRules().QuoteNamesWithCapitals;
+  const bool quoteName = storedWithCapitals || NameNeedsQuoting(name);
   // An unqualified name is quoted as well: written bare, a name with a blank is no SQL.
   if (table.isEmpty()) return quoteName ? DoubleQuoted(name) : name;
   const QString quotedTable = NameNeedsQuoting(table) ? DoubleQuoted(table) : table;
@@ -100,7 +111,7 @@ bool IsNameTerminator(QChar c) {
 // pass from left to right: what was inserted is never searched again, so a value that holds
 // ":Value2" or ":SYSTODAY" stays the value it is.
 QString FillTemplate(const QString& filter, const QString& fieldRef, const TKelFields* params,
-                     TKelCustomDateTimeFormat* dateFormat) {
+                     TKelCustomDateTimeFormat* dateFormat, bool quoteMoney) {
   static const QString field = QString::fromLatin1(KelFltParam::Field);
   QString result;
   result.reserve(filter.size() + 32);
@@ -125,7 +136,10 @@ QString FillTemplate(const QString& filter, const QString& fieldRef, const TKelF
         best = param;
     }
     if (best) {
-      result += ParamValueText(best);
+      const QString value = ParamValueText(best);
+      const TKelFieldType type = best->DataType();
+      const bool number = type == FT_INT || type == FT_FLOAT || type == FT_CURRENCY;
+      result += quoteMoney && number ? QuotedStr(value) : value;
       i += 1 + best->Name().size();
       continue;
     }
@@ -145,8 +159,10 @@ QString FillTemplate(const QString& filter, const QString& fieldRef, const TKelF
 QString TKelFltBld::ConditionText(TKelFltItem* item) {
   TKelFltBoxTemplate* found = FindTemplate(item->DataField(), item->Template());
   if (!found) return QString();
-  return FillTemplate(found->Filter(), FieldReference(item->DataField()), item->Params(),
-                      items_->ActiveFilterFormat());
+  return FillTemplate(
+      found->Filter(), FieldReference(item->DataField()), item->Params(),
+      items_->ActiveFilterFormat(),
+      sqlMode_ && GetFieldType(item->DataField()) == ftCurrency && SqlTextRules().QuoteMoneyValues);
 }
 
 // ---------------------------------------------------------------------------------------------

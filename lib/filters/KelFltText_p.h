@@ -11,7 +11,8 @@ namespace Kel {
 // A template's Filter with ":Field" replaced by fieldRef, each ":" + parameter name (the
 // longest that fits) by the parameter's value text, and each date macro by its date written
 // with dateFormat, in single quotes; one pass, so inserted text is never searched again.
+// quoteMoney: numbers in single quotes too, for a money field (TSqlTextRules::QuoteMoneyValues).
 QString FillTemplate(const QString& filter, const QString& fieldRef, const TKelFields* params,
-                     TKelCustomDateTimeFormat* dateFormat);
+                     TKelCustomDateTimeFormat* dateFormat, bool quoteMoney = false);
 
 }  // namespace Kel

@@ -115,12 +115,15 @@ TKelListItems::TKelListItems(QObject* owner, const QMetaObject& itemClass)
       sqlFormat_(std::make_unique<TKelFltDateTimeFormat>()) {
   displayFormat_->SetAlwaysY2k(true);
   filterFormat_->SetAlwaysY2k(true);
-  sqlFormat_->SetDateSeparator(u'/');
+  // SQL text gets ISO dates and 24-hour times: SQLite keeps dates and times as ISO text and
+  // compares them as text, and PostgreSQL reads ISO dates whatever its DateStyle, where
+  // "03/06/2024" could be the 6th of March or the 3rd of June.
+  sqlFormat_->SetDateSeparator(u'-');
   sqlFormat_->SetTimeSeparator(u':');
   sqlFormat_->SetAMSymbol(QStringLiteral("AM"));
   sqlFormat_->SetPMSymbol(QStringLiteral("PM"));
-  sqlFormat_->SetDateFormat(QStringLiteral("MM/DD/YYYY"));
-  sqlFormat_->SetTimeFormat(QStringLiteral("hh:mm:ss AM/PM"));
+  sqlFormat_->SetDateFormat(QStringLiteral("YYYY-MM-DD"));
+  sqlFormat_->SetTimeFormat(QStringLiteral("hh:mm:ss"));
 }
 
 TKelListItems::~TKelListItems() {

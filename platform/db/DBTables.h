@@ -79,6 +79,8 @@ class TSession : public QObject {
   void AddAlias(const QString& name, const QString& driver, const QString& database,
                 const QStringList& params = {});
   void DeleteAlias(const QString& name);
+  // The rules of the alias's driver, without connecting; none for a name that is no alias.
+  TSqlTextRules SqlTextRules(const QString& alias) const;
 
   // The tables of an alias, sorted; system tables only when asked for.
   QStringList TableNames(const QString& alias, bool systemTables = false);
@@ -152,6 +154,8 @@ class TDBDataSet : public TDataSet {
   QString DatabaseName() const { return databaseName_; }
   void SetDatabaseName(const QString& name);
   QSqlDatabase Database() const;
+  // How SQL text for this dataset's database is written (TSession::SqlTextRules).
+  TSqlTextRules SqlTextRules() const override { return Session().SqlTextRules(databaseName_); }
 
  protected:
   int InternalFetch(TRecordStore& store, int count) override;

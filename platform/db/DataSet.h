@@ -97,6 +97,14 @@ struct TFieldDef {
   bool Hidden = false;  // kept by the dataset for itself (a row id): no field is made for it
 };
 
+// What SQL text written for a dataset's database must heed besides the standard: PostgreSQL
+// reads an unquoted name in lower case, so a name with capitals is found only quoted, and
+// compares money only with money, which a quoted literal becomes there (a bare number does not).
+struct TSqlTextRules {
+  bool QuoteNamesWithCapitals = false;
+  bool QuoteMoneyValues = false;
+};
+
 class TDataSet : public TComponent {
   Q_OBJECT
   Q_PROPERTY(bool Active READ Active WRITE SetActive)
@@ -165,6 +173,9 @@ class TDataSet : public TComponent {
   bool Locate(const QString& keyFields, const Variant& keyValues, TLocateOptions options = {});
   Variant Lookup(const QString& keyFields, const Variant& keyValues,
                  const QString& resultFields) const;
+
+  // How SQL text for the dataset's database is written; none beyond the standard here.
+  virtual TSqlTextRules SqlTextRules() const { return {}; }
 
   // --- editing
   virtual bool CanModify() const { return true; }

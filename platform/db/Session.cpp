@@ -61,6 +61,13 @@ void PrepareServerSession(QSqlDatabase& db) {
     setup.exec(QStringLiteral("SET TIME ZONE '%1'").arg(QString::fromLatin1(zone)));
 }
 
+// LIKE in SQLite ignores the case of ASCII letters unless told otherwise; the dataset's own
+// filter and PostgreSQL both heed it, and a condition must select the same records in each.
+void PrepareSqliteSession(QSqlDatabase& db) {
+  QSqlQuery setup(db);
+  setup.exec(QStringLiteral("PRAGMA case_sensitive_like = ON"));
+}
+
 }  // namespace
 
 TSession::TSession() { LoadAliasFile(DefaultAliasFileName()); }
@@ -160,6 +167,12 @@ const TSession::Alias* TSession::FindListedAlias(const QString& name) const {
   return nullptr;
 }
 
+TSqlTextRules TSession::SqlTextRules(const QString& alias) const {
+  const Alias* found = FindListedAlias(alias.trimmed());
+  if (!found || found->Driver != PostgresDriver) return {};
+  return {.QuoteNamesWithCapitals = true, .QuoteMoneyValues = true};
+}
+
 const TSession::Alias& TSession::FindAlias(const QString& name) const {
   const QString wanted = name.trimmed();
   if (const Alias* alias = FindListedAlias(wanted)) return *alias;
@@ -219,6 +232,7 @@ QSqlDatabase TSession::OpenConnection(const Alias& alias, const QString& connect
   if (!db.isOpen()) {
     if (!db.open()) DatabaseError(DBText::DatabaseOpenError, alias.Name, db.lastError().text());
     if (alias.Driver == PostgresDriver) PrepareServerSession(db);
+    if (alias.Driver == SqliteDriver) PrepareSqliteSession(db);
   }
   return db;
 }

@@ -227,6 +227,40 @@ TEST_F(SqlTablesTest, QueryOpensAStatement) {
   EXPECT_GT(query.RecordCount(), 5);
 }
 
+// LIKE heeds letter case on the session's SQLite connections, as the dataset's own filter and
+// PostgreSQL do, so one condition selects the same records in each.
+TEST_F(SqlTablesTest, LikeHeedsLetterCase) {
+  TQuery query;
+  query.SetDatabaseName("DBDEMOS");
+  query.SQL()->SetText("select count(*) as N from biolife where Category like 'shark'");
+  query.Open();
+  EXPECT_EQ(query.FieldByName("N")->AsInteger(), 0);
+  query.SQL()->SetText("select count(*) as N from biolife where Category like 'Sh%'");
+  EXPECT_EQ(query.FieldByName("N")->AsInteger(), 5);
+  TQuery local;
+  local.SetDatabaseName("DBDEMOS");
+  local.SQL()->SetText("select Category from biolife");
+  local.SetFilter("Category like 'sh%'");
+  local.SetFiltered(true);
+  local.Open();
+  EXPECT_EQ(local.RecordCount(), 0);
+}
+
+// What SQL text must heed comes from the alias's driver, without connecting.
+TEST_F(SqlTablesTest, SqlTextRulesFollowTheDriver) {
+  Session().AddAlias("KEL-SERVER", "QPSQL", "nowhere", {"HOST=/nonexistent"});
+  const TSqlTextRules server = Session().SqlTextRules("kel-server");
+  EXPECT_TRUE(server.QuoteNamesWithCapitals);
+  EXPECT_TRUE(server.QuoteMoneyValues);
+  TQuery query;
+  query.SetDatabaseName("KEL-SERVER");
+  EXPECT_TRUE(query.SqlTextRules().QuoteNamesWithCapitals);
+  query.SetDatabaseName("DBDEMOS");
+  EXPECT_FALSE(query.SqlTextRules().QuoteNamesWithCapitals);
+  EXPECT_FALSE(Session().SqlTextRules("no such alias").QuoteMoneyValues);
+  Session().DeleteAlias("KEL-SERVER");
+}
+
 TEST_F(SqlTablesTest, QueryPublishesItsStatementAsAStringList) {
   TQuery query;
   const int index = query.metaObject()->indexOfProperty("SQL");

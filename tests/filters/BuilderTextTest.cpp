@@ -123,8 +123,9 @@ TEST_F(BuilderTextTest, FieldReferences) {
   EXPECT_EQ(builder_.Expression(), "Last Name = 'Smith' and Date = '1/8/2024'");
   // SQL: a quoted name is always qualified when there is a table.
   builder_.TableNames()->Add("customer");
-  EXPECT_EQ(Sql(),
-            "\r\nWHERE\r\ncustomer.\"Last Name\" = 'Smith' and customer.\"Date\" = '01/08/2024'\r\n");
+  EXPECT_EQ(
+      Sql(),
+      "\r\nWHERE\r\ncustomer.\"Last Name\" = 'Smith' and customer.\"Date\" = '2024-01-08'\r\n");
   builder_.Items()->Clear();
   AddCondition(builder_, "Name", "is (exactly)", "x");
   EXPECT_EQ(builder_.SQL()->Strings(2), "Name = 'x'");

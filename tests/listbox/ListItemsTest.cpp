@@ -93,12 +93,12 @@ TEST_F(ListItemsTest, ValueTextsPerForm) {
   TKelListParam* date = item->ParamByName("D");
   date->SetAsDate(EncodeDate(2001, 3, 7));
   EXPECT_EQ(date->AsString(false), "3/7/2001");
-  items_.SetForceSQLDateTime(true);
-  EXPECT_EQ(date->AsString(false), "03/07/2001");
+  items_.SetForceSQLDateTime(true);  // ISO, as SQLite stores dates and any server reads them
+  EXPECT_EQ(date->AsString(false), "2001-03-07");
   EXPECT_EQ(date->AsString(true), "3/7/2001");
   TKelListParam* time = item->ParamByName("T");
   time->SetAsTime(EncodeTime(9, 5, 0, 0));
-  EXPECT_EQ(time->AsString(false), "09:05:00 AM");
+  EXPECT_EQ(time->AsString(false), "09:05:00");
 
   TKelListParam* boolean = item->ParamByName("B");
   boolean->SetAsBoolean(true);
