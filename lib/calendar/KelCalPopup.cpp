@@ -182,6 +182,13 @@ TKelPopupMonthListBox* TKelCustomCalendar::MonthPopup() const {
   return static_cast<TKelPopupMonthListBox*>(monthPopup_.data());
 }
 
+void TKelPopupMonthListBox::hideEvent(QHideEvent* event) {
+  // Hidden by a click elsewhere (no callback): the list must not keep the mouse.
+  MonthList()->ScrollTimer()->stop();
+  MonthList()->releaseMouse();
+  TKelPopupListBox::hideEvent(event);
+}
+
 void TKelCustomCalendar::ShowMonthPopupFor(int col, int row) {
   delete monthPopup_.data();
   auto* popup = new TKelPopupMonthListBox(this);

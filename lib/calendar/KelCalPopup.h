@@ -89,6 +89,7 @@ class TKelPopupMonthListBox : public TKelPopupListBox {
  protected:
   const QMetaObject& ListBoxClass() const override { return TKelMonthListBox::staticMetaObject; }
   void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
 
  private:
   QPointer<TKelCustomCalendar> calendar_;

@@ -275,6 +275,7 @@ class TKelCustomCalendar : public TKelCustomControl {
   void UpdateWeekMode();
   void SetWeekModeValue(bool value);
   bool SelectRun(TDateTime from, TDateTime to, bool select);
+  void SetSelEnd(bool start, TDateTime date);
   bool StepEnd(bool start, TDateTime target);
   void ApplyLimitsToSelection();
   void InvalidateDate(TDateTime date);

@@ -218,29 +218,14 @@ bool TKelCustomCalendar::SelectMonth(bool clearFirst, TDateTime date) {
   return result;
 }
 
-void TKelCustomCalendar::SetSelStart(TDateTime date) {
-  date = DateOnly(date);
-  if (selCount_ > 0 && date > selFinish_) {
-    SetSelFinish(date);
-    return;
-  }
-  date = ClampToLimits(date);
-  if (!multiSelect_) {
-    SetDate(date);
-  } else if (selCount_ == 0) {
-    cursorDate_ = anchorDate_ = date;
-    SelectMulti(true, date);
-  } else {
-    StepEnd(true, date);
-  }
-}
+void TKelCustomCalendar::SetSelStart(TDateTime date) { SetSelEnd(true, date); }
 
-void TKelCustomCalendar::SetSelFinish(TDateTime date) {
+void TKelCustomCalendar::SetSelFinish(TDateTime date) { SetSelEnd(false, date); }
+
+void TKelCustomCalendar::SetSelEnd(bool start, TDateTime date) {
   date = DateOnly(date);
-  if (selCount_ > 0 && date < selStart_) {
-    SetSelStart(date);
-    return;
-  }
+  // An end moved past the other end moves the other end instead.
+  if (selCount_ > 0 && (start ? date > selFinish_ : date < selStart_)) start = !start;
   date = ClampToLimits(date);
   if (!multiSelect_) {
     SetDate(date);
@@ -248,7 +233,7 @@ void TKelCustomCalendar::SetSelFinish(TDateTime date) {
     cursorDate_ = anchorDate_ = date;
     SelectMulti(true, date);
   } else {
-    StepEnd(false, date);
+    StepEnd(start, date);
   }
 }
 

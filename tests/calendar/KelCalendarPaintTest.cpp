@@ -51,6 +51,17 @@ TEST(CalendarColors, CalendarColorDrivesThreeColoursThatAreThenNotStored) {
   EXPECT_FALSE(c.ParentColor());
 }
 
+TEST(CalendarColors, DatesAreStoredOnlyWhereTheyMeanSomething) {
+  TKelCalendar c;
+  EXPECT_FALSE(c.IsPropertyStored("MinDate"));
+  EXPECT_FALSE(c.IsPropertyStored("StartDate"));  // today's month
+  c.SetMinDateLimit(true);
+  c.SetStartDate(D(2004, 2, 1));
+  EXPECT_TRUE(c.IsPropertyStored("MinDate"));
+  EXPECT_TRUE(c.IsPropertyStored("StartDate"));
+  EXPECT_FALSE(c.IsPropertyStored("MaxDate"));
+}
+
 TEST(CalendarColors, AssignCopiesAllButDaysAndLinesAndRefusesOtherClasses) {
   TKelCalendar a, b;
   a.Colors()->SetSelected(clRed);
