@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "Buttons.h"
+#include "Forms.h"
 #include "KelBtPan.h"
 #include "KelTranslate.h"
 #include "StdCtrls.h"
@@ -256,6 +257,35 @@ TEST_F(KelBtPanTest, AssigningAListLeavesTheOtherPanelsButtons) {
   ASSERT_EQ(other->ButtonList()->Count(), 2);
   EXPECT_NE(other->ButtonList()->Items(0)->Control(), nullptr);
   EXPECT_EQ(other->ButtonList()->Items(0)->Control()->parentWidget(), other);
+}
+
+}  // namespace
+}  // namespace Kel
+
+namespace Kel {
+namespace {
+
+TEST(KelBtPanFont, UseMainFormFontGivesTheFormTheMainFormsFont) {
+  QWidget mainForm;
+  QFont big = mainForm.font();
+  big.setPixelSize(23);
+  mainForm.setFont(big);
+  QWidget* previous = ApplicationMainForm();
+  SetApplicationMainForm(&mainForm);
+  QWidget form;
+  auto* panel = new TKelBtnPanel(&form);
+  panel->SetDefButtons(pbOk);
+  panel->SetUseMainFormFont(true);
+  // A form with a font of its own keeps it.
+  QWidget ownFont;
+  QFont small = ownFont.font();
+  small.setPixelSize(9);
+  ownFont.setFont(small);
+  (new TKelBtnPanel(&ownFont))->SetUseMainFormFont(true);
+  SetApplicationMainForm(previous);
+  EXPECT_EQ(form.font().pixelSize(), 23);
+  EXPECT_EQ(panel->ButtonList()->Items(0)->Control()->font().pixelSize(), 23);
+  EXPECT_EQ(ownFont.font().pixelSize(), 9);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "KelCalcDisplay.h"
 #include "KelCalculator.h"
+#include "KelDrawing.h"
 #include "MessageBeep.h"
 
 namespace Kel {
@@ -245,6 +246,42 @@ TEST_F(KelCalculatorTest, RandomKeysKeepTheDisplayANumberOrTheErrorText) {
       ASSERT_TRUE(ok) << "after key " << i << ": " << text.toStdString();
     }
   }
+}
+
+}  // namespace
+}  // namespace Kel
+
+namespace Kel {
+namespace {
+
+// The darkest pixels of the display's inside (its border left out): where the text is.
+QRect TextPixels(const QImage& image, int border, int darkerThan) {
+  QRect found;
+  for (int y = border; y < image.height() - border; ++y)
+    for (int x = border; x < image.width() - border; ++x)
+      if (image.pixelColor(x, y).lightness() < darkerThan) found |= QRect(x, y, 1, 1);
+  return found;
+}
+
+TEST(KelCalcDisplay, EditHeightRightAlignedTextGreyWhenDisabled) {
+  TKelCalcDisplay display;
+  EXPECT_EQ(display.Text(), "0");
+  EXPECT_EQ(display.width(), 100);
+  EXPECT_EQ(display.height(), EditHeightForFont(display.font(), true));
+  display.resize(160, 80);
+  EXPECT_EQ(display.size(), QSize(160, EditHeightForFont(display.font(), true)));
+  QFont font = display.font();
+  font.setPixelSize(QFontInfo(font).pixelSize() * 2);
+  display.setFont(font);
+  EXPECT_EQ(display.height(), EditHeightForFont(font, true));
+
+  display.SetText("12&5");
+  const QRect text = TextPixels(display.grab().toImage(), 3, 110);
+  ASSERT_FALSE(text.isEmpty());
+  EXPECT_GT(text.left(), display.width() / 2);
+  EXPECT_GT(text.right(), display.width() - 12);
+  display.setEnabled(false);
+  EXPECT_TRUE(TextPixels(display.grab().toImage(), 3, 110).isEmpty());
 }
 
 }  // namespace
