@@ -10,12 +10,18 @@
 #include "KelCalcConsts.h"
 #include "KelForms.h"
 #include "KelPublishedProps.h"
+#include "KelRegisterClasses.h"
 #include "KelTranslate.h"
 #include "StdCtrls.h"
 
 namespace Kel {
 
 namespace {
+
+const bool panelClassRegistered = [] {
+  RegisterClassesOnce({&TKelBtnPanel::staticMetaObject});
+  return true;
+}();
 
 // The standard sets, left to right.
 std::vector<TKelButtonType> ButtonsOf(TKelBtnPanelButtons buttons) {

@@ -8,7 +8,9 @@
 #include "Canvas.h"
 #include "FormatSettings.h"
 #include "KelCalcConsts.h"
+#include "KelCalcDisplay.h"
 #include "KelDrawing.h"
+#include "KelRegisterClasses.h"
 #include "KelTranslate.h"
 #include "MessageBeep.h"
 #include "VirtualKeys.h"
@@ -16,6 +18,12 @@
 namespace Kel {
 
 namespace {
+
+// Forms and panels that name the calculator or its display create them through the registry.
+const bool calcClassesRegistered = [] {
+  RegisterClassesOnce({&TKelCalculator::staticMetaObject, &TKelCalcDisplay::staticMetaObject});
+  return true;
+}();
 
 // The caption colours. On a dark button face the pure red and blue would hardly be readable,
 // so lighter tones of the same hues take their place there.

@@ -265,6 +265,17 @@ TEST_F(KelBtPanTest, AssigningAListLeavesTheOtherPanelsButtons) {
 namespace Kel {
 namespace {
 
+// Forms name the library's controls by class: the registry creates them.
+TEST(KelCalcClasses, CreatedByClassName) {
+  QWidget form;
+  for (const char* name : {"TKelBtnPanel", "TKelCalculator", "TKelCalcDisplay"}) {
+    QWidget* control = CreateControl(QString(name), &form);
+    ASSERT_NE(control, nullptr) << name;
+    EXPECT_EQ(QString(control->metaObject()->className()).section("::", -1), name);
+    EXPECT_EQ(control->parentWidget(), &form);
+  }
+}
+
 TEST(KelBtPanFont, UseMainFormFontGivesTheFormTheMainFormsFont) {
   QWidget mainForm;
   QFont big = mainForm.font();
