@@ -18,6 +18,8 @@ TKelFltBox::TKelFltBox(QWidget* parent)
 }
 
 TKelFltBox::~TKelFltBox() {
+  // The item forms are the filter box's own: the defaults are stored while they still work.
+  SaveDefaultsOnce();
   // The conditions outlive the builder by a moment: they must not ask it anything then.
   builder_->AttachItems(nullptr);
 }
@@ -162,9 +164,9 @@ void TKelFltBox::SaveToString(QByteArray& s, int format) {
   }
   TMemoryStream stream;
   if (format == 1)
-    WriteCollection(stream, FltItems());
+    WriteCollection(stream, StoreItems());
   else
-    WriteCollectionText(stream, FltItems());
+    WriteCollectionText(stream, StoreItems());
   s = stream.Bytes();
 }
 
@@ -181,9 +183,9 @@ void TKelFltBox::LoadFromString(const QByteArray& s, int format) {
   TMemoryStream stream(s);
   // The reader puts the old conditions back when the stream turns out damaged.
   if (format == 1)
-    ReadCollection(stream, FltItems());
+    ReadCollection(stream, StoreItems());
   else
-    ReadCollectionText(stream, FltItems());
+    ReadCollectionText(stream, StoreItems());
   builder_->RefreshTemplates();
 }
 

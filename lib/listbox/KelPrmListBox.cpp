@@ -148,6 +148,7 @@ void TKelPrmListBox::UpdateActions() {
 }
 
 TKelPrmListBox::~TKelPrmListBox() {
+  SaveDefaultsOnce();
   // The items report their destruction; nobody is left to hear it.
   if (items_) {
     items_->OnItemUpdate = nullptr;
@@ -326,6 +327,16 @@ const TKelPrmListBox::TMetrics& TKelPrmListBox::MetricsOf(int index) const {
   return m;
 }
 
+const TKelPrmListBox::TMetrics& TKelPrmListBox::FreshMetricsOf(int index) const {
+  const TMetrics& cached = MetricsOf(index);
+  const QString plain = items_->PlainItemText(items_->Items(index));
+  if (plain == cached.Plain) return cached;
+  TMetrics& m = metrics_[items_->Items(index)];
+  m.Plain = plain;
+  m.Width = TextWidthOf(plain, font());
+  return m;
+}
+
 void TKelPrmListBox::UpdateFontMetrics() {
   items_->SetFontTag(ColorTag(clWindowText));
   InvalidateMetrics();
@@ -412,7 +423,7 @@ int TKelPrmListBox::ItemAtPos(QPoint p, bool exact) const {
 TRect TKelPrmListBox::ParamRect(TKelListItem* item, TKelListParam* param, int pos) const {
   const int index = item->Index();
   const int top = (index - topIndex_) * itemHeight_;
-  const QString& plain = MetricsOf(index).Plain;
+  const QString& plain = FreshMetricsOf(index).Plain;
   const int left = TextWidthOf(plain.left(std::max(0, pos - 1)), font()) + IndentWidth(item) +
                    CheckArea() - HorzPos();
   return TRect{left, top, left + TextWidthOf(items_->ParamDisplayText(param), font()),
@@ -427,7 +438,7 @@ void TKelPrmListBox::CharPosAt(QPoint p, int& n, int& row) const {
     return;
   }
   const int x = p.x() + HorzPos() - CheckArea() - IndentWidth(items_->Items(row));
-  if (x >= 0) n = CharIndexAtX(MetricsOf(row).Plain, font(), x);
+  if (x >= 0) n = CharIndexAtX(FreshMetricsOf(row).Plain, font(), x);
 }
 
 int TKelPrmListBox::ParamOfHotSpot(const TKelListItem* item, int k) const {
@@ -661,6 +672,7 @@ void TKelPrmListBox::DrawItem(TCanvas& canvas, int index, TRect rect, int state)
       return;
     }
     TKelListItem* item = items_->Items(index);
+    FreshMetricsOf(index);  // a shown line keeps its measured width true
     const int indent = IndentWidth(item);
     if (indent > 0) canvas.FillRect(TRect{rect.Left, rect.Top, rect.Left + indent, rect.Bottom});
     rect.Left += indent;
@@ -833,6 +845,14 @@ void TKelPrmListBox::resizeEvent(QResizeEvent* event) {
 void TKelPrmListBox::Loaded() {
   SetItemIndex(0);
   UpdateFontMetrics();
+  // The stored defaults wait until the whole form has been loaded.
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        LoadDefaults();
+        ItemsReplaced();
+      },
+      Qt::QueuedConnection);
 }
 
 void TKelPrmListBox::Assign(TKelPrmListBox* source) {

@@ -131,6 +131,11 @@ class TKelPrmListBox : public TKelCustomControl {
   Q_PROPERTY(QString SaveFileExt READ SaveFileExt WRITE SetSaveFileExt)
   Q_PROPERTY(QString SaveFileCat READ SaveFileCat WRITE SetSaveFileCat)
   Q_PROPERTY(QString SaveFileName READ SaveFileName WRITE SetSaveFileName)
+  Q_PROPERTY(bool DefStoreMemory READ DefStoreMemory WRITE SetDefStoreMemory)
+  Q_CLASSINFO("default:DefStoreMemory", "False")
+  Q_PROPERTY(bool DefStoreItems READ DefStoreItems WRITE SetDefStoreItems)
+  Q_CLASSINFO("default:DefStoreItems", "False")
+  Q_PROPERTY(QString DefStoreContext READ DefStoreContext WRITE SetDefStoreContext)
   Q_PROPERTY(bool ForceSQLDateTime READ ForceSQLDateTime WRITE SetForceSQLDateTime)
   Q_CLASSINFO("default:ForceSQLDateTime", "False")
   Q_PROPERTY(bool ForceSQLBooleans READ ForceSQLBooleans WRITE SetForceSQLBooleans)
@@ -314,6 +319,26 @@ class TKelPrmListBox : public TKelCustomControl {
   // The class of the items the box holds (and its slots copy).
   const QMetaObject& ListItemClass() const { return ItemClass(); }
 
+  // ---- stored defaults (the user's registry, between runs)
+  bool DefStoreMemory() const { return defStoreMemory_; }
+  void SetDefStoreMemory(bool value) { defStoreMemory_ = value; }
+  bool DefStoreItems() const { return defStoreItems_; }
+  void SetDefStoreItems(bool value) { defStoreItems_ = value; }
+  QString DefStoreContext() const { return defStoreContext_; }
+  void SetDefStoreContext(const QString& value) { defStoreContext_ = value; }
+  // "PrmListBox\<context>", the context being DefStoreContext or else "<owner>.<name>".
+  virtual void GetDefStoreKey(QString& key) const;
+  // Writes the slots (when DefStoreMemory) and the items (when DefStoreItems) in one change of
+  // the store; what is not to be stored is written empty. Nothing when neither is on or while
+  // designing. Called when the box goes.
+  virtual void SaveDefaults();
+  // Reads them back (the parts not stored are read into spares and dropped); a damaged value
+  // changes nothing. Runs after loading.
+  virtual void LoadDefaults();
+  // The collection the item forms 1 and 2 of the save and load operations work on: the items,
+  // or a spare while the stored defaults leave the items out.
+  TKelListItems* StoreItems() const { return storeItems_ ? storeItems_ : items_.get(); }
+
   // ---- actions and the default context menu
   // The box's own actions, in the order Outdent, Indent, Clear, Delete, Add, Open, Save.
   const QList<TKelPrmListAction*>& Actions() const { return actions_; }
@@ -353,6 +378,9 @@ class TKelPrmListBox : public TKelCustomControl {
   virtual void ShowNumberEditor();
   // Opens editor as the single editor of the box at ActiveParamRect.
   void OpenEditor(TKelPopupForm* editor, TCloseHandler handler);
+  // Stores the defaults once; the most derived box calls it from its destructor, while its own
+  // save operations still work.
+  void SaveDefaultsOnce();
   // Forgets the text metrics of every item (a format or font changed).
   void InvalidateMetrics();
 
@@ -375,6 +403,9 @@ class TKelPrmListBox : public TKelCustomControl {
     int Width = 0;
   };
   const TMetrics& MetricsOf(int index) const;
+  // The metrics checked against the line's text of this moment: a text can change without a
+  // report of its item (a filter box's field labels come from its catalogue).
+  const TMetrics& FreshMetricsOf(int index) const;
   void BindItems();
   void ApplyLinkTags();
   void UpdateScrollBars();
@@ -391,6 +422,7 @@ class TKelPrmListBox : public TKelCustomControl {
   void ShowTextEdit();
   void PickLookup(const TKelLookupDef& def);
   void CreateActionsAndMenu();
+  bool DefaultsEnabled() const { return (defStoreMemory_ || defStoreItems_) && !IsDesigning(); }
 
   std::unique_ptr<TKelListItems> items_;
   mutable QHash<const TKelListItem*, TMetrics> metrics_;
@@ -433,6 +465,11 @@ class TKelPrmListBox : public TKelCustomControl {
   int storeLock_ = 0;
   std::unique_ptr<TKelListMemorySlots> memorySlots_;
   QList<TKelPrmListAction*> actions_;
+  bool defStoreMemory_ = false;
+  bool defStoreItems_ = false;
+  QString defStoreContext_;
+  TKelListItems* storeItems_ = nullptr;
+  bool defaultsSaved_ = false;
   QMenu* defaultMenu_ = nullptr;
 };
 

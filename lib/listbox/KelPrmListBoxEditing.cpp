@@ -10,6 +10,8 @@
 
 #include "KelFltBoxMem.h"
 #include "KelListBoxTexts.h"
+#include "KelPersHolder.h"
+#include "KelRegistryStream.h"
 #include "KelPrmListBox.h"
 #include "KelUtils.h"
 #include "Streams.h"
@@ -333,6 +335,81 @@ void TKelPrmListBox::SaveToMemory() {
 
 void TKelPrmListBox::LoadFromMemory() {
   if (options_.Contains(fboCanLoadFromMem)) MemoryDialog(false);
+}
+
+// ---- stored defaults
+
+void TKelPrmListBox::GetDefStoreKey(QString& key) const {
+  key = QString::fromLatin1(metaObject()->className()).section(u':', -1).mid(1) + u'\\';
+  if (!defStoreContext_.isEmpty()) {
+    key += defStoreContext_;
+    return;
+  }
+  const QString owner = parentWidget() ? parentWidget()->objectName() : QString();
+  key += owner;
+  if (!owner.isEmpty() && !objectName().isEmpty()) key += u'.';
+  key += objectName();
+}
+
+namespace {
+// Points a pointer elsewhere for a while and back on every path.
+template <typename T>
+class TSwapScope {
+ public:
+  TSwapScope(T*& target, T* value) : target_(target), saved_(target) { target_ = value; }
+  ~TSwapScope() { target_ = saved_; }
+  TSwapScope(const TSwapScope&) = delete;
+  TSwapScope& operator=(const TSwapScope&) = delete;
+
+ private:
+  T*& target_;
+  T* saved_;
+};
+}  // namespace
+
+void TKelPrmListBox::SaveDefaults() {
+  if (!DefaultsEnabled()) return;
+  QString key;
+  GetDefStoreKey(key);
+  // Opened as it is and rewritten in memory: the stored value changes once, in Save, so a
+  // failure on the way keeps the previous defaults instead of an emptied value.
+  TKelRegistryStream store(key, fmOpenReadWrite);
+  store.SetSize(0);
+  store.SetPosition(0);
+  TKelListMemorySlots spareSlots(this);
+  const std::unique_ptr<TKelListItems> spareItems = CreateItems();
+  TSwapScope<TKelListItems> items(storeItems_, defStoreItems_ ? items_.get() : spareItems.get());
+  WriteCollection(store, defStoreMemory_ ? memorySlots_.get() : &spareSlots);
+  SaveToStream(store, 1);
+  store.Save();
+}
+
+void TKelPrmListBox::LoadDefaults() {
+  if (!DefaultsEnabled()) return;
+  QString key;
+  GetDefStoreKey(key);
+  TKelRegistryStream store(key, fmOpenRead);
+  if (store.Size() == 0) return;
+  TKelListMemorySlots spareSlots(this);
+  const std::unique_ptr<TKelListItems> spareItems = CreateItems();
+  TSwapScope<TKelListItems> items(storeItems_, defStoreItems_ ? items_.get() : spareItems.get());
+  try {
+    ReadCollection(store, defStoreMemory_ ? memorySlots_.get() : &spareSlots);
+    LoadFromStream(store, 1);
+  } catch (const std::exception&) {
+    // A damaged stored value is no reason to refuse the form; the reader restored what it had
+    // started to replace.
+  }
+}
+
+void TKelPrmListBox::SaveDefaultsOnce() {
+  if (defaultsSaved_) return;
+  defaultsSaved_ = true;
+  try {
+    SaveDefaults();
+  } catch (const std::exception& e) {
+    qWarning("The defaults of %s could not be stored: %s", qUtf8Printable(objectName()), e.what());
+  }
 }
 
 }  // namespace Kel

@@ -14,6 +14,7 @@
 #include "Exceptions.h"
 #include "Fields.h"
 #include "Gallery.h"
+#include "ScopedRegistryFile.h"
 #include "KelDBListBox.h"
 #include "KelFltBoxMem.h"
 #include "KelListBox.h"
@@ -605,6 +606,48 @@ TEST(PrmListBoxSlots, DialogDeletesOnlyOnOkAndSavesUnderTheTypedName) {
   };
   EXPECT_TRUE(box.MemoryDialog(false));
   EXPECT_EQ(box.Items()->Count(), 1);
+}
+
+TEST(PrmListBoxDefaults, KeyNamesTheClassAndTheContext) {
+  QWidget form;
+  form.setObjectName("FboxForm");
+  auto* box = new TKelPrmListBox(&form);
+  box->setObjectName("Sievra");
+  QString key;
+  box->GetDefStoreKey(key);
+  EXPECT_EQ(key, "KelPrmListBox\\FboxForm.Sievra");
+  box->SetDefStoreContext("Orders");
+  box->GetDefStoreKey(key);
+  EXPECT_EQ(key, "KelPrmListBox\\Orders");
+}
+
+TEST(PrmListBoxDefaults, StoredSlotsComeBackInTheNextBox) {
+  Testing::ScopedRegistryFile registry;
+  QWidget form;
+  form.setObjectName("Form");
+  {
+    TKelPrmListBox box(&form);
+    box.setObjectName("List");
+    box.SetDefStoreMemory(true);
+    box.Items()->Add()->SetCaption("kept in a slot");
+    box.SaveToSlot("Mine");
+  }  // stored as the box goes
+  TKelPrmListBox next(&form);
+  next.setObjectName("List");
+  next.SetDefStoreMemory(true);
+  next.BeginLoading();
+  next.EndLoading();  // the stored defaults follow once loading is over
+  EXPECT_EQ(next.MemorySlots()->Count(), 0);
+  QCoreApplication::processEvents();
+  ASSERT_EQ(next.MemorySlots()->Count(), 1);
+  EXPECT_EQ(next.MemorySlots()->Items(0)->Name(), "Mine");
+  ASSERT_EQ(next.MemorySlots()->Items(0)->Items()->Count(), 1);
+  EXPECT_EQ(next.MemorySlots()->Items(0)->Items()->Items(0)->Caption(), "kept in a slot");
+  // Without the switches nothing is read.
+  TKelPrmListBox plain(&form);
+  plain.setObjectName("List");
+  plain.LoadDefaults();
+  EXPECT_EQ(plain.MemorySlots()->Count(), 0);
 }
 
 TEST_F(PrmListBoxTest, TextBetweenTildes) {
