@@ -321,15 +321,25 @@ const TKelPrmListBox::TMetrics& TKelPrmListBox::MetricsOf(int index) const {
     m.Generation = metricsGeneration_;
     m.Revision = item->TextRevision();
     m.Last = last;
-    m.Plain = items_->PlainItemText(item);
+    m.Plain = PlainTextOf(item);
     m.Width = TextWidthOf(m.Plain, font());
   }
   return m;
 }
 
+QString TKelPrmListBox::PlainTextOf(const TKelListItem* item) const {
+  // A value that cannot be formatted (a throwing OnGetAsString) must not stop the box from
+  // laying out the other lines; the line itself paints empty.
+  try {
+    return items_->PlainItemText(item);
+  } catch (const std::exception&) {
+    return QString();
+  }
+}
+
 const TKelPrmListBox::TMetrics& TKelPrmListBox::FreshMetricsOf(int index) const {
   const TMetrics& cached = MetricsOf(index);
-  const QString plain = items_->PlainItemText(items_->Items(index));
+  const QString plain = PlainTextOf(items_->Items(index));
   if (plain == cached.Plain) return cached;
   TMetrics& m = metrics_[items_->Items(index)];
   m.Plain = plain;

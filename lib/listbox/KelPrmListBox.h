@@ -406,6 +406,7 @@ class TKelPrmListBox : public TKelCustomControl {
   // The metrics checked against the line's text of this moment: a text can change without a
   // report of its item (a filter box's field labels come from its catalogue).
   const TMetrics& FreshMetricsOf(int index) const;
+  QString PlainTextOf(const TKelListItem* item) const;
   void BindItems();
   void ApplyLinkTags();
   void UpdateScrollBars();

@@ -650,6 +650,46 @@ TEST(PrmListBoxDefaults, StoredSlotsComeBackInTheNextBox) {
   EXPECT_EQ(plain.MemorySlots()->Count(), 0);
 }
 
+TEST_F(PrmListBoxTest, ARowThatCannotBeDrawnIsEmptyAndTheOthersDraw) {
+  box_->Items()->OnGetAsString = [](QObject*, TKelField*, QString& text, bool) {
+    if (text == "boom") throw Exception("cannot format");
+  };
+  AddItems(3);
+  // Each change measures the line: the broken one is skipped instead of failing the change.
+  box_->Items()->Items(1)->SetCaption("Broken :X");
+  box_->Items()->Items(1)->Param(0)->SetAsString("boom");
+  box_->Items()->Items(2)->SetCaption("Fine :Y");
+  box_->Items()->Items(2)->Param(0)->SetAsString("ok");
+  const QImage image = box_->grab().toImage();
+  const int h = box_->ItemHeight();
+  const QPoint o = box_->ClientOrigin();
+  auto inked = [&](int row) {
+    const QColor background = image.pixelColor(o.x() + box_->ClientWidth() - 3, o.y() + row * h + 2);
+    for (int x = o.x() + TKelPrmListBox::CheckSize() + 4; x < o.x() + 120; ++x)
+      for (int y = o.y() + row * h + 2; y < o.y() + (row + 1) * h - 1; ++y)
+        if (image.pixelColor(x, y) != background) return true;
+    return false;
+  };
+  EXPECT_TRUE(inked(0));
+  EXPECT_FALSE(inked(1));
+  EXPECT_TRUE(inked(2));
+}
+
+TEST_F(PrmListBoxTest, TheHandCursorShowsOverLinksAndTheAddRow) {
+  box_->SetShowAddItem(true);
+  AddItems(1);
+  TKelListItem* item = box_->Items()->Items(0);
+  item->SetCaption(":V and more text");
+  item->Param(0)->SetAsString("link");
+  const TRect link = box_->ParamRect(item, item->Param(0), 1);
+  QTest::mouseMove(box_, At(link.Left + 3, 5));
+  EXPECT_EQ(box_->cursor().shape(), Qt::PointingHandCursor);
+  QTest::mouseMove(box_, At(link.Right + 40, 5));
+  EXPECT_NE(box_->cursor().shape(), Qt::PointingHandCursor);
+  QTest::mouseMove(box_, At(10, box_->ItemHeight() + 4));  // the add row
+  EXPECT_EQ(box_->cursor().shape(), Qt::PointingHandCursor);
+}
+
 TEST_F(PrmListBoxTest, TextBetweenTildes) {
   EXPECT_EQ(TKelPrmListBox::TextBetweenTildes("is ~on or after~"), "on or after");
   EXPECT_EQ(TKelPrmListBox::TextBetweenTildes("a~b"), "");
