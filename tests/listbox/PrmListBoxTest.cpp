@@ -418,6 +418,29 @@ TEST_F(PrmListBoxTest, EditorsFollowPickTypeAndDataTypeAndWriteOnlyOnAcceptance)
   EXPECT_EQ(beeps_, 2);
   p->SetReadOnly(false);
 
+  // By data type: a Boolean gets the two-entry list, an unknown type a beep; numbers and dates
+  // without a list wait for the calendar and calculator editors and are refused for now.
+  p->SetPickType(ptAuto);
+  p->SetAsBoolean(false);
+  edit();
+  ASSERT_NE(OpenList(), nullptr);
+  EXPECT_EQ(OpenList()->ListBox()->ItemIndex(), 0);
+  QTest::keyClick(OpenList()->ListBox(), Qt::Key_Escape);
+  EXPECT_FALSE(p->AsBoolean());
+  p->SetDataType(FT_UNK);
+  const int beepsBefore = beeps_;
+  edit();
+  EXPECT_EQ(beeps_, beepsBefore + 1);
+  p->SetAsInteger(5);
+  p->PickList()->SetText("Five=5\nSix=6");
+  edit();  // a whole number with a list: the list
+  ASSERT_NE(OpenList(), nullptr);
+  EXPECT_EQ(OpenList()->ListBox()->Items(), QStringList({"Five", "Six"}));
+  QTest::keyClick(OpenList()->ListBox(), Qt::Key_Escape);
+  EXPECT_EQ(p->AsInteger(), 5);
+  p->PickList()->Clear();
+  before = box_->Popup();
+
   // A handler that processes the click keeps every editor closed.
   box_->OnPickParameter = [](TKelPrmListBox*, TKelListItem*, TKelListParam*, const TRect&,
                              bool& processed) { processed = true; };
