@@ -192,6 +192,36 @@ TEST_F(PrmListBoxTest, SelectionScrollsIntoViewAndTheThumbFollowsIt) {
   EXPECT_EQ(box_->VertScrollBar()->value(), 4);
 }
 
+TEST_F(PrmListBoxTest, TheHorizontalBarScrollsByPixelsOverTheWidestLine) {
+  AddItems(2);
+  EXPECT_FALSE(box_->HorzScrollInfo().Visible);
+  box_->Items()->Items(1)->SetIndentLev(2);
+  box_->Items()->Items(1)->SetCaption(QString(120, u'W'));
+  const int widest = box_->MaxWidth();
+  EXPECT_GT(widest, box_->ClientWidth());
+  EXPECT_GE(widest, 2 * TKelPrmListBox::CheckSize() + box_->CheckArea());
+  TKelScrollInfo info = box_->HorzScrollInfo();
+  EXPECT_TRUE(info.Visible);
+  EXPECT_EQ(info.Max, widest);
+  EXPECT_EQ(info.Page, box_->ClientWidth());
+  QScrollBar* bar = box_->HorzScrollBar();
+  bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  EXPECT_EQ(box_->HorzPos(), 1);
+  bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+  EXPECT_EQ(box_->HorzPos(), 1 + box_->ClientWidth());
+  bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+  bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+  EXPECT_EQ(box_->HorzPos(), 0);  // never negative
+  // Scrolled, the hit areas move with the text.
+  bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+  int n = 0;
+  int row = 0;
+  box_->CharPosAt({box_->CheckArea() + 2 * TKelPrmListBox::CheckSize() + 1, box_->ItemHeight() + 3},
+                  n, row);
+  EXPECT_EQ(row, 1);
+  EXPECT_GT(n, 1);
+}
+
 TEST_F(PrmListBoxTest, CheckBoxClicksToggleUnlessReadOnlyAndFallThroughWithoutBoxes) {
   AddItems({0, 1});
   TKelListItem* second = box_->Items()->Items(1);
