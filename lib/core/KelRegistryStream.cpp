@@ -45,16 +45,22 @@ QByteArray BinaryBytes(const TRegistryValue& value) {
 // The chunks in order until `total` bytes are there, a chunk is missing, or one is shorter than
 // the chunk size. Only what is really stored is loaded, so a damaged header cannot make the stream
 // claim memory the chunks never held.
-QByteArray ReadChunks(TRegistry& reg, const QString& value, int64_t total, int64_t chunkSize) {
+QByteArray ReadChunks(TRegistry& reg, const QString& value, int64_t total, int64_t chunkSize,
+                      bool& whole) {
+  // Every chunk but the last is exactly chunkSize long and the last holds the rest: anything
+  // else is a save that was torn between its chunks and its header, and reads as nothing.
   QByteArray contents;
+  whole = false;
+  if (total < 0 || chunkSize <= 0) return contents;
   for (int64_t index = 0; contents.size() < total; ++index) {
     const auto stored = reg.ReadValue(ChunkName(value, index));
-    if (!stored) break;
+    if (!stored) return QByteArray();
     const QByteArray chunk = BinaryBytes(*stored);
-    contents += chunk.left(
-        static_cast<qsizetype>(std::min<int64_t>(chunk.size(), total - contents.size())));
-    if (chunk.isEmpty() || chunk.size() < chunkSize) break;
+    const int64_t expected = std::min<int64_t>(chunkSize, total - contents.size());
+    if (chunk.size() != expected) return QByteArray();
+    contents += chunk;
   }
+  whole = true;
   return contents;
 }
 
@@ -117,10 +123,13 @@ void TKelRegistryStream::Load() {
     const auto value = reg.ReadValue(value_);
     if (!value) return;
     const QByteArray stored = BinaryBytes(*value);
-    if (ChunkedLayout() && IsHeader(stored))
-      contents = ReadChunks(reg, value_, HeaderNumber(stored, 15), HeaderNumber(stored, 26));
-    else
+    if (ChunkedLayout() && IsHeader(stored)) {
+      bool whole = false;
+      contents = ReadChunks(reg, value_, HeaderNumber(stored, 15), HeaderNumber(stored, 26), whole);
+      if (!whole) return;  // torn: nothing was loaded
+    } else {
       contents = stored;
+    }
   } catch (const ERegistryException&) {
     return;  // an unreadable store reads as an empty stream
   }
@@ -136,18 +145,29 @@ void TKelRegistryStream::Store() {
   if (!reg.OpenKey(key_, true))
     throw ERegistryException(RtlMessage(RegistryText::CreateKeyFailed, key_));
   const QByteArray contents = Bytes();
-  if (!ChunkedLayout()) {
-    reg.WriteBinary(value_, contents);
-    return;
+  // All values of one save change together where the store can do that, so a crash never
+  // leaves a header of the new size over the old chunks.
+  reg.BeginBatch();
+  try {
+    if (!ChunkedLayout()) {
+      reg.WriteBinary(value_, contents);
+    } else {
+      // Where a batch is not atomic the chunks go first and the header last: a save torn in
+      // between leaves the old header, whose sizes the new chunks do not match (see Load).
+      const int64_t total = contents.size();
+      int64_t index = 0;
+      for (int64_t offset = 0; offset < total; offset += ChunkSize, ++index)
+        reg.WriteBinary(ChunkName(value_, index), contents.mid(offset, ChunkSize));
+      // Chunks of longer contents stored before would otherwise outlive them.
+      for (int64_t stale = index; reg.ValueExists(ChunkName(value_, stale)); ++stale)
+        reg.DeleteValue(ChunkName(value_, stale));
+      reg.WriteBinary(value_, HeaderBytes(total));
+    }
+  } catch (...) {
+    reg.EndBatch(false);
+    throw;
   }
-  const int64_t total = contents.size();
-  reg.WriteBinary(value_, HeaderBytes(total));
-  int64_t index = 0;
-  for (int64_t offset = 0; offset < total; offset += ChunkSize, ++index)
-    reg.WriteBinary(ChunkName(value_, index), contents.mid(offset, ChunkSize));
-  // Chunks of longer contents stored before would otherwise outlive them.
-  for (; reg.ValueExists(ChunkName(value_, index)); ++index)
-    reg.DeleteValue(ChunkName(value_, index));
+  reg.EndBatch(true);
 }
 
 }  // namespace Kel

@@ -3,3 +3,4 @@
 
 #include "KelFltDateTimeFormat.h"
 #include "KelListItems.h"
+#include "KelPrmListBox.h"

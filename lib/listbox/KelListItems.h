@@ -178,6 +178,16 @@ class TKelListItem : public TKelNamedItem {
   bool ReadOnly() const { return readOnly_; }
   void SetReadOnly(bool value) { readOnly_ = value; }
 
+  // Changes with every change report of the item (inside an update bracket too) and is unique
+  // in the process, so a widget caching what it measured of an item's text knows when to
+  // measure again, even for a new item that took the place of a freed one.
+  quint64 TextRevision() const { return textRevision_; }
+  // The change report of this item, counted.
+  void Changed() {
+    textRevision_ = NextRevision();
+    TKelNamedItem::Changed();
+  }
+
  protected:
   // Called after the caption changed and the parameters were re-derived.
   virtual void CaptionChanged() {}
@@ -191,6 +201,11 @@ class TKelListItem : public TKelNamedItem {
   bool checked_ = true;
   int indentLev_ = 0;
   bool readOnly_ = false;
+  static quint64 NextRevision() {
+    static quint64 counter = 0;
+    return ++counter;
+  }
+  quint64 textRevision_ = NextRevision();
 };
 
 class TKelListBoxItem : public TKelListItem {

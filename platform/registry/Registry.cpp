@@ -185,4 +185,8 @@ QString ReadLocalMachineString(const QString& key, const QString& name, bool* fo
   return UpToFirstNul(value->text);
 }
 
+void TRegistry::BeginBatch() { backend_->BeginBatch(); }
+
+void TRegistry::EndBatch(bool commit) { backend_->EndBatch(commit); }
+
 }  // namespace Kel

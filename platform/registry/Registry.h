@@ -96,6 +96,9 @@ class TRegistry {
 
   // Makes the changes of the current key durable now.
   void Flush();
+  // Groups the changes up to EndBatch into one (see TRegistryBackend::BeginBatch).
+  void BeginBatch();
+  void EndBatch(bool commit);
 
  private:
   QStringList Resolve(const QString& key) const;

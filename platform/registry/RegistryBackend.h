@@ -73,6 +73,12 @@ class TRegistryBackend {
   // Makes earlier changes of the key durable now (the portable store commits every change at
   // once, so there it has nothing left to do).
   virtual void Flush(TRootKey root, const QStringList& path) = 0;
+  // A batch: the changes up to EndBatch take effect together or not at all (EndBatch(false), an
+  // error or a crash before EndBatch(true) leaves none of them), where the storage can do that;
+  // the Windows registry cannot, and there the changes simply happen one by one. Batches do not
+  // nest.
+  virtual void BeginBatch() {}
+  virtual void EndBatch(bool commit) {}
 };
 
 // The portable store: one SQLite file. The file is opened on first use; reading from a file that

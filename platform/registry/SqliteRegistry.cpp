@@ -244,6 +244,21 @@ class SqliteRegistry : public TRegistryBackend {
 
   void Flush(TRootKey, const QStringList&) override {}
 
+  void BeginBatch() override {
+    OpenForWriting();
+    Exec("BEGIN IMMEDIATE");
+    inBatch_ = true;
+  }
+
+  void EndBatch(bool commit) override {
+    if (!inBatch_) return;
+    inBatch_ = false;
+    if (commit)
+      Exec("COMMIT");
+    else
+      sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+  }
+
   // Raises the error of the last failed SQLite call, naming the file.
   [[noreturn]] void Fail(int rc) const {
     const QString detail = ErrorDetail(db_, rc);
@@ -266,14 +281,18 @@ class SqliteRegistry : public TRegistryBackend {
   enum class SchemaState { Missing, Ready };
 
   // Wraps one change: BEGIN IMMEDIATE takes the write lock up front, so two writers queue up on
-  // the busy timeout instead of one failing halfway through.
+  // the busy timeout instead of one failing halfway through. Inside a batch the batch's own
+  // transaction holds the change.
   class Transaction {
    public:
-    explicit Transaction(SqliteRegistry& store) : store_(store) { store_.Exec("BEGIN IMMEDIATE"); }
+    explicit Transaction(SqliteRegistry& store) : store_(store), done_(store.inBatch_) {
+      if (!done_) store_.Exec("BEGIN IMMEDIATE");
+    }
     ~Transaction() {
       if (!done_) sqlite3_exec(store_.db_, "ROLLBACK", nullptr, nullptr, nullptr);
     }
     void Commit() {
+      if (done_) return;
       store_.Exec("COMMIT");
       done_ = true;
     }
@@ -422,6 +441,7 @@ class SqliteRegistry : public TRegistryBackend {
 
   QString fileName_;
   sqlite3* db_ = nullptr;
+  bool inBatch_ = false;  // between BeginBatch and EndBatch
   bool schemaReady_ = false;
 };
 

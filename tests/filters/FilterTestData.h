@@ -1,6 +1,12 @@
 #pragma once
 // Datasets and helpers shared by the filter builder tests.
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
 #include <memory>
+
+#include "DBTables.h"
 
 #include "DateUtils.h"
 #include "FormatSettings.h"
@@ -50,5 +56,29 @@ inline TKelFltItem* AddCondition(TKelFltBld& builder, const QString& field, cons
   if (!value2.IsEmpty()) item->SetValue2(value2);
   return item;
 }
+
+// The sample database of the demonstration (alias DBDEMOS) built from its committed script into
+// a folder of its own for one test suite, and closed again afterwards.
+class SampleDatabaseSuite {
+ public:
+  static void SetUp() {
+    dir_ = new QTemporaryDir();
+    const QString path = dir_->filePath("dbdemos.sqlite");
+    const QString script = QDir::cleanPath(KEL_TEST_DATA_DIR "/../../../app/data/dbdemos.sql");
+    QProcess sqlite;
+    sqlite.start("sqlite3", {"-bail", path, QStringLiteral(".read %1").arg(script)});
+    ASSERT_TRUE(sqlite.waitForFinished(30000));
+    ASSERT_EQ(sqlite.exitCode(), 0) << sqlite.readAllStandardError().toStdString();
+    qputenv("KEL_DBDEMOS", path.toUtf8());
+  }
+  static void TearDown() {
+    Session().CloseDatabases();
+    delete dir_;
+    dir_ = nullptr;
+  }
+
+ private:
+  static inline QTemporaryDir* dir_ = nullptr;
+};
 
 }  // namespace Kel::Testing

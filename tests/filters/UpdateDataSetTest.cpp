@@ -21,7 +21,6 @@ namespace {
 using Testing::AddCondition;
 using Testing::MakeOrders;
 
-const char* const SampleScript = KEL_TEST_DATA_DIR "/../../../app/data/dbdemos.sql";
 
 class UpdateDataSetTest : public ::testing::Test {
  protected:
@@ -85,23 +84,9 @@ TEST_F(UpdateDataSetTest, NothingIsWrittenWithoutAHookOrWhileLoading) {
 
 class SampleDatabaseTest : public UpdateDataSetTest {
  protected:
-  static void SetUpTestSuite() {
-    dir_ = new QTemporaryDir();
-    const QString path = dir_->filePath("dbdemos.sqlite");
-    QProcess sqlite;
-    sqlite.start("sqlite3", {"-bail", path, QStringLiteral(".read %1").arg(QDir::cleanPath(SampleScript))});
-    ASSERT_TRUE(sqlite.waitForFinished(30000));
-    ASSERT_EQ(sqlite.exitCode(), 0) << sqlite.readAllStandardError().toStdString();
-    qputenv("KEL_DBDEMOS", path.toUtf8());
-  }
-  static void TearDownTestSuite() {
-    Session().CloseDatabases();
-    delete dir_;
-    dir_ = nullptr;
-  }
-  static QTemporaryDir* dir_;
+  static void SetUpTestSuite() { Testing::SampleDatabaseSuite::SetUp(); }
+  static void TearDownTestSuite() { Testing::SampleDatabaseSuite::TearDown(); }
 };
-QTemporaryDir* SampleDatabaseTest::dir_ = nullptr;
 
 TEST_F(SampleDatabaseTest, StatementIntoAQuery) {
   TQuery query;

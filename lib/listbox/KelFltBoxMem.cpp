@@ -1,0 +1,71 @@
+#include "KelFltBoxMem.h"
+
+#include <QMessageBox>
+
+#include "KelForms.h"
+#include "KelListBoxTexts.h"
+#include "KelPrmListBox.h"
+
+namespace Kel {
+
+TSievraMemForm::TSievraMemForm(QWidget* parent)
+    : QDialog(parent),
+      edit_(new TEdit(this)),
+      listBox_(new TListBox(this)),
+      okButton_(new TButton(this)),
+      cancelButton_(new TButton(this)),
+      deleteButton_(new TButton(this)),
+      deletedNames_(std::make_unique<TStringList>()) {
+  ApplyMainFormFont(this);
+  setFixedSize(263, 228);
+  edit_->setGeometry(8, 14, 154, 24);
+  listBox_->setGeometry(8, 47, 154, 166);
+  listBox_->setEnabled(false);
+  okButton_->setGeometry(176, 14, 75, 25);
+  cancelButton_->setGeometry(176, 50, 75, 25);
+  deleteButton_->setGeometry(177, 116, 75, 25);
+  okButton_->SetCaption(ListBoxText("OK"));
+  cancelButton_->SetCaption(ListBoxText("Cancel"));
+  deleteButton_->SetCaption(ListBoxText("Delete"));
+  okButton_->SetDefault(true);
+  connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(deleteButton_, &QPushButton::clicked, this, [this] { DeleteClicked(); });
+  connect(edit_, &QLineEdit::textChanged, this, [this] { UpdateButtons(); });
+  connect(listBox_, &QListWidget::itemClicked, this,
+          [this](QListWidgetItem* item) { edit_->SetText(item->text()); });
+  connect(listBox_, &QListWidget::itemDoubleClicked, this, [this] { accept(); });
+}
+
+TSievraMemForm::~TSievraMemForm() = default;
+
+void TSievraMemForm::showEvent(QShowEvent* event) {
+  UpdateButtons();
+  QDialog::showEvent(event);
+}
+
+void TSievraMemForm::UpdateButtons() {
+  const QString text = edit_->Text();
+  bool listed = false;
+  for (const QString& entry : listBox_->Items())
+    listed = listed || entry.compare(text, Qt::CaseInsensitive) == 0;
+  deleteButton_->setEnabled(!text.isEmpty() && listed);
+  okButton_->setEnabled(!text.isEmpty());
+  listBox_->setEnabled(listBox_->Count() > 0);
+}
+
+void TSievraMemForm::DeleteClicked() {
+  const int index = listBox_->ItemIndex();
+  if (index >= 0) {
+    const QString name = listBox_->item(index)->text();
+    if (!prmListBox_ || prmListBox_->CanDeleteSlot(name)) {
+      deletedNames_->Add(name);
+      delete listBox_->takeItem(index);
+    } else {
+      QMessageBox::warning(this, windowTitle(), ListBoxText("Can't delete this memory slot"));
+    }
+  }
+  UpdateButtons();
+}
+
+}  // namespace Kel
