@@ -1,6 +1,8 @@
 #include "DemoWindows.h"
 
 #include "Exceptions.h"
+#include "calendunit.h"
+#include "miscunit.h"
 
 namespace Kel {
 
@@ -13,8 +15,8 @@ const std::vector<TDemoWindowInfo>& DemoWindows() {
   // window's button and screenshot mode pick it up from this table.
   static const std::vector<TDemoWindowInfo> windows = {
       {TDemoWindow::Fbox, QStringLiteral("sievra-demo"), &FboxForm, nullptr},
-      {TDemoWindow::Calend, QStringLiteral("calendar-demo"), &CalendForm, nullptr},
-      {TDemoWindow::Misk, QStringLiteral("other-demo"), &MiskForm, nullptr},
+      {TDemoWindow::Calend, QStringLiteral("calendar-demo"), &CalendForm, MakeForm<TCalendForm>},
+      {TDemoWindow::Misk, QStringLiteral("other-demo"), &MiskForm, MakeForm<TMiskForm>},
   };
   return windows;
 }

@@ -45,6 +45,25 @@ QStringList SaveHiddenPages(QTabWidget* pages, const QString& directory, const Q
   return written;
 }
 
+// A window whose content sits on tab pages is rendered once per page of every tab widget that
+// has more than one page ("calendar-demo-o2"); the pages shown before are shown again after.
+QStringList SaveTabPages(QWidget* window, const QString& directory, const QString& prefix) {
+  QStringList written;
+  for (QTabWidget* pages : window->findChildren<QTabWidget*>()) {
+    if (pages->count() < 2) continue;
+    const int shown = pages->currentIndex();
+    for (int index = 0; index < pages->count(); ++index) {
+      if (!pages->isTabVisible(index)) continue;
+      pages->setCurrentIndex(index);
+      SettleWindows();
+      written << SaveWidgetImage(window, directory,
+                                 prefix + QLatin1Char('-') + PageName(pages->widget(index)));
+    }
+    pages->setCurrentIndex(shown);
+  }
+  return written;
+}
+
 }  // namespace
 
 QString CheckScreenshotDirectory(const QString& directory) {
@@ -88,6 +107,7 @@ QStringList RenderScreenshots(const QString& directory, TFormOwner& owner) {
     if (!window) continue;
     SettleWindows();
     written << SaveWidgetImage(window, directory, info.screenshotName);
+    written << SaveTabPages(window, directory, info.screenshotName);
   }
   return written;
 }

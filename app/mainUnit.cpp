@@ -7,12 +7,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "DemoConfig.h"
+#include "DemoFormParts.h"
 #include "LinkLabel.h"
 #include "LocalDocuments.h"
 
@@ -81,8 +81,7 @@ QLabel* MakeLongLabel(QWidget* parent, const char* name, const char* text) {
 }
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption) {
-  auto* button = new QPushButton(QLatin1String(caption), parent);
-  button->setObjectName(QLatin1String(name));
+  QPushButton* button = MakeNamedButton(parent, name, caption);
   button->setFixedSize(kButtonWidth, kButtonHeight);
   return button;
 }
@@ -130,9 +129,7 @@ TMainForm::TMainForm(TFormOwner& formOwner, QWidget* parent)
       urlOpener_([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
   setObjectName(QStringLiteral("MainForm"));
   setWindowTitle(QStringLiteral("Main Demo"));
-  QFont formFont(QStringLiteral("MS Sans Serif"));
-  formFont.setPixelSize(11);
-  setFont(formFont);
+  SetFormFont(this, 11);
   for (const TDemoWindowInfo& info : DemoWindows()) {
     factories_[static_cast<size_t>(info.which)] = info.create;
   }
@@ -151,7 +148,7 @@ TMainForm::TMainForm(TFormOwner& formOwner, QWidget* parent)
 
   HideCalendarTabSheet();
   resize(kClientWidth, kClientHeight);
-  CenterOnScreen();
+  CenterOnScreen(this);
 }
 
 TMainForm::~TMainForm() = default;
@@ -235,14 +232,6 @@ void TMainForm::HideCalendarTabSheet() {
   PageControl1->setTabVisible(index, false);
   PageControl1->tabBar()->setTabEnabled(index, false);
   PageControl1->setCurrentWidget(FBoxTabSheet);
-}
-
-void TMainForm::CenterOnScreen() {
-  const QScreen* target = screen();
-  if (!target) return;
-  QRect frame = frameGeometry();
-  frame.moveCenter(target->availableGeometry().center());
-  move(frame.topLeft());
 }
 
 QWidget* TMainForm::ShowDemoWindow(TDemoWindow which) {

@@ -61,7 +61,6 @@ class TMainForm : public QWidget {
   void BuildCalendarTabSheet();
   void BuildBottomPanel();
   void HideCalendarTabSheet();
-  void CenterOnScreen();
 
   // Button handlers, named after the buttons that share them.
   void FBoxButtonClick();

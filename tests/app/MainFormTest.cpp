@@ -10,7 +10,9 @@
 
 #include "FormOwner.h"
 #include "LinkLabel.h"
+#include "calendunit.h"
 #include "mainUnit.h"
+#include "miscunit.h"
 
 namespace Kel {
 namespace {
@@ -171,6 +173,25 @@ TEST_F(MainFormTest, SecondClickShowsTheSameFilterWindow) {
   EXPECT_EQ(FboxForm.data(), first.data());
   EXPECT_TRUE(first->isVisible());
   EXPECT_EQ(owner.Count(), 2) << "the main window and one filter window";
+}
+
+TEST_F(MainFormTest, DemoButtonsOpenTheRealWindowsOnceEach) {
+  QTest::mouseClick(Child<QPushButton>("CalendDemoButton"), Qt::LeftButton);
+  QTest::mouseClick(Child<QPushButton>("OtherCompsDemoButton"), Qt::LeftButton);
+  QPointer<QWidget> calendar = CalendForm;
+  QPointer<QWidget> other = MiskForm;
+  ASSERT_NE(qobject_cast<TCalendForm*>(calendar.data()), nullptr);
+  ASSERT_NE(qobject_cast<TMiskForm*>(other.data()), nullptr);
+  EXPECT_TRUE(calendar->isVisible());
+
+  calendar->close();
+  other->close();
+  QTest::mouseClick(Child<QPushButton>("CalendDemoButton"), Qt::LeftButton);
+  QTest::mouseClick(Child<QPushButton>("OtherCompsDemoButton"), Qt::LeftButton);
+  EXPECT_EQ(CalendForm.data(), calendar.data());
+  EXPECT_EQ(MiskForm.data(), other.data());
+  EXPECT_TRUE(calendar->isVisible() && other->isVisible());
+  EXPECT_EQ(owner.Count(), 3) << "the main window and one window of each kind";
 }
 
 TEST_F(MainFormTest, ButtonOfAWindowNotYetBuiltDoesNothing) {

@@ -55,6 +55,25 @@ TEST(ScreenshotModeTest, WritesTheMainWindowAndItsHiddenPageAsPngFiles) {
   }
 }
 
+TEST(ScreenshotModeTest, WritesEveryPageOfTheDemonstrationWindows) {
+  QTemporaryDir out;
+  ASSERT_TRUE(out.isValid());
+  const TRun run = RunKeldemo({QStringLiteral("--screenshot"), out.path()});
+  ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+
+  for (const char* name : {"other-demo", "other-demo-calculator", "other-demo-buttonpanel",
+                           "calendar-demo", "calendar-demo-o1", "calendar-demo-o2",
+                           "calendar-demo-o3", "calendar-demo-colors"}) {
+    EXPECT_FALSE(QImage(out.filePath(QLatin1String(name) + QStringLiteral(".png"))).isNull())
+        << name;
+  }
+  // Each page is rendered while it is the one shown, so two pages give two different pictures.
+  EXPECT_NE(QImage(out.filePath(QStringLiteral("other-demo-calculator.png"))),
+            QImage(out.filePath(QStringLiteral("other-demo-buttonpanel.png"))));
+  EXPECT_NE(QImage(out.filePath(QStringLiteral("calendar-demo-o1.png"))),
+            QImage(out.filePath(QStringLiteral("calendar-demo-o3.png"))));
+}
+
 TEST(ScreenshotModeTest, ReplacesEarlierScreenshots) {
   QTemporaryDir out;
   ASSERT_TRUE(out.isValid());
