@@ -27,7 +27,7 @@ namespace {
 
 constexpr int kClientWidth = 702;
 constexpr int kClientHeight = 414;
-constexpr int kInfoWidth = 190;
+constexpr int kInfoWidth = 180;
 
 const char* const kCalculatorInfo =
     "The calculator pops up when a numeric parameter is picked in the filter editor, so users "
@@ -177,7 +177,7 @@ QWidget* TMiskForm::BuildPanelControls(QWidget* sheet) {
   }
   HasButtons->button(pbOkCancelHelp)->setChecked(true);
   connect(HasButtons, &QButtonGroup::idClicked, this, &TMiskForm::HasButtonsClick);
-  grid->addWidget(group, 0, 1);
+  grid->addWidget(group, 0, 1, 2, 1);
 
   auto* sizes = new QGridLayout;
   int row = 0;
@@ -196,7 +196,8 @@ QWidget* TMiskForm::BuildPanelControls(QWidget* sheet) {
     sizes->addWidget(edit, row, 1);
     ++row;
   }
-  grid->addLayout(sizes, 0, 2);
+  // Under the three buttons, so the window keeps its classic width at this font.
+  grid->addLayout(sizes, 1, 0);
   return controls;
 }
 
