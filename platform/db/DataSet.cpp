@@ -337,6 +337,18 @@ Variant TDataSet::RecordValue(int recordIndex, const TField* field) const {
   return FieldValueAtRow(field, view_[static_cast<size_t>(recordIndex)]);
 }
 
+TDataSet::TRecordViewScope::TRecordViewScope(const TDataSet& dataSet, int recordIndex)
+    : dataSet_(dataSet), previous_(dataSet.rowOverride_) {
+  if (!dataSet.Active() || dataSet.state_ != dsBrowse || recordIndex < 0 ||
+      recordIndex == dataSet.cursor_)
+    return;
+  dataSet.FetchThrough(recordIndex);
+  if (recordIndex >= static_cast<int>(dataSet.view_.size())) return;
+  dataSet.rowOverride_ = dataSet.view_[static_cast<size_t>(recordIndex)];
+}
+
+TDataSet::TRecordViewScope::~TRecordViewScope() { dataSet_.rowOverride_ = previous_; }
+
 // ---------------------------------------------------------------------------------------------
 // Opening and closing
 

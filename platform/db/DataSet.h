@@ -228,6 +228,23 @@ class TDataSet : public TComponent {
   // The index of the current record among those shown (-1 without one).
   int ActiveRecordIndex() const { return cursor_; }
 
+  // While it lives, the fields show the values of another record (recordIndex counts the
+  // records shown, from 0) without moving the cursor or telling anyone: a grid paints each of
+  // its rows this way and asks what depends on the fields (a colour rule) for that row. The
+  // current record, one being edited, and an index beyond the records leave the fields as they
+  // are.
+  class TRecordViewScope {
+   public:
+    TRecordViewScope(const TDataSet& dataSet, int recordIndex);
+    ~TRecordViewScope();
+    TRecordViewScope(const TRecordViewScope&) = delete;
+    TRecordViewScope& operator=(const TRecordViewScope&) = delete;
+
+   private:
+    const TDataSet& dataSet_;
+    int previous_;
+  };
+
   // --- events
   TDataSetNotifyEvent BeforeOpen, AfterOpen, BeforeClose, AfterClose;
   TDataSetNotifyEvent BeforeInsert, AfterInsert, BeforeEdit, AfterEdit;

@@ -500,3 +500,46 @@ TEST_F(DataSetTest, PublishedProperties) {
 
 }  // namespace
 }  // namespace Kel
+
+namespace Kel {
+namespace {
+
+// A grid paints every row through the fields; the current record and the controls must not
+// notice, and the scope must give back whatever the fields showed before, nested or not.
+TEST(RecordViewScopeTest, FieldsShowAnotherRecordWithoutMovingTheCursor) {
+  SetFormatSettings(TFormatSettings::Invariant());
+  auto fish = Testing::MakeFish();
+  fish->Open();
+  fish->SetFiltered(false);
+  ASSERT_GE(fish->RecordCount(), 3);
+  TField* name = fish->FieldByName("Common_Name");
+  fish->SetRecNo(2);
+  const QString current = name->AsString();
+  int scrolls = 0;
+  fish->AfterScroll = [&](TDataSet*) { ++scrolls; };
+  {
+    TDataSet::TRecordViewScope first(*fish, 0);
+    EXPECT_EQ(name->AsString(), fish->RecordValue(0, name).AsString());
+    {
+      TDataSet::TRecordViewScope last(*fish, 2);
+      EXPECT_EQ(name->AsString(), fish->RecordValue(2, name).AsString());
+    }
+    EXPECT_EQ(name->AsString(), fish->RecordValue(0, name).AsString()) << "nested scope restores";
+    TDataSet::TRecordViewScope beyond(*fish, fish->RecordCount() + 5);
+    EXPECT_EQ(name->AsString(), fish->RecordValue(0, name).AsString()) << "bad index: unchanged";
+    EXPECT_EQ(fish->RecNo(), 2);
+  }
+  EXPECT_EQ(name->AsString(), current);
+  EXPECT_EQ(scrolls, 0);
+
+  fish->Edit();
+  name->SetAsString(QStringLiteral("edited"));
+  {
+    TDataSet::TRecordViewScope other(*fish, 0);
+    EXPECT_EQ(name->AsString(), "edited") << "an edit keeps its values";
+  }
+  fish->Cancel();
+}
+
+}  // namespace
+}  // namespace Kel
