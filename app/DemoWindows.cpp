@@ -2,6 +2,7 @@
 
 #include "Exceptions.h"
 #include "calendunit.h"
+#include "fboxunit.h"
 #include "miscunit.h"
 
 namespace Kel {
@@ -11,10 +12,10 @@ QPointer<QWidget> CalendForm;
 QPointer<QWidget> MiskForm;
 
 const std::vector<TDemoWindowInfo>& DemoWindows() {
-  // A window joins the program by naming its factory here, e.g. MakeForm<TFboxForm>; the main
-  // window's button and screenshot mode pick it up from this table.
+  // A window joins the program by naming its factory here; the main window's button and
+  // screenshot mode pick it up from this table.
   static const std::vector<TDemoWindowInfo> windows = {
-      {TDemoWindow::Fbox, QStringLiteral("sievra-demo"), &FboxForm, nullptr},
+      {TDemoWindow::Fbox, QStringLiteral("sievra-demo"), &FboxForm, MakeForm<TFboxForm>},
       {TDemoWindow::Calend, QStringLiteral("calendar-demo"), &CalendForm, MakeForm<TCalendForm>},
       {TDemoWindow::Misk, QStringLiteral("other-demo"), &MiskForm, MakeForm<TMiskForm>},
   };

@@ -5,9 +5,11 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QSaveFile>
+#include <QStackedWidget>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextStream>
+#include <vector>
 
 #include "DemoWindows.h"
 #include "Exceptions.h"
@@ -45,13 +47,28 @@ QStringList SaveHiddenPages(QTabWidget* pages, const QString& directory, const Q
   return written;
 }
 
+// Brings forward, in every tab widget above `widget`, the page that holds it, so that a tab
+// widget on a page of another one is seen in the window.
+void ShowPagesAbove(QWidget* widget) {
+  QWidget* child = widget;
+  for (QWidget* parent = widget->parentWidget(); parent; parent = parent->parentWidget()) {
+    if (qobject_cast<QStackedWidget*>(parent)) {
+      if (auto* tabs = qobject_cast<QTabWidget*>(parent->parentWidget())) tabs->setCurrentWidget(child);
+    }
+    child = parent;
+  }
+}
+
 // A window whose content sits on tab pages is rendered once per page of every tab widget that
 // has more than one page ("calendar-demo-o2"); the pages shown before are shown again after.
 QStringList SaveTabPages(QWidget* window, const QString& directory, const QString& prefix) {
   QStringList written;
-  for (QTabWidget* pages : window->findChildren<QTabWidget*>()) {
+  const QList<QTabWidget*> tabWidgets = window->findChildren<QTabWidget*>();
+  std::vector<int> shown;
+  for (QTabWidget* pages : tabWidgets) shown.push_back(pages->currentIndex());
+  for (QTabWidget* pages : tabWidgets) {
     if (pages->count() < 2) continue;
-    const int shown = pages->currentIndex();
+    ShowPagesAbove(pages);
     for (int index = 0; index < pages->count(); ++index) {
       if (!pages->isTabVisible(index)) continue;
       pages->setCurrentIndex(index);
@@ -59,8 +76,10 @@ QStringList SaveTabPages(QWidget* window, const QString& directory, const QStrin
       written << SaveWidgetImage(window, directory,
                                  prefix + QLatin1Char('-') + PageName(pages->widget(index)));
     }
-    pages->setCurrentIndex(shown);
   }
+  for (int index = 0; index < tabWidgets.size(); ++index)
+    tabWidgets[index]->setCurrentIndex(shown[static_cast<size_t>(index)]);
+  SettleWindows();
   return written;
 }
 

@@ -63,7 +63,10 @@ TEST(ScreenshotModeTest, WritesEveryPageOfTheDemonstrationWindows) {
 
   for (const char* name : {"other-demo", "other-demo-calculator", "other-demo-buttonpanel",
                            "calendar-demo", "calendar-demo-o1", "calendar-demo-o2",
-                           "calendar-demo-o3", "calendar-demo-colors"}) {
+                           "calendar-demo-o3", "calendar-demo-colors", "sievra-demo",
+                           "sievra-demo-filter", "sievra-demo-listbox", "sievra-demo-sqlfilter",
+                           "sievra-demo-convert", "sievra-demo-props", "sievra-demo-properties",
+                           "sievra-demo-coloring"}) {
     EXPECT_FALSE(QImage(out.filePath(QLatin1String(name) + QStringLiteral(".png"))).isNull())
         << name;
   }
@@ -72,6 +75,11 @@ TEST(ScreenshotModeTest, WritesEveryPageOfTheDemonstrationWindows) {
             QImage(out.filePath(QStringLiteral("other-demo-buttonpanel.png"))));
   EXPECT_NE(QImage(out.filePath(QStringLiteral("calendar-demo-o1.png"))),
             QImage(out.filePath(QStringLiteral("calendar-demo-o3.png"))));
+  // A tab widget on a page of another one is rendered with its page in front.
+  EXPECT_NE(QImage(out.filePath(QStringLiteral("sievra-demo-properties.png"))),
+            QImage(out.filePath(QStringLiteral("sievra-demo-coloring.png"))));
+  EXPECT_NE(QImage(out.filePath(QStringLiteral("sievra-demo-sqlfilter.png"))),
+            QImage(out.filePath(QStringLiteral("sievra-demo-props.png"))));
 }
 
 TEST(ScreenshotModeTest, ReplacesEarlierScreenshots) {

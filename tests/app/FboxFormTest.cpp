@@ -1,0 +1,417 @@
+// The filter window on the sample table: what its buttons, switches and grid do to the real
+// datasets, checked against the records the sample table itself holds (never against fixed
+// counts: the sample data grows).
+#include <gtest/gtest.h>
+
+#include "ClickCheckBox.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QImage>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+#include <functional>
+#include <set>
+
+#include "Buttons.h"
+#include "DBGrid.h"
+#include "DBGridModel.h"
+#include "DBTables.h"
+#include "DataSource.h"
+#include "DemoFormParts.h"
+#include "FboxToolPanel.h"
+#include "Fields.h"
+#include "KelExprEval.h"
+#include "KelFltBox.h"
+#include "KelPopupCalc.h"
+#include "KelPrmListBox.h"
+#include "ListBoxDemoPage.h"
+#include "fboxunit.h"
+
+namespace Kel {
+namespace {
+
+const char* const kSampleFilter =
+    "Category = 'Shark' or ((([Species No] >= 90080) AND ([Species No] <= 90230)) and "
+    "[Length (cm)] < 150)";
+
+struct TFish {
+  int species = 0;
+  QString category;
+  Variant length;
+};
+
+// Every biolife record as the database holds it, read apart from the window.
+std::vector<TFish> AllFish() {
+  TTable table;
+  table.SetDatabaseName(QStringLiteral("DBDEMOS"));
+  table.SetTableName(QStringLiteral("biolife"));
+  table.Open();
+  std::vector<TFish> fish;
+  for (table.First(); !table.Eof(); table.Next())
+    fish.push_back({table.FieldByName("Species No")->AsInteger(),
+                    table.FieldByName("Category")->AsString(),
+                    table.FieldByName("Length (cm)")->Value()});
+  return fish;
+}
+
+// The three sample conditions, worked out by hand (a missing length is no "less than").
+bool MatchesSample(const TFish& fish) {
+  const bool shortOne = !fish.length.IsEmptyOrNull() && fish.length.AsDouble() < 150;
+  return fish.category == "Shark" ||
+         (fish.species >= 90080 && fish.species <= 90230 && shortOne);
+}
+
+std::set<int> SampleSpecies() {
+  std::set<int> species;
+  for (const TFish& fish : AllFish())
+    if (MatchesSample(fish)) species.insert(fish.species);
+  return species;
+}
+
+// The species of the records a dataset shows now, read without moving its cursor.
+std::set<int> ShownSpecies(TDataSet* dataSet) {
+  std::set<int> species;
+  const TField* field = dataSet->FieldByName("Species No");
+  for (int row = 0; row < dataSet->RecordCount(); ++row)
+    species.insert(dataSet->RecordValue(row, field).AsInteger());
+  return species;
+}
+
+class FboxFormTest : public ::testing::Test {
+ protected:
+  FboxFormTest() {
+    previousHook_ = SetDemoMessageHook([this](QWidget*, const QString& text) { messages << text; });
+    form = std::make_unique<TFboxForm>();
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+  }
+  ~FboxFormTest() override {
+    form.reset();
+    SetDemoMessageHook(previousHook_);
+  }
+
+  template <class T>
+  T* Child(const char* name) {
+    T* child = form->findChild<T*>(QLatin1String(name));
+    EXPECT_NE(child, nullptr) << name;
+    return child;
+  }
+  TFboxToolPanel* Tools() { return form->ToolPanel(); }
+  TDBGrid* Grid() { return form->DBGrid(); }
+  TDBGridModel* Model() { return Grid()->GridModel(); }
+  int ColumnOf(const char* fieldName) {
+    return Model()->ColumnOfField(form->Table()->FieldByName(QLatin1String(fieldName)));
+  }
+  void ClickTitle(int column) {
+    QHeaderView* header = Grid()->horizontalHeader();
+    const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                    header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+  }
+  void ReleaseFilter() {
+    ASSERT_TRUE(Tools()->FilterStateBtn->Down());
+    QTest::mouseClick(Tools()->FilterStateBtn, Qt::LeftButton);
+    ASSERT_FALSE(Tools()->FilterStateBtn->Down());
+    ASSERT_FALSE(form->Table()->Filtered());
+  }
+  // Rows (from 0) of the table as shown whose record the sample conditions select.
+  std::vector<int> MatchingRows() {
+    TTable* table = form->Table();
+    const TField* species = table->FieldByName("Species No");
+    const TField* category = table->FieldByName("Category");
+    const TField* length = table->FieldByName("Length (cm)");
+    std::vector<int> rows;
+    for (int row = 0; row < table->RecordCount(); ++row) {
+      const TFish fish{table->RecordValue(row, species).AsInteger(),
+                       table->RecordValue(row, category).AsString(),
+                       table->RecordValue(row, length)};
+      if (MatchesSample(fish)) rows.push_back(row);
+    }
+    return rows;
+  }
+  int GridRow() { return Grid()->currentIndex().row(); }
+
+  QStringList messages;
+  std::unique_ptr<TFboxForm> form;
+
+ private:
+  TDemoMessageHook previousHook_;
+};
+
+TEST_F(FboxFormTest, StartsFilteredByTheThreeSampleConditions) {
+  EXPECT_EQ(form->windowTitle(), "Kel Sievra Demo");
+  TKelFltBox* sievra = form->Sievra();
+  ASSERT_EQ(sievra->Items()->Count(), 3);
+  EXPECT_EQ(sievra->FilterStr().toStdString(), kSampleFilter);
+  EXPECT_EQ(sievra->AllowedUsageIDs(), "0");
+  // The start-up run of the apply button pressed the filter button and filtered the table.
+  EXPECT_TRUE(Tools()->FilterStateBtn->Down());
+  TTable* table = form->Table();
+  EXPECT_TRUE(table->Filtered());
+  EXPECT_EQ(table->Filter(), sievra->FilterStr());
+  const std::set<int> expected = SampleSpecies();
+  ASSERT_FALSE(expected.empty());
+  ASSERT_LT(expected.size(), AllFish().size()) << "the sample conditions must leave records out";
+  EXPECT_EQ(ShownSpecies(table), expected);
+  // The grid shows those records, the memos the texts.
+  EXPECT_EQ(Model()->rowCount(), table->RecordCount());
+  EXPECT_EQ(Child<QPlainTextEdit>("LookMemo")->toPlainText(), sievra->FilterStr());
+  EXPECT_TRUE(Child<QPlainTextEdit>("SQLLookMemo")->toPlainText().startsWith("Select * from biolife"));
+  EXPECT_TRUE(Tools()->RunFilterBtn->isEnabled());
+  EXPECT_FALSE(Tools()->ClearColorsBtn->isEnabled());
+  EXPECT_TRUE(Child<QCheckBox>("HookFiltCheck")->isEnabled());
+  // The memo shows the notes of the grid's record.
+  EXPECT_EQ(Child<QPlainTextEdit>("DBMemo")->toPlainText(), table->FieldByName("Notes")->AsString());
+}
+
+TEST_F(FboxFormTest, RemovingEveryConditionDisablesTheButtonsAndReleasesTheFilter) {
+  TKelFltBox* sievra = form->Sievra();
+  sievra->setFocus();
+  sievra->SetItemIndex(0);
+  // The first condition holds the two indented ones: one Delete removes all three.
+  QTest::keyClick(sievra, Qt::Key_Delete);
+  ASSERT_EQ(sievra->Items()->Count(), 0);
+  EXPECT_TRUE(sievra->FilterStr().isEmpty());
+  EXPECT_FALSE(Tools()->FilterStateBtn->Down());
+  for (TSpeedButton* button : {Tools()->FilterStateBtn, Tools()->AddColorBtn, Tools()->FindFirstBtn,
+                               Tools()->FindNextBtn, Tools()->FindPriorBtn, Tools()->FindLastBtn,
+                               Tools()->RunFilterBtn})
+    EXPECT_FALSE(button->isEnabled()) << button->objectName().toStdString();
+  EXPECT_FALSE(form->Table()->Filtered());
+  EXPECT_EQ(form->Table()->RecordCount(), static_cast<int>(AllFish().size()));
+  EXPECT_FALSE(Child<QCheckBox>("HookFiltCheck")->isEnabled());
+  EXPECT_TRUE(messages.isEmpty());
+
+  // Pressed anyway (the enabled state is not all that guards it), the filter button refuses.
+  Tools()->FilterStateBtn->SetDown(true);
+  form->FilterStateBtnClick();
+  EXPECT_FALSE(Tools()->FilterStateBtn->Down());
+  form->AddColorBtnClick();
+  EXPECT_EQ(messages, QStringList({
+      "You cannot activate filter while not entered valid filter condition.",
+      "You cannot add new coloring to the grid table beause of absence of valid filter condition."}));
+  EXPECT_EQ(form->GridColors()->RecordsInfo()->Count(), 0);
+}
+
+TEST_F(FboxFormTest, ServerBasedOffersContainsForTextFieldsAndHidesItAgain) {
+  TKelFltBox* sievra = form->Sievra();
+  const auto offersContains = [sievra] {
+    const QString category = sievra->Builder()->GetFieldCategory(QStringLiteral("Category"));
+    for (const TKelFltBoxTemplate* offered :
+         sievra->Templates()->Offered(category, sievra->AllowedUsageIDs()))
+      if (offered->CaptionID() == "contains") return true;
+    return false;
+  };
+  EXPECT_FALSE(offersContains());
+  auto* serverBased = Child<QCheckBox>("ServerBasedCheckBox");
+  Testing::ClickCheckBox(serverBased);
+  ASSERT_TRUE(serverBased->isChecked());
+  EXPECT_TRUE(offersContains());
+  EXPECT_EQ(form->DataSource()->DataSet(), form->Query());
+  EXPECT_TRUE(form->Query()->Active());
+  EXPECT_FALSE(Tools()->FilterStateBtn->Down());
+  // The query runs the statement that the conditions make: the same records as the filter.
+  EXPECT_EQ(ShownSpecies(form->Query()), SampleSpecies());
+  EXPECT_EQ(Model()->rowCount(), form->Query()->RecordCount());
+  EXPECT_TRUE(Child<QCheckBox>("HookFiltCheck")->isEnabled());
+
+  Testing::ClickCheckBox(serverBased);
+  ASSERT_FALSE(serverBased->isChecked());
+  EXPECT_FALSE(offersContains());
+  EXPECT_EQ(form->DataSource()->DataSet(), form->Table());
+  EXPECT_FALSE(form->Query()->Active());
+  EXPECT_FALSE(Child<QCheckBox>("HookFiltCheck")->isEnabled()) << "neither filtered nor server based";
+}
+
+TEST_F(FboxFormTest, ApplyButtonPressesTheFilterButtonOfAnUnfilteredTable) {
+  ReleaseFilter();
+  EXPECT_EQ(form->Table()->RecordCount(), static_cast<int>(AllFish().size()));
+  EXPECT_EQ(Model()->rowCount(), form->Table()->RecordCount());
+  QTest::mouseClick(Tools()->RunFilterBtn, Qt::LeftButton);
+  EXPECT_TRUE(Tools()->FilterStateBtn->Down());
+  EXPECT_TRUE(form->Table()->Filtered());
+  EXPECT_EQ(ShownSpecies(form->Table()), SampleSpecies());
+  EXPECT_EQ(Model()->rowCount(), form->Table()->RecordCount());
+
+  // With immediate updates the box filters on its own, and the apply button has nothing to do.
+  Testing::ClickCheckBox(Child<QCheckBox>("HookFiltCheck"));
+  EXPECT_FALSE(Tools()->RunFilterBtn->isEnabled());
+  form->Sievra()->FltItems()->Items(0)->SetValue(Variant(QStringLiteral("Ray")));
+  EXPECT_EQ(form->Table()->Filter(), form->Sievra()->FilterStr());
+  EXPECT_TRUE(form->Table()->Filter().startsWith("Category = 'Ray'"));
+}
+
+TEST_F(FboxFormTest, ColumnTitlesFillTheFieldsListInTheOrderClicked) {
+  auto* fields = Child<QLineEdit>("FieldsListEdit");
+  ClickTitle(ColumnOf("Category"));
+  ClickTitle(ColumnOf("Species No"));
+  EXPECT_EQ(fields->text(), "Category, [Species No]");
+  EXPECT_TRUE(Model()->TitleHighlighted(ColumnOf("Category")));
+  ClickTitle(ColumnOf("Category"));
+  EXPECT_EQ(fields->text(), "[Species No]");
+  EXPECT_FALSE(Model()->TitleHighlighted(ColumnOf("Category")));
+
+  // A click into a cell makes every title plain; the list names the cell's field then.
+  const int lengthColumn = ColumnOf("Length (cm)");
+  QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {},
+                    Grid()->visualRect(Model()->index(0, lengthColumn)).center());
+  EXPECT_FALSE(Model()->TitleHighlighted(ColumnOf("Species No")));
+  EXPECT_EQ(fields->text(), "[Length (cm)]");
+}
+
+TEST_F(FboxFormTest, FindButtonsMoveTheGridToMatchingRecords) {
+  // Filtered, every record matches: the search walks the rows one by one.
+  QTest::mouseClick(Tools()->FindLastBtn, Qt::LeftButton);
+  EXPECT_EQ(GridRow(), form->Table()->RecordCount() - 1);
+  QTest::mouseClick(Tools()->FindPriorBtn, Qt::LeftButton);
+  EXPECT_EQ(GridRow(), form->Table()->RecordCount() - 2);
+  QTest::mouseClick(Tools()->FindFirstBtn, Qt::LeftButton);
+  EXPECT_EQ(GridRow(), 0);
+
+  // Unfiltered, the search skips what the conditions leave out.
+  ReleaseFilter();
+  const std::vector<int> matches = MatchingRows();
+  ASSERT_GE(matches.size(), 3u);
+  QTest::mouseClick(Tools()->FindFirstBtn, Qt::LeftButton);
+  EXPECT_EQ(GridRow(), matches[0]);
+  for (size_t next = 1; next < matches.size(); ++next) {
+    QTest::mouseClick(Tools()->FindNextBtn, Qt::LeftButton);
+    ASSERT_EQ(GridRow(), matches[next]) << "match " << next;
+    EXPECT_EQ(form->Table()->RecNo() - 1, GridRow()) << "grid and dataset agree";
+  }
+  QTest::mouseClick(Tools()->FindPriorBtn, Qt::LeftButton);
+  EXPECT_EQ(GridRow(), matches[matches.size() - 2]);
+  QTest::mouseClick(Tools()->FindLastBtn, Qt::LeftButton);
+  EXPECT_EQ(GridRow(), matches.back());
+  // "Search in loop": past the last match the search starts again at the first.
+  QTest::mouseClick(Tools()->FindNextBtn, Qt::LeftButton);
+  EXPECT_EQ(GridRow(), matches.front());
+  EXPECT_TRUE(messages.isEmpty());
+
+  // Moving the grid moves the dataset too.
+  Grid()->setCurrentIndex(Model()->index(matches[1], 0));
+  EXPECT_EQ(form->Table()->RecNo() - 1, matches[1]);
+}
+
+TEST_F(FboxFormTest, ColourStylesPaintTheMatchingCellsOfTheIndicatedFields) {
+  ReleaseFilter();
+  ClickTitle(ColumnOf("Category"));
+  Testing::ClickCheckBox(Child<QCheckBox>("ColoringCheckBox"));
+  QTest::mouseClick(Tools()->AddColorBtn, Qt::LeftButton);
+  ASSERT_EQ(form->GridColors()->RecordsInfo()->Count(), 1);
+  const TKelRecordSetStyle* style = form->GridColors()->RecordsInfo()->Items(0);
+  EXPECT_EQ(style->DataField(), "Category");
+  EXPECT_TRUE(Tools()->ClearColorsBtn->isEnabled());
+  const QColor painted = ColorToQColor(style->Color(), Grid());
+
+  // The current record is drawn with a selection frame: look at the other rows on screen.
+  Grid()->setCurrentIndex(Model()->index(0, ColumnOf("Common_Name")));
+  const QImage image = Grid()->viewport()->grab().toImage();
+  const std::vector<int> matches = MatchingRows();
+  const auto pixelAt = [&](int row, const char* field) {
+    const QRect cell = Grid()->visualRect(Model()->index(row, ColumnOf(field)));
+    return image.pixelColor(cell.right() - 3, cell.center().y());
+  };
+  int matchingSeen = 0;
+  int plainSeen = 0;
+  for (int row = 1; row < Model()->rowCount(); ++row) {
+    const QRect cell = Grid()->visualRect(Model()->index(row, ColumnOf("Category")));
+    if (cell.bottom() >= image.height()) break;
+    const bool matching = std::find(matches.begin(), matches.end(), row) != matches.end();
+    EXPECT_EQ(pixelAt(row, "Category") == painted, matching) << "row " << row;
+    EXPECT_NE(pixelAt(row, "Common_Name"), painted) << "an other field, row " << row;
+    (matching ? matchingSeen : plainSeen) += 1;
+  }
+  EXPECT_GT(matchingSeen, 0);
+  EXPECT_GT(plainSeen, 0);
+
+  QTest::mouseClick(Tools()->ClearColorsBtn, Qt::LeftButton);
+  EXPECT_EQ(form->GridColors()->RecordsInfo()->Count(), 0);
+  EXPECT_FALSE(Tools()->ClearColorsBtn->isEnabled());
+  const QImage cleared = Grid()->viewport()->grab().toImage();
+  for (const int row : matches) {
+    const QRect cell = Grid()->visualRect(Model()->index(row, ColumnOf("Category")));
+    if (row == 0 || cell.bottom() >= cleared.height()) continue;
+    EXPECT_NE(cleared.pixelColor(cell.right() - 3, cell.center().y()), painted) << "row " << row;
+  }
+}
+
+TEST_F(FboxFormTest, EllipsisOfANumberCellPostsTheCalculatorsValue) {
+  const int column = ColumnOf("Length (cm)");
+  const int row = 1;
+  Grid()->setCurrentIndex(Model()->index(row, column));
+  QToolButton* ellipsis = Grid()->EllipsisButton();
+  ASSERT_TRUE(ellipsis->isVisible());
+  EXPECT_TRUE(Grid()->visualRect(Model()->index(row, column)).contains(ellipsis->geometry().center()));
+  const int species = form->Table()->FieldByName("Species No")->AsInteger();
+
+  QTest::mouseClick(ellipsis, Qt::LeftButton);
+  TKelPopupCalcEdit* calc = form->PopupCalc();
+  ASSERT_TRUE(calc->isVisible());
+  QTest::keyClicks(QApplication::focusWidget(), "c123");
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  EXPECT_FALSE(calc->isVisible());
+  EXPECT_EQ(form->Table()->State(), dsBrowse) << "posted";
+  EXPECT_DOUBLE_EQ(form->Table()->FieldByName("Length (cm)")->AsFloat(), 123.0);
+  EXPECT_EQ(Model()->data(Model()->index(GridRow(), column), Qt::DisplayRole).toString(), "123");
+  // Written back to the database.
+  for (const TFish& fish : AllFish()) {
+    if (fish.species == species) EXPECT_DOUBLE_EQ(fish.length.AsDouble(), 123.0);
+  }
+
+  // A text column has no button.
+  Grid()->setCurrentIndex(Model()->index(row, ColumnOf("Category")));
+  EXPECT_FALSE(ellipsis->isVisible());
+}
+
+TEST_F(FboxFormTest, ConvertPagePopupMenuAndListBoxDemo) {
+  // A filter text into conditions and back.
+  QTest::mouseClick(Child<QPushButton>("FromSievraButton"), Qt::LeftButton);
+  auto* memo = Child<QPlainTextEdit>("FilterMemo");
+  EXPECT_EQ(memo->toPlainText(), form->Sievra()->FilterStr());
+  memo->setPlainText(QStringLiteral("Category = 'Ray'"));
+  QTest::mouseClick(Child<QPushButton>("ToSievraButton"), Qt::LeftButton);
+  ASSERT_EQ(form->Sievra()->Items()->Count(), 1);
+  EXPECT_EQ(form->Sievra()->FltItems()->Items(0)->DataField(), "Category");
+  EXPECT_EQ(form->Sievra()->FilterStr(), "Category = 'Ray'");
+
+  form->PopupMenu()->actions().at(1)->trigger();
+  EXPECT_EQ(messages, QStringList{"The second custom item was chosen."});
+
+  // The list box tab: a new item takes the caption edit's text, indent moves it in.
+  Child<QTabWidget>("PageControl1")->setCurrentIndex(1);
+  TKelPrmListBox* box = Child<TKelPrmListBox>("ListBox");
+  const int before = box->Items()->Count();
+  QTest::mouseClick(Child<QPushButton>("AddItemButton"), Qt::LeftButton);
+  ASSERT_EQ(box->Items()->Count(), before + 1);
+  TKelListItem* added = box->Items()->Items(before);
+  EXPECT_EQ(added->Caption(), "new <b>item</b>");
+  ASSERT_EQ(added->IndentLev(), 0);
+  box->SetItemIndex(before);
+  QTest::mouseClick(Child<QPushButton>("IndentButton"), Qt::LeftButton);
+  EXPECT_EQ(added->IndentLev(), 1);
+  QTest::mouseClick(Child<QPushButton>("OutdentButton"), Qt::LeftButton);
+  EXPECT_EQ(added->IndentLev(), 0);
+
+  // A colour button stores the chosen colour; every preview shows the font over its colour.
+  auto* page = form->findChild<TListBoxDemoPage*>();
+  page->ChooseColor = [](QColor& color) {
+    color = QColor(0, 128, 255);
+    return true;
+  };
+  QTest::mouseClick(Child<QPushButton>("SelColorButton"), Qt::LeftButton);
+  EXPECT_EQ(box->SelColor(), RGB(0, 128, 255));
+  auto* preview = Child<QLineEdit>("SelColorPreview");
+  EXPECT_EQ(preview->palette().color(QPalette::Base), QColor(0, 128, 255));
+  EXPECT_TRUE(preview->text().endsWith(" pt. " + box->font().family())) << preview->text().toStdString();
+  EXPECT_EQ(preview->font().family(), box->font().family());
+}
+
+}  // namespace
+}  // namespace Kel
