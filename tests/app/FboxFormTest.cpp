@@ -6,6 +6,8 @@
 #include "ClickCheckBox.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QTimer>
 #include <QHeaderView>
 #include <QImage>
 #include <QLineEdit>
@@ -22,6 +24,9 @@
 #include "DBGridModel.h"
 #include "DBTables.h"
 #include "DataSource.h"
+#include "DataSourceDlg.h"
+#include "DateUtils.h"
+#include "KelCalPopup.h"
 #include "DemoFormParts.h"
 #include "FboxToolPanel.h"
 #include "Fields.h"
@@ -368,6 +373,51 @@ TEST_F(FboxFormTest, EllipsisOfANumberCellPostsTheCalculatorsValue) {
   // A text column has no button.
   Grid()->setCurrentIndex(Model()->index(row, ColumnOf("Category")));
   EXPECT_FALSE(ellipsis->isVisible());
+}
+
+TEST_F(FboxFormTest, AnotherTableStartsWithoutConditionsAndItsDatesTakeTheCalendar) {
+  Testing::ClickCheckBox(Child<QCheckBox>("ColoringCheckBox"));
+  QTest::mouseClick(Tools()->AddColorBtn, Qt::LeftButton);
+  // The user picks the orders table in the data source dialog.
+  QTimer::singleShot(0, [] {
+    auto* dialog = qobject_cast<TKelDataSourceDlg*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    dialog->TableNameEdit->setEditText(QStringLiteral("orders"));
+    dialog->accept();
+  });
+  QTest::mouseClick(Tools()->ChangeDBBtn, Qt::LeftButton);
+  TTable* table = form->Table();
+  ASSERT_EQ(table->TableName(), "orders");
+  EXPECT_EQ(form->Sievra()->Items()->Count(), 0);
+  EXPECT_EQ(form->GridColors()->RecordsInfo()->Count(), 0);
+  EXPECT_FALSE(Tools()->FilterStateBtn->Down());
+  EXPECT_FALSE(Tools()->ClearColorsBtn->isEnabled());
+  EXPECT_FALSE(table->Filtered());
+  EXPECT_EQ(Model()->rowCount(), table->RecordCount());
+  EXPECT_EQ(Model()->FieldOfColumn(0)->FieldName(), "OrderNo");
+  EXPECT_TRUE(Child<QPlainTextEdit>("SQLLookMemo")->toPlainText().startsWith("Select * from orders"));
+  // The memo follows the table's first memo field.
+  EXPECT_EQ(Child<QPlainTextEdit>("DBMemo")->toPlainText(), table->FieldByName("Remarks")->AsString());
+
+  const int column = ColumnOf("SaleDate");
+  Grid()->setCurrentIndex(Model()->index(0, column));
+  ASSERT_TRUE(Grid()->EllipsisButton()->isVisible());
+  QTest::mouseClick(Grid()->EllipsisButton(), Qt::LeftButton);
+  TKelPopupCalendar* calendar = form->PopupCalendar();
+  ASSERT_TRUE(calendar->isVisible());
+  EXPECT_EQ(calendar->PopupKind(), cpkDate);
+  EXPECT_EQ(calendar->PopupDate(), table->FieldByName("SaleDate")->AsDateTime());
+  QTest::mouseClick(calendar->TodaySpeedButton(), Qt::LeftButton);
+  EXPECT_FALSE(calendar->isVisible());
+  EXPECT_EQ(table->State(), dsBrowse);
+  EXPECT_EQ(table->FieldByName("SaleDate")->AsDateTime(), Date());
+
+  // A time column opens the calendar as a time chooser.
+  Grid()->setCurrentIndex(Model()->index(0, ColumnOf("ShipTime")));
+  QTest::mouseClick(Grid()->EllipsisButton(), Qt::LeftButton);
+  EXPECT_EQ(calendar->PopupKind(), cpkTime);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+  EXPECT_FALSE(calendar->isVisible());
 }
 
 TEST_F(FboxFormTest, ConvertPagePopupMenuAndListBoxDemo) {
