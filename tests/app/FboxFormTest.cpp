@@ -29,6 +29,7 @@
 #include "KelCalPopup.h"
 #include "DemoFormParts.h"
 #include "FboxToolPanel.h"
+#include "Gallery.h"
 #include "Fields.h"
 #include "KelExprEval.h"
 #include "KelFltBox.h"
@@ -461,6 +462,21 @@ TEST_F(FboxFormTest, ConvertPagePopupMenuAndListBoxDemo) {
   EXPECT_EQ(preview->palette().color(QPalette::Base), QColor(0, 128, 255));
   EXPECT_TRUE(preview->text().endsWith(" pt. " + box->font().family())) << preview->text().toStdString();
   EXPECT_EQ(preview->font().family(), box->font().family());
+}
+
+// Pictures to look at: the window with a colour rule on the unfiltered table, in the light and in
+// a dark palette.
+TEST_F(FboxFormTest, GalleryPictures) {
+  ReleaseFilter();
+  QTest::mouseClick(Tools()->AddColorBtn, Qt::LeftButton);
+  TKelRecordSetStyle* style = form->GridColors()->RecordsInfo()->Items(0);
+  style->SetColor(RGB(255, 230, 160));
+  style->Font()->SetColor(RGB(128, 0, 0));
+  form->resize(820, 600);
+  EXPECT_EQ(Testing::SaveGalleryPictures("fbox-window", {{form.get(), {}}}).size(), 2);
+  form->setPalette(Testing::DarkPalette());
+  QApplication::processEvents();
+  EXPECT_EQ(Testing::SaveGalleryPictures("fbox-window-dark", {{form.get(), {}}}).size(), 2);
 }
 
 }  // namespace
