@@ -14,6 +14,7 @@
 #include "Color.h"
 #include "DataSet.h"
 #include "DateUtils.h"
+#include "DemoFormParts.h"
 #include "KelPrmListActions.h"
 #include "KelPrmListBox.h"
 #include "ListBoxSwitches.h"
@@ -23,6 +24,13 @@ namespace Kel {
 namespace {
 
 constexpr int kSideWidth = 250;
+constexpr int kInfoWidth = 150;
+
+const char* const kListBoxInfo =
+    "Each line is a sentence whose underlined words are parameters: click one to change it "
+    "with the editor its kind calls for, a list, a lookup, a calendar, a calculator or a text "
+    "edit.\n\nLines can be added, deleted, indented and dragged; the pages on the right switch "
+    "the options and colours of the list.";
 
 TKelListParam* Param(TKelListItem* item, const char* name) {
   return item->ParamByName(QLatin1String(name));
@@ -50,6 +58,8 @@ TListBoxDemoPage::TListBoxDemoPage(TDataSet* lookupSource, QWidget* parent) : QW
   PageControl3->addTab(BuildColoringPage(), QStringLiteral("Coloring"));
 
   auto* layout = new QHBoxLayout(this);
+  layout->addWidget(MakeInfoPanel(this, QStringLiteral("ListBoxInfoPanel"), QLatin1String(kListBoxInfo),
+                                  kInfoWidth));
   layout->addWidget(ListBox_, 1);
   layout->addWidget(PageControl3);
 

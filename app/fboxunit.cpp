@@ -338,25 +338,19 @@ void TFboxForm::FilterStateBtnClick() {
   UpdateHookCheckAvailability();
 }
 
-void TFboxForm::FindFirstBtnClick() {
+// The evaluator searches with the box's conditions as they are now.
+void TFboxForm::Find(bool (TKelCustomExprEval::*search)()) {
   exprEval_->SetExpression(Sievra_->Expression());
-  exprEval_->FindFirst();
+  (exprEval_.get()->*search)();
 }
 
-void TFboxForm::FindNextBtnClick() {
-  exprEval_->SetExpression(Sievra_->Expression());
-  exprEval_->FindNext();
-}
+void TFboxForm::FindFirstBtnClick() { Find(&TKelCustomExprEval::FindFirst); }
 
-void TFboxForm::FindPriorBtnClick() {
-  exprEval_->SetExpression(Sievra_->Expression());
-  exprEval_->FindPrior();
-}
+void TFboxForm::FindNextBtnClick() { Find(&TKelCustomExprEval::FindNext); }
 
-void TFboxForm::FindLastBtnClick() {
-  exprEval_->SetExpression(Sievra_->Expression());
-  exprEval_->FindLast();
-}
+void TFboxForm::FindPriorBtnClick() { Find(&TKelCustomExprEval::FindPrior); }
+
+void TFboxForm::FindLastBtnClick() { Find(&TKelCustomExprEval::FindLast); }
 
 void TFboxForm::AddColorBtnClick() {
   const QString filter = Sievra_->FilterStr();

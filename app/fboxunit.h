@@ -24,6 +24,7 @@ class TDataSource;
 class TDBGrid;
 class TDBMemo;
 class TFboxToolPanel;
+class TKelCustomExprEval;
 class TKelExprEval;
 class TKelFltBox;
 class TKelGridColors;
@@ -99,6 +100,7 @@ class TFboxForm : public QWidget {
   QWidget* BuildPropsPage();
   void LoadSievra();
   void FormCreate();
+  void Find(bool (TKelCustomExprEval::*search)());
   void DrawGridCell(int row, TField* field, TDBGridCellStyle& style);
   void RebuildFieldsList();
   void OpenDateEditor(TField* field, int kind);

@@ -367,9 +367,13 @@ TEST_F(FboxFormTest, EllipsisOfANumberCellPostsTheCalculatorsValue) {
   EXPECT_DOUBLE_EQ(form->Table()->FieldByName("Length (cm)")->AsFloat(), 123.0);
   EXPECT_EQ(Model()->data(Model()->index(GridRow(), column), Qt::DisplayRole).toString(), "123");
   // Written back to the database.
+  bool found = false;
   for (const TFish& fish : AllFish()) {
-    if (fish.species == species) EXPECT_DOUBLE_EQ(fish.length.AsDouble(), 123.0);
+    if (fish.species != species) continue;
+    found = true;
+    EXPECT_DOUBLE_EQ(fish.length.AsDouble(), 123.0);
   }
+  EXPECT_TRUE(found);
 
   // A text column has no button.
   Grid()->setCurrentIndex(Model()->index(row, ColumnOf("Category")));
