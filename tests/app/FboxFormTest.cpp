@@ -22,6 +22,7 @@
 #include "Buttons.h"
 #include "DBGrid.h"
 #include "DBGridModel.h"
+#include "DB.h"
 #include "DBTables.h"
 #include "DataSource.h"
 #include "DataSourceDlg.h"
@@ -233,6 +234,20 @@ TEST_F(FboxFormTest, ServerBasedOffersContainsForTextFieldsAndHidesItAgain) {
   EXPECT_EQ(form->DataSource()->DataSet(), form->Table());
   EXPECT_FALSE(form->Query()->Active());
   EXPECT_FALSE(Child<QCheckBox>("HookFiltCheck")->isEnabled()) << "neither filtered nor server based";
+}
+
+TEST_F(FboxFormTest, AQueryThatDoesNotOpenFallsBackToTheTableBeforeTheErrorIsShown) {
+  auto* serverBased = Child<QCheckBox>("ServerBasedCheckBox");
+  Testing::ClickCheckBox(serverBased);
+  ASSERT_TRUE(form->Query()->Active());
+  Child<QPlainTextEdit>("SQLLookMemo")->setPlainText(QStringLiteral("Select * from no_such_table"));
+  EXPECT_THROW(form->Apply(), EDatabaseError);
+  EXPECT_FALSE(serverBased->isChecked());
+  EXPECT_EQ(form->DataSource()->DataSet(), form->Table());
+  EXPECT_FALSE(form->Query()->Active());
+  EXPECT_TRUE(form->Table()->Active());
+  EXPECT_EQ(Model()->rowCount(), form->Table()->RecordCount());
+  EXPECT_EQ(form->Sievra()->AllowedUsageIDs(), "0");
 }
 
 TEST_F(FboxFormTest, ApplyButtonPressesTheFilterButtonOfAnUnfilteredTable) {

@@ -11,6 +11,7 @@
 #include "FormOwner.h"
 #include "LinkLabel.h"
 #include "calendunit.h"
+#include "fboxunit.h"
 #include "mainUnit.h"
 #include "miscunit.h"
 
@@ -176,22 +177,28 @@ TEST_F(MainFormTest, SecondClickShowsTheSameFilterWindow) {
 }
 
 TEST_F(MainFormTest, DemoButtonsOpenTheRealWindowsOnceEach) {
+  QTest::mouseClick(Child<QPushButton>("FBoxButton"), Qt::LeftButton);
   QTest::mouseClick(Child<QPushButton>("CalendDemoButton"), Qt::LeftButton);
   QTest::mouseClick(Child<QPushButton>("OtherCompsDemoButton"), Qt::LeftButton);
+  QPointer<QWidget> filter = FboxForm;
   QPointer<QWidget> calendar = CalendForm;
   QPointer<QWidget> other = MiskForm;
+  ASSERT_NE(qobject_cast<TFboxForm*>(filter.data()), nullptr);
   ASSERT_NE(qobject_cast<TCalendForm*>(calendar.data()), nullptr);
   ASSERT_NE(qobject_cast<TMiskForm*>(other.data()), nullptr);
   EXPECT_TRUE(calendar->isVisible());
 
+  filter->close();
   calendar->close();
   other->close();
+  QTest::mouseClick(Child<QPushButton>("FBoxButton"), Qt::LeftButton);
   QTest::mouseClick(Child<QPushButton>("CalendDemoButton"), Qt::LeftButton);
   QTest::mouseClick(Child<QPushButton>("OtherCompsDemoButton"), Qt::LeftButton);
+  EXPECT_EQ(FboxForm.data(), filter.data());
   EXPECT_EQ(CalendForm.data(), calendar.data());
   EXPECT_EQ(MiskForm.data(), other.data());
-  EXPECT_TRUE(calendar->isVisible() && other->isVisible());
-  EXPECT_EQ(owner.Count(), 3) << "the main window and one window of each kind";
+  EXPECT_TRUE(filter->isVisible() && calendar->isVisible() && other->isVisible());
+  EXPECT_EQ(owner.Count(), 4) << "the main window and one window of each kind";
 }
 
 TEST_F(MainFormTest, ButtonOfAWindowNotYetBuiltDoesNothing) {
