@@ -111,7 +111,7 @@ QWidget* TFboxForm::BuildWorkPanel(QWidget* sheet) {
 
   auto* layout = new QVBoxLayout(panel);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(Sievra_, 2);
+  layout->addWidget(Sievra_, 1);
   layout->addWidget(DBGrid_, 3);
   layout->addWidget(DBMemo);
   return panel;

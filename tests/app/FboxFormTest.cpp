@@ -67,16 +67,16 @@ std::vector<TFish> AllFish() {
 }
 
 // The three sample conditions, worked out by hand (a missing length is no "less than").
-bool MatchesSample(const TFish& fish) {
+bool MatchesSample(const TFish& fish, const QString& category = QStringLiteral("Shark")) {
   const bool shortOne = !fish.length.IsEmptyOrNull() && fish.length.AsDouble() < 150;
-  return fish.category == "Shark" ||
+  return fish.category == category ||
          (fish.species >= 90080 && fish.species <= 90230 && shortOne);
 }
 
-std::set<int> SampleSpecies() {
+std::set<int> SampleSpecies(const QString& category = QStringLiteral("Shark")) {
   std::set<int> species;
   for (const TFish& fish : AllFish())
-    if (MatchesSample(fish)) species.insert(fish.species);
+    if (MatchesSample(fish, category)) species.insert(fish.species);
   return species;
 }
 
@@ -226,14 +226,28 @@ TEST_F(FboxFormTest, ServerBasedOffersContainsForTextFieldsAndHidesItAgain) {
   // The query runs the statement that the conditions make: the same records as the filter.
   EXPECT_EQ(ShownSpecies(form->Query()), SampleSpecies());
   EXPECT_EQ(Model()->rowCount(), form->Query()->RecordCount());
-  EXPECT_TRUE(Child<QCheckBox>("HookFiltCheck")->isEnabled());
+  auto* hook = Child<QCheckBox>("HookFiltCheck");
+  EXPECT_TRUE(hook->isEnabled());
+  // Immediate updates on the server: every change of a condition runs the query anew, and the
+  // search options (which work on the table) are off.
+  Testing::ClickCheckBox(hook);
+  ASSERT_TRUE(hook->isChecked());
+  EXPECT_TRUE(sievra->HookSQLProp());
+  EXPECT_FALSE(sievra->HookFilterProp());
+  EXPECT_FALSE(Child<QCheckBox>("SearchInLoopCheckBox")->isEnabled());
+  sievra->FltItems()->Items(0)->SetValue(Variant(QStringLiteral("Ray")));
+  EXPECT_TRUE(form->Query()->Active());
+  EXPECT_EQ(ShownSpecies(form->Query()), SampleSpecies(QStringLiteral("Ray")));
+  EXPECT_EQ(Model()->rowCount(), form->Query()->RecordCount());
 
   Testing::ClickCheckBox(serverBased);
   ASSERT_FALSE(serverBased->isChecked());
   EXPECT_FALSE(offersContains());
   EXPECT_EQ(form->DataSource()->DataSet(), form->Table());
   EXPECT_FALSE(form->Query()->Active());
-  EXPECT_FALSE(Child<QCheckBox>("HookFiltCheck")->isEnabled()) << "neither filtered nor server based";
+  EXPECT_FALSE(hook->isEnabled()) << "neither filtered nor server based";
+  EXPECT_FALSE(hook->isChecked());
+  EXPECT_FALSE(sievra->HookSQLProp());
 }
 
 TEST_F(FboxFormTest, AQueryThatDoesNotOpenFallsBackToTheTableBeforeTheErrorIsShown) {
