@@ -448,8 +448,8 @@ TEST_F(PrmListBoxTest, EditorsFollowPickTypeAndDataTypeAndWriteOnlyOnAcceptance)
   EXPECT_EQ(beeps_, 2);
   p->SetReadOnly(false);
 
-  // By data type: a Boolean gets the two-entry list, an unknown type a beep; numbers and dates
-  // without a list wait for the calendar and calculator editors and are refused for now.
+  // By data type: a Boolean gets the two-entry list, an unknown type a beep, a number with a
+  // pick list the list (numbers without one and dates have their own editors).
   p->SetPickType(ptAuto);
   p->SetAsBoolean(false);
   edit();
