@@ -28,19 +28,40 @@ TKelCalendarPopupKind CalendarKindOf(const TKelListParam* param) {
   }
 }
 
+// The parameter's value as a date-time, or fallback when it has none or holds something that
+// does not read as one (a text under a forced date pick type): the editor opens on a usable
+// value instead of failing.
+TDateTime DateTimeOr(const TKelListParam* param, TDateTime fallback) {
+  if (param->IsNull()) return fallback;
+  try {
+    return param->AsDateTime();
+  } catch (const std::exception&) {
+    return fallback;
+  }
+}
+
+// Likewise for the calculator: no number shows as an empty calculation.
+Variant NumberOf(const TKelListParam* param) {
+  if (param->IsNull()) return Variant();
+  try {
+    return Variant(param->AsFloat());
+  } catch (const std::exception&) {
+    return Variant();
+  }
+}
+
 }  // namespace
 
 void TKelPrmListBox::ShowDateEditor() {
   const TKelCalendarPopupKind kind = CalendarKindOf(activeParam_);
   auto* popup = new TKelPopupCalendar(this);
   popup->SetPopupKind(kind);
-  const bool isNull = activeParam_->IsNull();
   if (kind == cpkTime) {
-    popup->SetPopupTime(isNull ? Time() : activeParam_->AsDateTime());
+    popup->SetPopupTime(DateTimeOr(activeParam_, Time()));
   } else {
     popup->SetTodayButton(true);
     popup->SetIntegralSize(true);
-    const TDateTime preset = isNull ? Date() : activeParam_->AsDateTime();
+    const TDateTime preset = DateTimeOr(activeParam_, Date());
     if (kind == cpkDate)
       popup->SetPopupDate(preset);
     else
@@ -69,7 +90,7 @@ void TKelPrmListBox::ShowDateEditor() {
 
 void TKelPrmListBox::ShowNumberEditor() {
   auto* popup = new TKelPopupCalcEdit(this);
-  popup->SetValue(activeParam_->IsNull() ? Variant() : Variant(activeParam_->AsFloat()));
+  popup->SetValue(NumberOf(activeParam_));
   OpenEditor(popup, [this](TKelPopupForm* sender, bool) {
     double value = static_cast<TKelPopupCalcEdit*>(sender)->Value();
     const TKelFieldType type = activeParam_->DataType();
