@@ -170,6 +170,7 @@ TEST_F(FltBoxTest, FieldAndTemplatePopupsSetTheConditionFromTheRememberedPositio
 }
 
 TEST_F(FltBoxTest, ANumberValueIsEditedInTheCalculatorAndRefiltersTheDataset) {
+  box_->SetHookFilterProp(true);
   AddCondition(*box_->Builder(), "B", "less than", 3);
   ClickParam(0, "Value");
   auto* calc = qobject_cast<TKelPopupCalcEdit*>(box_->Popup());
