@@ -372,8 +372,8 @@ class TKelPrmListBox : public TKelCustomControl {
   void Loaded() override;
   bool IsConsumedChar(QChar key) const override;
   void KeyPress(QChar& key) override;
-  // The calendar editors (date, time, date-and-time by the parameter) and the calculator
-  // editor; the base box has neither and refuses with a beep.
+  // The calendar editor (date, time or date-and-time, by the parameter's pick type, else its
+  // data type) and the calculator editor; both write only on an accepted close.
   virtual void ShowDateEditor();
   virtual void ShowNumberEditor();
   // Opens editor as the single editor of the box at ActiveParamRect.

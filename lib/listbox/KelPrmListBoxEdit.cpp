@@ -163,11 +163,6 @@ void TKelPrmListBox::PickParameter() {
   }
 }
 
-// The calendar and calculator popups come from their own units; until a box is given them,
-// asking for one is refused like any editor that cannot open.
-void TKelPrmListBox::ShowDateEditor() { MessageBeep(); }
-void TKelPrmListBox::ShowNumberEditor() { MessageBeep(); }
-
 void TKelPrmListBox::PickLookup(const TKelLookupDef& def) {
   lookupDef_ = def;
   if (lookupDef_.DisplayField.isEmpty()) lookupDef_.DisplayField = lookupDef_.KeyField;

@@ -1,7 +1,7 @@
 // The filter box driven by real events: the add line and its first-unused-field rule, the
 // connector, field and template popups, the dataset rewritten after each change, assignment,
-// and the saved forms (file round trip, truncation and flipped bytes), plus the picture of the
-// three sample conditions on the sample table.
+// the calculator on a number value, and the saved forms (file round trip, truncation and flipped
+// bytes), plus the pictures of the three sample conditions on the sample table.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -15,6 +15,8 @@
 #include "DBTables.h"
 #include "FilterTestData.h"
 #include "Gallery.h"
+#include "KelCalculator.h"
+#include "KelPopupCalc.h"
 #include "ScopedRegistryFile.h"
 #include "KelStdCtrls.h"
 #include "Exceptions.h"
@@ -167,6 +169,28 @@ TEST_F(FltBoxTest, FieldAndTemplatePopupsSetTheConditionFromTheRememberedPositio
   EXPECT_EQ(item->DataField(), "C");
 }
 
+TEST_F(FltBoxTest, ANumberValueIsEditedInTheCalculatorAndRefiltersTheDataset) {
+  box_->SetHookFilterProp(true);
+  AddCondition(*box_->Builder(), "B", "less than", 3);
+  ClickParam(0, "Value");
+  auto* calc = qobject_cast<TKelPopupCalcEdit*>(box_->Popup());
+  ASSERT_NE(calc, nullptr);
+  QTest::keyClicks(calc->Calculator(), "3*2.5");
+  QTest::keyClick(calc->Calculator(), Qt::Key_Return);
+  EXPECT_FALSE(calc->isVisible());
+  // An integer field gets a whole number (7.5 rounds to the even 8).
+  EXPECT_EQ(box_->FilterStr(), "B < 8");
+  EXPECT_EQ(data_->Filter(), "B < 8");
+
+  // Cancelled, the filter stays.
+  ClickParam(0, "Value");
+  calc = qobject_cast<TKelPopupCalcEdit*>(box_->Popup());
+  ASSERT_NE(calc, nullptr);
+  QTest::keyClicks(calc->Calculator(), "1");
+  QTest::keyClick(calc->Calculator(), Qt::Key_Escape);
+  EXPECT_EQ(data_->Filter(), "B < 8");
+}
+
 TEST_F(FltBoxTest, AssignCopiesCatalogueAndConditions) {
   box_->SetAllowedUsageIDs("0;1");
   box_->SetExcludeBlobs(true);
@@ -296,6 +320,25 @@ TEST_F(FltBoxSampleTest, ThreeSampleConditionsPicture) {
                 .size(),
             2);
   list->ClosePopup(true);
+
+  // The calculator open under the third condition's length, in the middle of a calculation.
+  TKelListParam* value = length->ParamByName("Value");
+  const QString lengthSpots = box->Items()->StripTags(box->Items()->GetItemText(length, false));
+  const TRect v = box->ParamRect(length, value,
+                                 HotSpotStart(lengthSpots, box->HotSpotOfParam(length, value->Index())));
+  QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier,
+                    box->ClientOrigin() + QPoint(v.Left + 2, v.Top + 3));
+  auto* calc = qobject_cast<TKelPopupCalcEdit*>(box->Popup());
+  ASSERT_NE(calc, nullptr);
+  QTest::keyClicks(calc->Calculator(), "150+25");
+  QApplication::processEvents();
+  const QPoint calcOffset = calc->mapToGlobal(QPoint()) - window.mapToGlobal(QPoint());
+  EXPECT_EQ(Testing::SaveGalleryPictures("fltbox_biolife_calculator_dark",
+                                         {{&window, QPoint()}, {calc, calcOffset}})
+                .size(),
+            2);
+  QTest::keyClick(calc->Calculator(), Qt::Key_Return);
+  EXPECT_TRUE(box->FilterStr().endsWith("[Length (cm)] < 175)"));
 }
 
 }  // namespace

@@ -96,7 +96,7 @@ TEST_F(SampleDatabaseTest, StatementIntoAQuery) {
   builder.SetHookSQLProp(true);
   query.Open();
   builder.SetDataSet(&query);  // no conditions, no change: the query is left as it is
-  EXPECT_EQ(query.RecordCount(), 30);
+  EXPECT_EQ(query.RecordCount(), 360);
   EXPECT_EQ(builder.SQLHead()->Count(), 0);
 
   TKelFltItem* shark = AddCondition(builder, "Category", "is (exactly)", "Shark");

@@ -23,25 +23,14 @@
 #include "KelStdCtrls.h"
 #include "MemDataSet.h"
 #include "MessageBeep.h"
+#include "PrmListBoxWindow.h"
 #include "Streams.h"
 
 namespace Kel {
 namespace {
 
-class PrmListBoxTest : public ::testing::Test {
+class PrmListBoxTest : public Testing::PrmListBoxWindow {
  protected:
-  PrmListBoxTest() {
-    auto* layout = new QVBoxLayout(&window_);
-    box_ = new TKelPrmListBox(&window_);
-    layout->addWidget(box_);
-    window_.resize(360, 200);
-    window_.show();
-    QApplication::setActiveWindow(&window_);
-    box_->setFocus();
-    previousBeep_ = SetMessageBeepHook([this] { ++beeps_; });
-  }
-  ~PrmListBoxTest() override { SetMessageBeepHook(previousBeep_); }
-
   // Items "Item i" with the given levels.
   void AddItems(std::initializer_list<int> levels) {
     for (int level : levels) {
@@ -79,11 +68,6 @@ class PrmListBoxTest : public ::testing::Test {
     return captions;
   }
   TKelPopupListBox* OpenList() const { return qobject_cast<TKelPopupListBox*>(box_->Popup()); }
-
-  QWidget window_;
-  TKelPrmListBox* box_;
-  int beeps_ = 0;
-  TMessageBeepHook previousBeep_;
 };
 
 TEST_F(PrmListBoxTest, PublishedDefaults) {
@@ -448,8 +432,8 @@ TEST_F(PrmListBoxTest, EditorsFollowPickTypeAndDataTypeAndWriteOnlyOnAcceptance)
   EXPECT_EQ(beeps_, 2);
   p->SetReadOnly(false);
 
-  // By data type: a Boolean gets the two-entry list, an unknown type a beep; numbers and dates
-  // without a list wait for the calendar and calculator editors and are refused for now.
+  // By data type: a Boolean gets the two-entry list, an unknown type a beep, a number with a
+  // pick list the list (numbers without one and dates have their own editors).
   p->SetPickType(ptAuto);
   p->SetAsBoolean(false);
   edit();
