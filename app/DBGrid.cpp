@@ -19,8 +19,14 @@ class TStyledCellDelegate : public QStyledItemDelegate {
  public:
   explicit TStyledCellDelegate(TDBGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
 
-  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+  void paint(QPainter* painter, const QStyleOptionViewItem& cellOption,
              const QModelIndex& index) const override {
+    // The ellipsis button covers the right end of the current cell: the text keeps clear of it.
+    QStyleOptionViewItem option(cellOption);
+    if (index == grid_->currentIndex() && grid_->HasEllipsis(index.column())) {
+      painter->fillRect(option.rect, option.palette.brush(QPalette::Base));
+      option.rect.setRight(option.rect.right() - option.rect.height());
+    }
     TDBGridCellStyle style;
     style.Font = option.font;
     if (grid_->OnDrawCell) grid_->OnDrawCell(index.row(), grid_->GridModel()->FieldOfColumn(index.column()), style);
