@@ -5,6 +5,7 @@ namespace Kel {
 namespace {
 
 const QString kScreenshotOption = QStringLiteral("--screenshot");
+const QString kTimingOption = QStringLiteral("--timing");
 
 TDemoCommand Invalid(const QString& error) {
   TDemoCommand command;
@@ -23,6 +24,12 @@ TDemoCommand ParseDemoArguments(const QStringList& arguments) {
       command.kind = TDemoCommand::TKind::Help;
       return command;
     }
+    if (argument == kTimingOption) {
+      if (command.kind != TDemoCommand::TKind::Run)
+        return Invalid(QStringLiteral("--timing goes alone"));
+      command.kind = TDemoCommand::TKind::Timing;
+      continue;
+    }
     QString directory;
     if (argument == kScreenshotOption) {
       // A missing directory reads as an empty one, refused below.
@@ -36,6 +43,8 @@ TDemoCommand ParseDemoArguments(const QStringList& arguments) {
     if (command.kind == TDemoCommand::TKind::Screenshot) {
       return Invalid(QStringLiteral("--screenshot given more than once"));
     }
+    if (command.kind == TDemoCommand::TKind::Timing)
+      return Invalid(QStringLiteral("--timing goes alone"));
     command.kind = TDemoCommand::TKind::Screenshot;
     command.directory = directory;
   }
@@ -44,13 +53,15 @@ TDemoCommand ParseDemoArguments(const QStringList& arguments) {
 
 QString DemoUsageText() {
   return QStringLiteral(
-      "Usage: keldemo [--screenshot DIR]\n"
+      "Usage: keldemo [--screenshot DIR | --timing]\n"
       "\n"
       "Without arguments keldemo opens its main window.\n"
       "  --screenshot DIR  render every window to PNG files in the folder DIR (made when missing)\n"
       "                    and exit\n"
       "                    (needs no display: renders offscreen unless QT_QPA_PLATFORM\n"
       "                    names another platform)\n"
+      "  --timing          print how long the main window takes to appear after the start\n"
+      "                    and each demonstration window after its button, and exit\n"
       "  -h, --help        show this text\n");
 }
 

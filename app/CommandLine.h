@@ -11,6 +11,7 @@ struct TDemoCommand {
   enum class TKind {
     Run,         // no arguments: the interactive program
     Screenshot,  // --screenshot DIR: render every window to PNG files in DIR and exit
+    Timing,      // --timing: print how long the windows take to appear, and exit
     Help,        // -h / --help: print the usage text
     Invalid,     // anything else: `error` says what is wrong
   };

@@ -2,7 +2,9 @@
 //
 //   keldemo                   opens the main window
 //   keldemo --screenshot DIR  renders every window to PNG files in DIR and exits
+//   keldemo --timing          prints how long the windows take to appear and exits
 
+#include <QElapsedTimer>
 #include <QStringList>
 #include <QTextStream>
 #include <exception>
@@ -11,6 +13,7 @@
 #include "DBTables.h"
 #include "DemoApplication.h"
 #include "Screenshots.h"
+#include "StartupTiming.h"
 #include "mainUnit.h"
 
 namespace {
@@ -34,6 +37,8 @@ bool MayHoldToolkitOptions(const QStringList& arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  QElapsedTimer sinceStart;
+  sinceStart.start();
   // Decided before Qt starts, because none needs a display: the usage text, a command line that
   // cannot be right, and screenshots, which render offscreen unless the user chose a platform.
   // Qt's own options (-style, ...) read as unknown here; they are settled after Qt has taken them
@@ -71,6 +76,9 @@ int main(int argc, char** argv) {
       case Kel::TDemoCommand::TKind::Screenshot:
         application.SetConsoleMode(true);
         return Kel::RunScreenshotMode(command.directory, application.Forms(), errors);
+      case Kel::TDemoCommand::TKind::Timing:
+        application.SetConsoleMode(true);
+        return Kel::RunTimingMode(application.Forms(), sinceStart, out);
       case Kel::TDemoCommand::TKind::Run:
         break;
     }

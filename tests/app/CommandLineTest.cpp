@@ -40,6 +40,15 @@ TEST(CommandLineTest, AnythingElseIsInvalid) {
       TKind::Invalid);
 }
 
+TEST(CommandLineTest, TimingGoesAlone) {
+  EXPECT_EQ(ParseDemoArguments({QStringLiteral("--timing")}).kind, TKind::Timing);
+  for (const QStringList& mixed :
+       {QStringList{"--timing", "--timing"}, QStringList{"--timing", "--screenshot", "x"},
+        QStringList{"--screenshot=x", "--timing"}, QStringList{"--timing=1"}}) {
+    EXPECT_EQ(ParseDemoArguments(mixed).kind, TKind::Invalid) << mixed.join(' ').toStdString();
+  }
+}
+
 TEST(CommandLineTest, HelpWins) {
   EXPECT_EQ(ParseDemoArguments({QStringLiteral("--help")}).kind, TKind::Help);
   EXPECT_EQ(ParseDemoArguments(
