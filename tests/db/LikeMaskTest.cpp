@@ -134,7 +134,7 @@ TEST(FindLiteral, FindsWhatIndexOfFinds) {
 // start: the places after the last full block of eight are searched by a step that overlaps the
 // block before, which must neither miss nor invent a match.
 TEST(FindLiteral, FindsTheOnlyOccurrenceWhereverItStands) {
-  for (const QString needle : {QString("z"), QString("zy"), QString("zyx")}) {
+  for (const QString& needle : {QString("z"), QString("zy"), QString("zyx")}) {
     for (int length = 0; length <= 40; ++length) {
       for (int at = -1; at + needle.size() <= length; ++at) {
         QString text(length, u'a');
