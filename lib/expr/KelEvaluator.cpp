@@ -55,12 +55,9 @@ namespace {
 // Rows worked out at once when a condition meets a row outside the block it has.
 constexpr int OutcomeBlock = 1024;
 
-Variant OutcomeValue(int outcome) { return outcome == 2 ? Variant::Null() : Variant(outcome == 1); }
-
 }  // namespace
 
-Variant TKelParsedExpr::EvaluateRecord(const TDataSet& dataSet) const {
-  const int row = dataSet.CurrentRow();
+Variant TKelParsedExpr::EvaluateRow(const TDataSet& dataSet, int row) const {
   if (row >= 0) {
     const TCompiledFilter& compiled = CompiledFor(dataSet);
     // A condition that reads stored columns only, and cannot raise, is worked out for the
@@ -289,28 +286,26 @@ void TKelCustomExprEval::GetFieldValue(const QString& name, Variant& value) {
   if (value.IsEmpty() && OnGetFieldValue) OnGetFieldValue(this, name, value);
 }
 
-void TKelCustomExprEval::Evaluate(Variant& value) {
-  if (failed_) {
-    value = Variant(false);
-    return;
-  }
+Variant TKelCustomExprEval::Evaluate() {
+  if (failed_) return Variant(false);
   try {
-    const TKelParsedExpr& parsed = Parsed();
-    if (dataSet_ && DataSet()->Active())
-      value = parsed.EvaluateRecord(*DataSet());
-    else
-      value = parsed.Evaluate(ownValues_);
+    const TKelParsedExpr& parsed = parsed_ ? *parsed_ : Parsed();
+    const TDataSet* dataSet = DataSet();
+    if (dataSet && dataSet->Active()) return parsed.EvaluateRecord(*dataSet);
+    return parsed.Evaluate(ownValues_);
   } catch (...) {
-    value = Variant(false);
     failed_ = true;
     throw;
   }
 }
 
-Variant TKelCustomExprEval::Evaluate() {
-  Variant value;
-  Evaluate(value);
-  return value;
+void TKelCustomExprEval::Evaluate(Variant& value) {
+  try {
+    value = Evaluate();
+  } catch (...) {
+    value = Variant(false);
+    throw;
+  }
 }
 
 // ---------------------------------------------------------------------------------------------

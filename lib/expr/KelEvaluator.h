@@ -49,12 +49,27 @@ class TKelParsedExpr {
   const TExprEvaluator& Evaluator() const { return evaluator_; }
 
   // The value for the current record of dataSet (open), by the values of its fields.
-  Variant EvaluateRecord(const TDataSet& dataSet) const;
+  Variant EvaluateRecord(const TDataSet& dataSet) const {
+    const int row = dataSet.CurrentRow();
+    // A search asks for the rows in turn: most lie in the block worked out last. The block holds
+    // while the compiled form it came from does (same dataset, same layout; a new compiled form
+    // empties it) and the stored values are those of then.
+    if (row >= outcomesBegin_ && row < outcomesEnd_ && compiledDataSet_.data() == &dataSet &&
+        compiledLayout_ == dataSet.LayoutGeneration() && outcomesVersion_ == dataSet.DataVersion()) {
+      return OutcomeValue(outcomes_[static_cast<size_t>(row - outcomesBegin_)]);
+    }
+    return EvaluateRow(dataSet, row);
+  }
   // The value for the values that lookup gives.
   Variant Evaluate(const TFieldValueLookup& lookup) const { return evaluator_.Evaluate(lookup); }
 
  private:
   class RowSource;
+  // 0 false, 1 true, 2 Null.
+  static Variant OutcomeValue(int outcome) {
+    return outcome == 2 ? Variant::Null() : Variant(outcome == 1);
+  }
+  Variant EvaluateRow(const TDataSet& dataSet, int row) const;
   const TCompiledFilter& CompiledFor(const TDataSet& dataSet) const;
   int OutcomeOf(const TCompiledFilter& compiled, const TDataSet& dataSet, int row) const;
 

@@ -121,14 +121,7 @@ TDataSet::~TDataSet() {
 
 const TFilterRowSource& TDataSet::RowSource() const { return *rowSource_; }
 
-int TDataSet::CurrentRow() const {
-  if (state_ != dsBrowse || rowOverride_ != -1) return -1;
-  return CurrentStoreRow();
-}
-
-void TDataSet::CheckActive() const {
-  if (!Active()) DatabaseError(DBText::DataSetClosed);
-}
+void TDataSet::RaiseClosed() { DatabaseError(DBText::DataSetClosed); }
 
 void TDataSet::CheckInactive() const {
   if (Active()) DatabaseError(DBText::DataSetOpen);
@@ -221,12 +214,6 @@ void TDataSet::BindFields() {
 
 // ---------------------------------------------------------------------------------------------
 // Values
-
-int TDataSet::CurrentStoreRow() const {
-  return cursor_ >= 0 && cursor_ < static_cast<int>(view_.size())
-             ? view_[static_cast<size_t>(cursor_)]
-             : -1;
-}
 
 int TDataSet::ContextRow() const {
   if (rowOverride_ != -1) return rowOverride_;
@@ -478,9 +465,6 @@ void TDataSet::FetchAllRecords() const {
 // ---------------------------------------------------------------------------------------------
 // Navigation
 
-void TDataSet::DoBeforeScroll() { Call(BeforeScroll); }
-void TDataSet::DoAfterScroll() { Call(AfterScroll); }
-
 void TDataSet::ScrollTo(int index) {
   DoBeforeScroll();
   cursor_ = index;
@@ -520,9 +504,9 @@ void TDataSet::Last() {
 }
 
 int TDataSet::MoveBy(int distance) {
-  CheckActive();
-  CheckBrowseMode();
-  if (distance > 0 && !eof_) FetchThrough(static_cast<int64_t>(cursor_) + distance);
+  CheckBrowseMode();  // raises for a closed dataset
+  const int64_t target = static_cast<int64_t>(cursor_) + distance;
+  if (distance > 0 && !eof_ && target >= static_cast<int64_t>(view_.size())) FetchThrough(target);
   DoBeforeScroll();
   int moved = 0;
   if ((distance > 0 && !eof_) || (distance < 0 && !bof_)) {
@@ -694,16 +678,12 @@ void TDataSet::ClearEditState() {
   calcRow_ = -2;
 }
 
-void TDataSet::CheckBrowseMode() {
-  CheckActive();
-  DataEvent(deCheckBrowseMode);
-  if (state_ == dsEdit || state_ == dsInsert) {
-    DataEvent(deUpdateRecord);
-    if (modified_)
-      Post();
-    else
-      Cancel();
-  }
+void TDataSet::FinishEditing() {
+  DataEvent(deUpdateRecord);
+  if (modified_)
+    Post();
+  else
+    Cancel();
 }
 
 void TDataSet::Edit() {
@@ -1095,11 +1075,7 @@ void TDataSet::EnableControls() {
   if (changed && Active()) DataEvent(deDataSetChange);
 }
 
-void TDataSet::DataEvent(TDataEvent event, TField* field, int info) {
-  if (disableCount_ > 0) {
-    pendingChange_ = true;
-    return;
-  }
+void TDataSet::NotifyDataSources(TDataEvent event, TField* field, int info) {
   // A data source may go away while it is told: work on a copy, skip the departed.
   const std::vector<TDataSource*> sources = dataSources_;
   for (TDataSource* source : sources)

@@ -185,7 +185,13 @@ class TDataSet : public TComponent {
   void Post();
   void Cancel();
   void Delete();
-  void CheckBrowseMode();
+  // Lets the data sources write what they hold, and posts a record being edited (or cancels it
+  // when unchanged); raises for a closed dataset.
+  void CheckBrowseMode() {
+    CheckActive();
+    DataEvent(deCheckBrowseMode);
+    if (state_ == dsEdit || state_ == dsInsert) FinishEditing();
+  }
   void AppendRecord(const std::vector<Variant>& values);
   void InsertRecord(const std::vector<Variant>& values);
   // Reloads the records from the source (descendants that have one); the cursor stays on the
@@ -221,7 +227,9 @@ class TDataSet : public TComponent {
   int StoredRowCount() const { return store_.RowCount(); }
   // The store row whose values the fields show, or -1 when there is none or when they show
   // others (a record being edited or inserted, the record of a calculation or filter event).
-  int CurrentRow() const;
+  int CurrentRow() const {
+    return state_ == dsBrowse && rowOverride_ == -1 ? CurrentStoreRow() : -1;
+  }
 
   // --- values of any record (for grids): recordIndex counts the records shown, from 0
   Variant RecordValue(int recordIndex, const TField* field) const;
@@ -282,12 +290,22 @@ class TDataSet : public TComponent {
   void AppendStoredRows(const std::vector<std::vector<Variant>>& rows);
   TRecordStore& Store() { return store_; }
   const TRecordStore& Store() const { return store_; }
-  void CheckActive() const;
+  void CheckActive() const {
+    if (!Active()) RaiseClosed();
+  }
   void CheckInactive() const;
   // Reads the records the source still holds (for writing through a connection that the
   // reading shares).
   void FetchAllRecords() const;
-  void DataEvent(TDataEvent event, TField* field = nullptr, int info = 0);
+  // Tells the data sources, or only notes that something changed while controls are disabled
+  // (a search moving through many records does so on every move).
+  void DataEvent(TDataEvent event, TField* field = nullptr, int info = 0) {
+    if (disableCount_ > 0) {
+      pendingChange_ = true;
+      return;
+    }
+    NotifyDataSources(event, field, info);
+  }
 
  private:
   friend class TField;
@@ -295,6 +313,8 @@ class TDataSet : public TComponent {
   friend class TDataSetRowSource;
 
   void PostNewRecord(const std::vector<Variant>& values);
+  [[noreturn]] static void RaiseClosed();
+  void NotifyDataSources(TDataEvent event, TField* field, int info);
 
   // fields
   void AddField(TField* field);
@@ -320,7 +340,11 @@ class TDataSet : public TComponent {
   void FetchThrough(int64_t viewIndex) const;
 
   // cursor and view
-  int CurrentStoreRow() const;
+  int CurrentStoreRow() const {
+    return cursor_ >= 0 && cursor_ < static_cast<int>(view_.size())
+               ? view_[static_cast<size_t>(cursor_)]
+               : -1;
+  }
   int ContextRow() const;
   void SetCursor(int index);
   void ResetCursorToFirst();
@@ -335,8 +359,8 @@ class TDataSet : public TComponent {
   void ApplyFilterChange(const QString& text, bool filtered, TFilterOptions options);
   bool RowPassesFilter(int storeRow) const;
   void PositionOnStoreRow(int storeRow, int fallbackIndex);
-  void DoBeforeScroll();
-  void DoAfterScroll();
+  void DoBeforeScroll() { Call(BeforeScroll); }
+  void DoAfterScroll() { Call(AfterScroll); }
   int StoreRowOfBookmark(const TBookmark& bookmark) const;
   bool RecordMatchesKeys(int storeRow, const std::vector<TField*>& fields,
                          const std::vector<Variant>& keys, TLocateOptions options) const;
@@ -344,6 +368,7 @@ class TDataSet : public TComponent {
   // editing
   void BeginInsert(bool append);
   void ClearEditState();
+  void FinishEditing();
 
   void Call(const TDataSetNotifyEvent& event) {
     if (event) event(this);

@@ -181,28 +181,42 @@ qsizetype FindLiteral(QStringView text, QStringView needle, qsizetype from) {
   // candidate when it holds the needle's first character and (for longer needles) the next
   // place its second, which leaves few candidates to compare in full.
   const __m128i first = _mm_set1_epi16(static_cast<short>(p[0]));
+  // The places left over after the last full step of eight are covered by one more step that
+  // ends at the last place: the places it repeats were candidates already and held no match.
+  const auto lastStep = [&](qsizetype& at) {
+    if (at > last || last - 7 < from) return false;
+    at = last - 7;
+    return true;
+  };
   if (m == 1) {
-    for (; i + 7 <= last; i += 8) {
-      const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+    const auto step = [&](qsizetype at) -> qsizetype {
+      const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + at));
       const unsigned hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(chunk, first)));
-      if (hits != 0) return i + __builtin_ctz(hits) / 2;
-    }
+      return hits != 0 ? at + __builtin_ctz(hits) / 2 : -1;
+    };
+    for (; i + 7 <= last; i += 8)
+      if (const qsizetype found = step(i); found >= 0) return found;
+    if (lastStep(i)) return step(i);
   } else {
     const __m128i second = _mm_set1_epi16(static_cast<short>(p[1]));
     // The second load reads up to s[i + 8], which lies within the text since i + 7 <= last
     // and the needle has two characters or more.
-    for (; i + 7 <= last; i += 8) {
-      const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-      const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + 1));
+    const auto step = [&](qsizetype at) -> qsizetype {
+      const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + at));
+      const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + at + 1));
       unsigned hits = static_cast<unsigned>(_mm_movemask_epi8(
           _mm_and_si128(_mm_cmpeq_epi16(here, first), _mm_cmpeq_epi16(next, second))));
       while (hits != 0) {
         const int bit = __builtin_ctz(hits);
-        const qsizetype at = i + bit / 2;
-        if (SameChars(s + at + 2, p + 2, m - 2)) return at;
+        const qsizetype candidate = at + bit / 2;
+        if (SameChars(s + candidate + 2, p + 2, m - 2)) return candidate;
         hits &= ~(3u << bit);
       }
-    }
+      return -1;
+    };
+    for (; i + 7 <= last; i += 8)
+      if (const qsizetype found = step(i); found >= 0) return found;
+    if (lastStep(i)) return step(i);
   }
 #endif
   for (; i <= last; ++i)
@@ -288,15 +302,31 @@ bool TLikeMask::MatchesGeneral(QStringView value) const {
   return true;
 }
 
-bool LikeMatches(QStringView value, QStringView mask) {
-  // A LIKE over every record asks with one mask again and again.
-  thread_local QString lastMask;
-  thread_local std::unique_ptr<TLikeMask> compiled;
-  if (!compiled || mask != lastMask) {
-    compiled = std::make_unique<TLikeMask>(mask, u'^');
-    lastMask = mask.toString();
+namespace {
+
+// The mask compiled last, with its text.
+struct LastLikeMask {
+  QString Text;
+  std::unique_ptr<TLikeMask> Compiled;
+
+  bool Holds(QStringView mask) const {
+    return Compiled && mask.size() == Text.size() &&
+           SameChars(mask.utf16(), QStringView(Text).utf16(), mask.size());
   }
-  return compiled->Matches(value);
+};
+
+}  // namespace
+
+bool LikeMatches(QStringView value, QStringView mask) {
+  // A LIKE over every record asks with one mask again and again. One thread-local object, so
+  // that a call looks up the thread's storage once.
+  thread_local LastLikeMask last;
+  LastLikeMask& cached = last;
+  if (!cached.Holds(mask)) {
+    cached.Compiled = std::make_unique<TLikeMask>(mask, u'^');
+    cached.Text = mask.toString();
+  }
+  return cached.Compiled->Matches(value);
 }
 
 }  // namespace Kel

@@ -130,6 +130,26 @@ TEST(FindLiteral, FindsWhatIndexOfFinds) {
   EXPECT_EQ(FindLiteral(u"abababababababab", u"bab", 3), 3);
 }
 
+// One occurrence at every place of texts of every length up to a few blocks, searched from every
+// start: the places after the last full block of eight are searched by a step that overlaps the
+// block before, which must neither miss nor invent a match.
+TEST(FindLiteral, FindsTheOnlyOccurrenceWhereverItStands) {
+  for (const QString& needle : {QString("z"), QString("zy"), QString("zyx")}) {
+    for (int length = 0; length <= 40; ++length) {
+      for (int at = -1; at + needle.size() <= length; ++at) {
+        QString text(length, u'a');
+        if (at >= 0) text.replace(at, needle.size(), needle);
+        for (int from = 0; from <= length + 1; ++from)
+          ASSERT_EQ(FindLiteral(text, needle, from), QStringView(text).indexOf(needle, from))
+              << text.toStdString() << " / " << needle.toStdString() << " from " << from;
+      }
+    }
+  }
+  // A first character that repeats, so that candidates fail in the overlapping step.
+  EXPECT_EQ(FindLiteral(u"zzzzzzzzzzzzzzzzzzzzy", u"zy"), 19);
+  EXPECT_EQ(FindLiteral(u"zzzzzzzzzzzzzzzzzzzzz", u"zy"), -1);
+}
+
 TEST(LikeMatches, OneLiteralWithPercentsAndTheMaskKept) {
   EXPECT_TRUE(LikeMatches(u"a long text with abc inside", u"%abc%"));
   EXPECT_FALSE(LikeMatches(u"a long text with ab c inside", u"%abc%"));
@@ -143,6 +163,10 @@ TEST(LikeMatches, OneLiteralWithPercentsAndTheMaskKept) {
   EXPECT_FALSE(LikeMatches(u"abc", u"%b"));
   EXPECT_TRUE(LikeMatches(u"abc", u"abc%"));
   EXPECT_TRUE(LikeMatches(u"abc", u""));
+  // A mask of the same length with one character changed is another mask.
+  EXPECT_TRUE(LikeMatches(u"xabcx", u"%abc%"));
+  EXPECT_FALSE(LikeMatches(u"xabcx", u"%abd%"));
+  EXPECT_TRUE(LikeMatches(u"xabdx", u"%abd%"));
 }
 
 TEST(LikeMatches, UnclosedSetTakesTheRestOfTheMask) {

@@ -133,6 +133,28 @@ TEST(ExprEvalValues, AChangedLayoutIsReadByName) {
   EXPECT_TRUE(eval.Evaluate().AsBoolean());
 }
 
+TEST(ExprEvalValues, OneParsedConditionServesTwoDataSetsInTurn) {
+  auto first = std::make_unique<TMemDataSet>();
+  auto second = std::make_unique<TMemDataSet>();
+  for (TMemDataSet* data : {first.get(), second.get()}) data->AddField("Size", ftInteger);
+  first->AppendRecords({{3}, {8}, {4}});
+  second->AppendRecords({{9}, {1}, {7}});
+  first->Open();
+  second->Open();
+  TKelExprEval a, b;
+  a.SetDataSet(first.get());
+  a.SetExpression("Size > 5");
+  b.SetDataSet(second.get());
+  b.SetParser(&a.Parsed());
+  // Each answer is its own dataset's, not the one worked out for the other just before.
+  for (const auto& [inFirst, inSecond] : {std::pair{false, true}, {true, false}, {false, true}}) {
+    EXPECT_EQ(a.Evaluate().AsBoolean(), inFirst) << first->RecNo();
+    EXPECT_EQ(b.Evaluate().AsBoolean(), inSecond) << second->RecNo();
+    first->Next();
+    second->Next();
+  }
+}
+
 TEST(ExprEvalValues, RecordsChangedAfterAnEvaluationAreReadAnew) {
   const auto fish = MakeFish();
   fish->Open();
