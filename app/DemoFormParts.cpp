@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "Color.h"
+#include "KelPrmListBox.h"
 
 namespace Kel {
 
@@ -79,6 +80,15 @@ TDemoMessageHook SetDemoMessageHook(TDemoMessageHook hook) {
   TDemoMessageHook previous = std::move(MessageHook());
   MessageHook() = std::move(hook);
   return previous;
+}
+
+void UseReadableLinkColor(TKelPrmListBox* box, const QPalette& palette) {
+  const TColor lightLink = QColorToColor(QColor(110, 180, 255));
+  const bool dark = palette.color(QPalette::Base).lightness() < 128;
+  if (dark && box->LinkColor() == clNavy)
+    box->SetLinkColor(lightLink);
+  else if (!dark && box->LinkColor() == lightLink)
+    box->SetLinkColor(clNavy);
 }
 
 }  // namespace Kel

@@ -6,10 +6,13 @@
 #include <functional>
 
 class QFrame;
+class QPalette;
 class QPushButton;
 class QWidget;
 
 namespace Kel {
+
+class TKelPrmListBox;
 
 // The classic dialog font at `pixelSize` logical pixels.
 void SetFormFont(QWidget* form, int pixelSize);
@@ -22,6 +25,12 @@ QFrame* MakeInfoPanel(QWidget* parent, const QString& name, const QString& text,
 
 // A push button with its classic component name as object name.
 QPushButton* MakeNamedButton(QWidget* parent, const char* name, const char* caption);
+
+// The list box's default link colour, navy, cannot be read on a dark background. On a dark
+// `palette` the box gets a light blue instead, and navy again when the palette turns light; a
+// link colour the user chose stays. The window passes its own palette: on a change it reaches
+// the window before its children.
+void UseReadableLinkColor(TKelPrmListBox* box, const QPalette& palette);
 
 // Shows `text` in a message box over `parent`, or hands it to the hook that tests install.
 void ShowDemoMessage(QWidget* parent, const QString& text);

@@ -84,13 +84,15 @@ void PaintFilterState(QPainter& p) {
 
 // A magnifying glass with an arrow pointing the way of the search: -2 first, -1 prior, 1 next,
 // 2 last (an arrow against a bar).
+// Rim, handle and arrow are mid tones, so the glyph reads on a light and on a dark tool panel.
 void PaintFind(QPainter& p, int direction) {
-  p.setPen(QPen(QColor(60, 60, 60), 1.6));
+  p.setPen(QPen(QColor(110, 120, 140), 1.8));
   p.setBrush(QColor(220, 240, 255));
   p.drawEllipse(QRectF(2, 2, 9, 9));
+  p.setPen(QPen(QColor(110, 120, 140), 2.4, Qt::SolidLine, Qt::RoundCap));
   p.drawLine(QPointF(10, 10), QPointF(13, 13));
   p.setPen(Qt::NoPen);
-  p.setBrush(QColor(0, 64, 160));
+  p.setBrush(QColor(30, 110, 220));
   const bool forward = direction > 0;
   QPainterPath arrow;
   const double tip = forward ? 18 : 9;

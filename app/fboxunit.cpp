@@ -1,6 +1,7 @@
 #include "fboxunit.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -180,11 +181,22 @@ void TFboxForm::FormCreate() {
   RunFilterBtnClick();
   UpdateEnabledStates();
   UpdateHookCheckAvailability();
-  listBoxPage_->RefreshColorPreviews();
+  UseReadableLinkColors();
   listBoxPage_->SetSampleDatesToNow();
   PageControl1->setCurrentIndex(0);
   PageControl2->setCurrentIndex(0);
   listBoxPage_->Pages()->setCurrentIndex(0);
+}
+
+void TFboxForm::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::PaletteChange && listBoxPage_) UseReadableLinkColors();
+}
+
+void TFboxForm::UseReadableLinkColors() {
+  UseReadableLinkColor(Sievra_, palette());
+  UseReadableLinkColor(listBoxPage_->ListBox(), palette());
+  listBoxPage_->RefreshColorPreviews();
 }
 
 // ---- named steps ------------------------------------------------------------------------------

@@ -44,6 +44,12 @@ class TFboxForm : public QWidget {
   explicit TFboxForm(QWidget* parent = nullptr);
   ~TFboxForm() override;
 
+ protected:
+  // A palette change (a dark theme) gives both list boxes a link colour that can be read.
+  void changeEvent(QEvent* event) override;
+
+ public:
+
   // ---- members
   TTable* Table() const { return table_.get(); }
   TQuery* Query() const { return query_.get(); }
@@ -92,6 +98,7 @@ class TFboxForm : public QWidget {
   void GridEditButtonClick(int column);
 
  private:
+  void UseReadableLinkColors();
   void CreateComponents();
   QWidget* BuildFilterSheet();
   QWidget* BuildWorkPanel(QWidget* sheet);

@@ -512,5 +512,25 @@ TEST_F(FboxFormTest, GalleryPictures) {
   EXPECT_EQ(Testing::SaveGalleryPictures("fbox-window-dark", {{form.get(), {}}}).size(), 2);
 }
 
+// Navy links vanish on a dark background: both boxes switch to a light link colour there and back
+// to navy on a light palette, while a colour the user chose is kept.
+TEST_F(FboxFormTest, LinksStayReadableOnADarkPalette) {
+  TKelPrmListBox* listBox = form->findChild<TKelPrmListBox*>("ListBox");
+  ASSERT_NE(listBox, nullptr);
+  ASSERT_EQ(form->Sievra()->LinkColor(), clNavy);
+  const QPalette light = form->palette();
+  form->setPalette(Testing::DarkPalette());
+  const QColor sievraLink = ColorToQColor(form->Sievra()->LinkColor());
+  EXPECT_GT(sievraLink.lightness(), 150) << sievraLink.name().toStdString();
+  EXPECT_EQ(listBox->LinkColor(), form->Sievra()->LinkColor());
+  form->setPalette(light);
+  EXPECT_EQ(form->Sievra()->LinkColor(), clNavy);
+  EXPECT_EQ(listBox->LinkColor(), clNavy);
+
+  listBox->SetLinkColor(clGreen);
+  form->setPalette(Testing::DarkPalette());
+  EXPECT_EQ(listBox->LinkColor(), clGreen);
+}
+
 }  // namespace
 }  // namespace Kel
