@@ -12,6 +12,7 @@
 #include <QSqlQueryModel>
 #include <QTableView>
 
+#include "BenchWidgets.h"
 #include "DBTables.h"
 #include "FormOwner.h"
 #include "FormatSettings.h"
@@ -61,12 +62,6 @@ BENCHMARK(BM_OpenFilterWindow_Reference)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
   if (qEnvironmentVariableIsEmpty("KEL_DBDEMOS")) qputenv("KEL_DBDEMOS", KEL_DBDEMOS_FILE);
-  QApplication app(argc, argv);
-  SetFormatSettings(TFormatSettings::Invariant());
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return KelBench::RunWidgetBenchmarks(argc, argv);
 }

@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include "BenchWidgets.h"
 #include "FormatSettings.h"
 #include "KelFltBox.h"
 #include "MemDataSet.h"
@@ -93,12 +94,4 @@ BENCHMARK(BM_PaintOnce)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  SetFormatSettings(TFormatSettings::Invariant());
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return KelBench::RunWidgetBenchmarks(argc, argv); }
