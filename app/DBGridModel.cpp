@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "DataSet.h"
+#include "DBTypes.h"
 #include "DataSource.h"
 #include "Fields.h"
 
@@ -13,13 +14,7 @@ namespace Kel {
 namespace {
 
 bool IsNumericType(TFieldType type) {
-  switch (type) {
-    case ftSmallint: case ftInteger: case ftWord: case ftAutoInc: case ftLargeint:
-    case ftFloat: case ftCurrency: case ftBCD:
-      return true;
-    default:
-      return false;
-  }
+  return IsIntegerFieldType(type) || IsFloatFieldType(type) || IsCurrencyFieldType(type);
 }
 
 // What a cell of a blob column shows instead of its bytes.
@@ -105,16 +100,21 @@ std::vector<int> TDBGridModel::HighlightedColumns() const {
   return columns;
 }
 
-void TDBGridModel::Rebuild() {
-  beginResetModel();
+std::vector<TField*> TDBGridModel::VisibleFields() const {
   std::vector<TField*> fields;
-  if (TDataSet* dataSet = ActiveDataSet()) {
+  if (const TDataSet* dataSet = ActiveDataSet()) {
     for (TField* field : dataSet->Fields())
       if (field->Visible()) fields.push_back(field);
-    rows_ = dataSet->RecordCount();
-  } else {
-    rows_ = 0;
   }
+  return fields;
+}
+
+void TDBGridModel::Rebuild() { Rebuild(VisibleFields()); }
+
+void TDBGridModel::Rebuild(std::vector<TField*> fields) {
+  beginResetModel();
+  const TDataSet* dataSet = ActiveDataSet();
+  rows_ = dataSet ? dataSet->RecordCount() : 0;
   if (fields != fields_) highlighted_.assign(fields.size(), 0);
   fields_ = std::move(fields);
   endResetModel();
@@ -129,11 +129,9 @@ void TDBGridModel::Refresh() {
     Rebuild();
     return;
   }
-  std::vector<TField*> fields;
-  for (TField* field : dataSet->Fields())
-    if (field->Visible()) fields.push_back(field);
+  std::vector<TField*> fields = VisibleFields();
   if (fields != fields_) {
-    Rebuild();
+    Rebuild(std::move(fields));
     return;
   }
   if (rows_ > 0 && !fields_.empty())

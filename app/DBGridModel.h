@@ -48,7 +48,10 @@ class TDBGridModel : public QAbstractTableModel {
   void CurrentRowChanged(int row);
 
  private:
+  // The fields shown as columns: the visible fields of the active dataset, in order.
+  std::vector<TField*> VisibleFields() const;
   void Rebuild();
+  void Rebuild(std::vector<TField*> fields);
   void Refresh();
   void RecordChanged();
 

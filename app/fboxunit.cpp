@@ -17,6 +17,7 @@
 #include "DBGridModel.h"
 #include "DBMemo.h"
 #include "DBTables.h"
+#include "DBTypes.h"
 #include "DataSource.h"
 #include "DataSourceDlg.h"
 #include "DemoFormParts.h"
@@ -46,13 +47,7 @@ bool IsDateTimeType(TFieldType type) {
 // The number fields the calculator edits: whole numbers and floating-point ones (money too,
 // which is a floating-point field of the classic toolkit).
 bool IsCalculatorType(TFieldType type) {
-  switch (type) {
-    case ftSmallint: case ftInteger: case ftWord: case ftLargeint: case ftAutoInc:
-    case ftFloat: case ftCurrency:
-      return true;
-    default:
-      return false;
-  }
+  return IsIntegerFieldType(type) || IsFloatFieldType(type) || type == ftCurrency;
 }
 
 }  // namespace
@@ -454,13 +449,10 @@ void TFboxForm::OpenDateEditor(TField* field, int kind) {
   popupCalendar_->PopupAtRect(DBGrid_->viewport(), TRect::FromQRect(DBGrid_->CurrentCellRect()),
                               [this, name, popupKind](TKelPopupForm*, bool canceled) {
     if (canceled) return;
-    TDataSet* dataSet = dataSource_->DataSet();
-    TField* target = dataSet ? dataSet->FindField(name) : nullptr;
-    if (!target) return;
     const TDateTime value = popupKind == cpkDate   ? popupCalendar_->PopupDate()
                             : popupKind == cpkTime ? popupCalendar_->PopupTime()
                                                    : popupCalendar_->PopupDateTime();
-    StoreEditedValue(target, Variant::FromDate(value));
+    StoreEditedValue(name, Variant::FromDate(value));
   });
 }
 
@@ -469,15 +461,15 @@ void TFboxForm::OpenNumberEditor(TField* field) {
   const QString name = field->FieldName();
   popupCalc_->PopupAtRect(DBGrid_->viewport(), TRect::FromQRect(DBGrid_->CurrentCellRect()),
                           [this, name](TKelPopupForm*, bool canceled) {
-    if (canceled) return;
-    TDataSet* dataSet = dataSource_->DataSet();
-    TField* target = dataSet ? dataSet->FindField(name) : nullptr;
-    if (target) StoreEditedValue(target, Variant(popupCalc_->Value()));
+    if (!canceled) StoreEditedValue(name, Variant(popupCalc_->Value()));
   });
 }
 
-void TFboxForm::StoreEditedValue(TField* field, const Variant& value) {
-  TDataSet* dataSet = field->DataSet();
+// The field is found again by name: while the popup was open the table may have been changed.
+void TFboxForm::StoreEditedValue(const QString& fieldName, const Variant& value) {
+  TDataSet* dataSet = dataSource_->DataSet();
+  TField* field = dataSet ? dataSet->FindField(fieldName) : nullptr;
+  if (!field) return;
   dataSet->Edit();
   try {
     field->SetValue(value);

@@ -112,7 +112,7 @@ class TFboxForm : public QWidget {
   void RebuildFieldsList();
   void OpenDateEditor(TField* field, int kind);
   void OpenNumberEditor(TField* field);
-  void StoreEditedValue(TField* field, const Variant& value);
+  void StoreEditedValue(const QString& fieldName, const Variant& value);
   void RepaintGrid();
   QCheckBox* AddCheck(QWidget* page, const char* name, const char* caption, bool checked);
   bool ServerBased() const;
