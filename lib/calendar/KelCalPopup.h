@@ -127,7 +127,7 @@ class TKelPopupCalendar : public TKelPopupForm {
   void SetPopupDate(TDateTime value);
   TDateTime PopupTime() const;
   void SetPopupTime(TDateTime value);
-  TDateTime PopupDateTime() const { return PopupDate() + PopupTime(); }
+  TDateTime PopupDateTime() const { return CombineDateTime(PopupDate(), PopupTime()); }
   void SetPopupDateTime(TDateTime value);
 
   // The embedded calendar (made on first use by CreateCalendar).

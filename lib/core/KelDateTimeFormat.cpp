@@ -130,8 +130,6 @@ void DateRangeCondition(const QString& fieldName, const QString& orText, const Q
   };
   // Writes the run of accepted days from `start` up to, not including, `end`.
   auto emitRun = [&](TDateTime start, TDateTime end) {
-    start = DateOf(start);
-    end = DateOf(end);
     QString condition;
     if (end - start == 1) {
       condition = fieldName + QStringLiteral("='") + date(end - 1) + u'\'';
@@ -150,8 +148,10 @@ void DateRangeCondition(const QString& fieldName, const QString& orText, const Q
   if (std::isnan(firstDate) || std::isnan(lastDate)) return;
   bool runOpen = false;
   TDateTime runStart = 0;
-  const TDateTime last = std::fmin(lastDate, LastCalendarDay + 0.99999999);
-  TDateTime day = std::fmax(firstDate, FirstCalendarDay);
+  // The walk goes over whole days: before 1899 a date-time lies below its own midnight, so
+  // steps of one from -1.25 would meet day 0 twice (at -0.25 and 0.75) and never day 1.
+  const TDateTime last = std::fmin(DateOnly(lastDate), LastCalendarDay);
+  TDateTime day = std::fmax(DateOnly(firstDate), FirstCalendarDay);
   for (; day <= last; day += 1) {
     const bool included = !isDayIncluded || isDayIncluded(data, day);
     if (!included && runOpen) {

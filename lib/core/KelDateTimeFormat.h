@@ -100,8 +100,8 @@ QString FormatDateDefault(TDateTime value);
 // Whether a day takes part in a date range; `data` is passed through from DateRangeCondition.
 using TKelDayIncludedFunc = std::function<bool(void* data, TDateTime day)>;
 
-// Builds into `result` a filter condition selecting the days from firstDate to lastDate (both
-// included) that isDayIncluded accepts (every day without a callback): each run of accepted
+// Builds into `result` a filter condition selecting the days from the day of firstDate to the
+// day of lastDate (both included) that isDayIncluded accepts (every day without a callback): each run of accepted
 // days becomes "(('<start>'<=Field) and (Field<'<day after>'))", a single day
 // "(Field='<day>')", the runs joined by orText. Empty orText / andText mean "or" / "and"; without
 // a format object the dates are written by FormatDateDefault, otherwise by its FormatDate. Days

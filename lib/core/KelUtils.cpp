@@ -45,7 +45,7 @@ TDateTime JanFirst(int year) {
 // infinities are no day at all: 0.
 int WeekdayOf(TDateTime d) {
   if (!std::isfinite(d)) return 0;
-  const int dayInWeek = static_cast<int>(std::fmod(std::trunc(d), 7.0));  // -6 .. 6, exact
+  const int dayInWeek = static_cast<int>(std::fmod(DateOnly(d), 7.0));  // -6 .. 6, exact
   return FloorMod(dayInWeek + 6, 7) + 1;
 }
 
@@ -116,7 +116,7 @@ int TimePartOf(int kind, TDateTime d) {
   }
 }
 
-TDateTime DateOnly(TDateTime d) { return std::trunc(d + 1e-11); }
+TDateTime DateOnly(TDateTime d) { return CalendarDayOf(d); }
 
 TDateTime TimeOnly(TDateTime d) {
   int hour, min, sec, msec;
@@ -124,7 +124,7 @@ TDateTime TimeOnly(TDateTime d) {
   return EncodeTime(hour, min, sec, msec);
 }
 
-TDateTime DayOfMonthDate(int day, TDateTime d) { return d + (day - DatePartOf(3, d)); }
+TDateTime DayOfMonthDate(int day, TDateTime d) { return IncDay(d, day - DatePartOf(3, d)); }
 
 TDateTime FirstDayOfMonth(TDateTime d) { return DayOfMonthDate(1, d); }
 
@@ -135,10 +135,12 @@ TDateTime LastDayOfMonth(TDateTime d) {
 }
 
 TDateTime FirstDayOfWeek(TKelFirstDayOfWeek fdw, TDateTime d) {
-  return d - FloorMod(WeekdayOf(d) - EffectiveFirstDay(fdw) + 7, 7);
+  return IncDay(d, -FloorMod(WeekdayOf(d) - EffectiveFirstDay(fdw) + 7, 7));
 }
 
-TDateTime LastDayOfWeek(TKelFirstDayOfWeek fdw, TDateTime d) { return FirstDayOfWeek(fdw, d) + 6; }
+TDateTime LastDayOfWeek(TKelFirstDayOfWeek fdw, TDateTime d) {
+  return IncDay(FirstDayOfWeek(fdw, d), 6);
+}
 
 TDateTime FirstWeekStart(int year, TKelFirstDayOfWeek fdw, TKelFirstWeekOfYear fwy) {
   const TDateTime janFirst = JanFirst(year);
@@ -149,6 +151,9 @@ TDateTime FirstWeekStart(int year, TKelFirstDayOfWeek fdw, TKelFirstWeekOfYear f
 }
 
 int WeekOfYear(TKelFirstDayOfWeek fdw, TKelFirstWeekOfYear fwy, TDateTime d) {
+  // Whole days compare and subtract alike on both sides of day zero; a date-time before 1899
+  // lies below its own midnight (-1.25 < -1).
+  d = DateOnly(d);
   int year, month, day;
   DecodeDate(d, year, month, day);
   if (year == 0) return 0;  // not a calendar day
@@ -156,7 +161,7 @@ int WeekOfYear(TKelFirstDayOfWeek fdw, TKelFirstWeekOfYear fwy, TDateTime d) {
   const TDateTime nextStart = FirstWeekStart(year + 1, fdw, fwy);
   if (d >= start && d >= nextStart) start = nextStart;
   if (d < start) start = FirstWeekStart(year - 1, fdw, fwy);
-  return static_cast<int>(std::trunc(d - start)) / 7 + 1;
+  return static_cast<int>(d - start) / 7 + 1;
 }
 
 bool DayInSet(TKelWeekDays days, TDateTime d) {

@@ -141,9 +141,7 @@ double DateTimeToCanTimeStamp(TDateTime value) {
 TDateTime CanTimeStampToDateTime(double msecs) {
   const double days = std::floor(msecs / MSecsPerDay);
   const double time = (msecs - days * MSecsPerDay) / MSecsPerDay;
-  const double date = days - DateDelta;
-  // A negative date-time counts its days backwards while its time still runs forwards.
-  return date < 0 ? date - time : date + time;
+  return CombineDateTime(days - DateDelta, time);
 }
 
 }  // namespace Kel

@@ -313,7 +313,7 @@ Variant ApplyExprFunction(const QString& name, const std::vector<Variant>& args)
     DecodeTime(x.AsDate(), hour, minute, second, msec);
     return Variant(name == u"hour" ? hour : name == u"minute" ? minute : second);
   }
-  if (name == u"date") return Variant::FromDate(std::trunc(x.AsDate() + 1e-11));
+  if (name == u"date") return Variant::FromDate(CalendarDayOf(x.AsDate()));
   if (name == u"time") return Variant::FromDate(CanTimeToTime(TimeToCanTime(x.AsDate())));
   return Variant::Null();
 }

@@ -137,7 +137,8 @@ std::optional<TDateTime> ReadDateTime(const QVariant& value) {
     case QMetaType::QDateTime: {
       const QDateTime moment = value.toDateTime();
       if (!moment.isValid()) return std::nullopt;
-      return ReadDateTime(moment.date()).value_or(0) + ReadDateTime(moment.time()).value_or(0);
+      return CombineDateTime(ReadDateTime(moment.date()).value_or(0),
+                             ReadDateTime(moment.time()).value_or(0));
     }
     case QMetaType::Int:
     case QMetaType::LongLong:
@@ -164,10 +165,7 @@ std::optional<TDateTime> ReadDateTime(const QVariant& value) {
     if (!time) return std::nullopt;
   }
   if (!date && !time) return std::nullopt;
-  const double d = date.value_or(0);
-  const double t = time.value_or(0);
-  // Before 1899 the day counts backwards while the time of day still runs forwards.
-  return d < 0 ? d - t : d + t;
+  return CombineDateTime(date.value_or(0), time.value_or(0));
 }
 
 // A stored value as the field type keeps it. One that does not fit the type (3000000000 in an

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "DBTypes.h"
+#include "PlatformExport.h"
 #include "Variant.h"
 
 typedef struct pg_result PGresult;
@@ -21,7 +22,8 @@ namespace Kel {
 
 // A date, time or date-time read from its stored form: ISO text (with up to six decimals of
 // seconds, a trailing zone offset ignored), a driver's date or time value, or a date-time number.
-std::optional<TDateTime> ReadDateTime(const QVariant& value);
+// Exported for the tests only: no driver here hands over Qt's date-time values.
+KEL_PLATFORM_EXPORT std::optional<TDateTime> ReadDateTime(const QVariant& value);
 
 // A stored value as the field type keeps it; Null when it does not read as that type or does not
 // fit it (70000 in a small integer field), so that one odd value never keeps a table shut.

@@ -438,7 +438,7 @@ bool TryStrToDateTime(const QString& text, TDateTime& result, const TFormatSetti
     if (!ScanTime(scan, settings, time) || !scan.AtEnd())
       return TryStrToTimeWith(text, settings, result);
   }
-  result = date >= 0 ? date + time : date - time;
+  result = CombineDateTime(date, time);
   return true;
 }
 

@@ -110,8 +110,7 @@ TDateTime EncodeTime(int hour, int min, int sec, int msec) {
 TDateTime EncodeDateTime(int year, int month, int day, int hour, int min, int sec, int msec) {
   const TDateTime date = EncodeDate(year, month, day);
   const TDateTime time = EncodeTime(hour, min, sec, msec);
-  // Before 30 December 1899 the day counts backwards while the time still runs forwards.
-  return date >= 0 ? date + time : date - time;
+  return CombineDateTime(date, time);
 }
 
 void DecodeDate(TDateTime value, int& year, int& month, int& day) {
@@ -179,14 +178,29 @@ TDateTime IncMonth(TDateTime value, int numberOfMonths) {
   int year, month, day;
   DecodeDate(value, year, month, day);
   IncAMonth(year, month, day, numberOfMonths);
-  const TDateTime date = EncodeDate(year, month, day);
-  const TDateTime time = TimeOf(value);
-  return date >= 0 ? date + time : date - time;
+  return CombineDateTime(EncodeDate(year, month, day), TimeOf(value));
 }
 
 TDateTime DateOf(TDateTime value) { return std::trunc(value); }
 
 TDateTime TimeOf(TDateTime value) { return std::fabs(value - std::trunc(value)); }
+
+TDateTime CombineDateTime(TDateTime date, TDateTime time) {
+  return date >= 0 ? date + time : date - time;
+}
+
+TDateTime CalendarDayOf(TDateTime value) {
+  constexpr double Hair = 1e-11;
+  const TDateTime day = std::trunc(value);
+  // The next day is day + 1 on both sides of day zero: the day number itself always counts
+  // forwards, only the time inside a negative day is written backwards. "+ 0.0" turns the
+  // day of -0.25 into 0, not -0.
+  return std::fabs(value - day) >= 1 - Hair ? day + 1 : day + 0.0;
+}
+
+TDateTime IncDay(TDateTime value, double days) {
+  return CombineDateTime(DateOf(value) + days, TimeOf(value));
+}
 
 double DateTimeOrderKey(TDateTime value) {
   if (!(value < 0)) return value;
@@ -215,11 +229,18 @@ TDateTime Time() {
 TTimeStamp DateTimeToTimeStamp(TDateTime value) {
   TTimeStamp stamp;
   if (!InDateRange(value)) return stamp;  // Date 0: "no valid day"
-  // Whole milliseconds, halves to even; the division truncates towards zero so that the time
-  // of a negative value still counts forwards from its midnight.
-  const int64_t ms = static_cast<int64_t>(std::nearbyint(value * MSecsPerDay));
-  stamp.Date = static_cast<int>(DateDelta + ms / MSecsPerDay);
-  stamp.Time = static_cast<int>((ms < 0 ? -ms : ms) % MSecsPerDay);
+  // The day and its time of day apart, the time in whole milliseconds (halves to even). A time
+  // that rounds up to midnight is the next day's midnight on both sides of day zero; rounding
+  // the whole value would carry a negative one into the day before instead.
+  const double day = std::trunc(value);
+  int ms = static_cast<int>(std::nearbyint(std::fabs(value - day) * MSecsPerDay));
+  int date = DateDelta + static_cast<int>(day);
+  if (ms >= MSecsPerDay) {
+    ms -= MSecsPerDay;
+    ++date;
+  }
+  stamp.Date = date;
+  stamp.Time = ms;
   return stamp;
 }
 
@@ -227,8 +248,7 @@ TDateTime TimeStampToDateTime(const TTimeStamp& stamp) {
   if (stamp.Time < 0 || stamp.Time >= MSecsPerDay || stamp.Date <= 0)
     throw EConvertError(RtlMessage(InvalidTimeStampText, stamp.Date, stamp.Time));
   const double date = stamp.Date - DateDelta;
-  const double time = static_cast<double>(stamp.Time) / MSecsPerDay;
-  return date >= 0 ? date + time : date - time;
+  return CombineDateTime(date, static_cast<double>(stamp.Time) / MSecsPerDay);
 }
 
 double TimeStampToMSecs(const TTimeStamp& stamp) {

@@ -49,6 +49,17 @@ void IncAMonth(int& year, int& month, int& day, int numberOfMonths = 1);
 
 TDateTime DateOf(TDateTime value);  // the date part (time 00:00)
 TDateTime TimeOf(TDateTime value);  // the time of day, 0 <= t < 1
+// The date-time of a day (a whole number) at a time of day (0 <= time < 1). Before 30 December
+// 1899 the time is subtracted, as the day counts backwards there; plain addition would give
+// another day.
+TDateTime CombineDateTime(TDateTime date, TDateTime time);
+// The day of value (00:00), where a time of day within 1e-11 of midnight counts as the next
+// day, so that a value computed a hair short of a day boundary lands on it. Right on both sides
+// of 30 December 1899: the day of -36522 (1 January 1800) is -36522 and that of -1.25 is -1.
+TDateTime CalendarDayOf(TDateTime value);
+// value moved by whole days, its time of day kept (-1.25 + 2 days is 31 December 1899 06:00,
+// 1.25; plain addition would give 30 December 18:00).
+TDateTime IncDay(TDateTime value, double days);
 
 // A number that orders date-times by day and then by time of day. The date-time numbers
 // themselves do not, before 30 December 1899: -1.75 (29 December, 18:00) is below -1.25 (the

@@ -143,6 +143,17 @@ class FboxFormTest : public ::testing::Test {
     return rows;
   }
   int GridRow() { return Grid()->currentIndex().row(); }
+  // The user picks the orders table in the data source dialog.
+  void OpenOrders() {
+    QTimer::singleShot(0, [] {
+      auto* dialog = qobject_cast<TKelDataSourceDlg*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      dialog->TableNameEdit->setEditText(QStringLiteral("orders"));
+      dialog->accept();
+    });
+    QTest::mouseClick(Tools()->ChangeDBBtn, Qt::LeftButton);
+    ASSERT_EQ(form->Table()->TableName(), "orders");
+  }
 
   QStringList messages;
   std::unique_ptr<TFboxForm> form;
@@ -412,16 +423,8 @@ TEST_F(FboxFormTest, EllipsisOfANumberCellPostsTheCalculatorsValue) {
 TEST_F(FboxFormTest, AnotherTableStartsWithoutConditionsAndItsDatesTakeTheCalendar) {
   Testing::ClickCheckBox(Child<QCheckBox>("ColoringCheckBox"));
   QTest::mouseClick(Tools()->AddColorBtn, Qt::LeftButton);
-  // The user picks the orders table in the data source dialog.
-  QTimer::singleShot(0, [] {
-    auto* dialog = qobject_cast<TKelDataSourceDlg*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
-    dialog->TableNameEdit->setEditText(QStringLiteral("orders"));
-    dialog->accept();
-  });
-  QTest::mouseClick(Tools()->ChangeDBBtn, Qt::LeftButton);
+  OpenOrders();
   TTable* table = form->Table();
-  ASSERT_EQ(table->TableName(), "orders");
   EXPECT_EQ(form->Sievra()->Items()->Count(), 0);
   EXPECT_EQ(form->GridColors()->RecordsInfo()->Count(), 0);
   EXPECT_FALSE(Tools()->FilterStateBtn->Down());
@@ -452,6 +455,45 @@ TEST_F(FboxFormTest, AnotherTableStartsWithoutConditionsAndItsDatesTakeTheCalend
   EXPECT_EQ(calendar->PopupKind(), cpkTime);
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
   EXPECT_FALSE(calendar->isVisible());
+}
+
+// A date and a date-time on both sides of 30 December 1899 show as themselves in the grid, and
+// its calendar accepted as it opened (Enter) stores them unchanged, in the database too.
+TEST_F(FboxFormTest, TheGridsCalendarKeepsDatesOnBothSidesOfDayZero) {
+  OpenOrders();
+  TTable* table = form->Table();
+  struct Case {
+    int y, m, d;
+    const char* shown;
+  };
+  for (const Case& c : {Case{100, 1, 1, "1/1/0100"}, Case{1800, 1, 1, "1/1/1800"},
+                        Case{1899, 12, 29, "12/29/1899"}, Case{1899, 12, 31, "12/31/1899"}}) {
+    SCOPED_TRACE(c.shown);
+    const TDateTime day = EncodeDate(c.y, c.m, c.d);
+    const TDateTime evening = EncodeDateTime(c.y, c.m, c.d, 18, 30, 0, 0);
+    ASSERT_TRUE(table->Locate("OrderNo", 1001));
+    table->Edit();
+    table->FieldByName("SaleDate")->SetAsDateTime(day);
+    table->FieldByName("Shipped")->SetAsDateTime(evening);
+    table->Post();
+    const int row = GridRow();
+    EXPECT_EQ(Model()->data(Model()->index(row, ColumnOf("SaleDate")), Qt::DisplayRole).toString(),
+              c.shown);
+    for (const char* name : {"SaleDate", "Shipped"}) {
+      Grid()->setCurrentIndex(Model()->index(row, ColumnOf(name)));
+      QTest::mouseClick(Grid()->EllipsisButton(), Qt::LeftButton);
+      ASSERT_TRUE(form->PopupCalendar()->isVisible()) << name;
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+      EXPECT_FALSE(form->PopupCalendar()->isVisible()) << name;
+    }
+    TTable stored;
+    stored.SetDatabaseName(QStringLiteral("DBDEMOS"));
+    stored.SetTableName(QStringLiteral("orders"));
+    stored.Open();
+    ASSERT_TRUE(stored.Locate("OrderNo", 1001));
+    EXPECT_EQ(stored.FieldByName("SaleDate")->AsDateTime(), day);
+    EXPECT_EQ(stored.FieldByName("Shipped")->AsDateTime(), evening);
+  }
 }
 
 TEST_F(FboxFormTest, ConvertPagePopupMenuAndListBoxDemo) {

@@ -196,3 +196,22 @@ TEST(CalendarKeys, MovingKeysAndClearOnKeyMoving) {
   QTest::keyClick(c.get(), Qt::Key_Escape);
   EXPECT_EQ(c->SelCount(), 0);
 }
+
+// The keys walk the days before 30 December 1899 one by one, across it, and by weeks.
+TEST(CalendarKeys, KeysWalkTheDaysAroundDayZero) {
+  auto c = MakeCalendar(1, 1, D(1899, 12, 1));
+  Click(c.get(), DayPoint(*c, D(1899, 12, 28)));
+  ASSERT_EQ(c->SelStart(), D(1899, 12, 28));
+  for (const TDateTime next : {D(1899, 12, 29), D(1899, 12, 30), D(1899, 12, 31), D(1900, 1, 1)}) {
+    QTest::keyClick(c.get(), Qt::Key_Right);
+    EXPECT_EQ(c->SelStart(), next);
+  }
+  QTest::keyClick(c.get(), Qt::Key_Up);
+  EXPECT_EQ(c->SelStart(), D(1899, 12, 25));
+  QTest::keyClick(c.get(), Qt::Key_End);  // Monday first: to Sunday
+  EXPECT_EQ(c->SelStart(), D(1899, 12, 31));
+  // A date-time before 1899 selects its own day (18:00 on 1 January 1800).
+  c->SetDate(EncodeDateTime(1800, 1, 1, 18, 0, 0, 0));
+  EXPECT_EQ(c->SelStart(), D(1800, 1, 1));
+  EXPECT_EQ(c->SelCount(), 1);
+}

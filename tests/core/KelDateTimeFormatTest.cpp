@@ -3,6 +3,8 @@
 // Assign, published properties with their defaults, and date-range conditions.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "DateTimeFormat.h"
 #include "Exceptions.h"
 #include "FormatSettings.h"
@@ -186,6 +188,19 @@ TEST_F(KelDateRangeConditionTest, RunsOfDaysAndSingleDays) {
   EXPECT_EQ(result, "(('3/3/2001'<=Date) and (Date<'6/3/2001')) or (Date='8/3/2001')");
   DateRangeCondition("Date", "", "", result, nullptr, nullptr, nullptr, March(9), March(9));
   EXPECT_EQ(result, "(Date='9/3/2001')");
+}
+
+TEST_F(KelDateRangeConditionTest, DaysAcrossDayZeroAreVisitedOnceEach) {
+  std::vector<TDateTime> visited;
+  auto record = [](void* list, TDateTime day) {
+    static_cast<std::vector<TDateTime>*>(list)->push_back(day);
+    return true;
+  };
+  QString result;
+  DateRangeCondition("Date", "", "", result, nullptr, record, &visited, EncodeDate(1900, 1, 1),
+                     EncodeDateTime(1899, 12, 29, 6, 0, 0, 0));
+  EXPECT_EQ(visited, (std::vector<TDateTime>{-1, 0, 1, 2}));
+  EXPECT_EQ(result, "(('29/12/1899'<=Date) and (Date<'2/1/1900'))");
 }
 
 TEST_F(KelDateRangeConditionTest, OwnWordsFormatAndData) {

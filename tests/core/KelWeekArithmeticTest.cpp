@@ -154,6 +154,28 @@ TEST(KelDateParts, DateOnlyAndTimeOnly) {
   EXPECT_EQ(TimeOnly(day + EncodeTime(10, 20, 30, 400) + 1e-10), EncodeTime(10, 20, 30, 400));
 }
 
+// Before 30 December 1899 the day is the whole part and the time its fraction's magnitude: the
+// day of a date, of a date-time, and the days counted from it stay on the calendar's days.
+TEST(KelDateParts, DaysBeforeDayZero) {
+  EXPECT_EQ(DateOnly(Day(1800, 1, 1)), Day(1800, 1, 1));
+  EXPECT_EQ(DateOnly(-1.0), -1);
+  EXPECT_EQ(DateOnly(-1.25), -1);
+  EXPECT_EQ(DateOnly(-2 + 5e-12), 0);  // 29 December a hair before midnight
+  EXPECT_EQ(DateOnly(-0.25), 0);
+  EXPECT_EQ(TimeOnly(-1.25), 0.25);
+  // 29 December 1899 06:00 (a Friday): its month's end and its Monday-first week keep 06:00.
+  const TDateTime friday = EncodeDateTime(1899, 12, 29, 6, 0, 0, 0);
+  EXPECT_EQ(LastDayOfMonth(friday), EncodeDateTime(1899, 12, 31, 6, 0, 0, 0));
+  EXPECT_EQ(LastDayOfWeek(dwMonday, friday), EncodeDateTime(1899, 12, 31, 6, 0, 0, 0));
+  EXPECT_EQ(FirstDayOfWeek(dwMonday, EncodeDateTime(1899, 12, 31, 6, 0, 0, 0)),
+            EncodeDateTime(1899, 12, 25, 6, 0, 0, 0));
+  // Mondays at 06:00 belong to the ISO weeks they start (6 January 1800 is in week 2).
+  const TDateTime monday = EncodeDateTime(1800, 1, 6, 6, 0, 0, 0);
+  EXPECT_EQ(WeekOfYear(dwMonday, fwFirstFourthDayOfWeek, monday), 2);
+  EXPECT_EQ(WeekOfYear(dwMonday, fwFirstFourthDayOfWeek, EncodeDateTime(1899, 12, 25, 6, 0, 0, 0)),
+            52);
+}
+
 TEST(KelDateParts, MonthEndsKeepTheTime) {
   const TDateTime value = Day(2000, 2, 14) + 0.25;
   EXPECT_EQ(DayOfMonthDate(20, value), Day(2000, 2, 20) + 0.25);

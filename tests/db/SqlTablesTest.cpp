@@ -2,6 +2,7 @@
 // write-back on scratch SQLite databases.
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QProcess>
 #include <QSqlDatabase>
@@ -9,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include "DbTestData.h"
+#include "SqlValues_p.h"
 #include "Strings.h"
 #include "TestPrinters.h"
 
@@ -518,6 +520,23 @@ TEST_F(SqlTablesTest, LargeResultsAreReadAsTheCursorMoves) {
   query.Close();
   query.Open();
   EXPECT_EQ(query.RecordCount(), 1000) << "reopening connects again";
+}
+
+// Drivers that hand over Qt's date-time values (all but SQLite's and PostgreSQL's text) give
+// the same date-time numbers as the ISO text does, on both sides of 30 December 1899.
+TEST(SqlValues, QtDateTimesReadLikeTheirText) {
+  for (const char* text : {"0100-01-01 06:00:00", "1800-01-01 18:30:00", "1899-12-29 06:00:00",
+                           "1899-12-30 06:00:00", "2001-03-07 14:05:09"}) {
+    SCOPED_TRACE(text);
+    const QDateTime moment = QDateTime::fromString(text, "yyyy-MM-dd HH:mm:ss");
+    ASSERT_TRUE(moment.isValid());
+    const QDate d = moment.date();
+    const QTime t = moment.time();
+    const TDateTime expected =
+        EncodeDateTime(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second(), 0);
+    EXPECT_EQ(ReadDateTime(QString::fromLatin1(text)), expected);
+    EXPECT_EQ(ReadDateTime(moment), expected);
+  }
 }
 
 }  // namespace

@@ -160,6 +160,28 @@ TEST_F(PrmListBoxPopupEditorsTest, TheDateCalendarKeepsOnlyTheChosenDay) {
   EXPECT_EQ(param_->AsString(), "not a date");
 }
 
+// Accepting the calendar as it opened (Enter) gives the value back unchanged, on both sides of
+// 30 December 1899: the day of a date, the day and time of a date-time.
+TEST_F(PrmListBoxPopupEditorsTest, EnterKeepsDatesOnBothSidesOfDayZero) {
+  for (const QDate& date : {QDate(100, 1, 1), QDate(1752, 9, 14), QDate(1800, 1, 1),
+                            QDate(1899, 12, 29), QDate(1899, 12, 30), QDate(1899, 12, 31),
+                            QDate(2024, 2, 29)}) {
+    SCOPED_TRACE(date.toString(Qt::ISODate).toStdString());
+    const TDateTime day = D(date.year(), date.month(), date.day());
+    param_->SetAsDate(day);
+    Edit();
+    ASSERT_NE(Calendar(), nullptr);
+    QTest::keyClick(Calendar()->Calendar(), Qt::Key_Return);
+    EXPECT_EQ(param_->AsDateTime(), day);
+    const TDateTime sixOClock = EncodeDateTime(date.year(), date.month(), date.day(), 6, 0, 0, 0);
+    param_->SetDataType(FT_DATETIME);
+    param_->SetAsDateTime(sixOClock);
+    Edit();
+    QTest::keyClick(Calendar()->Calendar(), Qt::Key_Return);
+    EXPECT_EQ(param_->AsDateTime(), sixOClock);
+  }
+}
+
 TEST_F(PrmListBoxPopupEditorsTest, TheDateAndTimeCalendarKeepsTheTimeOfTheValue) {
   param_->SetAsDateTime(D(2004, 2, 10) + 0.75);
   ASSERT_EQ(param_->DataType(), FT_DATETIME);

@@ -78,6 +78,36 @@ TEST(DateUtils, DaysBefore1899CountBackwardsWithTheTimeRunningForwards) {
   EXPECT_EQ(TimeOf(36957.75), 0.75);
 }
 
+// Moving a date-time by days, taking its day, or putting a day and a time together must not
+// add the time the wrong way round where the day counts backwards, nor step over day zero.
+TEST(DateUtils, DaysAndTimesOfDaysOnBothSidesOfDayZero) {
+  struct Case {
+    int y, m, d;
+  };
+  const Case days[] = {{100, 1, 1},    {1752, 9, 14},  {1800, 1, 1},  {1899, 12, 28},
+                       {1899, 12, 29}, {1899, 12, 30}, {1899, 12, 31}, {2024, 2, 29}};
+  for (const Case& c : days) {
+    SCOPED_TRACE(QDate(c.y, c.m, c.d).toString(Qt::ISODate).toStdString());
+    const TDateTime day = EncodeDate(c.y, c.m, c.d);
+    const TDateTime six = EncodeDateTime(c.y, c.m, c.d, 6, 0, 0, 0);
+    EXPECT_EQ(CalendarDayOf(day), day);
+    EXPECT_EQ(CalendarDayOf(six), day);
+    EXPECT_EQ(CombineDateTime(day, 0.25), six);
+    // 23:59:59.9996 decodes as the next midnight.
+    const TTimeStamp stamp = DateTimeToTimeStamp(CombineDateTime(day, 1 - 4e-9));
+    EXPECT_EQ(stamp.Date, DateTimeToTimeStamp(day + 1).Date);
+    EXPECT_EQ(stamp.Time, 0);
+    for (const int n : {-3, -1, 1, 2, 40}) {
+      int y, m, d, h, min, s, ms;
+      const TDateTime moved = IncDay(six, n);
+      DecodeDate(moved, y, m, d);
+      DecodeTime(moved, h, min, s, ms);
+      EXPECT_EQ(QDate(y, m, d), QDate(c.y, c.m, c.d).addDays(n)) << n;
+      EXPECT_EQ(h, 6) << n;
+    }
+  }
+}
+
 TEST(DateUtils, OrderKeysFollowTheCalendarAndTheClock) {
   // Moments in time order, on both sides of 30 December 1899, with and without times.
   const TDateTime moments[] = {EncodeDateTime(1, 1, 1, 0, 0, 0, 1),
