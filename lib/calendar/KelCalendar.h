@@ -274,6 +274,8 @@ class TKelCustomCalendar : public TKelCustomControl {
   void RecomputeBounds();
   void UpdateWeekMode();
   void SetWeekModeValue(bool value);
+  bool SelectionIsWholeWeeks() const;
+  void DropStaleWeekMode();
   bool SelectRun(TDateTime from, TDateTime to, bool select);
   void SetSelEnd(bool start, TDateTime date);
   bool StepEnd(bool start, TDateTime target);
@@ -301,6 +303,7 @@ class TKelCustomCalendar : public TKelCustomControl {
   void StartRepeat(TKelCalendarHitTest button, int months);
   void StopRepeat();
   void KeyMove(int days, bool shift);
+  void KeyStep(int direction);
   void KeyMoveTo(TDateTime target, bool shift);
   void ShiftExtend(int step);
   void ShiftSelectTowards(TDateTime target);

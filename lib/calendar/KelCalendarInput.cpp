@@ -77,8 +77,9 @@ void TKelCustomCalendar::mousePressEvent(QMouseEvent* event) {
       if (showMonthPopup_) ShowMonthPopupFor(p.X / MonthWidth(), p.Y / MonthHeight());
       break;
     case htDayNames:
+      // Week mode only for whole weeks: a Ctrl+click adds the month to what was there.
       if (multiSelect_ && SelectMonth(!ctrl, date) && !(ctrl && selectKind_ != skWeekSel))
-        SetWeekModeValue(true);
+        UpdateWeekMode();
       break;
     case htWeekLeft:
       if (!leftStripPress) break;
@@ -310,8 +311,8 @@ void TKelCustomCalendar::InitDefaultKeys() {
   AddKey(VK_ESCAPE, none, [this] {
     if (!readOnly_) ClearSelection();
   });
-  AddKey(VK_LEFT, none, [this] { KeyMove(weekMode_ ? -7 : -1, false); });
-  AddKey(VK_RIGHT, none, [this] { KeyMove(weekMode_ ? 7 : 1, false); });
+  AddKey(VK_LEFT, none, [this] { KeyStep(-1); });
+  AddKey(VK_RIGHT, none, [this] { KeyStep(1); });
   AddKey(VK_UP, none, [this] { KeyMove(-7, false); });
   AddKey(VK_DOWN, none, [this] { KeyMove(7, false); });
   AddKey(VK_HOME, none, [this] { KeyMoveTo(WeekStart(cursorDate_), false); });
@@ -357,6 +358,14 @@ void TKelCustomCalendar::KeyMove(int days, bool shift) {
   if (readOnly_ || days == 0) return;
   CollapseForKeyMove();
   MoveSelection(days);
+}
+
+void TKelCustomCalendar::KeyStep(int direction) {
+  if (readOnly_) return;
+  // The step is a week in WeekMode as the selection is once ClearOnKeyMoving has collapsed it:
+  // the collapse can switch WeekMode on (to the week of SelStart) or off.
+  CollapseForKeyMove();
+  MoveSelection(weekMode_ ? 7 * direction : direction);
 }
 
 void TKelCustomCalendar::KeyMoveTo(TDateTime target, bool shift) {

@@ -40,6 +40,7 @@ TDateTime HighestDate(const TKelCalendarMonthBlock& block) {
 
 void TKelCustomCalendar::EndUpdate() {
   if (updateCount_ > 0) --updateCount_;
+  if (updateCount_ == 0) DropStaleWeekMode();
   if (updateCount_ == 0 && changed_) {
     changed_ = false;
     DateChanged();
@@ -49,6 +50,7 @@ void TKelCustomCalendar::EndUpdate() {
 void TKelCustomCalendar::MarkChanged() {
   changed_ = true;
   if (updateCount_ == 0) {
+    DropStaleWeekMode();
     changed_ = false;
     DateChanged();
   }
@@ -281,13 +283,19 @@ bool TKelCustomCalendar::MoveSelection(int days) {
 
 // ---- week mode ------------------------------------------------------------------------------
 
-void TKelCustomCalendar::UpdateWeekMode() {
-  bool on = false;
-  if (selCount_ > 0) {
-    const int span = int(selFinish_ - selStart_) + 1;
-    on = selStart_ == WeekStart(selStart_) && span % 7 == 0 && selCount_ == span;
-  }
-  SetWeekModeValue(on);
+bool TKelCustomCalendar::SelectionIsWholeWeeks() const {
+  if (selCount_ == 0) return false;
+  const int span = int(selFinish_ - selStart_) + 1;
+  return selStart_ == WeekStart(selStart_) && span % 7 == 0 && selCount_ == span;
+}
+
+void TKelCustomCalendar::UpdateWeekMode() { SetWeekModeValue(SelectionIsWholeWeeks()); }
+
+// Week mode promises whole weeks (the keys step by weeks, the strips show them selected): a
+// change that leaves anything else, such as a date added beside a week or a move by one day,
+// ends it. Checked once a change is complete, not between the dates of one operation.
+void TKelCustomCalendar::DropStaleWeekMode() {
+  if (weekMode_ && !SelectionIsWholeWeeks()) SetWeekModeValue(false);
 }
 
 void TKelCustomCalendar::SetWeekModeValue(bool value) {

@@ -197,6 +197,25 @@ TEST(CalendarKeys, MovingKeysAndClearOnKeyMoving) {
   EXPECT_EQ(c->SelCount(), 0);
 }
 
+// In week selection, ClearOnKeyMoving first collapses two loose dates to the week of the first,
+// and the arrow then steps by that week: WeekMode never stands for anything but whole weeks.
+TEST(CalendarKeys, ClearOnKeyMovingInWeekSelectionStepsByTheCollapsedWeek) {
+  auto c = MakeCalendar(2, 1, D(2002, 7, 1));
+  c->SetSelectKind(skWeekSel);
+  c->ClearSelection();
+  c->SetClearOnKeyMoving(true);
+  c->SetDate(D(2002, 7, 10));
+  c->SelectDate(true, D(2002, 7, 12));
+  ASSERT_FALSE(c->WeekMode());
+  QTest::keyClick(c.get(), Qt::Key_Right);
+  EXPECT_EQ(c->SelStart(), D(2002, 7, 15));
+  EXPECT_EQ(c->SelFinish(), D(2002, 7, 21));
+  EXPECT_TRUE(c->WeekMode());
+  // A date added beside the week ends week mode.
+  c->SelectDate(true, D(2002, 7, 23));
+  EXPECT_FALSE(c->WeekMode());
+}
+
 // The keys walk the days before 30 December 1899 one by one, across it, and by weeks.
 TEST(CalendarKeys, KeysWalkTheDaysAroundDayZero) {
   auto c = MakeCalendar(1, 1, D(1899, 12, 1));

@@ -264,6 +264,14 @@ TEST(CalendarSelectionProperty, RandomOperationsMatchAPlainSetOfDates) {
     }
     ASSERT_EQ(c->SelCount(), int(model.size())) << "step " << step;
     ASSERT_EQ(int(c->CursorDate()), cursor) << "step " << step;
+    // Week mode stands for whole weeks only: from a week start, every day up to the end.
+    if (c->WeekMode()) {
+      ASSERT_FALSE(model.empty()) << "step " << step;
+      const int first = *model.begin(), last = *model.rbegin();
+      ASSERT_EQ(first, weekStart(first)) << "step " << step;
+      ASSERT_EQ((last - first + 1) % 7, 0) << "step " << step;
+      ASSERT_EQ(int(model.size()), last - first + 1) << "step " << step;
+    }
     if (!model.empty()) {
       ASSERT_EQ(int(c->SelStart()), *model.begin()) << "step " << step;
       ASSERT_EQ(int(c->SelFinish()), *model.rbegin()) << "step " << step;
