@@ -8,7 +8,6 @@
 #include "KelTranslate.h"
 #include "NumberFormat.h"
 #include "StrUtils.h"
-#include "Variant.h"
 
 namespace Kel {
 
@@ -21,20 +20,29 @@ TKelCalcEngine::TKelCalcEngine() : text_(QStringLiteral("0")) {}
 
 int TKelCalcEngine::EffectivePrecision() const { return std::max(2, precision_); }
 
-double TKelCalcEngine::Value() const {
-  if (state_ == esError) return 0;
-  double value = 0;
-  return TryStrToFloat(text_.trimmed(), value) ? value : 0;
+namespace {
+
+bool ReadNumber(const QString& text, TKelCalcNumber& value) {
+  return TryStrToExtended(text.trimmed(), value, FormatSettings().DecimalSeparator);
 }
 
-QString TKelCalcEngine::FormatValue(double value) const {
+}  // namespace
+
+TKelCalcNumber TKelCalcEngine::Value() const {
+  TKelCalcNumber value = 0;
+  // Every text shown outside the error state reads (ShowValue sees to results, typing only
+  // adds digits and one separator).
+  return state_ != esError && ReadNumber(text_, value) ? value : 0;
+}
+
+QString TKelCalcEngine::FormatValue(TKelCalcNumber value) const {
   const int digits = std::min(EffectivePrecision(), kMaxFormatDigits);
   // -0 would show as "-0"; a pocket calculator has one zero.
   if (value == 0) value = 0;
-  return Format(QStringLiteral("%.%1g").arg(digits), {Variant(value)});
+  return ExtendedToStr(value, digits, FormatSettings().DecimalSeparator);
 }
 
-void TKelCalcEngine::SetValue(double value) {
+void TKelCalcEngine::SetValue(TKelCalcNumber value) {
   state_ = esResult;
   ShowValue(value);
 }
@@ -50,12 +58,16 @@ void TKelCalcEngine::ShowText(const QString& text) {
   if (OnTextChange) OnTextChange(text_);
 }
 
-void TKelCalcEngine::ShowValue(double value) {
-  if (!std::isfinite(value)) {
+void TKelCalcEngine::ShowValue(TKelCalcNumber value) {
+  TKelCalcNumber shown = 0;
+  const QString text = std::isfinite(value) ? FormatValue(value) : QString();
+  // Rounded to the digits shown, the largest numbers go beyond the range: such a text would
+  // read as nothing, and a calculation must not go on from a number other than the one shown.
+  if (text.isEmpty() || !ReadNumber(text, shown)) {
     EnterError();
     return;
   }
-  ShowText(FormatValue(value));
+  ShowText(text);
 }
 
 void TKelCalcEngine::EnterError() {
@@ -74,7 +86,7 @@ void TKelCalcEngine::StartEntry() {
   state_ = esEntering;
 }
 
-void TKelCalcEngine::SetMemory(double value) {
+void TKelCalcEngine::SetMemory(TKelCalcNumber value) {
   if (value == memory_) return;
   memory_ = value;
   if (OnMemoryChange) OnMemoryChange();
@@ -150,7 +162,7 @@ void TKelCalcEngine::Decimal() {
 void TKelCalcEngine::UnaryFunction(TKelCalcButtonKind kind) {
   // After an operator the result is its right operand, still open to typing (9 + sqrt, then 5).
   state_ = IsCalcOperator(pending_) ? esEntering : esResult;
-  const double value = Value();
+  const TKelCalcNumber value = Value();
   if (kind == ckSqrt) {
     if (value < 0)
       EnterError();
@@ -177,7 +189,7 @@ void TKelCalcEngine::Memory(TKelCalcButtonKind kind) {
       SetMemory(Value());
       break;
     default: {
-      const double sum = Value() + memory_;
+      const TKelCalcNumber sum = Value() + memory_;
       // The register keeps its value rather than turning into infinity.
       if (std::isfinite(sum))
         SetMemory(sum);
@@ -191,7 +203,7 @@ void TKelCalcEngine::Memory(TKelCalcButtonKind kind) {
 void TKelCalcEngine::Operator(TKelCalcButtonKind kind) {
   if (state_ == esEntering) {
     state_ = esResult;
-    double value = Value();
+    TKelCalcNumber value = Value();
     if (kind == ckPercent) {
       if (pending_ == ckDiv || pending_ == ckMul)
         value = value / 100;

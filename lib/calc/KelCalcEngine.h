@@ -14,7 +14,12 @@
 //
 // Numbers are shown in the general float format with max(2, Precision) significant digits and
 // the current decimal separator; typing stops at the same number of characters (a minus sign
-// allows one more).
+// allows one more). A result whose text would not read back (beyond the range once rounded to
+// those digits) is the error state too, never a 0 or a wrong number.
+//
+// The calculator computes in the extended type, TKelCalcNumber (long double: the 80-bit extended
+// float on x86-64 with GCC and Clang, 18 digits shown exactly, range to 1.19E4932). A compiler
+// whose long double is a double computes in double precision and range instead.
 
 #include <QString>
 #include <functional>
@@ -22,6 +27,8 @@
 #include "KelCalcTypes.h"
 
 namespace Kel {
+
+using TKelCalcNumber = long double;
 
 class TKelCalcEngine {
  public:
@@ -31,19 +38,22 @@ class TKelCalcEngine {
   QString Text() const { return text_; }
   TKelCalcEntryState EntryState() const { return state_; }
   TKelCalcButtonKind PendingOperator() const { return pending_; }
-  double Accumulator() const { return accumulator_; }
-  double MemoryValue() const { return memory_; }
+  TKelCalcNumber Accumulator() const { return accumulator_; }
+  TKelCalcNumber MemoryValue() const { return memory_; }
   int Precision() const { return precision_; }
   // Values below 2 act as 2.
   void SetPrecision(int value) { precision_ = value; }
   int EffectivePrecision() const;
 
-  // The display text as a number (0 in the error state or for a text that is no number).
-  double Value() const;
+  // The display text as a number (0 in the error state).
+  TKelCalcNumber Value() const;
   // Shows value formatted (result shown); a value that is not finite is the error state.
-  void SetValue(double value);
+  void SetValue(TKelCalcNumber value);
   // The text that value shows as.
-  QString FormatValue(double value) const;
+  QString FormatValue(TKelCalcNumber value) const;
+  // Enters the error state, as a failed calculation does: also for a caller that cannot use
+  // the result shown (the popup, which hands over a double).
+  void EnterError();
 
   // Whether the button reacts: the memory clear and recall buttons only while memory is not 0.
   bool ButtonEnabled(TKelCalcButtonKind kind) const;
@@ -64,11 +74,11 @@ class TKelCalcEngine {
 
  private:
   void ShowText(const QString& text);
-  // Shows value, or enters the error state when it is not finite.
-  void ShowValue(double value);
-  void EnterError();
+  // Shows value, or enters the error state when it is not finite or its text does not read
+  // back.
+  void ShowValue(TKelCalcNumber value);
   void StartEntry();
-  void SetMemory(double value);
+  void SetMemory(TKelCalcNumber value);
   void Back();
   void Digit(int digit);
   void Decimal();
@@ -79,8 +89,8 @@ class TKelCalcEngine {
   QString text_;
   TKelCalcEntryState state_ = esResult;
   TKelCalcButtonKind pending_ = ckNone;
-  double accumulator_ = 0;
-  double memory_ = 0;
+  TKelCalcNumber accumulator_ = 0;
+  TKelCalcNumber memory_ = 0;
   int precision_ = 13;
 };
 

@@ -17,6 +17,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <cmath>
 #include <functional>
 
 #include "GuiTypes.h"
@@ -50,12 +51,19 @@ class TKelCustomCalculator : public QWidget {
   QString DisplayText() const { return engine_.Text(); }
   TKelCalcEntryState EntryState() const { return engine_.EntryState(); }
   TKelCalcButtonKind PendingOperator() const { return engine_.PendingOperator(); }
-  double Accumulator() const { return engine_.Accumulator(); }
-  double MemoryValue() const { return engine_.MemoryValue(); }
-  // The number on display; 0 in the error state.
-  double Value() const { return engine_.Value(); }
+  TKelCalcNumber Accumulator() const { return engine_.Accumulator(); }
+  TKelCalcNumber MemoryValue() const { return engine_.MemoryValue(); }
+  // The number on display in the calculator's extended type; 0 in the error state.
+  TKelCalcNumber ExtendedValue() const { return engine_.Value(); }
+  // The number on display as the nearest double, which is what leaves the calculator (a
+  // Variant, a parameter, a grid cell): digits beyond a double's are rounded off, and a number
+  // beyond the double range is infinite (ValueFitsDouble tells).
+  double Value() const { return static_cast<double>(engine_.Value()); }
+  bool ValueFitsDouble() const { return std::isfinite(Value()); }
   // Shows value as a result (the preset of the popup).
-  void SetValue(double value) { engine_.SetValue(value); }
+  void SetValue(TKelCalcNumber value) { engine_.SetValue(value); }
+  // The error state, as a failed calculation shows it (beep, OnCalcError).
+  void ShowError() { engine_.EnterError(); }
   // Back to the state of a new calculator, the memory kept: "0", nothing pending, no error.
   void Reset();
 

@@ -18,7 +18,15 @@ TKelPopupCalcEdit::TKelPopupCalcEdit(QWidget* owner)
   // The keypad stands on the button face colour, below the window-coloured display.
   calculator_->setBackgroundRole(QPalette::Button);
   calculator_->SetAssociate(display_);
-  calculator_->OnResult = [this](QObject*) { ClosePopup(false); };
+  calculator_->OnResult = [this](QObject*) {
+    // The caller stores a double: a result beyond its range is no value to hand over, and the
+    // popup stays open showing the error until C or CE.
+    if (!calculator_->ValueFitsDouble()) {
+      calculator_->ShowError();
+      return;
+    }
+    ClosePopup(false);
+  };
   SetClientControl(content_);
   SetActiveControl(calculator_);
   BeforePopup();

@@ -5,7 +5,9 @@
 //
 // Closing: "=" or "%" (and Enter, which presses "=") accept; Esc and Alt+Up / Alt+Down cancel;
 // a click outside only hides the popup. A calculation that ends in the error state accepts
-// nothing: the popup stays open showing "ERROR" until C or CE.
+// nothing: the popup stays open showing "ERROR" until C or CE. The calculator computes in its
+// extended type; what it hands over is the nearest double, and a result beyond the double range
+// is the error state as well.
 
 #include "KelForms.h"
 #include "Variant.h"
@@ -25,7 +27,7 @@ class TKelPopupCalcEdit : public TKelPopupForm {
   TKelCalcDisplay* Display() const { return display_; }
   // Presets the number: a fresh calculation showing value; empty or null shows "0".
   void SetValue(const Variant& value);
-  // The number on display (0 in the error state).
+  // The number on display as the nearest double (0 in the error state).
   double Value() const;
 
  protected:

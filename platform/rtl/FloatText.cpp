@@ -12,7 +12,8 @@ constexpr int ExpansionDigits = 18;
 
 // The value's decimal expansion to 18 significant digits (correctly rounded, independent of
 // the C locale): digits without the point, and the exponent of the first digit plus one.
-Decimal Expand(double value) {
+template <typename Float>
+Decimal Expand(Float value) {
   Decimal d;
   d.Negative = std::signbit(value);
   if (value == 0) return d;
@@ -83,13 +84,37 @@ QString GroupThousands(const QString& integer, QChar separator) {
   return out;
 }
 
-}  // namespace
-
-Decimal ToSignificant(double value, int significant) {
+template <typename Float>
+Decimal ToSignificantOf(Float value, int significant) {
   Decimal d = Expand(value);
   RoundDigits(d, significant);
   StripTrailingZeros(d);
   return d;
+}
+
+template <typename Float>
+QString GeneralOf(Float value, int precision, int exponentDigits, QChar decimalSeparator) {
+  if (!std::isfinite(value)) return SpecialText(static_cast<double>(value));
+  precision = qBound(1, precision, ExpansionDigits);
+  const Decimal d = ToSignificantOf(value, precision);
+  if (d.Digits.isEmpty()) return QStringLiteral("0");
+  QString text = d.Negative ? QStringLiteral("-") : QString();
+  if (d.Exponent > precision || d.Exponent < -3) {
+    text += d.Digits[0];
+    if (d.Digits.size() > 1) text += decimalSeparator + d.Digits.mid(1);
+    return text + u'E' + ExponentText(d.Exponent - 1, exponentDigits, false);
+  }
+  if (d.Exponent <= 0)
+    return text + u'0' + decimalSeparator + QString(-d.Exponent, u'0') + d.Digits;
+  text += IntegerPart(d);
+  if (d.Digits.size() > d.Exponent) text += decimalSeparator + d.Digits.mid(d.Exponent);
+  return text;
+}
+
+}  // namespace
+
+Decimal ToSignificant(double value, int significant) {
+  return ToSignificantOf(value, significant);
 }
 
 Decimal ToDecimals(double value, int decimals) {
@@ -114,21 +139,11 @@ QString SpecialText(double value) {
 }
 
 QString General(double value, int precision, int exponentDigits, QChar decimalSeparator) {
-  if (!std::isfinite(value)) return SpecialText(value);
-  precision = qBound(1, precision, ExpansionDigits);
-  const Decimal d = ToSignificant(value, precision);
-  if (d.Digits.isEmpty()) return QStringLiteral("0");
-  QString text = d.Negative ? QStringLiteral("-") : QString();
-  if (d.Exponent > precision || d.Exponent < -3) {
-    text += d.Digits[0];
-    if (d.Digits.size() > 1) text += decimalSeparator + d.Digits.mid(1);
-    return text + u'E' + ExponentText(d.Exponent - 1, exponentDigits, false);
-  }
-  if (d.Exponent <= 0)
-    return text + u'0' + decimalSeparator + QString(-d.Exponent, u'0') + d.Digits;
-  text += IntegerPart(d);
-  if (d.Digits.size() > d.Exponent) text += decimalSeparator + d.Digits.mid(d.Exponent);
-  return text;
+  return GeneralOf(value, precision, exponentDigits, decimalSeparator);
+}
+
+QString General(long double value, int precision, int exponentDigits, QChar decimalSeparator) {
+  return GeneralOf(value, precision, exponentDigits, decimalSeparator);
 }
 
 QString Exponent(double value, int precision, int exponentDigits, QChar decimalSeparator) {

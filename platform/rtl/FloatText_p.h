@@ -28,6 +28,8 @@ QString SpecialText(double value);
 // the value is at least 0.0001, else scientific ("1.5E-5", the exponent with at least
 // `exponentDigits` digits and a sign only when negative).
 QString General(double value, int precision, int exponentDigits, QChar decimalSeparator);
+// The same for the extended type, its 18 digits taken from the long double itself.
+QString General(long double value, int precision, int exponentDigits, QChar decimalSeparator);
 // Scientific with `precision` significant digits: "1.50000000000000E+000".
 QString Exponent(double value, int precision, int exponentDigits, QChar decimalSeparator);
 // Fixed notation with `decimals` decimals; thousands grouped when the separator is not null.

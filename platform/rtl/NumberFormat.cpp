@@ -236,11 +236,14 @@ QString FloatToStr(double value, QChar decimalSeparator) {
 
 QString FloatToStr(double value) { return FloatToStr(value, FormatSettings().DecimalSeparator); }
 
-bool TryStrToFloat(const QString& text, double& result, QChar decimalSeparator) {
+namespace {
+
+template <typename Float>
+bool ReadFloat(const QString& text, Float& result, QChar decimalSeparator) {
   std::string c;
   bool negativeExponent = false;
   if (!NormaliseFloatText(text, decimalSeparator, c, negativeExponent)) return false;
-  double value = 0;
+  Float value = 0;
   const auto r = std::from_chars(c.data(), c.data() + c.size(), value);
   if (r.ec == std::errc::result_out_of_range) {
     if (!negativeExponent) return false;  // too large
@@ -250,6 +253,20 @@ bool TryStrToFloat(const QString& text, double& result, QChar decimalSeparator) 
   }
   result = value;
   return true;
+}
+
+}  // namespace
+
+bool TryStrToFloat(const QString& text, double& result, QChar decimalSeparator) {
+  return ReadFloat(text, result, decimalSeparator);
+}
+
+QString ExtendedToStr(long double value, int precision, QChar decimalSeparator) {
+  return FloatText::General(value, precision, 0, decimalSeparator);
+}
+
+bool TryStrToExtended(const QString& text, long double& result, QChar decimalSeparator) {
+  return ReadFloat(text, result, decimalSeparator);
 }
 
 bool TryStrToFloat(const QString& text, double& result) {

@@ -25,6 +25,13 @@ bool TryStrToFloat(const QString& text, double& result);
 bool TryStrToFloat(const QString& text, double& result, QChar decimalSeparator);
 double StrToFloat(const QString& text);  // raises EConvertError
 
+// The extended type is long double: the 80-bit extended float on x86-64 with GCC and Clang (64
+// significant bits, about 19 digits, up to 1.19E4932); a compiler whose long double is a
+// double gives double precision and range. General format with `precision` (1..18)
+// significant digits, and reading back as TryStrToFloat does (false beyond the range).
+QString ExtendedToStr(long double value, int precision, QChar decimalSeparator);
+bool TryStrToExtended(const QString& text, long double& result, QChar decimalSeparator);
+
 QString CurrToStr(Currency value);
 bool TryStrToCurr(const QString& text, Currency& result);
 Currency StrToCurr(const QString& text);

@@ -2,6 +2,7 @@
 // error state and its recovery, number formatting, and a long random key sequence.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <random>
 
 #include "CalcKeys.h"
@@ -160,15 +161,60 @@ TEST_F(KelCalcEngineTest, CalculationsWithoutAResultAreTheErrorState) {
     // A failed "=" reports no result.
     EXPECT_EQ(results_, 0);
   }
-  // Overflow to infinity and 0/0 never show "inf" or "nan".
-  engine_.SetValue(1e308);
+  // Overflow beyond the extended range and 0/0 never show "inf" or "nan".
+  const TKelCalcNumber largest = std::numeric_limits<TKelCalcNumber>::max() * 0.6L;
+  engine_.SetValue(largest);
   EXPECT_EQ(Press("*10="), "ERROR");
   engine_.SetValue(std::numeric_limits<double>::infinity());
   EXPECT_EQ(engine_.Text(), "ERROR");
-  engine_.SetValue(1e308);
+  engine_.SetValue(largest);
   Press("S");
+  const TKelCalcNumber stored = engine_.MemoryValue();
+  EXPECT_GT(stored, 0);
   EXPECT_EQ(Press("P"), "ERROR");
-  EXPECT_EQ(engine_.MemoryValue(), 1e308);
+  EXPECT_EQ(engine_.MemoryValue(), stored);
+}
+
+// The accumulator and the memory hold the extended type: 18 digits come out right, and
+// results beyond the double range are numbers like any other.
+TEST_F(KelCalcEngineTest, ComputesInTheExtendedType) {
+  if (std::numeric_limits<TKelCalcNumber>::digits < 64) GTEST_SKIP() << "long double is a double";
+  struct Case {
+    int precision;
+    const char* keys;
+    const char* shown;
+  };
+  const Case cases[] = {
+      {17, "0.1+0.2=", "0.3"},
+      {18, "2/3=", "0.666666666666666667"},
+      {18, "123456789012345678+1=", "123456789012345679"},
+      {18, "123456789012345678S c 1P R", "123456789012345679"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.keys);
+    engine_.SetPrecision(c.precision);
+    EXPECT_EQ(Press(QStringLiteral("c ") + c.keys), c.shown);
+  }
+  engine_.SetPrecision(13);
+  engine_.SetValue(1e300);
+  EXPECT_EQ(Press("*10000000000="), "1E310");
+  EXPECT_EQ(Press("/10000000000="), "1E300");
+}
+
+// Rounded to the digits shown, the largest numbers pass the end of the range: such a result is
+// the error state, never a 0 that the next key would go on from.
+TEST_F(KelCalcEngineTest, AResultWhoseTextDoesNotReadBackIsAnError) {
+  engine_.SetPrecision(16);
+  errors_ = 0;
+  engine_.SetValue(std::numeric_limits<TKelCalcNumber>::max());
+  EXPECT_EQ(engine_.Text(), "ERROR");
+  EXPECT_EQ(errors_, 1);
+  EXPECT_EQ(Press("+1="), "ERROR");
+  EXPECT_EQ(engine_.Value(), 0);
+  // The largest double, whose 16 digits lie beyond the double range, is a number now.
+  engine_.SetValue(std::numeric_limits<double>::max());
+  EXPECT_EQ(engine_.Text(), "1.797693134862316E308");
+  EXPECT_EQ(Press("/2="), "8.98846567431158E307");
 }
 
 TEST_F(KelCalcEngineTest, InTheErrorStateOnlyClearAndClearEntryAct) {
@@ -256,8 +302,9 @@ TEST_F(KelCalcEngineTest, RandomPressesAlwaysLeaveANumberOrTheErrorText) {
       ASSERT_EQ(text, "ERROR") << "after press " << i;
       continue;
     }
-    double value = 0;
-    ASSERT_TRUE(TryStrToFloat(text, value)) << "after press " << i << ": " << text.toStdString();
+    TKelCalcNumber value = 0;
+    ASSERT_TRUE(TryStrToExtended(text, value, u'.'))
+        << "after press " << i << ": " << text.toStdString();
     ASSERT_TRUE(std::isfinite(value)) << text.toStdString();
     ASSERT_LE(text.size(), std::max(2, engine_.Precision()) + 8) << text.toStdString();
   }

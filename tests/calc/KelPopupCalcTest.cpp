@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QVBoxLayout>
+#include <limits>
 
 #include "KelCalcDisplay.h"
 #include "KelCalculator.h"
@@ -122,6 +123,28 @@ TEST_F(KelPopupCalcTest, AnErrorKeepsThePopupOpenUntilCleared) {
   QTest::keyClicks(Focus(), "c2*4");
   QTest::keyClick(Focus(), Qt::Key_Return);
   EXPECT_EQ(editor_->text(), "8");
+}
+
+// What the popup hands over is a double: a result beyond the double range (the largest double
+// times ten, or shown rounded above it) is the error state, never an infinity or a 0.
+TEST_F(KelPopupCalcTest, AResultBeyondTheDoubleRangeIsAnError) {
+  editor_->setText(QStringLiteral("1e308"));
+  Open();
+  QTest::keyClicks(Focus(), "*10=");
+  EXPECT_EQ(popup_.Display()->Text(), "ERROR");
+  EXPECT_TRUE(popup_.isVisible());
+  popup_.Calculator()->SetPrecision(16);
+  QTest::keyClicks(Focus(), "c");
+  popup_.Calculator()->SetValue(std::numeric_limits<double>::max());
+  QTest::keyClick(Focus(), Qt::Key_Return);
+  EXPECT_EQ(popup_.Display()->Text(), "ERROR");
+  EXPECT_TRUE(closes_.empty());
+  // Within the range, the nearest double: 18 digits shown, 17 handed over.
+  popup_.Calculator()->SetPrecision(18);
+  QTest::keyClicks(Focus(), "c2/3");
+  QTest::keyClick(Focus(), Qt::Key_Return);
+  EXPECT_EQ(closes_, std::vector<bool>{false});
+  EXPECT_EQ(popup_.Value(), 2.0 / 3);
 }
 
 TEST_F(KelPopupCalcTest, AnEmptyPresetShowsZero) {
