@@ -1,6 +1,7 @@
 #include "FormatSettings.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace Kel {
 
@@ -99,24 +100,6 @@ QChar FindSeparator(const QString& pattern, QChar fallback) {
   return fallback;
 }
 
-// Writes the locale's separator as "/" or ":" (outside quotes), so that the pattern follows
-// whatever separator is in force when it is used.
-QString UseSeparatorPlaceholder(const QString& pattern, QChar separator, QChar placeholder) {
-  QString out;
-  QChar quote;
-  for (QChar c : pattern) {
-    if (!quote.isNull()) {
-      if (c == quote) quote = QChar();
-    } else if (c == u'\'' || c == u'"') {
-      quote = c;
-    } else if (c == separator) {
-      c = placeholder;
-    }
-    out += c;
-  }
-  return out;
-}
-
 // Marks that only steer the direction of display (some locales put them around separators):
 // nothing a reader could expect to find in typed text.
 bool IsBidiMark(QChar c) {
@@ -190,6 +173,81 @@ QString ReadableShortDateFormat(const QString& qtPattern, QChar& separator) {
   // A closing separator ("d. M. yyyy.") stays; a closing word does not.
   if (!parts.LiteralAtEnd && parts.Gaps[3].trimmed() == QString(separator)) out += u'/';
   return out;
+}
+
+// A Qt time pattern split into its hour, minute and second fields, the text between them (quoted
+// and lettered words left out) and where its AM/PM designator stands.
+struct TimePatternParts {
+  QString Fields;               // "hms", "hm", ...: the field letters in order, hours as 'h'
+  std::vector<int> Counts;      // the run length of each field
+  std::vector<QString> Gaps;    // after each field: its unquoted text up to the next field
+  bool TwelveHour = false;      // an AM/PM designator: 'h' counts 1..12
+  bool AmPmFirst = false;       // the designator stands before the hour
+  bool AmPmBlank = true;        // a blank between the designator and the time
+};
+
+TimePatternParts SplitTimePattern(const QString& qtPattern) {
+  TimePatternParts parts;
+  qsizetype at = 0;
+  qsizetype amPmAt = -1;
+  while (at < qtPattern.size()) {
+    const QChar c = qtPattern[at];
+    if (c == u'\'') {
+      ReadQtQuoted(qtPattern, at);  // literal words are left out
+      continue;
+    }
+    if (c == u'A' || c == u'a') {  // A, AP, a, ap
+      parts.TwelveHour = true;
+      parts.AmPmFirst = parts.Fields.isEmpty();
+      at += (at + 1 < qtPattern.size() && qtPattern[at + 1].toLower() == u'p') ? 2 : 1;
+      amPmAt = at;
+      continue;
+    }
+    const int count = RunLength(qtPattern, at);
+    at += count;
+    const QChar field = c == u'H' ? QChar(u'h') : c;
+    if ((field == u'h' || field == u'm' || field == u's') && !parts.Fields.contains(field)) {
+      parts.Fields += field;
+      parts.Counts.push_back(count);
+      parts.Gaps.emplace_back();
+      // Between the designator and the hour nothing but blanks: is there one?
+      if (field == u'h' && parts.AmPmFirst && amPmAt >= 0)
+        parts.AmPmBlank = qtPattern.mid(amPmAt, at - count - amPmAt).contains(u' ');
+    } else if (!IsBidiMark(c) && !parts.Gaps.empty()) {
+      parts.Gaps.back() += QString(count, c);
+    }
+  }
+  return parts;
+}
+
+// The time separator of a Qt time pattern: what stands between its hour and its minutes when
+// that is one character other than a letter or a digit (quoted words and blanks aside), else
+// ":". A word there ("H 'h' mm", or unquoted letters) is no separator a reader could expect.
+QChar TimeSeparatorOf(const QString& qtPattern) {
+  const TimePatternParts parts = SplitTimePattern(qtPattern);
+  if (!parts.Fields.startsWith(QStringLiteral("hm"))) return u':';
+  const QString gap = parts.Gaps[0].trimmed();
+  const bool single = gap.size() == 1 && !gap[0].isLetterOrNumber() && !gap[0].isMark();
+  return single && gap[0] != u'"' && gap[0] != u'\'' ? gap[0] : QChar(u':');
+}
+
+// A time format in the classic language, made so that what it writes reads back: the locale's
+// fields in its order with the time separator (as ":") between them and its AM/PM designator
+// before or after the time, but without the time zone, literal words or direction marks. Empty
+// when the pattern does not start with the hour.
+QString ReadableTimeFormat(const QString& qtPattern) {
+  const TimePatternParts parts = SplitTimePattern(qtPattern);
+  if (!parts.Fields.startsWith(u'h')) return {};
+  QString time;
+  for (qsizetype i = 0; i < parts.Fields.size(); ++i) {
+    if (i > 0) time += u':';
+    const int count = std::min(parts.Counts[static_cast<size_t>(i)], 2);
+    const QChar field = parts.Fields[i];
+    time += QString(count, field == u'm' ? QChar(u'n') : field);
+  }
+  if (!parts.TwelveHour) return time;
+  if (parts.AmPmFirst) return (parts.AmPmBlank ? QStringLiteral("AMPM ") : QStringLiteral("AMPM")) + time;
+  return time + QStringLiteral(" AMPM");
 }
 
 // Currency placement from how the locale writes one unit: symbol before or after the number,
@@ -280,12 +338,13 @@ TFormatSettings TFormatSettings::FromLocale(const QLocale& locale) {
       s.DateSeparator = separator;
     }
   }
-  const QString shortTime = QtPatternToClassic(locale.timeFormat(QLocale::ShortFormat));
-  s.TimeSeparator = FindSeparator(shortTime, u':');
   s.LongDateFormat = QtPatternToClassic(locale.dateFormat(QLocale::LongFormat));
-  s.ShortTimeFormat = UseSeparatorPlaceholder(shortTime, s.TimeSeparator, u':');
-  s.LongTimeFormat = UseSeparatorPlaceholder(
-      QtPatternToClassic(locale.timeFormat(QLocale::LongFormat)), s.TimeSeparator, u':');
+  const QString shortTime = locale.timeFormat(QLocale::ShortFormat);
+  s.TimeSeparator = TimeSeparatorOf(shortTime);
+  s.ShortTimeFormat = ReadableTimeFormat(shortTime);
+  s.LongTimeFormat = ReadableTimeFormat(locale.timeFormat(QLocale::LongFormat));
+  if (s.ShortTimeFormat.isEmpty()) s.ShortTimeFormat = TFormatSettings().ShortTimeFormat;
+  if (s.LongTimeFormat.isEmpty()) s.LongTimeFormat = TFormatSettings().LongTimeFormat;
   s.TimeAMString = locale.amText();
   s.TimePMString = locale.pmText();
   ReadCurrencyPlacement(locale, s);

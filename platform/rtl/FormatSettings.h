@@ -46,7 +46,9 @@ struct TFormatSettings {
   // short date format is made so that StrToDate reads back what DateToStr writes: the locale's
   // order of day, month and year and its separators, but a numeric month, a four-digit year,
   // the date separator between all fields and no literal words or direction marks; the C locale
-  // keeps m/d/yyyy.
+  // keeps m/d/yyyy. Likewise the time formats read back by StrToTime: the locale's fields in
+  // its order, its time separator between all of them and its AM/PM designator before or after
+  // the time, but no time zone and no literal words.
   static TFormatSettings FromLocale(const QLocale& locale);
 };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDateTime>
+#include <cmath>
 #include <stdexcept>
 
 #include "DateTimeFormat.h"
@@ -117,6 +118,58 @@ TEST(FormatSettings, DatesReadBackInEveryLocale) {
   }
   EXPECT_TRUE(failures.isEmpty()) << failures.size() << " failures, for example "
                                   << failures.mid(0, 5).join(u'|').toStdString();
+}
+
+// Likewise times, in the long format (with seconds) and the short one (without), whatever
+// words, zones or AM/PM placement the locale's own patterns have.
+TEST(FormatSettings, TimesReadBackInEveryLocale) {
+  FormatSettingsGuard guard;
+  const TDateTime times[] = {EncodeTime(0, 0, 0, 0),    EncodeTime(0, 5, 9, 0),
+                             EncodeTime(9, 5, 7, 0),    EncodeTime(11, 59, 59, 0),
+                             EncodeTime(12, 0, 0, 0),   EncodeTime(12, 30, 45, 0),
+                             EncodeTime(13, 0, 1, 0),   EncodeTime(23, 59, 59, 0)};
+  QStringList failures;
+  for (const QLocale& locale :
+       QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory)) {
+    SetFormatSettings(TFormatSettings::FromLocale(locale));
+    const TFormatSettings& s = FormatSettings();
+    for (const TDateTime time : times) {
+      for (const QString& format : {s.LongTimeFormat, s.ShortTimeFormat}) {
+        const QString text = FormatDateTime(format, time);
+        TDateTime back = -1;
+        if (!TryStrToTime(text, back) || FormatDateTime(format, back) != text)
+          failures << locale.name() + u' ' + format + u' ' + text;
+      }
+    }
+    TDateTime back = -1;
+    if (!TryStrToTime(TimeToStr(times[5]), back) || std::abs(back - times[5]) > 1e-9)
+      failures << locale.name() + u' ' + TimeToStr(times[5]);
+  }
+  EXPECT_TRUE(failures.isEmpty()) << failures.size() << " failures, for example "
+                                  << failures.mid(0, 5).join(u'|').toStdString();
+}
+
+TEST(FormatSettings, TimeFormatsKeepOrderSeparatorAndAmPmButNoWords) {
+  struct Case {
+    QLocale locale;
+    const char* longFormat;
+    const char* shortFormat;
+    char16_t separator;
+  };
+  const Case cases[] = {
+      {QLocale(QLocale::Basque, QLocale::Spain), "hh:nn:ss", "hh:nn", u':'},  // "HH:mm:ss (t)"
+      {QLocale(QLocale::Finnish, QLocale::Finland), "h:nn:ss", "h:nn", u'.'},
+      {QLocale(QLocale::Korean, QLocale::SouthKorea), "AMPM h:n:s", "AMPM h:nn", u':'},
+      {QLocale(QLocale::Chinese, QLocale::HongKong), "AMPMh:nn:ss", "AMPMh:nn", u':'},
+      {QLocale(QLocale::English, QLocale::UnitedStates), "h:nn:ss AMPM", "h:nn AMPM", u':'},
+      {QLocale(QLocale::French, QLocale::Canada), "hh:nn:ss", "hh:nn", u':'},  // "HH 'h' mm"
+  };
+  for (const Case& c : cases) {
+    const TFormatSettings s = TFormatSettings::FromLocale(c.locale);
+    EXPECT_EQ(s.LongTimeFormat, c.longFormat) << c.locale.name().toStdString();
+    EXPECT_EQ(s.ShortTimeFormat, c.shortFormat) << c.locale.name().toStdString();
+    EXPECT_EQ(s.TimeSeparator, QChar(c.separator)) << c.locale.name().toStdString();
+  }
 }
 
 TEST(FormatSettings, TimeSeparatorOtherThanColon) {
