@@ -1,6 +1,5 @@
 #include "KelDateTimeFormat.h"
 
-#include <QScopeGuard>
 #include <cmath>
 
 #include "DateTimeFormat.h"
@@ -59,60 +58,33 @@ QString TKelCustomDateTimeFormat::GetLongDateTimeFormat() const {
   return GetLongDateFormat() + u' ' + GetLongTimeFormat();
 }
 
-void TKelCustomDateTimeFormat::ApplyTimeSettings() {
-  TFormatSettings& settings = FormatSettings();
-  if (!timeSeparator_.isNull()) {
-    savedTimeSeparator_ = settings.TimeSeparator;
-    settings.TimeSeparator = timeSeparator_;
-  }
-  if (!amSymbol_.isEmpty()) {
-    savedAMString_ = settings.TimeAMString;
-    settings.TimeAMString = amSymbol_;
-  }
-  if (!pmSymbol_.isEmpty()) {
-    savedPMString_ = settings.TimePMString;
-    settings.TimePMString = pmSymbol_;
-  }
+void TKelCustomDateTimeFormat::ApplyTimeSettings(TFormatSettings& settings) const {
+  if (!timeSeparator_.isNull()) settings.TimeSeparator = timeSeparator_;
+  if (!amSymbol_.isEmpty()) settings.TimeAMString = amSymbol_;
+  if (!pmSymbol_.isEmpty()) settings.TimePMString = pmSymbol_;
 }
 
-void TKelCustomDateTimeFormat::ApplyDateSettings() {
-  if (dateSeparator_.isNull()) return;
-  TFormatSettings& settings = FormatSettings();
-  savedDateSeparator_ = settings.DateSeparator;
-  settings.DateSeparator = dateSeparator_;
-}
-
-void TKelCustomDateTimeFormat::RestoreTimeSettings() {
-  TFormatSettings& settings = FormatSettings();
-  if (!timeSeparator_.isNull()) settings.TimeSeparator = savedTimeSeparator_;
-  if (!amSymbol_.isEmpty()) settings.TimeAMString = savedAMString_;
-  if (!pmSymbol_.isEmpty()) settings.TimePMString = savedPMString_;
-}
-
-void TKelCustomDateTimeFormat::RestoreDateSettings() {
-  if (!dateSeparator_.isNull()) FormatSettings().DateSeparator = savedDateSeparator_;
+void TKelCustomDateTimeFormat::ApplyDateSettings(TFormatSettings& settings) const {
+  if (!dateSeparator_.isNull()) settings.DateSeparator = dateSeparator_;
 }
 
 QString TKelCustomDateTimeFormat::FormatDate(TDateTime value) {
-  ApplyDateSettings();
-  const auto restore = qScopeGuard([this] { RestoreDateSettings(); });
-  return Kel::FormatDateTime(GetDateFormat(), value);
+  TFormatSettings settings = FormatSettings();
+  ApplyDateSettings(settings);
+  return Kel::FormatDateTime(GetDateFormat(), value, settings);
 }
 
 QString TKelCustomDateTimeFormat::FormatTime(TDateTime value) {
-  ApplyTimeSettings();
-  const auto restore = qScopeGuard([this] { RestoreTimeSettings(); });
-  return Kel::FormatDateTime(GetTimeFormat(), value);
+  TFormatSettings settings = FormatSettings();
+  ApplyTimeSettings(settings);
+  return Kel::FormatDateTime(GetTimeFormat(), value, settings);
 }
 
 QString TKelCustomDateTimeFormat::FormatDateTime(TDateTime value) {
-  ApplyTimeSettings();
-  ApplyDateSettings();
-  const auto restore = qScopeGuard([this] {
-    RestoreTimeSettings();
-    RestoreDateSettings();
-  });
-  return Kel::FormatDateTime(GetDateTimeFormat(), value);
+  TFormatSettings settings = FormatSettings();
+  ApplyTimeSettings(settings);
+  ApplyDateSettings(settings);
+  return Kel::FormatDateTime(GetDateTimeFormat(), value, settings);
 }
 
 // ---- Free functions --------------------------------------------------------------------------

@@ -5,17 +5,16 @@
 // optional patterns, separators and AM/PM symbols; whatever is left empty falls back to the
 // process-wide format settings.
 //
-// The separators and AM/PM symbols are process-wide settings of the formatting routines, so a
-// format object puts its own into FormatSettings() for the duration of one conversion and
-// restores the previous ones afterwards, also when the conversion throws. Conversions must
-// therefore not run concurrently with other date-time formatting (everything runs on the GUI
-// thread).
+// A conversion formats with a copy of the process-wide format settings that carries the
+// object's separators and symbols; the process-wide settings themselves never change, so code
+// that runs meanwhile (a handler, another thread) formats as the user's settings say.
 
 #include <QChar>
 #include <QString>
 #include <functional>
 
 #include "DateUtils.h"
+#include "FormatSettings.h"
 #include "Persistent.h"
 
 namespace Kel {
@@ -66,12 +65,10 @@ class TKelCustomDateTimeFormat : public TKelChangePersistent {
   virtual QString GetDateTimeFormat() const;      // date + " " + time
   virtual QString GetLongDateTimeFormat() const;  // long date + " " + long time
 
-  // Put the object's separators and symbols into the process-wide settings, keeping the
-  // replaced ones; the Restore forms put back exactly what the Apply forms replaced.
-  virtual void ApplyTimeSettings();
-  virtual void ApplyDateSettings();
-  virtual void RestoreTimeSettings();
-  virtual void RestoreDateSettings();
+  // Put the object's time separator and AM/PM symbols / its date separator, where set, into
+  // the settings one conversion formats with.
+  virtual void ApplyTimeSettings(TFormatSettings& settings) const;
+  virtual void ApplyDateSettings(TFormatSettings& settings) const;
 
   QString FormatDate(TDateTime value);
   QString FormatTime(TDateTime value);
@@ -85,12 +82,6 @@ class TKelCustomDateTimeFormat : public TKelChangePersistent {
   QChar timeSeparator_;
   QString amSymbol_;
   QString pmSymbol_;
-
- private:
-  QChar savedDateSeparator_;
-  QChar savedTimeSeparator_;
-  QString savedAMString_;
-  QString savedPMString_;
 };
 
 // A date in the settings' short date format made four-digit: the text used where no format

@@ -6,9 +6,7 @@
 #include "DateUtils.h"
 #include "ExprParser.h"
 #include "Fields.h"
-#include "FormatSettings.h"
 #include "KelExprConsts.h"
-#include "RestoreOnExit.h"
 
 namespace Kel {
 
@@ -299,10 +297,7 @@ void ClearDataSetFields(TDataSet* dataSet) {
   while (dataSet->FieldCount() > 0) delete dataSet->Fields().Fields(dataSet->FieldCount() - 1);
 }
 
-void SetFilterText(TDataSet* table, const QString& text) {
-  RestoreOnExit<QChar> decimal(FormatSettings().DecimalSeparator, u'.');
-  table->SetFilter(text);
-}
+void SetFilterText(TDataSet* table, const QString& text) { table->SetFilter(text); }
 
 std::unique_ptr<TExprParser> CreateFilterParser(const TDataSet* dataSet, const QString& text,
                                                 TFilterOptions options,

@@ -125,8 +125,8 @@ void FieldFromFieldType(TKelField* item, TFieldType fieldType);
 
 // Frees the field objects of a (closed) dataset, one by one, until none is left.
 void ClearDataSetFields(TDataSet* dataSet);
-// Assigns text to the dataset's Filter with "." as the process-wide decimal separator, which is
-// restored afterwards on every path.
+// Assigns text to the dataset's Filter. Numbers in filter text are written with "."; the
+// dataset reads them so without any change of the process-wide settings.
 void SetFilterText(TDataSet* table, const QString& text);
 
 // The dataset layer's filter parser for a dataset and a text. A text it refuses raises the

@@ -6,7 +6,6 @@
 
 #include "DataSet.h"
 #include "Fields.h"
-#include "FormatSettings.h"
 #include "KelFltBld.h"
 #include "KelFltText_p.h"
 #include "KelListBoxTexts.h"
@@ -342,8 +341,6 @@ void TKelFltBld::UpdateDataSet() {
   const TComponentState state = ComponentState();
   if (state.Contains(csDesigning) || state.Contains(csLoading) || state.Contains(csReading))
     return;
-  // Filter texts write numbers with "."; the dataset must read them that way.
-  RestoreOnExit<QChar> decimal(FormatSettings().DecimalSeparator, u'.');
   if (hookFilterProp_) {
     DataSet()->SetFilter(filter);
     DataSet()->SetFiltered(true);

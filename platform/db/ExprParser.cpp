@@ -709,7 +709,11 @@ class Parser {
       }
       return;
     }
-    if (TryStrToFloat(constant.Str, value) && std::isfinite(value)) {
+    // Filter text is data and writes numbers with "." whatever the user's separator is; a
+    // number typed with the user's own separator reads as well. Neither reading depends on a
+    // setting changed around the parse, so handlers that run meanwhile see the user's one.
+    const bool read = TryStrToFloat(constant.Str, value, u'.') || TryStrToFloat(constant.Str, value);
+    if (read && std::isfinite(value)) {
       MakeFloat(constant, value);
       return;
     }

@@ -1,5 +1,5 @@
 // Date-time format objects: fallbacks to the settings, four-digit years, separators and AM/PM
-// symbols applied for one conversion and restored (also when it throws), change notification,
+// symbols used for one conversion without touching the process-wide ones, change notification,
 // Assign, published properties with their defaults, and date-range conditions.
 #include <gtest/gtest.h>
 
@@ -97,6 +97,27 @@ TEST_F(KelDateTimeFormatTest, SettingsComeBackWhenFormattingThrows) {
   EXPECT_EQ(FormatSettings().DateSeparator, u'.');
   EXPECT_EQ(FormatSettings().TimeSeparator, u':');
   EXPECT_EQ(FormatSettings().TimeAMString, "AM");
+}
+
+// What runs during a conversion (here a descendant's pattern) sees the user's settings: the
+// object's own separators go into that conversion only.
+class ObservingFormat : public TKelFltDateTimeFormat {
+ public:
+  QString GetDateTimeFormat() const override {
+    seen = QString(FormatSettings().DateSeparator) + FormatSettings().TimeSeparator;
+    return TKelFltDateTimeFormat::GetDateTimeFormat();
+  }
+  mutable QString seen;
+};
+
+TEST_F(KelDateTimeFormatTest, TheProcessWideSettingsStayAsTheyAreDuringAConversion) {
+  ObservingFormat observing;
+  observing.SetDateFormat("yyyy/mm/dd");
+  observing.SetTimeFormat("hh:nn");
+  observing.SetDateSeparator(u'-');
+  observing.SetTimeSeparator(u'h');
+  EXPECT_EQ(observing.FormatDateTime(march7 + 0.5), "2001-03-07 12h00");
+  EXPECT_EQ(observing.seen, ".:");
 }
 
 TEST_F(KelDateTimeFormatTest, SettersNotifyOnlyRealChanges) {

@@ -197,7 +197,7 @@ std::unique_ptr<TMemDataSet> Lengths() {
   return data;
 }
 
-TEST(SetFilterText, PointIsTheDecimalSeparatorWhileTheFilterIsSet) {
+TEST(SetFilterText, NumbersReadWithAPointWhileHandlersSeeTheUsersSeparator) {
   FormatSettingsGuard guard;
   FormatSettings().DecimalSeparator = u',';
   const auto data = Lengths();
@@ -208,7 +208,7 @@ TEST(SetFilterText, PointIsTheDecimalSeparatorWhileTheFilterIsSet) {
   data->SetFiltered(true);
   SetFilterText(data.get(), "Length > 1.5");
   EXPECT_EQ(data->RecordCount(), 1);
-  EXPECT_EQ(during, u'.');
+  EXPECT_EQ(during, u',');
   EXPECT_EQ(FormatSettings().DecimalSeparator, u',');
   EXPECT_THROW(SetFilterText(data.get(), "Length >"), EDatabaseError);
   EXPECT_EQ(FormatSettings().DecimalSeparator, u',') << "restored when the assignment raises";

@@ -1,5 +1,5 @@
 // Applying the result: the filter text into an in-memory dataset's Filter, the statement into a
-// query's SQL on the sample database, the decimal separator around the write, and the deferred
+// query's SQL on the sample database, the user's decimal separator during the write, and the deferred
 // template refresh after loading.
 #include <gtest/gtest.h>
 
@@ -13,6 +13,7 @@
 #include "Exceptions.h"
 #include "Fields.h"
 #include "KelPersHolder.h"
+#include "NumberFormat.h"
 #include "Streams.h"
 
 namespace Kel {
@@ -35,15 +36,20 @@ TEST_F(UpdateDataSetTest, FilterIntoAnInMemoryDataSet) {
   builder.SetHookFilterProp(true);
   builder.SetDataSet(data.get());
   AddCondition(builder, "Score", "more than", 3.25);
-  // The user's separator is a comma; the filter text and the dataset read a point.
+  // The user's separator is a comma; the filter text and the dataset read a point, and the
+  // handlers that run meanwhile format numbers as the user's settings say.
   TFormatSettings comma = TFormatSettings::Invariant();
   comma.DecimalSeparator = u',';
   SetFormatSettings(comma);
+  QStringList seen;
+  data->AfterScroll = [&seen](TDataSet*) { seen << FloatToStr(1.5); };
   builder.UpdateDataSet();
   EXPECT_EQ(FormatSettings().DecimalSeparator, u',');
   EXPECT_EQ(data->Filter(), "Score > 3.25");
   EXPECT_TRUE(data->Filtered());
   EXPECT_EQ(data->RecordCount(), 3);
+  ASSERT_FALSE(seen.isEmpty());
+  EXPECT_EQ(seen.filter("1,5").size(), seen.size()) << seen.join(u' ').toStdString();
   // Filtered off writes an empty filter; the dataset shows everything again.
   builder.SetFiltered(false);
   EXPECT_EQ(data->Filter(), "");
@@ -59,6 +65,11 @@ TEST_F(UpdateDataSetTest, FilterIntoAnInMemoryDataSet) {
   } catch (const Exception&) {
   }
   EXPECT_EQ(FormatSettings().DecimalSeparator, u',');
+  // A quoted number reads with the filter's "." and with the user's own separator.
+  data->SetFilter("Score > '3.25'");
+  EXPECT_EQ(data->RecordCount(), 3);
+  data->SetFilter("Score > '12,5'");
+  EXPECT_EQ(data->RecordCount(), 1);
 }
 
 TEST_F(UpdateDataSetTest, NothingIsWrittenWithoutAHookOrWhileLoading) {
