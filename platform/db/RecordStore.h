@@ -20,19 +20,20 @@
 #include <vector>
 
 #include "DBTypes.h"
+#include "PlatformExport.h"
 #include "Variant.h"
 
 namespace Kel {
 
 enum class TColumnKind : uint8_t { Int, Float, Currency, DateTime, Bool, String, Bytes, Variant };
 
-TColumnKind ColumnKindOf(TFieldType type);
+KEL_PLATFORM_EXPORT TColumnKind ColumnKindOf(TFieldType type);
 
 // The value as a field of this type stores it: Null for Null and empty values.
-Variant ConvertToFieldType(const Variant& value, TFieldType type);
+KEL_PLATFORM_EXPORT Variant ConvertToFieldType(const Variant& value, TFieldType type);
 
 // One column: the values of one field for every row.
-class TColumn {
+class KEL_PLATFORM_EXPORT TColumn {
  public:
   explicit TColumn(TFieldType type);
 
@@ -73,7 +74,7 @@ class TColumn {
   std::vector<Variant> variants_;
 };
 
-class TRecordStore {
+class KEL_PLATFORM_EXPORT TRecordStore {
  public:
   TRecordStore() = default;
   explicit TRecordStore(const std::vector<TFieldType>& columnTypes);

@@ -33,6 +33,7 @@
 
 #include "Color.h"
 #include "DataSource.h"
+#include "PlatformExport.h"
 #include "StdCtrls.h"
 #include "Variant.h"
 
@@ -41,7 +42,7 @@ namespace Kel {
 class TDataSet;
 class TField;
 
-class TDBLookupListBox : public QAbstractScrollArea {
+class KEL_PLATFORM_EXPORT TDBLookupListBox : public QAbstractScrollArea {
   Q_OBJECT
   Q_PROPERTY(Kel::TDataSource* ListSource READ ListSource WRITE SetListSource)
   Q_PROPERTY(QString ListField READ ListField WRITE SetListField)
