@@ -213,6 +213,23 @@ inline void SqliteCountBenchmark(benchmark::State& state, sqlite3* db, const std
       benchmark::Counter(static_cast<double>(rows), benchmark::Counter::kIsIterationInvariantRate);
 }
 
+// Filters the dataset with the filter text it has, once an iteration: parse, compile and select
+// every matching record.
+inline void FilterRuns(benchmark::State& state, TMemDataSet* data) {
+  int kept = 0;
+  for (auto _ : state) {
+    data->SetFiltered(true);
+    kept = data->RecordCount();
+    state.PauseTiming();
+    data->SetFiltered(false);
+    state.ResumeTiming();
+  }
+  benchmark::DoNotOptimize(kept);
+  state.counters["kept"] = kept;
+  state.counters["rows/s"] = benchmark::Counter(static_cast<double>(data->StoredRecordCount()),
+                                                benchmark::Counter::kIsIterationInvariantRate);
+}
+
 // Remembers the rows/s figure of every run while printing as usual.
 class RateReporter : public benchmark::ConsoleReporter {
  public:

@@ -171,17 +171,7 @@ std::vector<Condition> Conditions(TMemDataSet& data) {
 void KelTemplate(benchmark::State& state, TMemDataSet* data, QString filter) {
   data->SetFiltered(false);
   data->SetFilter(filter);
-  int kept = 0;
-  for (auto _ : state) {
-    data->SetFiltered(true);
-    kept = data->RecordCount();
-    state.PauseTiming();
-    data->SetFiltered(false);
-    state.ResumeTiming();
-  }
-  state.counters["kept"] = kept;
-  state.counters["rows/s"] = benchmark::Counter(static_cast<double>(data->StoredRecordCount()),
-                                                benchmark::Counter::kIsIterationInvariantRate);
+  FilterRuns(state, data);
 }
 
 }  // namespace
