@@ -132,6 +132,10 @@ TSpeedButton* MakeButton(QWidget* parent, QHBoxLayout* layout, const char* name,
   auto* button = new TSpeedButton(parent);
   button->setObjectName(QLatin1String(name));
   button->setToolTip(QLatin1String(hint));
+  // A glyph says nothing to a screen reader: the hint is the button's name. Speed buttons take
+  // no focus of their own; these take it with Tab, so the keyboard reaches every tool.
+  button->setAccessibleName(QLatin1String(hint).chopped(1));
+  button->setFocusPolicy(Qt::TabFocus);
   button->SetGlyph(DrawGlyph(glyph));
   button->setIconSize(QSize(kGlyphSize, kGlyphSize));
   button->setFixedSize(kButtonSize, kButtonSize);
