@@ -134,7 +134,9 @@ TSpeedButton* MakeButton(QWidget* parent, QHBoxLayout* layout, const char* name,
   button->setToolTip(QLatin1String(hint));
   // A glyph says nothing to a screen reader: the hint is the button's name. Speed buttons take
   // no focus of their own; these take it with Tab, so the keyboard reaches every tool.
-  button->setAccessibleName(QLatin1String(hint).chopped(1));
+  QString spoken = QLatin1String(hint);
+  if (spoken.endsWith(u'.')) spoken.chop(1);
+  button->setAccessibleName(spoken);
   button->setFocusPolicy(Qt::TabFocus);
   button->SetGlyph(DrawGlyph(glyph));
   button->setIconSize(QSize(kGlyphSize, kGlyphSize));

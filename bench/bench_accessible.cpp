@@ -25,23 +25,22 @@ using namespace Kel;
 
 constexpr int kConditions = 10000;
 
+// Conditions on the fish of the sample table, each with values of its own.
 struct Setup {
   Setup() {
-    data.AddField("Name", ftString, 20);
-    data.AddField("Size", ftInteger);
-    data.AppendRecords({{"a", 1}, {"b", 2}});
-    data.Open();
-    box.resize(480, 320);
-    box.SetDataSet(&data);
+    fish.AddField("Common Name", ftString, 30);
+    fish.AddField("Length (cm)", ftFloat);
+    fish.AppendRecords({{"Clown Triggerfish", 50.0}, {"Red Emperor", 60.0}});
+    fish.Open();
+    box.setGeometry(0, 0, 520, 340);
+    box.SetDataSet(&fish);
     WithinUpdate(*box.Items(), [&] {
       for (int i = 0; i < kConditions; ++i) {
         TKelFltItem* item = box.FltItems()->Add();
-        item->SetDataField(i % 2 ? "Name" : "Size");
-        item->SetTemplate(i % 3 ? "is (exactly)" : "less than");
-        if (i % 2)
-          item->SetValue(Variant(QStringLiteral("fish %1").arg(i)));
-        else
-          item->SetValue(Variant(i));
+        const bool byName = i % 2 == 1;
+        item->SetDataField(byName ? "Common Name" : "Length (cm)");
+        item->SetTemplate(byName || i % 3 ? "is (exactly)" : "less than");
+        item->SetValue(byName ? Variant(QStringLiteral("Fish number %1").arg(i)) : Variant(i / 10.0));
         item->SetOperation(i % 5 ? "and" : "or");
         item->SetIndentLev(i % 4 == 3 ? 1 : 0);
       }
@@ -52,7 +51,7 @@ struct Setup {
       list.addItem(box.Items()->PlainItemText(box.Items()->Items(i)));
     list.show();
   }
-  TMemDataSet data;
+  TMemDataSet fish;
   TKelFltBox box;
   QListWidget list;
 };

@@ -45,8 +45,7 @@ void ListBoxEvents(TEvents& events, TKelPrmListBox* box, TKelAccessibleChange ch
   // A line's text changes as values are edited; only a line on the screen is worth a word.
   if (change == TKelAccessibleChange::Name) {
     auto* item = qobject_cast<TKelListItem*>(part);
-    const int row = item ? item->Index() - box->TopIndex() : -1;
-    if (row < 0 || row >= box->VisibleRows()) return;
+    if (!item || ShownRow(box, item) < 0) return;
   }
   QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(part);
   switch (change) {
@@ -67,7 +66,8 @@ void ListBoxEvents(TEvents& events, TKelPrmListBox* box, TKelAccessibleChange ch
 
 void CalendarEvents(TEvents& events, TKelCustomCalendar* calendar, TKelAccessibleChange change,
                     const QVariant& subject) {
-  auto* root = static_cast<TKelAccessibleCalendar*>(QAccessible::queryAccessibleInterface(calendar));
+  // Another factory installed later may have answered for the calendar.
+  auto* root = dynamic_cast<TKelAccessibleCalendar*>(QAccessible::queryAccessibleInterface(calendar));
   if (!root) return;
   if (change == TKelAccessibleChange::Structure) {
     root->ForgetParts();

@@ -11,7 +11,7 @@ namespace Kel {
 
 namespace {
 
-class TKelAccessibleCalcButton : public QAccessibleInterface, public QAccessibleActionInterface {
+class TKelAccessibleCalcButton : public TKelPressablePart<QAccessibleInterface> {
  public:
   TKelAccessibleCalcButton(TKelCustomCalculator* calculator, TKelCalcButtonKind kind)
       : calculator_(calculator), kind_(kind) {}
@@ -53,16 +53,10 @@ class TKelAccessibleCalcButton : public QAccessibleInterface, public QAccessible
     s.invisible = !calculator_->isVisible();
     return s;
   }
-  void* interface_cast(QAccessible::InterfaceType type) override {
-    return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
-                                                : nullptr;
-  }
-  QStringList actionNames() const override { return {pressAction()}; }
   // Pressed as a key presses it, so the button is seen going down too.
   void doAction(const QString& action) override {
     if (action == pressAction() && calculator_) calculator_->PressButtonByKey(kind_);
   }
-  QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
  private:
   QPointer<TKelCustomCalculator> calculator_;

@@ -79,10 +79,10 @@ class TKelMonthPart : public TKelCalendarPart {
   int month_;
 };
 
-class TKelCalendarNavButton : public TKelCalendarPart, public QAccessibleActionInterface {
+class TKelCalendarNavButton : public TKelPressablePart<TKelCalendarPart> {
  public:
   TKelCalendarNavButton(TKelCustomCalendar* calendar, int direction)
-      : TKelCalendarPart(calendar), direction_(direction) {}
+      : TKelPressablePart(calendar), direction_(direction) {}
 
   bool isValid() const override { return calendar_; }
   QAccessibleInterface* parent() const override { return Root(); }
@@ -100,15 +100,9 @@ class TKelCalendarNavButton : public TKelCalendarPart, public QAccessibleActionI
     s.disabled = s.disabled || !calendar_->ShowNavButtons() || AtLimit();
     return s;
   }
-  void* interface_cast(QAccessible::InterfaceType type) override {
-    return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
-                                                : nullptr;
-  }
-  QStringList actionNames() const override { return {pressAction()}; }
   void doAction(const QString& action) override {
     if (action == pressAction() && !state().disabled) calendar_->Scroll(direction_);
   }
-  QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
  private:
   // The limits leave no month that way.
@@ -146,9 +140,9 @@ class TKelCalendarMonth : public TKelMonthPart {
   QAccessible::State state() const override { return BaseState(); }
 };
 
-class TKelCalendarHeader : public TKelMonthPart, public QAccessibleActionInterface {
+class TKelCalendarHeader : public TKelPressablePart<TKelMonthPart> {
  public:
-  using TKelMonthPart::TKelMonthPart;
+  using TKelPressablePart::TKelPressablePart;
 
   QAccessibleInterface* parent() const override { return Root()->Month(month_); }
   QString text(QAccessible::Text t) const override {
@@ -163,15 +157,9 @@ class TKelCalendarHeader : public TKelMonthPart, public QAccessibleActionInterfa
     s.disabled = s.disabled || !calendar_->ShowMonthPopup();
     return s;
   }
-  void* interface_cast(QAccessible::InterfaceType type) override {
-    return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
-                                                : nullptr;
-  }
-  QStringList actionNames() const override { return {pressAction()}; }
   void doAction(const QString& action) override {
     if (action == pressAction() && !state().disabled) calendar_->ShowMonthList(Col(), Row());
   }
-  QStringList keyBindingsForAction(const QString&) const override { return {}; }
 };
 
 class TKelCalendarDay;

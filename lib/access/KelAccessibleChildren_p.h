@@ -10,6 +10,21 @@
 
 namespace Kel {
 
+// A part that a reader presses (a button, a row): Base's interface with the action interface
+// beside it. Press is its action unless the part says otherwise; it has no key bindings unless
+// it says otherwise.
+template <typename Base>
+class TKelPressablePart : public Base, public QAccessibleActionInterface {
+ public:
+  using Base::Base;
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    if (type == QAccessible::ActionInterface) return static_cast<QAccessibleActionInterface*>(this);
+    return Base::interface_cast(type);
+  }
+  QStringList actionNames() const override { return {pressAction()}; }
+  QStringList keyBindingsForAction(const QString&) const override { return {}; }
+};
+
 template <typename Key>
 class TKelAccessibleChildren {
  public:

@@ -37,8 +37,9 @@ QRect ScreenRect(const TKelPrmListBox* box, const TRect& r) {
                QSize(r.Width(), r.Height()));
 }
 
-bool RowShown(const TKelPrmListBox* box, int index) {
-  return index >= box->TopIndex() && index < box->TopIndex() + box->VisibleRows();
+bool IsCurrent(const TKelPrmListBox* box, const TKelListItem* item) {
+  const int index = box->ItemIndex();
+  return index >= 0 && index < box->Items()->Count() && box->Items()->Items(index) == item;
 }
 
 QWindow* WindowOf(const QWidget* widget) {
@@ -50,7 +51,7 @@ bool Named(const TKelListParam* param, const char* name) {
 }
 
 // The add line: a button that adds a line.
-class TKelAccessibleAddLine : public QAccessibleInterface, public QAccessibleActionInterface {
+class TKelAccessibleAddLine : public TKelPressablePart<QAccessibleInterface> {
  public:
   explicit TKelAccessibleAddLine(TKelPrmListBox* box) : box_(box) {}
 
@@ -81,11 +82,6 @@ class TKelAccessibleAddLine : public QAccessibleInterface, public QAccessibleAct
     s.invisible = !box_->isVisible();
     return s;
   }
-  void* interface_cast(QAccessible::InterfaceType type) override {
-    return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
-                                                : nullptr;
-  }
-  QStringList actionNames() const override { return {pressAction()}; }
   void doAction(const QString& action) override {
     if (action == pressAction() && box_ && !state().disabled) box_->AddItem();
   }
@@ -98,6 +94,15 @@ class TKelAccessibleAddLine : public QAccessibleInterface, public QAccessibleAct
 };
 
 }  // namespace
+
+int ShownRow(const TKelPrmListBox* box, const TKelListItem* item) {
+  const TKelListItems* items = box->Items();
+  for (int row = 0, rows = box->VisibleRows(); row < rows; ++row) {
+    const int index = box->TopIndex() + row;
+    if (index < items->Count() && items->Items(index) == item) return row;
+  }
+  return -1;
+}
 
 TKelPrmListBox* BoxOfItem(const TKelListItem* item) {
   if (!item || !item->Collection()) return nullptr;
@@ -231,8 +236,8 @@ QString TKelAccessibleLine::text(QAccessible::Text t) const {
 
 QRect TKelAccessibleLine::rect() const {
   const TKelPrmListBox* box = Box();
-  if (!box || !RowShown(box, item_->Index())) return QRect();
-  return ScreenRect(box, box->ItemRect(item_->Index()));
+  const int row = box ? ShownRow(box, item_) : -1;
+  return row < 0 ? QRect() : ScreenRect(box, box->ItemRect(box->TopIndex() + row));
 }
 
 QAccessible::State TKelAccessibleLine::state() const {
@@ -245,12 +250,12 @@ QAccessible::State TKelAccessibleLine::state() const {
     s.checkable = true;
     s.checked = item_->Checked();
   }
-  const bool current = box->ItemIndex() == item_->Index();
+  const bool current = IsCurrent(box, item_);
   s.selected = current;
   s.focused = current && box->hasFocus();
   s.readOnly = box->ReadOnly() || box->Items()->IsItemReadOnly(item_);
   s.disabled = !box->isEnabled();
-  s.offscreen = !RowShown(box, item_->Index());
+  s.offscreen = ShownRow(box, item_) < 0;
   s.invisible = !box->isVisible();
   return s;
 }
@@ -342,7 +347,7 @@ QString TKelAccessibleParam::text(QAccessible::Text t) const {
 QRect TKelAccessibleParam::rect() const {
   TKelPrmListBox* box = Box();
   TKelListItem* item = Item();
-  if (!box || !RowShown(box, item->Index())) return QRect();
+  if (!box || ShownRow(box, item) < 0) return QRect();
   const int spot = box->HotSpotOfParam(item, param_->Index());
   if (spot < 0) return QRect();
   try {
@@ -358,7 +363,7 @@ QAccessible::State TKelAccessibleParam::state() const {
   const TKelPrmListBox* box = Box();
   if (!box) return s;
   TKelListItem* item = Item();
-  const bool lineFocused = box->hasFocus() && box->ItemIndex() == item->Index();
+  const bool lineFocused = box->hasFocus() && IsCurrent(box, item);
   s.focusable = true;
   s.focused = lineFocused && item->CurParam() == param_->Index();
   s.linked = true;
@@ -367,7 +372,7 @@ QAccessible::State TKelAccessibleParam::state() const {
   s.expanded = OpenEditor() != nullptr;
   s.readOnly = param_->ReadOnly() || box->Items()->IsItemReadOnly(item);
   s.disabled = !box->isEnabled();
-  s.offscreen = !RowShown(box, item->Index());
+  s.offscreen = ShownRow(box, item) < 0;
   s.invisible = !box->isVisible();
   return s;
 }

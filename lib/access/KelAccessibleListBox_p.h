@@ -104,6 +104,9 @@ class TKelAccessibleParam : public QAccessibleInterface, public QAccessibleActio
   QPointer<TKelListParam> param_;
 };
 
+// The row on the screen that shows item (0 = the top row), -1 when none does. It looks through
+// the rows shown instead of asking the item for its index, which walks the whole list.
+int ShownRow(const TKelPrmListBox* box, const TKelListItem* item);
 // The box whose items hold item (nullptr for an item of a memory slot or a spare list).
 TKelPrmListBox* BoxOfItem(const TKelListItem* item);
 // The item a parameter belongs to.

@@ -10,7 +10,7 @@ namespace Kel {
 
 namespace {
 
-class TKelAccessibleLookupRow : public QAccessibleInterface, public QAccessibleActionInterface {
+class TKelAccessibleLookupRow : public TKelPressablePart<QAccessibleInterface> {
  public:
   TKelAccessibleLookupRow(TDBLookupListBox* list, int index) : list_(list), index_(index) {}
 
@@ -47,15 +47,9 @@ class TKelAccessibleLookupRow : public QAccessibleInterface, public QAccessibleA
     s.disabled = !list_->isEnabled();
     return s;
   }
-  void* interface_cast(QAccessible::InterfaceType type) override {
-    return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
-                                                : nullptr;
-  }
-  QStringList actionNames() const override { return {pressAction()}; }
   void doAction(const QString& action) override {
     if (action == pressAction() && list_->isEnabled()) list_->SelectRecord(index_);
   }
-  QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
  private:
   bool Shown() const {
@@ -82,9 +76,10 @@ QAccessibleInterface* TKelAccessiblePopup::parent() const {
   }
   if (auto* calendar = qobject_cast<TKelCustomCalendar*>(owner);
       calendar && calendar->MonthPopup() == widget()) {
-    auto* root = static_cast<TKelAccessibleCalendar*>(QAccessible::queryAccessibleInterface(calendar));
+    auto* root = dynamic_cast<TKelAccessibleCalendar*>(QAccessible::queryAccessibleInterface(calendar));
     const QPoint cell = calendar->MonthPopupCell();
-    if (QAccessibleInterface* header = root->Header(cell.y() * calendar->MonthCols() + cell.x()))
+    if (QAccessibleInterface* header =
+            root ? root->Header(cell.y() * calendar->MonthCols() + cell.x()) : nullptr)
       return header;
   }
   return QAccessibleWidget::parent();
