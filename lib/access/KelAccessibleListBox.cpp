@@ -186,8 +186,12 @@ QAccessibleInterface* TKelAccessibleLine::parent() const {
 int TKelAccessibleLine::childCount() const {
   const TKelPrmListBox* box = Box();
   if (!box) return 0;
+  // The hot spots: the named parameters that are shown (see ParamOfHotSpot), counted in one pass.
   int count = 0;
-  while (box->ParamOfHotSpot(item_, count) >= 0) ++count;
+  for (int i = 0; i < item_->Params()->Count(); ++i) {
+    const TKelListParam* param = item_->Param(i);
+    if (param && !param->Name().isEmpty() && box->Items()->IsParamVisible(item_, param)) ++count;
+  }
   return count;
 }
 
