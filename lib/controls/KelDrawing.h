@@ -42,6 +42,15 @@ KEL_EXPORT bool ColorOfTagName(const QString& name, TColor& color);
 // width := the width used, margin included; plainText := text without its tags.
 KEL_EXPORT void DrawMarkupText(TCanvas& canvas, const TRect& rect, const QString& text,
                                bool measureOnly, int& width, QString& plainText);
+// --- colours
+
+// The perceived brightness of a colour, 0 (black) to 255 (white).
+KEL_EXPORT int ColorLuminance(const QColor& color);
+// A colour between a and b (the weight of b in percent).
+KEL_EXPORT QColor MixColors(const QColor& a, const QColor& b, int percentB);
+
+// The text without its tags, as a screen reader should hear it.
+KEL_EXPORT QString MarkupPlainText(const QString& text);
 // The width that drawing would use.
 KEL_EXPORT int MarkupTextWidth(TCanvas& canvas, const QString& text);
 
