@@ -25,12 +25,13 @@
 
 #include "ExprEvaluator.h"
 #include "LikeMask.h"
+#include "PlatformExport.h"
 #include "RecordStore.h"
 
 namespace Kel {
 
 // Where a compiled filter finds the values of a record.
-class TFilterRowSource {
+class KEL_PLATFORM_EXPORT TFilterRowSource {
  public:
   virtual ~TFilterRowSource() = default;
   // The stored column that holds field fieldNo (1-based), or nullptr when the field's values are
@@ -40,7 +41,7 @@ class TFilterRowSource {
   virtual Variant ValueAt(int fieldNo, const QString& fieldName, int row) const = 0;
 };
 
-class TCompiledFilter {
+class KEL_PLATFORM_EXPORT TCompiledFilter {
  public:
   // evaluator and source must outlive the compiled filter.
   TCompiledFilter(const TExprEvaluator& evaluator, const TFilterRowSource& source);

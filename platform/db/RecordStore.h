@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "DBTypes.h"
+#include "PlatformExport.h"
 #include "TextColumn.h"
 #include "Variant.h"
 
@@ -30,13 +31,13 @@ namespace Kel {
 
 enum class TColumnKind : uint8_t { Int, Float, Currency, DateTime, Bool, String, Bytes, Variant };
 
-TColumnKind ColumnKindOf(TFieldType type);
+KEL_PLATFORM_EXPORT TColumnKind ColumnKindOf(TFieldType type);
 
 // The value as a field of this type stores it: Null for Null and empty values.
-Variant ConvertToFieldType(const Variant& value, TFieldType type);
+KEL_PLATFORM_EXPORT Variant ConvertToFieldType(const Variant& value, TFieldType type);
 
 // One column: the values of one field for every row.
-class TColumn {
+class KEL_PLATFORM_EXPORT TColumn {
  public:
   explicit TColumn(TFieldType type);
 
@@ -101,7 +102,7 @@ class TColumn {
   mutable uint64_t entryValuesGeneration_ = 0;
 };
 
-class TRecordStore {
+class KEL_PLATFORM_EXPORT TRecordStore {
  public:
   TRecordStore() = default;
   explicit TRecordStore(const std::vector<TFieldType>& columnTypes);

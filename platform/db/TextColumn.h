@@ -21,10 +21,12 @@
 #include <string_view>
 #include <vector>
 
+#include "PlatformExport.h"
+
 namespace Kel {
 
 template <typename Char>
-class TTextColumn {
+class KEL_PLATFORM_EXPORT TTextColumn {
  public:
   using View = std::basic_string_view<Char>;
 
