@@ -25,12 +25,13 @@
 #include <functional>
 
 #include "KelCalcTypes.h"
+#include "KelExport.h"
 
 namespace Kel {
 
 using TKelCalcNumber = long double;
 
-class TKelCalcEngine {
+class KEL_EXPORT TKelCalcEngine {
  public:
   TKelCalcEngine();
 

@@ -9,6 +9,7 @@
 // extended type; what it hands over is the nearest double, and a result beyond the double range
 // is the error state as well.
 
+#include "KelExport.h"
 #include "KelForms.h"
 #include "Variant.h"
 
@@ -17,7 +18,7 @@ namespace Kel {
 class TKelCalculator;
 class TKelCalcDisplay;
 
-class TKelPopupCalcEdit : public TKelPopupForm {
+class KEL_EXPORT TKelPopupCalcEdit : public TKelPopupForm {
   Q_OBJECT
 
  public:

@@ -74,7 +74,7 @@ void TKelCustomCalendar::mousePressEvent(QMouseEvent* event) {
       break;
     }
     case htMonthHeader:
-      if (showMonthPopup_) ShowMonthPopupFor(p.X / MonthWidth(), p.Y / MonthHeight());
+      ShowMonthList(p.X / MonthWidth(), p.Y / MonthHeight());
       break;
     case htDayNames:
       // Week mode only for whole weeks: a Ctrl+click adds the month to what was there.
