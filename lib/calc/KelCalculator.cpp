@@ -10,6 +10,7 @@
 #include "KelCalcConsts.h"
 #include "KelCalcDisplay.h"
 #include "KelDrawing.h"
+#include "KelEventErrors.h"
 #include "KelRegisterClasses.h"
 #include "KelTranslate.h"
 #include "MessageBeep.h"
@@ -40,7 +41,8 @@ TKelCustomCalculator::TKelCustomCalculator(QWidget* parent) : QWidget(parent) {
   setAccessibleName(TranslateText(KelCalcText::Calculator));
   keyReleaseTimer_.setSingleShot(true);
   keyReleaseTimer_.setInterval(kKeyReleaseMs);
-  connect(&keyReleaseTimer_, &QTimer::timeout, this, [this] { ReleaseKeyButton(); });
+  connect(&keyReleaseTimer_, &QTimer::timeout, this,
+          [this] { RunEventHandler(this, [this] { ReleaseKeyButton(); }); });
   engine_.OnTextChange = [this](const QString&) { PushTextToAssociate(); };
   engine_.OnMemoryChange = [this] {
     UpdateButton(ckMemClear);
@@ -287,6 +289,10 @@ void TKelCustomCalculator::changeEvent(QEvent* event) {
 }
 
 // --- painting
+
+bool TKelCustomCalculator::event(QEvent* event) {
+  return DispatchGuarded(this, [&] { return QWidget::event(event); });
+}
 
 void TKelCustomCalculator::paintEvent(QPaintEvent*) {
   QPainter painter(this);

@@ -59,6 +59,8 @@ class TKelMonthListBox : public TListBox {
   void ScrollTick();
 
  protected:
+  bool event(QEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;

@@ -10,12 +10,14 @@
 #include <algorithm>
 
 #include "KelDrawing.h"
+#include "KelEventErrors.h"
 #include "KelFields.h"
 #include "KelForms.h"
 #include "KelListBoxTexts.h"
 #include "KelPrmListActions.h"
 #include "KelPublishedProps.h"
 #include "Menus.h"
+#include "RestoreOnExit.h"
 #include "VirtualKeys.h"
 
 namespace Kel {
@@ -60,19 +62,21 @@ void FillDefaultKeys(QObject* control) {
   box->AddKey(VK_RIGHT, none, moveParam(+1));
   box->AddKey(VK_RETURN, none, [box] { box->EditCurrentParam(); });
   box->AddKey(VK_DOWN, TShiftState{ssAlt}, [box] { box->EditCurrentParam(); });
-  box->AddKey(VK_INSERT, none, [box] { box->AddItem(); });
-  box->AddKey(VK_DELETE, none, [box] { box->DeleteSelected(); });
-  box->AddKey(VK_DELETE, ctrl, [box] { box->Items()->Clear(); });
-  box->AddKey(VK_LEFT, ctrl, [box] { box->OutdentSelected(); });
-  box->AddKey(VK_RIGHT, ctrl, [box] { box->IndentSelected(); });
+  // The keys that change the items make one change each: refused, it leaves no trace.
+  auto change = [box](auto command) { return [box, command] { box->RunUserChange(command); }; };
+  box->AddKey(VK_INSERT, none, change([box] { box->AddItem(); }));
+  box->AddKey(VK_DELETE, none, change([box] { box->DeleteSelected(); }));
+  box->AddKey(VK_DELETE, ctrl, change([box] { box->Items()->Clear(); }));
+  box->AddKey(VK_LEFT, ctrl, change([box] { box->OutdentSelected(); }));
+  box->AddKey(VK_RIGHT, ctrl, change([box] { box->IndentSelected(); }));
   box->AddKey('S', ctrl, [box] {
     if (box->Options().Contains(fboCanSave)) box->SaveFile();
   });
-  box->AddKey('O', ctrl, [box] {
+  box->AddKey('O', ctrl, change([box] {
     if (box->Options().Contains(fboCanOpen)) box->OpenFile();
-  });
+  }));
   box->AddKey('S', shiftCtrl, [box] { box->SaveToMemory(); });
-  box->AddKey('L', shiftCtrl, [box] { box->LoadFromMemory(); });
+  box->AddKey('L', shiftCtrl, change([box] { box->LoadFromMemory(); }));
 }
 
 void RegisterDefaultKeysOnce() {
@@ -104,8 +108,10 @@ TKelPrmListBox::TKelPrmListBox(QWidget* parent)
   horzBar_->hide();
   vertBar_->setFocusPolicy(Qt::NoFocus);
   horzBar_->setFocusPolicy(Qt::NoFocus);
-  connect(vertBar_, &QScrollBar::actionTriggered, this, [this](int action) { VertAction(action); });
-  connect(horzBar_, &QScrollBar::actionTriggered, this, [this](int action) { HorzAction(action); });
+  connect(vertBar_, &QScrollBar::actionTriggered, this,
+          [this](int action) { RunEventHandler(this, [&] { VertAction(action); }); });
+  connect(horzBar_, &QScrollBar::actionTriggered, this,
+          [this](int action) { RunEventHandler(this, [&] { HorzAction(action); }); });
   RecreateItems();
   memorySlots_ = std::make_unique<TKelListMemorySlots>(this);
   CreateActionsAndMenu();
@@ -717,7 +723,36 @@ void TKelPrmListBox::DrawItem(TCanvas& canvas, int index, TRect rect, int state)
 // ---- mouse
 
 void TKelPrmListBox::ToggleChecked(TKelListItem* item) {
-  if (!items_->IsItemReadOnly(item)) item->SetChecked(!item->Checked());
+  if (!items_->IsItemReadOnly(item))
+    RunUserChange([&] { item->SetChecked(!item->Checked()); });
+}
+
+void TKelPrmListBox::RunUserChange(const std::function<void()>& change) {
+  if (inUserChange_) {
+    change();
+    return;
+  }
+  // The copy is made the way memory slots copy the items, so it loses nothing of them.
+  TKelListItems before(nullptr, ItemClass());
+  before.Assign(items_.get());
+  const int itemIndex = itemIndex_;
+  const int topIndex = topIndex_;
+  const RestoreOnExit<bool> inChange(inUserChange_, true);
+  try {
+    change();
+  } catch (...) {
+    // Putting the old items back tells OnChange and the dataset once more; that the old state
+    // is refused too cannot be helped here, and the first error is the one to report.
+    try {
+      items_->Assign(&before);
+      SetItemIndex(itemIndex);
+      topIndex_ = std::clamp(topIndex, 0, std::max(0, items_->Count() - 1));
+      UpdateScrollBars();
+      update();
+    } catch (...) {
+    }
+    throw;
+  }
 }
 
 void TKelPrmListBox::mousePressEvent(QMouseEvent* event) {
@@ -729,7 +764,7 @@ void TKelPrmListBox::mousePressEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint() - ClientOrigin();
   if (OnClick) OnClick(this);
   if (IsOnAddRow(p)) {
-    AddItem();
+    RunUserChange([this] { AddItem(); });
     return;
   }
   SetItemIndex(ItemAtPos(p, false));
@@ -791,7 +826,7 @@ void TKelPrmListBox::mouseReleaseEvent(QMouseEvent* event) {
     dragging_ = false;
     // A drop onto the empty area below the last item is refused.
     if (p.y() < (items_->Count() - topIndex_) * itemHeight_ && p.y() >= 0)
-      DropAt(dragStart_, p);
+      RunUserChange([&] { DropAt(dragStart_, p); });
     dragStart_ = QPoint(-1, -1);
     return;
   }

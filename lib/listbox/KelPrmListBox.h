@@ -24,6 +24,14 @@
 //   once and kept until the item reports a change (or the font or a format changes), so
 //   painting, adding and editing cost the same with ten or ten thousand items.
 //
+// Failed changes
+//   A change the user makes through the box (a key of the "Default" layout that edits, Space, a
+//   click on a check box or the add row, a drop, an editor's value, an action) is told to
+//   OnChange and, in a filter box, written into the dataset; when that raises (the dataset
+//   refuses the filter), RunUserChange puts the items, the selection and the scroll position
+//   back as they were before the change, and the error goes on to the event-error handler.
+//   (The copy this takes is made for those commands only, never for moving around the list.)
+//
 // Keys
 //   The bindings are the key layout "Default", registered once per process for this class (and
 //   found by descendants through the class hierarchy).
@@ -265,6 +273,10 @@ class TKelPrmListBox : public TKelCustomControl {
   // Makes the selected item's current parameter the active one and edits it.
   void EditCurrentParam();
 
+  // Runs change as one change by the user: when it raises, the items, the selection and the
+  // top row are put back as they were and the exception goes on. Nested calls make one change.
+  void RunUserChange(const std::function<void()>& change);
+
   // ---- structure editing
   virtual void AddItem();
   virtual void DeleteItem(int index);
@@ -464,6 +476,7 @@ class TKelPrmListBox : public TKelCustomControl {
   QPoint pressPos_;
   bool dragging_ = false;
   int storeLock_ = 0;
+  bool inUserChange_ = false;
   std::unique_ptr<TKelListMemorySlots> memorySlots_;
   QList<TKelPrmListAction*> actions_;
   bool defStoreMemory_ = false;
