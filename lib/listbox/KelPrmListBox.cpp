@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QScrollBar>
+#include <QSet>
 #include <QStyle>
 #include <algorithm>
 
@@ -319,6 +320,16 @@ int TKelPrmListBox::CheckSize() {
 
 void TKelPrmListBox::InvalidateMetrics() { ++metricsGeneration_; }
 
+// Items that left the collection leave their metrics behind; they go once the cache holds more
+// entries than there are items, so a list that keeps changing does not grow the cache forever.
+void TKelPrmListBox::PruneMetrics() {
+  if (metrics_.size() <= items_->Count()) return;
+  QSet<const TKelListItem*> present;
+  present.reserve(items_->Count());
+  for (int i = 0; i < items_->Count(); ++i) present.insert(items_->Items(i));
+  metrics_.removeIf([&](const auto& entry) { return !present.contains(entry.key()); });
+}
+
 const TKelPrmListBox::TMetrics& TKelPrmListBox::MetricsOf(int index) const {
   const TKelListItem* item = items_->Items(index);
   TMetrics& m = metrics_[item];
@@ -614,6 +625,7 @@ void TKelPrmListBox::ItemChanged(TKelCustomNamedItems*, TCollectionItem* item) {
     if (auto* listItem = qobject_cast<TKelListItem*>(item); listItem && listItem->Collection())
       InvalidateItem(listItem->Index());
   } else {
+    PruneMetrics();
     if (itemIndex_ > items_->Count() - 1) itemIndex_ = items_->Count() - 1;
     if (topIndex_ > std::max(0, items_->Count() - 1)) topIndex_ = std::max(0, items_->Count() - 1);
     update();

@@ -415,6 +415,7 @@ class TKelPrmListBox : public TKelCustomControl {
     int Width = 0;
   };
   const TMetrics& MetricsOf(int index) const;
+  void PruneMetrics();
   // The metrics checked against the line's text of this moment: a text can change without a
   // report of its item (a filter box's field labels come from its catalogue).
   const TMetrics& FreshMetricsOf(int index) const;
