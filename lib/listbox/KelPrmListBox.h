@@ -304,12 +304,15 @@ class TKelPrmListBox : public TKelCustomControl {
   // failure; errors raise EFCreateError / EWriteError with the file name.
   void SaveToFile(const QString& fileName, int format);
   void LoadFromFile(const QString& fileName, int format);
-  // The save and open dialogs (when fboCanSave / fboCanOpen): the file gets SaveFileExt.
+  // The save and open dialogs (when fboCanSave / fboCanOpen). A saved file's name ends in
+  // SaveFileExt (WithSaveFileExt); when that made it another existing file than the one the
+  // dialog confirmed, the user is asked before it is replaced.
   virtual void SaveFile();
   virtual void OpenFile();
   // The dialog filter: "Filters (*.flt)|*.flt" with the defaults.
   QString FileFilter() const;
-  // A save name with its extension replaced by SaveFileExt.
+  // A save name ending in SaveFileExt (with its dot): as it is when it ends so (ignoring case),
+  // else with SaveFileExt appended.
   QString WithSaveFileExt(const QString& fileName) const;
   int StoreLock() const { return storeLock_; }
 
