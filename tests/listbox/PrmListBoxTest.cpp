@@ -699,6 +699,25 @@ TEST(PrmListBoxSlots, DialogDeletesOnlyOnOkAndSavesUnderTheTypedName) {
   EXPECT_EQ(box.Items()->Count(), 1);
 }
 
+// Delete goes by the typed name, not by the row that happens to be selected.
+TEST(PrmListBoxSlots, DeleteRemovesTheSlotTheNameDenotes) {
+  TScriptedSlotsBox box;
+  box.Items()->Add()->SetCaption("one");
+  box.SaveToSlot("Alpha");
+  box.SaveToSlot("Beta");
+  box.Script = [](TSievraMemForm* form) {
+    ClickEntry(form, 0);  // Alpha selected
+    form->Edit()->clear();
+    QTest::keyClicks(form->Edit(), "beta");
+    EXPECT_TRUE(form->DeleteButton()->isEnabled());
+    QTest::mouseClick(form->DeleteButton(), Qt::LeftButton);
+    EXPECT_EQ(form->ListBox()->Items(), QStringList({"Alpha"}));
+    return int(QDialog::Accepted);
+  };
+  EXPECT_TRUE(box.MemoryDialog(true));
+  EXPECT_NE(box.MemorySlots()->Find("Alpha"), nullptr);
+}
+
 TEST(PrmListBoxDefaults, KeyNamesTheClassAndTheContext) {
   QWidget form;
   form.setObjectName("FboxForm");
