@@ -12,9 +12,9 @@
 #include <QList>
 #include <QPointer>
 
-namespace Kel {
+#include "KelPrmListBox.h"
 
-class TKelPrmListBox;
+namespace Kel {
 
 enum TKelPrmListImage { piAdd, piDelete, piIndent, piOutdent, piOpen, piSave };
 
