@@ -282,9 +282,14 @@ QString WithoutControlCharacters(const QString& value) {
   text.reserve(value.size());
   QChar closing;
   bool visible = false;
-  for (const QChar c : value) {
+  for (qsizetype i = 0; i < value.size(); ++i) {
+    const QChar c = value[i];
     if (!closing.isNull()) {
-      if (c == closing) closing = QChar();
+      // A doubled closing character ('' or ]]) is part of the value or name.
+      if (c == closing && i + 1 < value.size() && value[i + 1] == closing)
+        text += value[i++];
+      else if (c == closing)
+        closing = QChar();
       text += c;
       continue;
     }

@@ -59,8 +59,11 @@ TSqlTextRules TKelFltBld::SqlTextRules() const {
 
 QString TKelFltBld::FieldReference(const QString& fieldName) {
   if (!sqlMode_) {
-    return encloseInBrackets_ && NameNeedsQuoting(fieldName) ? u'[' + fieldName + u']'
-                                                             : fieldName;
+    if (!encloseInBrackets_ || !NameNeedsQuoting(fieldName)) return fieldName;
+    // The filter language reads "]]" inside brackets as a "]" of the name.
+    QString inner = fieldName;
+    inner.replace(u']', QStringLiteral("]]"));
+    return u'[' + inner + u']';
   }
   const QString name = GetSQLFieldName(fieldName);
   const QString table = GetTableName(fieldName);
@@ -182,7 +185,11 @@ bool HasTopLevelOr(const QString& text) {
   for (qsizetype i = 0; i < text.size(); ++i) {
     const QChar c = text[i];
     if (!quote.isNull()) {
-      if (c == quote) quote = QChar();
+      // A doubled quote or "]]" stands for one character of the text or name.
+      if (c == quote && i + 1 < text.size() && text[i + 1] == quote)
+        ++i;
+      else if (c == quote)
+        quote = QChar();
       continue;
     }
     if (c == u'\'' || c == u'"') {

@@ -94,6 +94,29 @@ TEST_F(ReadBackTest, LikeValuesKeepTheirTemplate) {
   EXPECT_EQ(builder_.Items()->Count(), 0);
 }
 
+// A "]" in a field name is written "]]" inside the brackets; the dataset and the reader read
+// the name back whole.
+TEST_F(ReadBackTest, AFieldNameWithAClosingBracket) {
+  auto data = std::make_unique<TMemDataSet>();
+  data->AddField("a]b", ftInteger);
+  data->AppendRecords({{1}, {2}});
+  data->Open();
+  TKelFltBld builder;
+  builder.SetDataSet(data.get());
+  AddCondition(builder, "a]b", "equals", 2);
+  const QString text = builder.FilterStr();
+  EXPECT_EQ(text, "[a]]b] = 2");
+  data->SetFilter(text);
+  data->SetFiltered(true);
+  int shown = 0;
+  for (data->First(); !data->Eof(); data->Next()) shown += data->Fields()[0]->AsInteger();
+  EXPECT_EQ(shown, 2);
+  builder.SetFilterStr(text);
+  ASSERT_EQ(builder.Items()->Count(), 1);
+  EXPECT_EQ(builder.Items()->Items(0)->DataField(), "a]b");
+  EXPECT_EQ(builder.FilterStr(), text);
+}
+
 TEST_F(ReadBackTest, QuotedValuesComeBackAsTheyWere) {
   TKelFltItem* item = AddCondition(builder_, "Name", "is (exactly)", "x' or Id > '0");
   item->SetOperation("or");
