@@ -88,6 +88,14 @@ TEST_F(ReadBackTest, LikeValuesKeepTheirTemplate) {
   EXPECT_EQ(Conditions(), QStringList({"Name|ends with|abc|0|and"}));
   builder_.SetFilterStr("NOT (Name LIKE '%a''b%')");
   EXPECT_EQ(Conditions(), QStringList({"Name|doesn't contain|a'b|0|and"}));
+  // Escaped wildcards are text of the value; an escaped last "%" is no suffix; a wildcard of
+  // the text's own is no value any template writes.
+  builder_.SetFilterStr("Name LIKE '%50^%^_^[^^%'");
+  EXPECT_EQ(Conditions(), QStringList({"Name|contains|50%_[^|0|and"}));
+  builder_.SetFilterStr("Name LIKE '%ab^%'");
+  EXPECT_EQ(Conditions(), QStringList({"Name|ends with|ab%|0|and"}));
+  builder_.SetFilterStr("Name LIKE '%a_b%'");
+  EXPECT_EQ(builder_.Items()->Count(), 0);
   // With the LIKE templates not offered, LIKE expresses nothing: no conditions.
   builder_.SetAllowedUsageIDs("0");
   builder_.SetFilterStr("Name LIKE '%abc%'");
