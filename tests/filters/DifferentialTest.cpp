@@ -45,6 +45,18 @@ class DifferentialTest : public ::testing::Test {
     return ids;
   }
 
+  // The rows as an open dataset and as SQLite's table t; the builder bound to the dataset with
+  // every template offered and its SQL selecting t's Ids.
+  std::unique_ptr<TMemDataSet> Load(const std::vector<RandomRow>& rows, TKelFltBld& builder) {
+    auto data = MakeRandomDataSet(rows);
+    FillSqliteTable(db_, rows);
+    data->Open();
+    builder.SetDataSet(data.get());
+    builder.SetAllowedUsageIDs("");
+    builder.SQLHead()->SetText("SELECT Id FROM t");
+    return data;
+  }
+
   QSqlDatabase db_;
 };
 
@@ -55,14 +67,9 @@ TEST_F(DifferentialTest, FilterTextAndSqlSelectTheSameRecords) {
   std::mt19937 rng(20240306);
   for (const bool withNulls : {true, false}) {
     const std::vector<RandomRow> rows = MakeRandomRows(rng, 300, Today, withNulls);
-    auto data = MakeRandomDataSet(rows);
-    FillSqliteTable(db_, rows);
-    data->Open();
-
+    std::unique_ptr<TMemDataSet> data;  // outlives the builder
     TKelFltBld builder;
-    builder.SetDataSet(data.get());
-    builder.SetAllowedUsageIDs("");
-    builder.SQLHead()->SetText("SELECT Id FROM t");
+    data = Load(rows, builder);
     builder.SQLDateTimeFormat()->SetDateFormat("YYYY-MM-DD");
     builder.SQLDateTimeFormat()->SetDateSeparator(u'-');
 
@@ -94,13 +101,9 @@ TEST_F(DifferentialTest, LikeValuesMatchAsTyped) {
   std::vector<RandomRow> rows;
   for (int i = 0; i < texts.size(); ++i)
     rows.push_back({i + 1, Variant(0), Variant(0.0), Variant(texts[i]), Variant::FromDate(Today)});
-  auto data = MakeRandomDataSet(rows);
-  FillSqliteTable(db_, rows);
-  data->Open();
+  std::unique_ptr<TMemDataSet> data;
   TKelFltBld builder;
-  builder.SetDataSet(data.get());
-  builder.SetAllowedUsageIDs("");
-  builder.SQLHead()->SetText("SELECT Id FROM t");
+  data = Load(rows, builder);
   using Holds = bool (*)(const QString&, const QString&);
   const std::pair<const char*, Holds> operations[] = {
       {"contains", [](const QString& t, const QString& v) { return t.contains(v); }},
