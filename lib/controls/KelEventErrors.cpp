@@ -4,6 +4,7 @@
 #include "KelControlsConsts.h"
 #include "KelMessageBox.h"
 #include "KelTranslate.h"
+#include "RestoreOnExit.h"
 
 namespace Kel {
 
@@ -32,6 +33,11 @@ TKelEventErrorHandler SetEventErrorHandler(TKelEventErrorHandler handler) {
 }
 
 void ReportEventError(QObject* source, const std::exception& error) {
+  // The default box runs an event loop: a handler that fails on every paint would otherwise
+  // open box upon box. While one report is shown, the next ones are dropped.
+  static bool reporting = false;
+  if (reporting) return;
+  const RestoreOnExit<bool> busy(reporting, true);
   // A copy: a handler that installs another one must not free itself while it runs.
   const TKelEventErrorHandler handler = InstalledHandler();
   try {

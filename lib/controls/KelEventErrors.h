@@ -24,7 +24,8 @@ using TKelEventErrorHandler = std::function<void(QObject* source, const std::exc
 // Installs handler and returns the one it replaces; an empty handler brings the default back.
 KEL_EXPORT TKelEventErrorHandler SetEventErrorHandler(TKelEventErrorHandler handler);
 
-// Hands error to the installed handler (what the handler itself raises is dropped).
+// Hands error to the installed handler (what the handler itself raises is dropped). Errors that
+// come while the handler runs (its box's event loop repaints the failing control) are dropped.
 KEL_EXPORT void ReportEventError(QObject* source, const std::exception& error);
 // The same for an exception of no standard type.
 KEL_EXPORT void ReportUnknownEventError(QObject* source);
