@@ -14,7 +14,53 @@ TDemoCommand Invalid(const QString& error) {
   return command;
 }
 
+// Qt's options that take the next argument as their value (also written "-name=value" for the
+// style options), and those that stand alone. A leading "--" reads as "-", as Qt reads it.
+const char* const kToolkitValueOptions[] = {
+    "-platform", "-platformpluginpath", "-platformtheme", "-plugin", "-qwindowgeometry",
+    "-geometry", "-qwindowicon", "-icon", "-qwindowtitle", "-title", "-session", "-style",
+    "-stylesheet", "-display", "-name", "-visual"};
+const char* const kToolkitFlags[] = {"-reverse", "-testability", "-widgetcount", "-nograb",
+                                     "-dograb"};
+const char* const kToolkitEqualsOptions[] = {"-style=", "-stylesheet=", "-qmljsdebugger="};
+
+QString SingleDash(const QString& argument) {
+  return argument.startsWith(QLatin1String("--")) ? argument.mid(1) : argument;
+}
+
+template <size_t N>
+bool IsOneOf(const QString& argument, const char* const (&names)[N]) {
+  for (const char* name : names)
+    if (argument == QLatin1String(name)) return true;
+  return false;
+}
+
+template <size_t N>
+bool StartsWithOneOf(const QString& argument, const char* const (&prefixes)[N]) {
+  for (const char* prefix : prefixes)
+    if (argument.startsWith(QLatin1String(prefix))) return true;
+  return false;
+}
+
 }  // namespace
+
+TDemoStart PlanDemoStart(const QStringList& arguments) {
+  TDemoStart start;
+  QStringList own;
+  for (qsizetype i = 0; i < arguments.size(); ++i) {
+    const QString& argument = arguments[i];
+    // The demo's own options are all "--" ones that no toolkit option shadows.
+    const QString option = SingleDash(argument);
+    if (IsOneOf(option, kToolkitValueOptions) && i + 1 < arguments.size()) {
+      if (option == QLatin1String("-platform")) start.platformArguments << i << i + 1;
+      ++i;
+    } else if (!IsOneOf(option, kToolkitFlags) && !StartsWithOneOf(option, kToolkitEqualsOptions)) {
+      own << argument;
+    }
+  }
+  start.command = ParseDemoArguments(own);
+  return start;
+}
 
 TDemoCommand ParseDemoArguments(const QStringList& arguments) {
   TDemoCommand command;
@@ -58,10 +104,9 @@ QString DemoUsageText() {
       "Without arguments keldemo opens its main window.\n"
       "  --screenshot DIR  render every window to PNG files in the folder DIR (made when missing)\n"
       "                    and exit\n"
-      "                    (needs no display: renders offscreen unless QT_QPA_PLATFORM\n"
-      "                    names another platform)\n"
       "  --timing          print how long the main window takes to appear after the start\n"
       "                    and each demonstration window after its button, and exit\n"
+      "                    (both render offscreen and need no display)\n"
       "  -h, --help        show this text\n");
 }
 

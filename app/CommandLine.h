@@ -23,6 +23,19 @@ struct TDemoCommand {
 // Reads the arguments that follow the program name (Qt's own options already removed).
 TDemoCommand ParseDemoArguments(const QStringList& arguments);
 
+// The whole command line read before Qt starts: Qt's own options (-style fusion, -platform xcb,
+// ...) are recognised and set aside, everything else is the demo's. Without a display Qt cannot
+// start at all, so what needs no display (the usage text, a refusal, offscreen rendering) must
+// be settled from this alone.
+struct TDemoStart {
+  TDemoCommand command;
+  // Indexes (into the arguments) of a -platform option and its value: offscreen rendering
+  // leaves them out of what Qt gets.
+  QList<qsizetype> platformArguments;
+};
+
+TDemoStart PlanDemoStart(const QStringList& arguments);
+
 // The usage text, ending in a line break.
 QString DemoUsageText();
 

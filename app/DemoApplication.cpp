@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "Exceptions.h"
+#include "KelEventErrors.h"
 
 namespace Kel {
 
@@ -21,11 +22,14 @@ QString MessageOf(const std::exception& error) {
 TDemoApplication::TDemoApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("keldemo"));
   InstallFontSubstitutions();
+  // What the library's widgets catch in their event handlers is reported like what escapes the
+  // demo's own handlers: in a message box, or on stderr in console mode.
+  SetEventErrorHandler([this](QObject*, const std::exception& error) { HandleException(error); });
 }
 
 // The member `forms_` is destroyed before the QApplication base, so every form goes while the GUI
 // still exists.
-TDemoApplication::~TDemoApplication() = default;
+TDemoApplication::~TDemoApplication() { SetEventErrorHandler({}); }
 
 bool TDemoApplication::notify(QObject* receiver, QEvent* event) {
   try {

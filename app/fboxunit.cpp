@@ -76,9 +76,10 @@ TFboxForm::TFboxForm(QWidget* parent) : QWidget(parent) {
 
 TFboxForm::~TFboxForm() {
   // The controls go first: the grid, the memo, the filter box and the popups point at the
-  // datasets and the colour rules, which go with the members afterwards.
-  for (QObject* child : children())
-    if (child->isWidgetType()) delete child;
+  // datasets and the colour rules, which go with the members afterwards. Each deletion changes
+  // the list of children (and a control may take others with it), so the next one is looked
+  // up afresh every time.
+  while (QWidget* child = findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) delete child;
 }
 
 void TFboxForm::CreateComponents() {

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QTextStream>
 #include <exception>
+#include <vector>
 
 #include "CommandLine.h"
 #include "DBTables.h"
@@ -24,14 +25,14 @@ QStringList ArgumentsAfterProgramName(int argc, char** argv) {
   return arguments;
 }
 
-// Qt's own options start with a single dash (-style, -platform, ...). Without one, an argument
-// the demo does not know stays unknown once Qt has taken its options off the command line.
-bool MayHoldToolkitOptions(const QStringList& arguments) {
-  for (const QString& argument : arguments) {
-    if (argument.startsWith(QLatin1Char('-')) && !argument.startsWith(QLatin1String("--")))
-      return true;
-  }
-  return false;
+// Whether Qt can open windows here: a platform is chosen, or a display is there to use.
+bool HasDisplay(const Kel::TDemoStart& start) {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+  return !start.platformArguments.isEmpty() || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
+         !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+#else
+  return true;
+#endif
 }
 
 }  // namespace
@@ -39,47 +40,54 @@ bool MayHoldToolkitOptions(const QStringList& arguments) {
 int main(int argc, char** argv) {
   QElapsedTimer sinceStart;
   sinceStart.start();
-  // Decided before Qt starts, because none needs a display: the usage text, a command line that
-  // cannot be right, and screenshots, which render offscreen unless the user chose a platform.
-  // Qt's own options (-style, ...) read as unknown here; they are settled after Qt has taken them
-  // off the command line.
-  const QStringList arguments = ArgumentsAfterProgramName(argc, argv);
-  const Kel::TDemoCommand early = Kel::ParseDemoArguments(arguments);
-  if (early.kind == Kel::TDemoCommand::TKind::Help) {
-    QTextStream(stdout) << Kel::DemoUsageText();
-    return 0;
+  // Everything that needs no display is decided before Qt starts, which it cannot do without
+  // one: the usage text, a refusal, and the offscreen rendering of screenshots and timings.
+  const Kel::TDemoStart start = Kel::PlanDemoStart(ArgumentsAfterProgramName(argc, argv));
+  const Kel::TDemoCommand& command = start.command;
+  switch (command.kind) {
+    case Kel::TDemoCommand::TKind::Help:
+      QTextStream(stdout) << Kel::DemoUsageText();
+      return 0;
+    case Kel::TDemoCommand::TKind::Invalid:
+      QTextStream(stderr) << "keldemo: " << command.error << "\n\n" << Kel::DemoUsageText();
+      return 2;
+    case Kel::TDemoCommand::TKind::Run:
+      if (!HasDisplay(start)) {
+        QTextStream(stderr) << "keldemo: no display to open the windows on (DISPLAY is not set); "
+                               "--screenshot DIR renders them to files instead\n";
+        return 1;
+      }
+      break;
+    default:
+      break;
   }
-  if (early.kind == Kel::TDemoCommand::TKind::Invalid && !MayHoldToolkitOptions(arguments)) {
-    QTextStream(stderr) << "keldemo: " << early.error << "\n\n" << Kel::DemoUsageText();
-    return 2;
-  }
-  if (early.kind == Kel::TDemoCommand::TKind::Screenshot &&
-      qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+  // Screenshots and timings are the same everywhere: offscreen, whatever platform was asked.
+  std::vector<char*> qtArguments(argv, argv + argc);
+  const bool offscreen = command.kind == Kel::TDemoCommand::TKind::Screenshot ||
+                         command.kind == Kel::TDemoCommand::TKind::Timing;
+  if (offscreen) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    for (auto it = start.platformArguments.crbegin(); it != start.platformArguments.crend(); ++it)
+      qtArguments.erase(qtArguments.begin() + 1 + *it);
   }
+  int qtArgumentCount = static_cast<int>(qtArguments.size());
+  qtArguments.push_back(nullptr);
 
-  Kel::TDemoApplication application(argc, argv);
+  Kel::TDemoApplication application(qtArgumentCount, qtArguments.data());
   QTextStream out(stdout);
   QTextStream errors(stderr);
   try {
-    const Kel::TDemoCommand command = Kel::ParseDemoArguments(application.arguments().mid(1));
     // A broken alias file is reported at once; the aliases that work stay usable.
     for (const QString& problem : Kel::Session().AliasFileErrors())
       errors << "keldemo: " << problem << Qt::endl;
     switch (command.kind) {
-      case Kel::TDemoCommand::TKind::Help:
-        out << Kel::DemoUsageText();
-        return 0;
-      case Kel::TDemoCommand::TKind::Invalid:
-        errors << "keldemo: " << command.error << "\n\n" << Kel::DemoUsageText();
-        return 2;
       case Kel::TDemoCommand::TKind::Screenshot:
         application.SetConsoleMode(true);
         return Kel::RunScreenshotMode(command.directory, application.Forms(), errors);
       case Kel::TDemoCommand::TKind::Timing:
         application.SetConsoleMode(true);
         return Kel::RunTimingMode(application.Forms(), sinceStart, out);
-      case Kel::TDemoCommand::TKind::Run:
+      default:
         break;
     }
     application.Forms().CreateForm(Kel::MainForm, application.Forms());

@@ -46,6 +46,19 @@ void DeleteKeyWhenEmpty(const char* key) {
   reg.DeleteKey(Text(key));
 }
 
+// The installer records full paths. A relative one would be taken against whatever folder the
+// uninstaller was started in and remove someone else's files there, so it is left alone.
+bool IsRecordedPath(const QString& path) { return QDir::isAbsolutePath(path); }
+
+// Reports the records left alone, once the step has done the rest of its work.
+void ReportRelativePaths(const QStringList& paths) {
+  if (paths.isEmpty()) return;
+  QStringList shown;
+  for (const QString& path : paths) shown << QDir::toNativeSeparators(path);
+  throw Exception(QStringLiteral("These recorded paths are not absolute and were left alone: %1")
+                      .arg(shown.join(QStringLiteral(", "))));
+}
+
 // An empty folder stays empty, so a name appended to it stays relative.
 QString WithTrailingSeparator(const QString& folder) {
   return folder.isEmpty() ? folder : IncludeTrailingPathDelimiter(folder);
@@ -198,13 +211,20 @@ int DecrementFileRefCount(const QString& path) {
 }
 
 void RemoveFiles(const QStringList& files, TRemovalProgress* progress) {
-  ProgressFinisher finisher(progress);
-  if (progress) progress->Start(static_cast<int>(files.size()));
-  for (int i = 0; i < files.size(); ++i) {
-    if (progress) progress->ShowFile(files[i]);
-    if (DecrementFileRefCount(files[i]) == 0) QFile::remove(files[i]);  // a failure leaves it
-    if (progress) progress->SetPosition(i);
+  QStringList relative;
+  {
+    ProgressFinisher finisher(progress);
+    if (progress) progress->Start(static_cast<int>(files.size()));
+    for (int i = 0; i < files.size(); ++i) {
+      if (progress) progress->ShowFile(files[i]);
+      if (!IsRecordedPath(files[i]))
+        relative << files[i];
+      else if (DecrementFileRefCount(files[i]) == 0)
+        QFile::remove(files[i]);  // a failure leaves it
+      if (progress) progress->SetPosition(i);
+    }
   }
+  ReportRelativePaths(relative);
 }
 
 QStringList UnregisterProduct(const QString& product, const QString& subProducts) {
@@ -251,6 +271,7 @@ QByteArray RewriteDefines(const QByteArray& content, const QStringList& remainin
 
 void UpdateIncludeFile(const QString& folder, const QStringList& remainingSubProducts) {
   if (folder.isEmpty()) return;
+  if (!IsRecordedPath(folder)) ReportRelativePaths({folder});
   const QString fileName = WithTrailingSeparator(folder) + QStringLiteral("units") +
                            QDir::separator() + QStringLiteral("prod.inc");
   if (!QFileInfo(fileName).isFile()) return;
@@ -260,7 +281,9 @@ void UpdateIncludeFile(const QString& folder, const QStringList& remainingSubPro
 }
 
 void RemoveFolders(const QStringList& folders) {
-  QStringList sorted = folders;
+  QStringList sorted;
+  QStringList relative;
+  for (const QString& folder : folders) (IsRecordedPath(folder) ? sorted : relative) << folder;
   // A parent sorts before its subfolders, so going from the end removes children first.
   std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
     const int byText = a.compare(b, Qt::CaseInsensitive);
@@ -268,6 +291,7 @@ void RemoveFolders(const QStringList& folders) {
   });
   QDir dir;
   for (auto it = sorted.crbegin(); it != sorted.crend(); ++it) dir.rmdir(*it);  // empty ones only
+  ReportRelativePaths(relative);
 }
 
 QString HelpContentsFile(const QString& ideCode) {
@@ -296,7 +320,8 @@ QByteArray RemoveHelpEntry(const QByteArray& content, const QString& entry) {
 }
 
 void RemoveHelpEntries(const QString& contentsFile, const QStringList& entries) {
-  if (!QFileInfo(contentsFile).isFile()) return;
+  // Without the environment's folder the name is relative: there is no contents file to edit.
+  if (!IsRecordedPath(contentsFile) || !QFileInfo(contentsFile).isFile()) return;
   const QByteArray content = ReadWholeFile(contentsFile);
   QByteArray rewritten = content;
   for (const QString& entry : entries) rewritten = RemoveHelpEntry(rewritten, entry);

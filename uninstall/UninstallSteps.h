@@ -13,7 +13,8 @@
 //   9. DeleteSelf: the program's own file, unless another product still counts on it
 //
 // Missing keys, values, files and folders make a step do nothing. Files and folders that cannot
-// be deleted stay, silently. Files that cannot be rewritten, and registry stores that cannot be
+// be deleted stay, silently. Recorded paths must be absolute: a relative one is left alone and
+// reported (raised after the step has done the rest of its work). Files that cannot be rewritten, and registry stores that cannot be
 // read, raise Kel::Exception; RunRemoval reports those and goes on with the next step.
 
 #include <QByteArray>

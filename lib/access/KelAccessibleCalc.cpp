@@ -5,6 +5,7 @@
 #include "KelCalcConsts.h"
 #include "KelCalcDisplay.h"
 #include "KelCalculator.h"
+#include "KelEventErrors.h"
 #include "KelTranslate.h"
 
 namespace Kel {
@@ -53,9 +54,11 @@ class TKelAccessibleCalcButton : public TKelPressablePart<QAccessibleInterface> 
     s.invisible = !calculator_->isVisible();
     return s;
   }
-  // Pressed as a key presses it, so the button is seen going down too.
+  // Pressed as a key presses it, so the button is seen going down too. Actions come from the
+  // accessibility bridge, in the event loop: what the handlers raise is reported there.
   void doAction(const QString& action) override {
-    if (action == pressAction() && calculator_) calculator_->PressButtonByKey(kind_);
+    if (action == pressAction() && calculator_)
+      RunEventHandler(calculator_, [this] { calculator_->PressButtonByKey(kind_); });
   }
 
  private:

@@ -6,6 +6,7 @@
 #include "FormatSettings.h"
 #include "KelCalendar.h"
 #include "KelCalendarConsts.h"
+#include "KelEventErrors.h"
 #include "KelTranslate.h"
 
 namespace Kel {
@@ -101,7 +102,8 @@ class TKelCalendarNavButton : public TKelPressablePart<TKelCalendarPart> {
     return s;
   }
   void doAction(const QString& action) override {
-    if (action == pressAction() && !state().disabled) calendar_->Scroll(direction_);
+    if (action == pressAction() && !state().disabled)
+      RunEventHandler(calendar_, [this] { calendar_->Scroll(direction_); });
   }
 
  private:
@@ -158,7 +160,8 @@ class TKelCalendarHeader : public TKelPressablePart<TKelMonthPart> {
     return s;
   }
   void doAction(const QString& action) override {
-    if (action == pressAction() && !state().disabled) calendar_->ShowMonthList(Col(), Row());
+    if (action == pressAction() && !state().disabled)
+      RunEventHandler(calendar_, [this] { calendar_->ShowMonthList(Col(), Row()); });
   }
 };
 
@@ -314,10 +317,13 @@ class TKelCalendarDay : public TKelMonthPart,
   void doAction(const QString& action) override {
     if (!actionNames().contains(action)) return;
     const TDateTime date = DayDate();
-    if (action == pressAction())
-      calendar_->SetDate(date);
-    else
-      calendar_->SelectDate(!calendar_->IsDateSelected(date), date);
+    // The date handlers run from the accessibility bridge: their errors are reported there.
+    RunEventHandler(calendar_, [&] {
+      if (action == pressAction())
+        calendar_->SetDate(date);
+      else
+        calendar_->SelectDate(!calendar_->IsDateSelected(date), date);
+    });
   }
   QStringList keyBindingsForAction(const QString&) const override { return {}; }
 

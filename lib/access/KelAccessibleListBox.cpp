@@ -4,6 +4,7 @@
 #include <QWindow>
 
 #include "KelDrawing.h"
+#include "KelEventErrors.h"
 #include "KelFltBld.h"
 #include "KelForms.h"
 #include "KelListBoxTexts.h"
@@ -83,7 +84,9 @@ class TKelAccessibleAddLine : public TKelPressablePart<QAccessibleInterface> {
     return s;
   }
   void doAction(const QString& action) override {
-    if (action == pressAction() && box_ && !state().disabled) box_->AddItem();
+    // From the accessibility bridge, a user's change like the add row's click.
+    if (action == pressAction() && box_ && !state().disabled)
+      RunEventHandler(box_, [this] { box_->RunUserChange([this] { box_->AddItem(); }); });
   }
   QStringList keyBindingsForAction(const QString& action) const override {
     return action == pressAction() ? QStringList{QStringLiteral("Insert")} : QStringList{};
@@ -284,7 +287,9 @@ void TKelAccessibleLine::doAction(const QString& actionName) {
     box->setFocus(Qt::OtherFocusReason);
     box->SetItemIndex(item_->Index());
   } else if (actionName == toggleAction() && actionNames().contains(toggleAction())) {
-    item_->SetChecked(!item_->Checked());
+    // A user's change like Space: refused, it is reported and undone (and the line is gone).
+    const auto toggle = [this] { item_->SetChecked(!item_->Checked()); };
+    if (!RunEventHandler(box, [&] { box->RunUserChange(toggle); })) return;
     QAccessible::State checked;
     checked.checked = true;
     QAccessibleStateChangeEvent event(this, checked);
@@ -408,7 +413,7 @@ void TKelAccessibleParam::doAction(const QString& actionName) {
     MakeCurrent();
   } else if (actionName == pressAction()) {
     MakeCurrent();
-    box->EditCurrentParam();
+    RunEventHandler(box, [box] { box->EditCurrentParam(); });
   }
 }
 

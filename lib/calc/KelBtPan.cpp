@@ -6,6 +6,7 @@
 
 #include "Buttons.h"
 #include "ClassRegistry.h"
+#include "KelEventErrors.h"
 #include "Forms.h"
 #include "KelCalcConsts.h"
 #include "KelForms.h"
@@ -345,7 +346,8 @@ void TKelCustomBtnPanel::AttachClickHandler(QWidget* control) {
     // Whichever panel the button sits on now reports it.
     auto* widget = qobject_cast<QWidget*>(sender);
     auto* panel = widget ? qobject_cast<TKelCustomBtnPanel*>(widget->parentWidget()) : nullptr;
-    if (panel) panel->PanelClick(sender);
+    // The button is a plain one: what OnClickButton raises is caught here, not in Qt.
+    if (panel) RunEventHandler(panel, [&] { panel->PanelClick(sender); });
   };
 }
 

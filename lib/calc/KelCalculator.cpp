@@ -11,6 +11,7 @@
 #include "KelAccessibleReport.h"
 #include "KelCalcDisplay.h"
 #include "KelDrawing.h"
+#include "KelEventErrors.h"
 #include "KelRegisterClasses.h"
 #include "KelTranslate.h"
 #include "MessageBeep.h"
@@ -41,7 +42,8 @@ TKelCustomCalculator::TKelCustomCalculator(QWidget* parent) : QWidget(parent) {
   setAccessibleName(TranslateText(KelCalcText::Calculator));
   keyReleaseTimer_.setSingleShot(true);
   keyReleaseTimer_.setInterval(kKeyReleaseMs);
-  connect(&keyReleaseTimer_, &QTimer::timeout, this, [this] { ReleaseKeyButton(); });
+  connect(&keyReleaseTimer_, &QTimer::timeout, this,
+          [this] { RunEventHandler(this, [this] { ReleaseKeyButton(); }); });
   engine_.OnTextChange = [this](const QString&) { PushTextToAssociate(); };
   engine_.OnMemoryChange = [this] {
     UpdateButton(ckMemClear);
@@ -291,6 +293,10 @@ void TKelCustomCalculator::changeEvent(QEvent* event) {
 }
 
 // --- painting
+
+bool TKelCustomCalculator::event(QEvent* event) {
+  return DispatchGuarded(this, [&] { return QWidget::event(event); });
+}
 
 void TKelCustomCalculator::paintEvent(QPaintEvent*) {
   QPainter painter(this);

@@ -113,6 +113,9 @@ class KEL_EXPORT TKelCustomCalculator : public QWidget {
   TNotifyEvent OnCalcError;
 
  protected:
+  // Runs every event as an event handler (KelEventErrors.h): OnResult, OnButtonClick and the
+  // associated control's handlers raise nothing into Qt's event loop.
+  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;

@@ -31,7 +31,8 @@ TKelMonthListBox::TKelMonthListBox(QWidget* parent) : TListBox(parent), scrollTi
   viewport()->setMouseTracking(true);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  connect(scrollTimer_.get(), &QTimer::timeout, this, [this] { ScrollTick(); });
+  connect(scrollTimer_.get(), &QTimer::timeout, this,
+          [this] { RunEventHandler(this, [this] { ScrollTick(); }); });
   Refill();
 }
 
@@ -127,6 +128,16 @@ void TKelMonthListBox::paintEvent(QPaintEvent*) {
 
 void TKelMonthListBox::mouseMoveEvent(QMouseEvent* event) { TrackPointer(event->position().toPoint()); }
 
+// A release closes the popup, and its callback moves the calendar, whose handlers may raise.
+bool TKelMonthListBox::event(QEvent* event) {
+  return DispatchGuarded(this, [&] { return TListBox::event(event); });
+}
+
+// The mouse reaches a scroll area through its viewport.
+bool TKelMonthListBox::viewportEvent(QEvent* event) {
+  return DispatchGuarded(this, [&] { return TListBox::viewportEvent(event); });
+}
+
 void TKelMonthListBox::mousePressEvent(QMouseEvent* event) { event->accept(); }
 
 void TKelMonthListBox::mouseReleaseEvent(QMouseEvent* event) {
@@ -220,10 +231,10 @@ TKelPopupCalendar::TKelPopupCalendar(QWidget* owner, int option) : TKelPopupForm
   timeEdit_->setDisplayFormat(QStringLiteral("HH:mm:ss"));
   today_ = new TSpeedButton(client_);
   today_->SetCaption(TranslateText(QStringLiteral("&Today")));
-  today_->OnClick = [this](QObject*) { TodayClick(); };
+  today_->OnClick = [this](QObject*) { RunEventHandler(this, [this] { TodayClick(); }); };
   none_ = new TSpeedButton(client_);
   none_->SetCaption(TranslateText(QStringLiteral("&None")));
-  none_->OnClick = [this](QObject*) { NoneClick(); };
+  none_->OnClick = [this](QObject*) { RunEventHandler(this, [this] { NoneClick(); }); };
   dateLabel_ = new QLabel(TranslateText(QStringLiteral("&Date:")), client_);
   timeLabel_ = new QLabel(TranslateText(QStringLiteral("Tim&e:")), client_);
   timeLabel_->setBuddy(timeEdit_);

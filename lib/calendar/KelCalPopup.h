@@ -60,6 +60,8 @@ class KEL_EXPORT TKelMonthListBox : public TListBox {
   void ScrollTick();
 
  protected:
+  bool event(QEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;

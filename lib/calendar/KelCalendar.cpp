@@ -12,6 +12,7 @@
 #include "FormatSettings.h"
 #include "KelAccessibleReport.h"
 #include "KelCalPopup.h"
+#include "KelEventErrors.h"
 
 namespace Kel {
 
@@ -63,7 +64,8 @@ TKelCustomCalendar::TKelCustomCalendar(QWidget* parent)
   colors_->DeriveSmallFonts();
   colors_->CalendarFontChanged(false);
   repeatTimer_->setInterval(170);
-  connect(repeatTimer_.get(), &QTimer::timeout, this, [this] { RepeatTick(); });
+  connect(repeatTimer_.get(), &QTimer::timeout, this,
+          [this] { RunEventHandler(this, [this] { RepeatTick(); }); });
   UpdateMetrics();
   resize(170, 170);
   SetDate(::Kel::Date());

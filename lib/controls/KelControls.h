@@ -6,12 +6,14 @@
 //   KelKeyList.h         key bindings (TKelKeyData, TKelKeyList, AddKey)
 //   KelCustomControl.h   TKelCustomControl: key layouts, key states, context menus
 //   KelMenus.h           MergeMenus, TidySeparators
+//   KelEventErrors.h     errors of event handlers: caught at the widgets, given to one handler
 //   KelWindowHelpers.h   LockRedraw / UnlockRedraw, ShellOpen, TKelHandleObject (deferred
 //                        messages)
 //   KelControlsConsts.h  the texts of this unit
 
 #include "KelControlsConsts.h"
 #include "KelCustomControl.h"
+#include "KelEventErrors.h"
 #include "KelKeyList.h"
 #include "KelMenus.h"
 #include "KelTranslate.h"

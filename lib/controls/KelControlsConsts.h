@@ -10,5 +10,7 @@ inline constexpr const char* PopupWindow = "Popup";                 // 65321
 inline constexpr const char* PopupEdit = "Text editor";            // 65322
 inline constexpr const char* PopupList = "Choice list";            // 65323
 inline constexpr const char* LookupList = "Lookup list";           // 65324
+// An event handler raised something that is no standard exception.
+inline constexpr const char* UnknownError = "An unknown error occurred.";  // 65325
 
 }  // namespace Kel::KelControlsText

@@ -5,6 +5,7 @@
 #include <QMenu>
 
 #include "KelControlsConsts.h"
+#include "KelEventErrors.h"
 #include "KelFields.h"
 #include "KelMenus.h"
 #include "KelTranslate.h"
@@ -123,7 +124,14 @@ void TKelCustomControl::keyPressEvent(QKeyEvent* event) {
   event->ignore();
 }
 
+// Every event of the control passes here, so nothing its handlers raise reaches Qt's event
+// loop, which would end the program; the error goes to the event-error handler instead, and
+// the event counts as handled.
 bool TKelCustomControl::event(QEvent* event) {
+  return DispatchGuarded(this, [&] { return DispatchEvent(event); });
+}
+
+bool TKelCustomControl::DispatchEvent(QEvent* event) {
   switch (event->type()) {
     case QEvent::KeyPress: {
       // QWidget::event moves the focus on Tab before keyPressEvent could see it.

@@ -27,6 +27,11 @@
 //   The menu key, Shift+F10 or a right click shows ShowContextMenu: the merge of
 //   DefaultPopupMenu with the PopupMenu found up the parent chain (see ShowContextMenu).
 //
+// Errors
+//   Whatever the control's event handlers raise (a key's binding, OnKeyDown, a handler of the
+//   application, the dataset refusing a change) is caught where Qt delivers the event and goes
+//   to the event-error handler (KelEventErrors.h).
+//
 // The control takes keyboard focus like a Qt widget (click and Tab) and gets an accessible name
 // from DefaultAccessibleName unless one was set.
 
@@ -142,6 +147,7 @@ class KEL_EXPORT TKelCustomControl : public QWidget {
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
+  bool DispatchEvent(QEvent* event);
   void EnsureKeyMapping();
   // Whether key with shift is one the control takes: bound (after the Enter and Tab rule), or
   // an Enter / Tab it wants.

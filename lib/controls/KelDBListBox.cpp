@@ -5,6 +5,7 @@
 
 #include "DataSet.h"
 #include "KelControlsConsts.h"
+#include "KelEventErrors.h"
 #include "KelTranslate.h"
 #include "KelUtils.h"
 
@@ -127,6 +128,15 @@ void TKelDBListBoxPopup::AdjustSizing(QSize& size) {
   const int row = std::max(1, listBox_->RowHeight());
   const int snapped = std::max(row, client - client % row);
   size.setHeight(snapped + margins.top() + margins.bottom());
+}
+
+bool TKelLookupListBox::event(QEvent* event) {
+  return DispatchGuarded(this, [&] { return TDBLookupListBox::event(event); });
+}
+
+// The mouse reaches a scroll area through its viewport.
+bool TKelLookupListBox::viewportEvent(QEvent* event) {
+  return DispatchGuarded(this, [&] { return TDBLookupListBox::viewportEvent(event); });
 }
 
 }  // namespace Kel

@@ -43,6 +43,10 @@ class KEL_EXPORT TKelLookupListBox : public TDBLookupListBox {
   int ListRecordNumber() const { return recordNumber_; }
 
  protected:
+  // Moving through the list moves the list dataset, whose handlers and driver may raise: every
+  // event runs as an event handler (KelEventErrors.h).
+  bool event(QEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
   void UpdateScrollBar() override;
   void ScrollRequest(QAbstractSlider::SliderAction action, int position) override;
 

@@ -15,6 +15,7 @@
 #include "Forms.h"
 #include "KelControlsConsts.h"
 #include "KelDrawing.h"
+#include "KelEventErrors.h"
 #include "KelTranslate.h"
 #include "VirtualKeys.h"
 
@@ -326,7 +327,18 @@ bool TKelPopupForm::PreviewKey(QKeyEvent* event) {
   return !self || ch.isNull();
 }
 
+// The popup's own events and the keys it previews for its controls run the close callback and
+// with it the opener's change: what that raises goes to the event-error handler, never into
+// Qt's event loop.
+bool TKelPopupForm::event(QEvent* event) {
+  return DispatchGuarded(this, [&] { return QWidget::event(event); });
+}
+
 bool TKelPopupForm::eventFilter(QObject* watched, QEvent* event) {
+  return DispatchGuarded(this, [&] { return FilterEvent(watched, event); });
+}
+
+bool TKelPopupForm::FilterEvent(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress || !isVisible()) return false;
   // A key goes to the focused control first and travels up its parents when ignored: it is
   // previewed once, on its way to the first of them.

@@ -12,6 +12,8 @@
 //   no callback. The popup object lives on and can be opened again; a callback that wants to
 //   free it uses deleteLater().
 //
+// What the callback or a key handler raises goes to the event-error handler (KelEventErrors.h).
+//
 // Keys come to the popup before its focused control (KeyDown / KeyPress, like a form with key
 // preview), so descendants add their own keys by overriding KeyDown and calling the base.
 //
@@ -132,6 +134,7 @@ class KEL_EXPORT TKelPopupForm : public QWidget {
   virtual TRect WorkAreaFor(const TRect& screenRect) const;
   virtual TRect ScreenRectFor(const TRect& bounds) const;
 
+  bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -148,6 +151,7 @@ class KEL_EXPORT TKelPopupForm : public QWidget {
   // The edges (Qt::Edges) a point of the frame resizes; none inside or when not sizeable.
   Qt::Edges SizingEdgesAt(const QPoint& pos) const;
   bool PreviewKey(QKeyEvent* event);
+  bool FilterEvent(QObject* watched, QEvent* event);
 
   QVBoxLayout* layout_;
   QPointer<QWidget> ownerForm_;

@@ -6,6 +6,8 @@
 #include <QUrl>
 #include <QWidget>
 
+#include "KelEventErrors.h"
+
 namespace Kel {
 
 void LockRedraw(QWidget* control) {
@@ -35,7 +37,10 @@ TKelHandleObject::~TKelHandleObject() = default;
 void TKelHandleObject::PostMessage(int message) {
   queued_.append(message);
   // The context object is this: Qt drops the call when this object is destroyed first.
-  QMetaObject::invokeMethod(this, [this, message] { Deliver(message); }, Qt::QueuedConnection);
+  // The handler runs from the event loop, so what it raises is reported there.
+  QMetaObject::invokeMethod(
+      this, [this, message] { RunEventHandler(this, [&] { Deliver(message); }); },
+      Qt::QueuedConnection);
 }
 
 bool TKelHandleObject::IsPending(int message) const { return queued_.contains(message); }

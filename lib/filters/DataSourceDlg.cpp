@@ -12,6 +12,7 @@
 #include "Fields.h"
 #include "Forms.h"
 #include "KelBtPan.h"
+#include "KelEventErrors.h"
 #include "KelTranslate.h"
 #include "MessageBeep.h"
 
@@ -55,7 +56,9 @@ void TKelDataSourceDlg::CreateControls() {
   SpeedButton1->SetCaption(QStringLiteral("..."));
   SpeedButton1->setToolTip(TranslateText(AliasHint));
   SpeedButton1->setGeometry(s(214), s(26), s(23), s(23));
-  SpeedButton1->OnClick = [this](QObject*) { SpeedButton1Click(); };
+  SpeedButton1->OnClick = [this](QObject*) {
+    RunEventHandler(this, [this] { SpeedButton1Click(); });
+  };
   Label2 = new QLabel(TranslateText(SelectTable), this);
   Label2->setGeometry(s(8), s(56), s(229), s(16));
   TableNameEdit = new QComboBox(this);
@@ -75,11 +78,14 @@ void TKelDataSourceDlg::CreateControls() {
   KelBtnPanel->setFrameStyle(QFrame::NoFrame);
   KelBtnPanel->setGeometry(0, s(152), s(245), s(40));
   KelBtnPanel->SetDefButtons(pbOkCancel);
-  // OK and Cancel close the dialog with their modal results.
-  connect(AliasEdit, &QComboBox::editTextChanged, this, [this] { AliasEditChange(); });
+  // OK and Cancel close the dialog with their modal results. The session's lists are read from
+  // the signals: a database error goes to the event-error handler, not into Qt's event loop.
+  connect(AliasEdit, &QComboBox::editTextChanged, this,
+          [this] { RunEventHandler(this, [this] { AliasEditChange(); }); });
   TableNameEdit->installEventFilter(this);
   if (TableNameEdit->lineEdit()) TableNameEdit->lineEdit()->installEventFilter(this);
-  connect(TableNameEdit, &QComboBox::activated, this, [this] { TableNameEditExitInteractive(); });
+  connect(TableNameEdit, &QComboBox::activated, this,
+          [this] { RunEventHandler(this, [this] { TableNameEditExitInteractive(); }); });
 }
 
 void TKelDataSourceDlg::FormCreate() {
@@ -149,7 +155,7 @@ bool TKelDataSourceDlg::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::FocusOut &&
       (watched == TableNameEdit || watched == TableNameEdit->lineEdit()) &&
       !TableNameEdit->isAncestorOf(QApplication::focusWidget()))
-    TableNameEditExitInteractive();
+    RunEventHandler(this, [this] { TableNameEditExitInteractive(); });
   return QDialog::eventFilter(watched, event);
 }
 

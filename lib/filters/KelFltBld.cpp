@@ -8,6 +8,7 @@
 #include "DataSet.h"
 #include "KelDB.h"
 #include "KelEmulDataSet.h"
+#include "KelEventErrors.h"
 #include "KelListBoxTexts.h"
 #include "KelStrHelpers.h"
 #include "KelUtils.h"
@@ -294,7 +295,10 @@ void TKelFltBld::Loaded() {
   TComponent::Loaded();
   // Conditions may have been read before the templates and fields they refer to; once the
   // whole form is loaded they find them.
-  QMetaObject::invokeMethod(this, [this] { RefreshTemplates(); }, Qt::QueuedConnection);
+  // Run from the event loop: a dataset that refuses the refreshed filter is reported there.
+  QMetaObject::invokeMethod(
+      this, [this] { RunEventHandler(this, [this] { RefreshTemplates(); }); },
+      Qt::QueuedConnection);
 }
 
 void TKelFltBld::RefreshTemplates() {

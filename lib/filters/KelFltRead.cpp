@@ -13,6 +13,8 @@
 //    written next to each other, which the bracket rule of the expression could not tell apart;
 //  - LIKE values: a candidate with a prefix or suffix ("%") matches only a text whose constant
 //    really starts and ends with them, so 'abc%' reads back as "begins with", not "contains";
+//    what lies between them must be text (wildcards escaped, as the builder writes values), so
+//    '%a_b%' is no "contains" of any value, and 'ab^%' ends with a percent sign, not a wildcard;
 //  - numbers: a numeric constant matches a numeric placeholder whatever its kind, so 12.25 on
 //    an integer field is still "equals".
 #include <algorithm>
@@ -26,6 +28,7 @@
 #include "KelFltText_p.h"
 #include "KelListBoxTexts.h"
 #include "KelUtils.h"
+#include "LikeMask.h"
 #include "StrUtils.h"
 #include "UpdateBracket.h"
 
@@ -70,6 +73,13 @@ bool SameShape(TKelFltNode* a, TKelFltNode* b) {
   return SameShape(a->Left(), b->Left()) && SameShape(a->Right(), b->Right());
 }
 
+// Whether the template puts one of its values after LIKE (the builder then escapes it).
+bool HasLikeValue(const TKelFltBoxTemplate& t) {
+  for (const QString& name : ParamNames(t.Filter()))
+    if (IsLikeValue(t.Filter(), name)) return true;
+  return false;
+}
+
 // The constants of node fit the candidate: values where the candidate has values, and text with
 // the candidate's prefix and suffix where it has a placeholder.
 bool ConstantsFit(TKelFltNode* node, const Candidate& candidate) {
@@ -78,7 +88,8 @@ bool ConstantsFit(TKelFltNode* node, const Candidate& candidate) {
   if (!ValuesMatch(candidate.Params.get(), constants, true)) return false;
   const QString prefix = candidate.Template->ValuePrefix();
   const QString suffix = candidate.Template->ValueSuffix();
-  if (prefix.isEmpty() && suffix.isEmpty()) return true;
+  const bool like = HasLikeValue(*candidate.Template);
+  if (prefix.isEmpty() && suffix.isEmpty() && !like) return true;
   for (int i = 0; i < constants->Count(); ++i) {
     if (!candidate.Params->Items(i)->IsNull()) continue;
     const TKelField* constant = constants->Items(i);
@@ -87,6 +98,9 @@ bool ConstantsFit(TKelFltNode* node, const Candidate& candidate) {
     if (text.size() < prefix.size() + suffix.size() || !text.startsWith(prefix) ||
         !text.endsWith(suffix))
       return false;
+    const QStringView value =
+        QStringView(text).mid(prefix.size(), text.size() - prefix.size() - suffix.size());
+    if (like && !LikeMaskLiteralText(value)) return false;
   }
   return true;
 }
@@ -282,9 +296,14 @@ QString WithoutControlCharacters(const QString& value) {
   text.reserve(value.size());
   QChar closing;
   bool visible = false;
-  for (const QChar c : value) {
+  for (qsizetype i = 0; i < value.size(); ++i) {
+    const QChar c = value[i];
     if (!closing.isNull()) {
-      if (c == closing) closing = QChar();
+      // A doubled closing character ('' or ]]) is part of the value or name.
+      if (c == closing && i + 1 < value.size() && value[i + 1] == closing)
+        text += value[i++];
+      else if (c == closing)
+        closing = QChar();
       text += c;
       continue;
     }
@@ -485,6 +504,10 @@ void TKelFltBld::FillReadValue(TKelFltItem* item, TKelListParam* param) {
       text.chop(item->ValueSuffix().size());
       stripped = true;
     }
+    // A value after LIKE was written with its wildcards escaped.
+    const TKelFltBoxTemplate* t = FindTemplate(item->DataField(), item->Template());
+    if (t && IsLikeValue(t->Filter(), param->Name()))
+      text = LikeMaskLiteralText(text).value_or(text);
     // Only a value that was all wildcards is no value; an empty text compared with "=" is one.
     if (stripped && text.isEmpty())
       param->Clear();

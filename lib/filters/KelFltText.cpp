@@ -12,6 +12,7 @@
 #include "KelParser.h"
 #include "KelPublishedProps.h"
 #include "KelUtils.h"
+#include "LikeMask.h"
 #include "RestoreOnExit.h"
 #include "StrUtils.h"
 
@@ -58,8 +59,11 @@ TSqlTextRules TKelFltBld::SqlTextRules() const {
 
 QString TKelFltBld::FieldReference(const QString& fieldName) {
   if (!sqlMode_) {
-    return encloseInBrackets_ && NameNeedsQuoting(fieldName) ? u'[' + fieldName + u']'
-                                                             : fieldName;
+    if (!encloseInBrackets_ || !NameNeedsQuoting(fieldName)) return fieldName;
+    // The filter language reads "]]" inside brackets as a "]" of the name.
+    QString inner = fieldName;
+    inner.replace(u']', QStringLiteral("]]"));
+    return u'[' + inner + u']';
   }
   const QString name = GetSQLFieldName(fieldName);
   const QString table = GetTableName(fieldName);
@@ -104,13 +108,89 @@ bool IsNameTerminator(QChar c) {
   return c == u' ' || c == u')' || c == u',' || c == u';' || c == u'\r' || c == u'\n';
 }
 
+bool IsWordChar(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
+
+// Whether text, blanks at its end left out, ends with the word LIKE.
+bool EndsWithLike(QStringView text) {
+  qsizetype end = text.size();
+  while (end > 0 && text[end - 1].isSpace()) --end;
+  const QStringView word = text.left(end);
+  return word.endsWith(u"LIKE", Qt::CaseInsensitive) &&
+         (word.size() == 4 || !IsWordChar(word[word.size() - 5]));
+}
+
+// Whether text, blanks at its start left out, begins with the word ESCAPE.
+bool StartsWithEscape(QStringView text) {
+  qsizetype start = 0;
+  while (start < text.size() && text[start].isSpace()) ++start;
+  const QStringView word = text.mid(start);
+  return word.startsWith(u"ESCAPE", Qt::CaseInsensitive) &&
+         (word.size() == 6 || !IsWordChar(word[6]));
+}
+
+// The SQL escape character: no database reads it as special inside a string literal.
+constexpr QChar kSqlLikeEscape = u'!';
+
+// The text of a LIKE value for SQL: "%", "_", "[" (a set on some servers) and the escape
+// character itself escaped.
+QString SqlLikeLiteral(QStringView text, bool& escaped) {
+  QString literal;
+  literal.reserve(text.size() + 4);
+  for (const QChar c : text) {
+    if (c == u'%' || c == u'_' || c == u'[' || c == kSqlLikeEscape) {
+      literal += kSqlLikeEscape;
+      escaped = true;
+    }
+    // A backslash is plain text only under an ESCAPE clause of another character: servers that
+    // read it as their default escape would otherwise swallow it.
+    if (c == u'\\') escaped = true;
+    literal += c;
+  }
+  return literal;
+}
+
+// A parameter's value text as the operand of LIKE: prefix + the escaped value + suffix, quoted
+// like ParamValueText quotes it, and for SQL followed by an ESCAPE clause when one is needed.
+QString LikeValueText(const TKelField* param, TLikeTarget target) {
+  switch (param->DataType()) {
+    case FT_DATETIME:
+    case FT_DATE:
+    case FT_TIME:
+    case FT_STRING:
+      break;
+    default:
+      return ParamValueText(param);  // unquoted: a number holds no wildcard
+  }
+  const QString value = param->AsString(false);
+  if (target == TLikeTarget::Filter)
+    return QuotedStr(param->ValuePrefix() + LikeMaskLiteral(value) + param->ValueSuffix());
+  bool escaped = false;
+  const QString literal = SqlLikeLiteral(value, escaped);
+  const QString text = QuotedStr(param->ValuePrefix() + literal + param->ValueSuffix());
+  return escaped ? text + QStringLiteral(" ESCAPE '") + kSqlLikeEscape + u'\'' : text;
+}
+
 }  // namespace
+
+bool IsLikeValue(const QString& filter, const QString& paramName) {
+  const QString placeholder = u':' + paramName;
+  for (qsizetype at = filter.indexOf(placeholder); at >= 0;
+       at = filter.indexOf(placeholder, at + 1)) {
+    const qsizetype end = at + placeholder.size();
+    const bool wholeName = end == filter.size() || IsNameTerminator(filter[end]);
+    if (wholeName && EndsWithLike(QStringView(filter).left(at)) &&
+        !StartsWithEscape(QStringView(filter).mid(end)))
+      return true;
+  }
+  return false;
+}
 
 // The template's text with ":Field", the parameters and the date macros filled in, in one
 // pass from left to right: what was inserted is never searched again, so a value that holds
 // ":Value2" or ":SYSTODAY" stays the value it is.
 QString FillTemplate(const QString& filter, const QString& fieldRef, const TKelFields* params,
-                     TKelCustomDateTimeFormat* dateFormat, bool quoteMoney) {
+                     TKelCustomDateTimeFormat* dateFormat, bool quoteMoney,
+                     TLikeTarget likeTarget) {
   static const QString field = QString::fromLatin1(KelFltParam::Field);
   QString result;
   result.reserve(filter.size() + 32);
@@ -135,11 +215,17 @@ QString FillTemplate(const QString& filter, const QString& fieldRef, const TKelF
         best = param;
     }
     if (best) {
+      const qsizetype end = i + 1 + best->Name().size();
+      if (EndsWithLike(result) && !StartsWithEscape(QStringView(filter).mid(end))) {
+        result += LikeValueText(best, likeTarget);
+        i = end;
+        continue;
+      }
       const QString value = ParamValueText(best);
       const TKelFieldType type = best->DataType();
       const bool number = type == FT_INT || type == FT_FLOAT || type == FT_CURRENCY;
       result += quoteMoney && number ? QuotedStr(value) : value;
-      i += 1 + best->Name().size();
+      i = end;
       continue;
     }
     qsizetype end = 0;
@@ -161,7 +247,8 @@ QString TKelFltBld::ConditionText(TKelFltItem* item) {
   return FillTemplate(
       found->Filter(), FieldReference(item->DataField()), item->Params(),
       items_->ActiveFilterFormat(),
-      sqlMode_ && GetFieldType(item->DataField()) == ftCurrency && SqlTextRules().QuoteMoneyValues);
+      sqlMode_ && GetFieldType(item->DataField()) == ftCurrency && SqlTextRules().QuoteMoneyValues,
+      sqlMode_ ? TLikeTarget::Sql : TLikeTarget::Filter);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -181,7 +268,11 @@ bool HasTopLevelOr(const QString& text) {
   for (qsizetype i = 0; i < text.size(); ++i) {
     const QChar c = text[i];
     if (!quote.isNull()) {
-      if (c == quote) quote = QChar();
+      // A doubled quote or "]]" stands for one character of the text or name.
+      if (c == quote && i + 1 < text.size() && text[i + 1] == quote)
+        ++i;
+      else if (c == quote)
+        quote = QChar();
       continue;
     }
     if (c == u'\'' || c == u'"') {

@@ -8,11 +8,22 @@
 
 namespace Kel {
 
+// Where a value that a template puts after LIKE goes: the dataset's filter, whose masks escape
+// with "^", or SQL, written with the escape character "!" and an ESCAPE clause.
+enum class TLikeTarget { Filter, Sql };
+
 // A template's Filter with ":Field" replaced by fieldRef, each ":" + parameter name (the
 // longest that fits) by the parameter's value text, and each date macro by its date written
 // with dateFormat, in single quotes; one pass, so inserted text is never searched again.
 // quoteMoney: numbers in single quotes too, for a money field (TSqlTextRules::QuoteMoneyValues).
+// A value right after LIKE is text, not a mask: its wildcards are escaped for likeTarget, so
+// that only the template's ValuePrefix and ValueSuffix match anything (unless the template
+// writes an ESCAPE clause of its own after the value).
 QString FillTemplate(const QString& filter, const QString& fieldRef, const TKelFields* params,
-                     TKelCustomDateTimeFormat* dateFormat, bool quoteMoney = false);
+                     TKelCustomDateTimeFormat* dateFormat, bool quoteMoney = false,
+                     TLikeTarget likeTarget = TLikeTarget::Filter);
+
+// Whether the template filter puts the parameter paramName right after LIKE (see FillTemplate).
+bool IsLikeValue(const QString& filter, const QString& paramName);
 
 }  // namespace Kel

@@ -44,18 +44,24 @@ void TSievraMemForm::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
 }
 
-void TSievraMemForm::UpdateButtons() {
+int TSievraMemForm::NamedRow() const {
   const QString text = edit_->Text();
-  bool listed = false;
-  for (const QString& entry : listBox_->Items())
-    listed = listed || entry.compare(text, Qt::CaseInsensitive) == 0;
-  deleteButton_->setEnabled(!text.isEmpty() && listed);
-  okButton_->setEnabled(!text.isEmpty());
+  if (text.isEmpty()) return -1;
+  const QStringList entries = listBox_->Items();
+  for (int i = 0; i < entries.size(); ++i)
+    if (entries[i].compare(text, Qt::CaseInsensitive) == 0) return i;
+  return -1;
+}
+
+void TSievraMemForm::UpdateButtons() {
+  deleteButton_->setEnabled(NamedRow() >= 0);
+  okButton_->setEnabled(!edit_->Text().isEmpty());
   listBox_->setEnabled(listBox_->Count() > 0);
 }
 
 void TSievraMemForm::DeleteClicked() {
-  const int index = listBox_->ItemIndex();
+  // The slot the name denotes, whichever row is selected: Delete is offered for that name.
+  const int index = NamedRow();
   if (index >= 0) {
     const QString name = listBox_->item(index)->text();
     if (!prmListBox_ || prmListBox_->CanDeleteSlot(name)) {

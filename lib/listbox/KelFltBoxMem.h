@@ -1,19 +1,18 @@
 #pragma once
 // Unit KelFltBoxMem: the memory-slot dialog of the parameter list box. The user types or picks
-// a slot name; Delete marks the picked slot for deletion (system slots are refused at run time),
-// and the deletions take effect only when the dialog closes with OK.
+// a slot name; Delete marks the slot of the typed name for deletion (system slots are refused
+// at run time), and the deletions take effect only when the dialog closes with OK.
 
 #include <QDialog>
 #include <QPointer>
 #include <memory>
 
 #include "KelExport.h"
+#include "KelPrmListBox.h"
 #include "StdCtrls.h"
 #include "Strings.h"
 
 namespace Kel {
-
-class TKelPrmListBox;
 
 class KEL_EXPORT TSievraMemForm : public QDialog {
   Q_OBJECT
@@ -33,13 +32,16 @@ class KEL_EXPORT TSievraMemForm : public QDialog {
 
   // Delete enabled for a name of the list, OK for any name, the list when it has entries.
   void UpdateButtons();
-  // Marks the picked slot for deletion, or says why it cannot go.
+  // Marks the slot of the typed name for deletion, or says why it cannot go.
   void DeleteClicked();
 
  protected:
   void showEvent(QShowEvent* event) override;
 
  private:
+  // The row of the slot the typed name denotes (ignoring case), -1 when none.
+  int NamedRow() const;
+
   TEdit* edit_;
   TListBox* listBox_;
   TButton* okButton_;

@@ -18,6 +18,7 @@ inline constexpr const char* InitialDir = "%APPFOLDER%";
 inline constexpr const char* BoolFalse = "False";
 inline constexpr const char* BoolTrue = "True";
 inline constexpr const char* DefaultKeys = "Default";
+inline constexpr const char* ReplaceFile = "%1 already exists.\nDo you want to replace it?";
 // What a screen reader says of a line and of what its parameters edit.
 inline constexpr const char* IndentLevel = "Indent level %1";
 inline constexpr const char* EditsField = "field";

@@ -191,7 +191,8 @@ void TKelListItems::FormatParamText(QObject* sender, TKelField* field, QString& 
         break;
       case FT_BOOL: {
         const char* text = field->AsBoolean() ? KelFieldText::True : KelFieldText::False;
-        result = !forDisplay && forceSQLBooleans_ ? QString::fromLatin1(text) : ListBoxText(text);
+        // Filter and SQL text are data that a dataset reads: their words are never translated.
+        result = forDisplay ? ListBoxText(text) : QString::fromLatin1(text);
         break;
       }
       default:

@@ -17,8 +17,9 @@
 //   TKelListBoxItem the item of a plain list box: publishes Checked, IndentLev, ReadOnly,
 //                   Caption and Params.
 //   TKelListItems   the collection: the three date-time formats (display, filter, SQL) and
-//                   the ForceSQLDateTime / ForceSQLBooleans switches that FormatParamText
-//                   applies to every parameter's text, the colour tags of the markup, outline
+//                   the ForceSQLDateTime switch that FormatParamText applies to every
+//                   parameter's text (ForceSQLBooleans is kept for stored forms: a Boolean's
+//                   filter text is always the untranslated True / False), the colour tags of the markup, outline
 //                   helpers (CanOutdent, OutdentItem) and the line texts (GetItemText,
 //                   PlainItemText, ParamDisplayText).
 //

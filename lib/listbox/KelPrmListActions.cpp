@@ -6,6 +6,7 @@
 #include <QPalette>
 #include <QPixmap>
 
+#include "KelEventErrors.h"
 #include "KelListBoxTexts.h"
 #include "KelPrmListBox.h"
 
@@ -128,7 +129,8 @@ TKelPrmListAction::TKelPrmListAction(QObject* owner) : QAction(owner) {
   // The box's own keys run the commands; the shortcut here is shown in menus and serves the
   // windows that place the action themselves.
   setShortcutContext(Qt::WidgetWithChildrenShortcut);
-  connect(this, &QAction::triggered, this, [this] { Execute(); });
+  // Triggered from a menu or a shortcut, that is from Qt's event loop: errors are reported there.
+  connect(this, &QAction::triggered, this, [this] { RunEventHandler(this, [this] { Execute(); }); });
 }
 
 void TKelPrmListAction::Init(const char* caption, int image, const QKeySequence& shortcut) {
@@ -148,7 +150,7 @@ void TKelPrmListAction::Update() {
 }
 
 void TKelPrmListAction::Execute() {
-  if (TKelPrmListBox* box = paramList_) ExecuteOn(box);
+  if (TKelPrmListBox* box = paramList_) box->RunUserChange([&] { ExecuteOn(box); });
 }
 
 // ---- the commands

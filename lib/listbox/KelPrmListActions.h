@@ -13,10 +13,9 @@
 #include <QPointer>
 
 #include "KelExport.h"
+#include "KelPrmListBox.h"
 
 namespace Kel {
-
-class TKelPrmListBox;
 
 enum TKelPrmListImage { piAdd, piDelete, piIndent, piOutdent, piOpen, piSave };
 

@@ -6,17 +6,20 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QScrollBar>
+#include <QSet>
 #include <QStyle>
 #include <algorithm>
 
 #include "KelAccessibleReport.h"
 #include "KelDrawing.h"
+#include "KelEventErrors.h"
 #include "KelFields.h"
 #include "KelForms.h"
 #include "KelListBoxTexts.h"
 #include "KelPrmListActions.h"
 #include "KelPublishedProps.h"
 #include "Menus.h"
+#include "RestoreOnExit.h"
 #include "VirtualKeys.h"
 
 namespace Kel {
@@ -67,19 +70,21 @@ void FillDefaultKeys(QObject* control) {
   box->AddKey(VK_RIGHT, none, moveParam(+1));
   box->AddKey(VK_RETURN, none, [box] { box->EditCurrentParam(); });
   box->AddKey(VK_DOWN, TShiftState{ssAlt}, [box] { box->EditCurrentParam(); });
-  box->AddKey(VK_INSERT, none, [box] { box->AddItem(); });
-  box->AddKey(VK_DELETE, none, [box] { box->DeleteSelected(); });
-  box->AddKey(VK_DELETE, ctrl, [box] { box->Items()->Clear(); });
-  box->AddKey(VK_LEFT, ctrl, [box] { box->OutdentSelected(); });
-  box->AddKey(VK_RIGHT, ctrl, [box] { box->IndentSelected(); });
+  // The keys that change the items make one change each: refused, it leaves no trace.
+  auto change = [box](auto command) { return [box, command] { box->RunUserChange(command); }; };
+  box->AddKey(VK_INSERT, none, change([box] { box->AddItem(); }));
+  box->AddKey(VK_DELETE, none, change([box] { box->DeleteSelected(); }));
+  box->AddKey(VK_DELETE, ctrl, change([box] { box->Items()->Clear(); }));
+  box->AddKey(VK_LEFT, ctrl, change([box] { box->OutdentSelected(); }));
+  box->AddKey(VK_RIGHT, ctrl, change([box] { box->IndentSelected(); }));
   box->AddKey('S', ctrl, [box] {
     if (box->Options().Contains(fboCanSave)) box->SaveFile();
   });
-  box->AddKey('O', ctrl, [box] {
+  box->AddKey('O', ctrl, change([box] {
     if (box->Options().Contains(fboCanOpen)) box->OpenFile();
-  });
+  }));
   box->AddKey('S', shiftCtrl, [box] { box->SaveToMemory(); });
-  box->AddKey('L', shiftCtrl, [box] { box->LoadFromMemory(); });
+  box->AddKey('L', shiftCtrl, change([box] { box->LoadFromMemory(); }));
 }
 
 void RegisterDefaultKeysOnce() {
@@ -111,8 +116,10 @@ TKelPrmListBox::TKelPrmListBox(QWidget* parent)
   horzBar_->hide();
   vertBar_->setFocusPolicy(Qt::NoFocus);
   horzBar_->setFocusPolicy(Qt::NoFocus);
-  connect(vertBar_, &QScrollBar::actionTriggered, this, [this](int action) { VertAction(action); });
-  connect(horzBar_, &QScrollBar::actionTriggered, this, [this](int action) { HorzAction(action); });
+  connect(vertBar_, &QScrollBar::actionTriggered, this,
+          [this](int action) { RunEventHandler(this, [&] { VertAction(action); }); });
+  connect(horzBar_, &QScrollBar::actionTriggered, this,
+          [this](int action) { RunEventHandler(this, [&] { HorzAction(action); }); });
   RecreateItems();
   memorySlots_ = std::make_unique<TKelListMemorySlots>(this);
   CreateActionsAndMenu();
@@ -330,6 +337,16 @@ int TKelPrmListBox::CheckSize() {
 }
 
 void TKelPrmListBox::InvalidateMetrics() { ++metricsGeneration_; }
+
+// Items that left the collection leave their metrics behind; they go once the cache holds more
+// entries than there are items, so a list that keeps changing does not grow the cache forever.
+void TKelPrmListBox::PruneMetrics() {
+  if (metrics_.size() <= items_->Count()) return;
+  QSet<const TKelListItem*> present;
+  present.reserve(items_->Count());
+  for (int i = 0; i < items_->Count(); ++i) present.insert(items_->Items(i));
+  metrics_.removeIf([&](const auto& entry) { return !present.contains(entry.key()); });
+}
 
 const TKelPrmListBox::TMetrics& TKelPrmListBox::MetricsOf(int index) const {
   const TKelListItem* item = items_->Items(index);
@@ -629,6 +646,7 @@ void TKelPrmListBox::ItemChanged(TKelCustomNamedItems*, TCollectionItem* item) {
       Report(this, TKelAccessibleChange::Name, listItem);
     }
   } else {
+    PruneMetrics();
     ReportAccessible(this, TKelAccessibleChange::Structure);
     if (itemIndex_ > items_->Count() - 1) itemIndex_ = items_->Count() - 1;
     if (topIndex_ > std::max(0, items_->Count() - 1)) topIndex_ = std::max(0, items_->Count() - 1);
@@ -750,8 +768,36 @@ void TKelPrmListBox::DrawItem(TCanvas& canvas, int index, TRect rect, int state)
 
 void TKelPrmListBox::ToggleChecked(TKelListItem* item) {
   if (items_->IsItemReadOnly(item)) return;
-  item->SetChecked(!item->Checked());
+  RunUserChange([&] { item->SetChecked(!item->Checked()); });
   Report(this, TKelAccessibleChange::State, item);
+}
+
+void TKelPrmListBox::RunUserChange(const std::function<void()>& change) {
+  if (inUserChange_) {
+    change();
+    return;
+  }
+  // The copy is made the way memory slots copy the items, so it loses nothing of them.
+  TKelListItems before(nullptr, ItemClass());
+  before.Assign(items_.get());
+  const int itemIndex = itemIndex_;
+  const int topIndex = topIndex_;
+  const RestoreOnExit<bool> inChange(inUserChange_, true);
+  try {
+    change();
+  } catch (...) {
+    // Putting the old items back tells OnChange and the dataset once more; that the old state
+    // is refused too cannot be helped here, and the first error is the one to report.
+    try {
+      items_->Assign(&before);
+      SetItemIndex(itemIndex);
+      topIndex_ = std::clamp(topIndex, 0, std::max(0, items_->Count() - 1));
+      UpdateScrollBars();
+      update();
+    } catch (...) {
+    }
+    throw;
+  }
 }
 
 void TKelPrmListBox::ReportCurrentLine(bool selectionChanged) {
@@ -770,7 +816,7 @@ void TKelPrmListBox::mousePressEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint() - ClientOrigin();
   if (OnClick) OnClick(this);
   if (IsOnAddRow(p)) {
-    AddItem();
+    RunUserChange([this] { AddItem(); });
     return;
   }
   SetItemIndex(ItemAtPos(p, false));
@@ -832,7 +878,7 @@ void TKelPrmListBox::mouseReleaseEvent(QMouseEvent* event) {
     dragging_ = false;
     // A drop onto the empty area below the last item is refused.
     if (p.y() < (items_->Count() - topIndex_) * itemHeight_ && p.y() >= 0)
-      DropAt(dragStart_, p);
+      RunUserChange([&] { DropAt(dragStart_, p); });
     dragStart_ = QPoint(-1, -1);
     return;
   }

@@ -24,6 +24,14 @@
 //   once and kept until the item reports a change (or the font or a format changes), so
 //   painting, adding and editing cost the same with ten or ten thousand items.
 //
+// Failed changes
+//   A change the user makes through the box (a key of the "Default" layout that edits, Space, a
+//   click on a check box or the add row, a drop, an editor's value, an action) is told to
+//   OnChange and, in a filter box, written into the dataset; when that raises (the dataset
+//   refuses the filter), RunUserChange puts the items, the selection and the scroll position
+//   back as they were before the change, and the error goes on to the event-error handler.
+//   (The copy this takes is made for those commands only, never for moving around the list.)
+//
 // Keys
 //   The bindings are the key layout "Default", registered once per process for this class (and
 //   found by descendants through the class hierarchy).
@@ -266,6 +274,10 @@ class KEL_EXPORT TKelPrmListBox : public TKelCustomControl {
   // Makes the selected item's current parameter the active one and edits it.
   void EditCurrentParam();
 
+  // Runs change as one change by the user: when it raises, the items, the selection and the
+  // top row are put back as they were and the exception goes on. Nested calls make one change.
+  void RunUserChange(const std::function<void()>& change);
+
   // ---- structure editing
   virtual void AddItem();
   virtual void DeleteItem(int index);
@@ -293,12 +305,15 @@ class KEL_EXPORT TKelPrmListBox : public TKelCustomControl {
   // failure; errors raise EFCreateError / EWriteError with the file name.
   void SaveToFile(const QString& fileName, int format);
   void LoadFromFile(const QString& fileName, int format);
-  // The save and open dialogs (when fboCanSave / fboCanOpen): the file gets SaveFileExt.
+  // The save and open dialogs (when fboCanSave / fboCanOpen). A saved file's name ends in
+  // SaveFileExt (WithSaveFileExt); when that made it another existing file than the one the
+  // dialog confirmed, the user is asked before it is replaced.
   virtual void SaveFile();
   virtual void OpenFile();
   // The dialog filter: "Filters (*.flt)|*.flt" with the defaults.
   QString FileFilter() const;
-  // A save name with its extension replaced by SaveFileExt.
+  // A save name ending in SaveFileExt (with its dot): as it is when it ends so (ignoring case),
+  // else with SaveFileExt appended.
   QString WithSaveFileExt(const QString& fileName) const;
   int StoreLock() const { return storeLock_; }
 
@@ -404,6 +419,7 @@ class KEL_EXPORT TKelPrmListBox : public TKelCustomControl {
     int Width = 0;
   };
   const TMetrics& MetricsOf(int index) const;
+  void PruneMetrics();
   // The metrics checked against the line's text of this moment: a text can change without a
   // report of its item (a filter box's field labels come from its catalogue).
   const TMetrics& FreshMetricsOf(int index) const;
@@ -471,6 +487,7 @@ class KEL_EXPORT TKelPrmListBox : public TKelCustomControl {
   QPoint pressPos_;
   bool dragging_ = false;
   int storeLock_ = 0;
+  bool inUserChange_ = false;
   std::unique_ptr<TKelListMemorySlots> memorySlots_;
   QList<TKelPrmListAction*> actions_;
   bool defStoreMemory_ = false;

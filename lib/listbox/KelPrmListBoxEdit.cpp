@@ -51,7 +51,7 @@ void TKelPrmListBox::OpenEditor(TKelPopupForm* editor, TCloseHandler handler) {
   editor->PopupAtRect(this, activeParamRect_.Offset(ClientOrigin().x(), ClientOrigin().y()),
                       [this, handler](TKelPopupForm* sender, bool canceled) {
                         if (canceled || !activeParam_ || !activeItem_) return;
-                        handler(sender, canceled);
+                        RunUserChange([&] { handler(sender, canceled); });
                       });
 }
 

@@ -10,6 +10,7 @@
 
 #include "KelFltBoxMem.h"
 #include "KelListBoxTexts.h"
+#include "KelMessageBox.h"
 #include "KelPersHolder.h"
 #include "KelRegistryStream.h"
 #include "KelPrmListBox.h"
@@ -227,14 +228,17 @@ QString TKelPrmListBox::FileFilter() const {
   return filter;
 }
 
+namespace {
+// SaveFileExt with its leading dot, whether it was given with one or not.
+QString DottedExt(const QString& ext) {
+  return ext.isEmpty() || ext.startsWith(u'.') ? ext : u'.' + ext;
+}
+}  // namespace
+
 QString TKelPrmListBox::WithSaveFileExt(const QString& fileName) const {
-  const QFileInfo info(fileName);
-  QString ext = saveFileExt_;
-  if (!ext.isEmpty() && !ext.startsWith(u'.')) ext.prepend(u'.');
-  const QString suffix = info.suffix();
-  QString base = fileName;
-  if (!suffix.isEmpty()) base.chop(suffix.size() + 1);
-  return base + ext;
+  // Appended rather than put in place of another extension: "report.2024" keeps its last part.
+  const QString ext = DottedExt(saveFileExt_);
+  return fileName.endsWith(ext, Qt::CaseInsensitive) ? fileName : fileName + ext;
 }
 
 namespace {
@@ -244,15 +248,26 @@ QString QtFilter(const QString& filter) { return filter.section(u'|', 0, 0); }
 
 void TKelPrmListBox::SaveFile() {
   if (!options_.Contains(fboCanSave)) return;
+  const QString ext = DottedExt(saveFileExt_);
   QString start = saveFileName_;
   if (start.isEmpty()) {
     QString folder = ExpandFolderMacros(ListBoxText(KelListBoxText::InitialDir));
     if (!QDir(folder).exists()) folder = QDir::currentPath();
-    start = QDir(folder).filePath(ListBoxText("untitled") + saveFileExt_);
+    start = QDir(folder).filePath(ListBoxText("untitled") + ext);
   }
-  const QString chosen = QFileDialog::getSaveFileName(this, QString(), start, QtFilter(FileFilter()));
-  if (chosen.isEmpty()) return;
+  // The dialog adds the extension to a bare name before it asks about replacing a file, so the
+  // name it confirms is the name written.
+  QFileDialog dialog(this, QString(), start, QtFilter(FileFilter()));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(ext.mid(1));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  const QString chosen = dialog.selectedFiles().front();
   const QString name = WithSaveFileExt(chosen);
+  // A name that gained the extension is another file than the one the dialog asked about.
+  if (name != chosen && QFileInfo::exists(name) &&
+      KelMessageBox(ListBoxText(KelListBoxText::ReplaceFile).arg(QDir::toNativeSeparators(name)),
+                    mtConfirmation, TKelMsgDlgButtons{mbYes, mbNo}) != mrYes)
+    return;
   SaveToFile(name, 0);
   saveFileName_ = name;
 }

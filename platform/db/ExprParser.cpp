@@ -156,12 +156,25 @@ class Lexer {
     token.Value = value.left(MaxStringLiteral);
   }
 
+  // "]]" inside the brackets is one "]" of the name. No text was valid with "]]" there before
+  // ("]" is no token), so every name written earlier reads as it did.
   void ReadBracketedField(Token& token) {
-    const qsizetype end = text_.indexOf(u']', pos_ + 1);
-    if (end < 0) ParseError(DBText::UnterminatedFieldName);
+    QString name;
+    qsizetype from = pos_ + 1;
+    for (;;) {
+      const qsizetype end = text_.indexOf(u']', from);
+      if (end < 0) ParseError(DBText::UnterminatedFieldName);
+      name += QStringView(text_).mid(from, end - from);
+      if (end + 1 < text_.size() && text_[end + 1] == u']') {
+        name += u']';
+        from = end + 2;
+        continue;
+      }
+      pos_ = end + 1;
+      break;
+    }
     token.Kind = TokKind::Field;
-    token.Value = text_.mid(pos_ + 1, end - pos_ - 1);
-    pos_ = end + 1;
+    token.Value = name;
   }
 
   void ReadSymbol(Token& token) {

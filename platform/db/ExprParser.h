@@ -13,7 +13,7 @@
 //          | field | string | number | "(" condition ")"
 // Keywords ignore letter case. Strings are single-quoted ('' is a quote; only the first 256
 // characters count). Fields are identifiers (a letter, "_" or a character from code 129 on,
-// then also digits) or any text in square brackets; names are found ignoring case and the
+// then also digits) or any text in square brackets, "]]" standing for a "]" of the name; names are found ignoring case and the
 // dataset's spelling goes into the expression. A number starts with a digit, or with "-" where
 // no value stands before it, and runs over digits, "+", "-", ".", "E" and "e"; "." is always its
 // decimal point. One "/* ... */" comment may stand before each token. Arithmetic and functions

@@ -120,6 +120,32 @@ std::vector<TLikeMaskItem> PrepareLikeMask(QStringView mask, QChar escapeChar) {
   return items;
 }
 
+QString LikeMaskLiteral(QStringView text, QChar escapeChar) {
+  QString mask;
+  mask.reserve(text.size() + 4);
+  for (const QChar c : text) {
+    if (c == u'%' || c == u'_' || c == u'[' || c == escapeChar) mask += escapeChar;
+    mask += c;
+  }
+  return mask;
+}
+
+std::optional<QString> LikeMaskLiteralText(QStringView mask, QChar escapeChar) {
+  QString text;
+  text.reserve(mask.size());
+  for (qsizetype i = 0; i < mask.size(); ++i) {
+    QChar c = mask[i];
+    if (c == escapeChar) {
+      if (++i == mask.size()) return std::nullopt;
+      c = mask[i];
+    } else if (c == u'%' || c == u'_' || c == u'[') {
+      return std::nullopt;
+    }
+    text += c;
+  }
+  return text;
+}
+
 TLikeMask::TLikeMask(QStringView mask, QChar escapeChar)
     : items_(PrepareLikeMask(mask, escapeChar)) {
   Analyse();

@@ -16,6 +16,7 @@
 #include <QString>
 #include <QStringView>
 #include <bitset>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -87,6 +88,15 @@ class KEL_PLATFORM_EXPORT TLikeMask {
   std::vector<bool> allAnyStringFrom_;  // per index: every item from there on is "%"
   mutable std::vector<std::pair<int, int>> restarts_;  // scratch; the library runs in one thread
 };
+
+// The mask that matches exactly text: "%", "_", "[" and the escape character each get the
+// escape character before them ("50%" -> "50^%").
+KEL_PLATFORM_EXPORT QString LikeMaskLiteral(QStringView text, QChar escapeChar = u'^');
+// The text a piece of a mask stands for when every character of it is literal (wildcards and
+// sets only escaped); nothing when the piece holds a wildcard, a set or ends in a lone escape
+// character. The reverse of LikeMaskLiteral.
+KEL_PLATFORM_EXPORT std::optional<QString> LikeMaskLiteralText(QStringView mask,
+                                                               QChar escapeChar = u'^');
 
 // True when value matches mask; the escape character is "^". The mask compiled last is kept, so
 // matching many values against one mask compiles it once.

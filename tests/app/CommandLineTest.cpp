@@ -57,5 +57,23 @@ TEST(CommandLineTest, HelpWins) {
             TKind::Help);
 }
 
+// Qt's options, with their values, are set aside whatever their place; what is left is the demo's.
+TEST(CommandLineTest, ToolkitOptionsAreSetAsideBeforeQtStarts) {
+  TDemoStart start = PlanDemoStart({"-style", "fusion", "--screenshot", "out", "-reverse",
+                                    "--platform", "xcb", "-stylesheet=a.qss"});
+  EXPECT_EQ(start.command.kind, TKind::Screenshot);
+  EXPECT_EQ(start.command.directory.toStdString(), "out");
+  EXPECT_EQ(start.platformArguments, (QList<qsizetype>{5, 6}));
+
+  // A value option without its value, and a single-dash word Qt does not know, are refused.
+  for (const QStringList& refused : {QStringList{"-zz"}, QStringList{"--timing", "-style"},
+                                     QStringList{"-platform", "offscreen", "-screenshot", "x"}}) {
+    start = PlanDemoStart(refused);
+    EXPECT_EQ(start.command.kind, TKind::Invalid) << refused.join(' ').toStdString();
+  }
+  EXPECT_EQ(PlanDemoStart({"-style", "--timing"}).command.kind, TKind::Run)
+      << "the value of -style is whatever follows it";
+}
+
 }  // namespace
 }  // namespace Kel

@@ -143,7 +143,30 @@ TEST(ScreenshotModeTest, UnknownArgumentPrintsUsageAlsoWithoutADisplay) {
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.errors.contains(QStringLiteral("needs a directory")))
         << run.errors.toStdString();
+
+    // A single-dash word is no toolkit option Qt would take off the command line.
+    run = RunKeldemo({QStringLiteral("-zz")}, display);
+    EXPECT_EQ(run.exitCode, 2) << run.errors.toStdString();
+    EXPECT_TRUE(run.errors.contains(QStringLiteral("unknown argument \"-zz\"")))
+        << run.errors.toStdString();
   }
+}
+
+// Toolkit options beside --screenshot, even one that names a platform, still render offscreen
+// where there is no display; so does --timing.
+TEST(ScreenshotModeTest, ToolkitOptionsStillRenderOffscreenWithoutADisplay) {
+  QTemporaryDir out;
+  ASSERT_TRUE(out.isValid());
+  TRun run = RunKeldemo({"-style", "fusion", "-platform", "xcb", "--screenshot", out.path()},
+                        TDisplay::None);
+  ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+  EXPECT_EQ(QImage(out.filePath(QStringLiteral("main.png"))).size(), QSize(721, 420));
+  run = RunKeldemo({QStringLiteral("--timing")}, TDisplay::None);
+  EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
+  // Without a display the interactive program says so itself instead of aborting inside Qt.
+  run = RunKeldemo({}, TDisplay::None);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(run.errors.contains(QStringLiteral("no display"))) << run.errors.toStdString();
 }
 
 }  // namespace

@@ -229,5 +229,20 @@ TEST(TLikeMask, CompiledMaskIsReusable) {
   EXPECT_TRUE(mask.Matches(u"Snapper and Grouper"));
 }
 
+// A text made into a mask matches itself and nothing else, and reads back from the mask.
+TEST(LikeMaskLiteral, MatchesTheTextAsTypedAndReadsBack) {
+  for (const QString text : {"50%", "a_b", "[1]", "x^y", "^", "%_[^]", "plain", ""}) {
+    const QString mask = LikeMaskLiteral(text);
+    EXPECT_TRUE(LikeMatches(text, mask)) << mask.toStdString();
+    EXPECT_TRUE(LikeMatches(QStringLiteral("<") + text + u'>', u'%' + mask + u'%'))
+        << mask.toStdString();
+    EXPECT_EQ(LikeMaskLiteralText(mask), text);
+  }
+  EXPECT_FALSE(LikeMatches(u"500", LikeMaskLiteral(u"50%")));
+  EXPECT_FALSE(LikeMatches(u"axb", LikeMaskLiteral(u"a_b")));
+  EXPECT_FALSE(LikeMatches(u"1", LikeMaskLiteral(u"[1]")));
+  for (const QString mask : {"a%", "_", "[1]", "ab^"}) EXPECT_FALSE(LikeMaskLiteralText(mask));
+}
+
 }  // namespace
 }  // namespace Kel

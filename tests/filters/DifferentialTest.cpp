@@ -8,6 +8,7 @@
 #include <QSqlQuery>
 
 #include "FormatSettings.h"
+#include "FilterTestData.h"
 #include "KelUtils.h"
 #include "RandomConditions.h"
 #include "TestPrinters.h"
@@ -44,6 +45,18 @@ class DifferentialTest : public ::testing::Test {
     return ids;
   }
 
+  // The rows as an open dataset and as SQLite's table t; the builder bound to the dataset with
+  // every template offered and its SQL selecting t's Ids.
+  std::unique_ptr<TMemDataSet> Load(const std::vector<RandomRow>& rows, TKelFltBld& builder) {
+    auto data = MakeRandomDataSet(rows);
+    FillSqliteTable(db_, rows);
+    data->Open();
+    builder.SetDataSet(data.get());
+    builder.SetAllowedUsageIDs("");
+    builder.SQLHead()->SetText("SELECT Id FROM t");
+    return data;
+  }
+
   QSqlDatabase db_;
 };
 
@@ -54,14 +67,9 @@ TEST_F(DifferentialTest, FilterTextAndSqlSelectTheSameRecords) {
   std::mt19937 rng(20240306);
   for (const bool withNulls : {true, false}) {
     const std::vector<RandomRow> rows = MakeRandomRows(rng, 300, Today, withNulls);
-    auto data = MakeRandomDataSet(rows);
-    FillSqliteTable(db_, rows);
-    data->Open();
-
+    std::unique_ptr<TMemDataSet> data;  // outlives the builder
     TKelFltBld builder;
-    builder.SetDataSet(data.get());
-    builder.SetAllowedUsageIDs("");
-    builder.SQLHead()->SetText("SELECT Id FROM t");
+    data = Load(rows, builder);
     builder.SQLDateTimeFormat()->SetDateFormat("YYYY-MM-DD");
     builder.SQLDateTimeFormat()->SetDateSeparator(u'-');
 
@@ -81,6 +89,40 @@ TEST_F(DifferentialTest, FilterTextAndSqlSelectTheSameRecords) {
     }
     // Most lists selected some records and not all.
     EXPECT_GT(nonTrivial, 200);
+  }
+}
+
+// A LIKE value is text: with the wildcards and escapes of the dataset's masks and of SQL in it,
+// "contains", "begins with", "ends with" and "doesn't contain" select the records whose text
+// holds it as typed, in the dataset's filter and in SQLite alike.
+TEST_F(DifferentialTest, LikeValuesMatchAsTyped) {
+  const QStringList texts = {"50%", "500", "a_b", "axb", "x^y", "xy", "[1]", "1", "c:\\d",
+                             "c:d", "it's", "^%_[x]!\\'", "%", "_", "]"};
+  std::vector<RandomRow> rows;
+  for (int i = 0; i < texts.size(); ++i)
+    rows.push_back({i + 1, Variant(0), Variant(0.0), Variant(texts[i]), Variant::FromDate(Today)});
+  std::unique_ptr<TMemDataSet> data;
+  TKelFltBld builder;
+  data = Load(rows, builder);
+  using Holds = bool (*)(const QString&, const QString&);
+  const std::pair<const char*, Holds> operations[] = {
+      {"contains", [](const QString& t, const QString& v) { return t.contains(v); }},
+      {"begins with", [](const QString& t, const QString& v) { return t.startsWith(v); }},
+      {"ends with", [](const QString& t, const QString& v) { return t.endsWith(v); }},
+      {"doesn't contain", [](const QString& t, const QString& v) { return !t.contains(v); }}};
+  for (const QString value : {"0%", "a_", "^", "[1", "]", "\\", "'", "%", "_", "!", "%_["}) {
+    for (const auto& [operation, holds] : operations) {
+      std::set<int> expected;
+      for (int i = 0; i < texts.size(); ++i)
+        if (holds(texts[i], value)) expected.insert(i + 1);
+      builder.Items()->Clear();
+      Testing::AddCondition(builder, "Name", operation, value);
+      const QString filter = builder.FilterStr();
+      data->SetFilter(filter);
+      data->SetFiltered(true);
+      EXPECT_EQ(ShownIds(*data), expected) << filter.toStdString();
+      EXPECT_EQ(SqliteIds(builder.SQL()->Text()), expected) << builder.SQL()->Text().toStdString();
+    }
   }
 }
 

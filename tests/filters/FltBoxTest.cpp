@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QDir>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -16,11 +18,13 @@
 #include "FilterTestData.h"
 #include "Gallery.h"
 #include "KelCalculator.h"
+#include "KelEventErrors.h"
 #include "KelPopupCalc.h"
 #include "ScopedRegistryFile.h"
 #include "KelStdCtrls.h"
 #include "Exceptions.h"
 #include "Streams.h"
+#include "UpdateBracket.h"
 
 namespace Kel {
 namespace {
@@ -135,6 +139,58 @@ TEST_F(FltBoxTest, ChoosingOrInThePopupChangesTheFilterAndTheDataset) {
   EXPECT_EQ(data_->Filter(), "A = 'x' or B < 3");
   // OnChange ran before the builder rewrote the dataset.
   EXPECT_EQ(seenInOnChange, "A = 'x' and B < 3");
+}
+
+// Changes whose filter the dataset refuses, made by a posted Space key, a posted click on a
+// check box and a value chosen in a popup: each is reported once through the event-error
+// handler (the program goes on), and the conditions, the selection and the dataset's filter are
+// those of before the change.
+TEST_F(FltBoxTest, AChangeTheDataSetRefusesIsReportedAndUndone) {
+  box_->SetHookFilterProp(true);
+  TKelFltBoxTemplate* odd = box_->Templates()->Add();
+  odd->SetCategory(CategoryText(TKelFltCategory::Text));
+  odd->SetCaptionID("is odd");
+  odd->SetCaption(":Field :Template");
+  odd->SetFilter(":Field = NoSuchField");
+  AddCondition(*box_->Builder(), "A", "is (exactly)", "x");
+  WithinUpdate(*box_->FltItems(), [&] {
+    TKelFltItem* item = box_->FltItems()->Add();
+    item->SetChecked(false);
+    item->SetDataField("A");
+    item->SetTemplate("is odd");
+  });
+  ASSERT_EQ(data_->Filter(), "A = 'x'");
+  box_->SetItemIndex(1);
+  QStringList reported;
+  const TKelEventErrorScope handler(
+      [&](QObject*, const std::exception& error) { reported << QString::fromUtf8(error.what()); });
+  const auto unchanged = [&](const char* how, int selected) {
+    EXPECT_EQ(reported.size(), 1) << how;
+    EXPECT_TRUE(reported.value(0).contains("NoSuchField")) << reported.value(0).toStdString();
+    ASSERT_EQ(box_->FltItems()->Count(), 2) << how;
+    EXPECT_FALSE(box_->FltItems()->Items(1)->Checked()) << how;
+    EXPECT_EQ(box_->FltItems()->Items(0)->Template(), "is (exactly)") << how;
+    EXPECT_EQ(box_->ItemIndex(), selected) << how;
+    EXPECT_EQ(data_->Filter(), "A = 'x'") << how;
+    reported.clear();
+  };
+
+  QCoreApplication::postEvent(box_, new QKeyEvent(QEvent::KeyPress, Qt::Key_Space,
+                                                  Qt::NoModifier, QStringLiteral(" ")));
+  QCoreApplication::sendPostedEvents();
+  unchanged("Space", 1);
+
+  const QPoint check = At(TKelPrmListBox::CheckSize() / 2, box_->ItemRect(1).Top + 3);
+  QCoreApplication::postEvent(
+      box_, new QMouseEvent(QEvent::MouseButtonPress, check, box_->mapToGlobal(check),
+                            Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+  QCoreApplication::sendPostedEvents();
+  unchanged("click on the check box", 1);
+
+  TKelPopupListBox* list = ClickParam(0, "Template");
+  ASSERT_NE(list, nullptr);
+  Choose(list, "is odd");
+  unchanged("the template popup", 0);  // the click on the row selected it
 }
 
 TEST_F(FltBoxTest, FieldAndTemplatePopupsSetTheConditionFromTheRememberedPosition) {

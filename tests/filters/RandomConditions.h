@@ -28,7 +28,8 @@ struct RandomRow {
 };
 
 inline const QStringList& RandomNames() {
-  static const QStringList names = {"ab", "Ab", "abc", "b", "ba", "cab", "O'B", "a%b", "zz"};
+  static const QStringList names = {"ab", "Ab",  "abc", "b",   "ba",  "cab",
+                                    "O'B", "a%b", "zz",  "a_b", "[a]", "a^b"};
   return names;
 }
 

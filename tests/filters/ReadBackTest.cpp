@@ -88,10 +88,41 @@ TEST_F(ReadBackTest, LikeValuesKeepTheirTemplate) {
   EXPECT_EQ(Conditions(), QStringList({"Name|ends with|abc|0|and"}));
   builder_.SetFilterStr("NOT (Name LIKE '%a''b%')");
   EXPECT_EQ(Conditions(), QStringList({"Name|doesn't contain|a'b|0|and"}));
+  // Escaped wildcards are text of the value; an escaped last "%" is no suffix; a wildcard of
+  // the text's own is no value any template writes.
+  builder_.SetFilterStr("Name LIKE '%50^%^_^[^^%'");
+  EXPECT_EQ(Conditions(), QStringList({"Name|contains|50%_[^|0|and"}));
+  builder_.SetFilterStr("Name LIKE '%ab^%'");
+  EXPECT_EQ(Conditions(), QStringList({"Name|ends with|ab%|0|and"}));
+  builder_.SetFilterStr("Name LIKE '%a_b%'");
+  EXPECT_EQ(builder_.Items()->Count(), 0);
   // With the LIKE templates not offered, LIKE expresses nothing: no conditions.
   builder_.SetAllowedUsageIDs("0");
   builder_.SetFilterStr("Name LIKE '%abc%'");
   EXPECT_EQ(builder_.Items()->Count(), 0);
+}
+
+// A "]" in a field name is written "]]" inside the brackets; the dataset and the reader read
+// the name back whole.
+TEST_F(ReadBackTest, AFieldNameWithAClosingBracket) {
+  auto data = std::make_unique<TMemDataSet>();
+  data->AddField("a]b", ftInteger);
+  data->AppendRecords({{1}, {2}});
+  data->Open();
+  TKelFltBld builder;
+  builder.SetDataSet(data.get());
+  AddCondition(builder, "a]b", "equals", 2);
+  const QString text = builder.FilterStr();
+  EXPECT_EQ(text, "[a]]b] = 2");
+  data->SetFilter(text);
+  data->SetFiltered(true);
+  int shown = 0;
+  for (data->First(); !data->Eof(); data->Next()) shown += data->Fields()[0]->AsInteger();
+  EXPECT_EQ(shown, 2);
+  builder.SetFilterStr(text);
+  ASSERT_EQ(builder.Items()->Count(), 1);
+  EXPECT_EQ(builder.Items()->Items(0)->DataField(), "a]b");
+  EXPECT_EQ(builder.FilterStr(), text);
 }
 
 TEST_F(ReadBackTest, QuotedValuesComeBackAsTheyWere) {

@@ -1,5 +1,5 @@
 # Installs the build into a temporary prefix, then configures, builds and runs a consumer that
-# finds it with find_package(Kel). Run by ctest with -DBUILD_DIR=... -DWORK_DIR=...
+# finds it with find_package(Kel), and compiles each installed header on its own. Run by ctest with -DBUILD_DIR=... -DWORK_DIR=...
 file(REMOVE_RECURSE "${WORK_DIR}")
 set(prefix "${WORK_DIR}/prefix")
 
@@ -38,4 +38,8 @@ run(${CMAKE_COMMAND} -S "${CMAKE_CURRENT_LIST_DIR}/consumer" -B "${WORK_DIR}/con
     "-DCMAKE_PREFIX_PATH=${prefix}")
 run(${CMAKE_COMMAND} --build "${WORK_DIR}/consumer")
 run("${WORK_DIR}/consumer/kel_consumer")
-message(STATUS "The installed package builds and runs a consumer.")
+# Every installed header compiles alone (two at a time: the machine is shared).
+run(${CMAKE_COMMAND} -S "${CMAKE_CURRENT_LIST_DIR}/headers" -B "${WORK_DIR}/headers" -G Ninja
+    "-DCMAKE_PREFIX_PATH=${prefix}" "-DKEL_HEADER_DIR=${prefix}/include/kel")
+run(${CMAKE_COMMAND} --build "${WORK_DIR}/headers" -j 2)
+message(STATUS "The installed package builds and runs a consumer, and each header compiles alone.")

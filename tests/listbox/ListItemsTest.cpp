@@ -122,13 +122,14 @@ TEST_F(ListItemsTest, ValueTextsPerForm) {
   EXPECT_EQ(boolean->AsString(false), "True");
   EXPECT_EQ(boolean->AsString(true), "[True]");
   items_.OnGetAsString = nullptr;
-  // Translated words are for the user; SQL keeps its literals.
+  // Translated words are for the user; filter and SQL text keep their literals, which is all
+  // a dataset reads ("Flag = Wahr" would name a field Wahr).
   const TKelTranslateTextProc previous =
       SetTranslateTextProc([](const QString& text) { return text == "True" ? "Wahr" : text; });
   EXPECT_EQ(boolean->AsString(false), "True");
   EXPECT_EQ(boolean->AsString(true), "Wahr");
   items_.SetForceSQLBooleans(false);
-  EXPECT_EQ(boolean->AsString(false), "Wahr");
+  EXPECT_EQ(boolean->AsString(false), "True");
   SetTranslateTextProc(previous);
 
   // A user whose decimal separator is a comma sees commas; filter text always has a point.

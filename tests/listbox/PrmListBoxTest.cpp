@@ -5,10 +5,14 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "Exceptions.h"
@@ -18,6 +22,7 @@
 #include "KelDBListBox.h"
 #include "KelFltBoxMem.h"
 #include "KelListBox.h"
+#include "KelMessageBox.h"
 #include "KelPrmListActions.h"
 #include "Menus.h"
 #include "KelStdCtrls.h"
@@ -93,8 +98,57 @@ TEST_F(PrmListBoxTest, PublishedDefaults) {
   EXPECT_EQ(box.FileFilter(), "Filters (*.flt)|*.flt");
   box.SetSaveFileExt("flt");
   EXPECT_EQ(box.FileFilter(), "Filters (*.flt)|*.flt");
-  EXPECT_EQ(box.WithSaveFileExt("/tmp/a.txt"), "/tmp/a.flt");
+  // Another extension stays part of the name ("report.2024" keeps its last part).
+  EXPECT_EQ(box.WithSaveFileExt("/tmp/a.txt"), "/tmp/a.txt.flt");
+  EXPECT_EQ(box.WithSaveFileExt("/tmp/report.2024"), "/tmp/report.2024.flt");
   EXPECT_EQ(box.WithSaveFileExt("/tmp/a"), "/tmp/a.flt");
+  EXPECT_EQ(box.WithSaveFileExt("/tmp/a.FLT"), "/tmp/a.FLT");
+}
+
+// The save dialog suggests "untitled.flt" even when SaveFileExt has no dot, and a name that the
+// extension turns into an existing file is replaced only when the user agrees.
+TEST(PrmListBoxFiles, SavingAsksBeforeReplacingAFileTheDialogDidNotName) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString existing = dir.filePath("data.txt.flt");
+  QFile file(existing);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("keep");
+  file.close();
+  TKelPrmListBox box;
+  box.SetSaveFileExt("flt");
+  box.Items()->Add()->SetCaption("one");
+  QString suggested;
+  const auto typeName = [&](const QString& name) {
+    QTimer::singleShot(0, [&, name] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);  // (the test then hangs in the dialog until ctest ends it)
+      suggested = QFileInfo(dialog->selectedFiles().value(0)).fileName();
+      dialog->setDirectory(dir.path());
+      dialog->selectFile(name);
+      QMetaObject::invokeMethod(dialog, "accept");  // as the Save button does
+    });
+  };
+  int asked = 0;
+  int answer = mrNo;
+  const TKelMessageBoxAnswer answering([&](const TKelMessage&) {
+    ++asked;
+    return answer;
+  });
+  typeName("data.txt");
+  box.SaveFile();
+  EXPECT_EQ(suggested, "untitled.flt");
+  EXPECT_EQ(asked, 1);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), "keep");
+  file.close();
+  answer = mrYes;
+  typeName("data.txt");
+  box.SaveFile();
+  EXPECT_EQ(asked, 2);
+  EXPECT_EQ(box.SaveFileName(), existing);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_NE(file.readAll(), "keep");
 }
 
 TEST_F(PrmListBoxTest, RowHitEdgesExcludeTheTopAndIncludeTheBottom) {
@@ -643,6 +697,25 @@ TEST(PrmListBoxSlots, DialogDeletesOnlyOnOkAndSavesUnderTheTypedName) {
   };
   EXPECT_TRUE(box.MemoryDialog(false));
   EXPECT_EQ(box.Items()->Count(), 1);
+}
+
+// Delete goes by the typed name, not by the row that happens to be selected.
+TEST(PrmListBoxSlots, DeleteRemovesTheSlotTheNameDenotes) {
+  TScriptedSlotsBox box;
+  box.Items()->Add()->SetCaption("one");
+  box.SaveToSlot("Alpha");
+  box.SaveToSlot("Beta");
+  box.Script = [](TSievraMemForm* form) {
+    ClickEntry(form, 0);  // Alpha selected
+    form->Edit()->clear();
+    QTest::keyClicks(form->Edit(), "beta");
+    EXPECT_TRUE(form->DeleteButton()->isEnabled());
+    QTest::mouseClick(form->DeleteButton(), Qt::LeftButton);
+    EXPECT_EQ(form->ListBox()->Items(), QStringList({"Alpha"}));
+    return int(QDialog::Accepted);
+  };
+  EXPECT_TRUE(box.MemoryDialog(true));
+  EXPECT_NE(box.MemorySlots()->Find("Alpha"), nullptr);
 }
 
 TEST(PrmListBoxDefaults, KeyNamesTheClassAndTheContext) {

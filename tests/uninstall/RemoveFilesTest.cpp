@@ -1,8 +1,10 @@
 // Step 2: shared files go only when their reference count drops to zero.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFileInfo>
 
+#include "Exceptions.h"
 #include "FakeInstaller.h"
 #include "UninstallSteps.h"
 #include "UninstallTexts.h"
@@ -80,6 +82,32 @@ TEST(RemoveFiles, PathsWithBlanksBackslashesAndOtherScriptsAreCountedExactly) {
   EXPECT_FALSE(QFileInfo::exists(odd));
   EXPECT_TRUE(QFileInfo::exists(other));
   EXPECT_EQ(FakeInstaller::RefCount(other), 1);
+}
+
+// A relative record would name a file of whatever folder the uninstaller runs in: it is left
+// alone, with its count, and reported once the other files are done.
+TEST(RemoveFiles, RelativeRecordsAreLeftAloneAndReported) {
+  FakeInstaller installer;
+  const QString own = installer.InstallFile("own.dll", 1);
+  installer.WriteFile("bystander.dll", "not ours");
+  installer.SetRefCount("bystander.dll", 1);
+  const QString previous = QDir::currentPath();
+  QDir::setCurrent(installer.Path(""));
+  try {
+    RemoveFiles({"bystander.dll", own}, nullptr);
+    ADD_FAILURE() << "the relative record was not reported";
+  } catch (const Exception& error) {
+    EXPECT_TRUE(error.Message().contains("bystander.dll")) << error.Message().toStdString();
+  }
+  QDir::setCurrent(previous);
+  EXPECT_FALSE(QFileInfo::exists(own));
+  EXPECT_EQ(installer.ReadFile("bystander.dll"), "not ours");
+  EXPECT_EQ(FakeInstaller::RefCount("bystander.dll"), 1);
+  installer.AddFolder("Kept");
+  QDir::setCurrent(installer.Path(""));
+  EXPECT_THROW(RemoveFolders({"Kept"}), Exception);
+  QDir::setCurrent(previous);
+  EXPECT_TRUE(QFileInfo::exists(installer.Path("Kept")));
 }
 
 TEST(RemoveFiles, TheProgressShowsEveryFileAndPosition) {
