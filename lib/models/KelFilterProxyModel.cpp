@@ -9,8 +9,9 @@ namespace Kel {
 
 namespace {
 
-// Rows are judged in blocks of this many: the compiled condition's scratch stays in the cache.
-constexpr int kBlockRows = 1 << 14;
+// Rows are read and judged in blocks of this many: the values read stay in the cache until the
+// compiled condition has judged them.
+constexpr int kBlockRows = 1 << 12;
 // A new condition that changes the rows in more runs than this lays the proxy out anew (one pass
 // over the rows); fewer runs are removed and inserted where they are, which keeps the views'
 // selection. The base class moves every later row for each run, which grows with runs × rows.

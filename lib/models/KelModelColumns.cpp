@@ -5,6 +5,7 @@
 
 #include "ExprParser.h"
 #include "KelModelFields.h"
+#include "QtValues.h"
 
 namespace Kel {
 
@@ -56,25 +57,51 @@ void TKelModelColumns::Reset() {
   if (OnReset) OnReset();
 }
 
-TColumn* TKelModelColumns::Loaded(int column) const {
+TColumn* TKelModelColumns::Column(int column) const {
   if (column < 0 || column >= fields_.Count() || !model_) return nullptr;
-  if (columns_.size() < static_cast<size_t>(fields_.Count())) columns_.resize(static_cast<size_t>(fields_.Count()));
+  if (columns_.size() < static_cast<size_t>(fields_.Count()))
+    columns_.resize(static_cast<size_t>(fields_.Count()));
   std::unique_ptr<TColumn>& slot = columns_[static_cast<size_t>(column)];
   if (!slot) {
-    auto read = std::make_unique<TColumn>(fields_.DataType(column));
-    read->Reserve(rows_);
-    for (int row = 0; row < rows_; ++row) read->Insert(row, fields_.Value(row, column));
-    valuesRead_ += rows_;
-    slot = std::move(read);
+    slot = std::make_unique<TColumn>(fields_.DataType(column));
+    slot->Reserve(rows_);
   }
   return slot.get();
 }
 
-const TColumn* TKelModelColumns::ColumnOf(int fieldNo) const { return Loaded(fieldNo - 1); }
+// The hot loop of a first filter: no more per value than the model's own index and data.
+void TKelModelColumns::ReadOn(TColumn& column, int c, int end) const {
+  const TFieldType type = column.FieldType();
+  const int role = fields_.ValueRole();
+  const int begin = column.Size();
+  for (int row = begin; row < end; ++row) {
+    const QModelIndex index = model_->index(row, c);
+    QVariant value = model_->data(index, role);
+    if (type == ftString && value.typeId() == QMetaType::QString && !value.isNull()) {
+      column.Insert(row, Variant(*static_cast<const QString*>(value.constData())));
+      continue;
+    }
+    if (!value.isValid() && role != Qt::DisplayRole) value = model_->data(index, Qt::DisplayRole);
+    column.Insert(row, VariantFromQt(value, type));
+  }
+  valuesRead_ += std::max(0, end - begin);
+}
+
+void TKelModelColumns::EnsureRows(int end) const {
+  end = std::min(end, rows_);
+  for (size_t c = 0; c < columns_.size(); ++c)
+    if (TColumn* column = columns_[c].get(); column && column->Size() < end)
+      ReadOn(*column, static_cast<int>(c), end);
+}
+
+const TColumn* TKelModelColumns::ColumnOf(int fieldNo) const { return Column(fieldNo - 1); }
 
 Variant TKelModelColumns::ValueAt(int fieldNo, const QString& fieldName, int row) const {
-  const TColumn* column = Loaded(fieldNo > 0 ? fieldNo - 1 : fields_.ColumnOf(fieldName));
-  return column && row >= 0 && row < column->Size() ? column->Value(row) : Variant::Null();
+  const int c = fieldNo > 0 ? fieldNo - 1 : fields_.ColumnOf(fieldName);
+  TColumn* column = Column(c);
+  if (!column || row < 0 || row >= rows_) return Variant::Null();
+  if (column->Size() <= row) ReadOn(*column, c, row + 1);
+  return column->Value(row);
 }
 
 // A count that does not add up (the columns were just dropped and counted the rows anew) is
@@ -85,7 +112,8 @@ void TKelModelColumns::RowsInserted(int first, int last) {
     return Reset();
   for (size_t c = 0; c < columns_.size(); ++c) {
     TColumn* column = columns_[c].get();
-    if (!column) continue;
+    // Rows beyond those read so far are read when they are needed.
+    if (!column || first > column->Size()) continue;
     for (int row = first; row <= last; ++row)
       column->Insert(row, fields_.Value(row, static_cast<int>(c)));
     valuesRead_ += count;
@@ -100,7 +128,7 @@ void TKelModelColumns::RowsRemoved(int first, int last) {
     return Reset();
   for (const std::unique_ptr<TColumn>& column : columns_)
     if (column)
-      for (int row = last; row >= first; --row) column->Erase(row);
+      for (int row = std::min(last, column->Size() - 1); row >= first; --row) column->Erase(row);
   rows_ -= count;
   if (OnRowsRemoved) OnRowsRemoved(first, last);
 }
@@ -114,8 +142,9 @@ void TKelModelColumns::DataChanged(const QModelIndex& topLeft, const QModelIndex
   for (int c = topLeft.column(); c <= bottomRight.column(); ++c) {
     TColumn* column = c < static_cast<int>(columns_.size()) ? columns_[static_cast<size_t>(c)].get() : nullptr;
     if (!column) continue;
-    for (int row = topLeft.row(); row <= last; ++row) column->SetValue(row, fields_.Value(row, c));
-    valuesRead_ += last - topLeft.row() + 1;
+    const int read = std::min(last, column->Size() - 1);
+    for (int row = topLeft.row(); row <= read; ++row) column->SetValue(row, fields_.Value(row, c));
+    valuesRead_ += std::max(0, read - topLeft.row() + 1);
   }
   if (OnRowsChanged && topLeft.row() <= last) OnRowsChanged(topLeft.row(), last);
 }
@@ -138,10 +167,15 @@ const TCompiledFilter& TKelModelCondition::Compiled() {
   return *compiled_;
 }
 
-bool TKelModelCondition::Matches(int row) { return Compiled().Matches(row); }
+bool TKelModelCondition::Matches(int row) {
+  const TCompiledFilter& compiled = Compiled();
+  columns_.EnsureRows(row + 1);
+  return compiled.Matches(row);
+}
 
 void TKelModelCondition::Select(int begin, int count, uint8_t* out) {
   const TCompiledFilter& compiled = Compiled();
+  columns_.EnsureRows(begin + count);
   if (!compiled.Batchable()) {
     for (int i = 0; i < count; ++i) out[i] = compiled.Matches(begin + i) ? 1 : 0;
     return;

@@ -3,8 +3,9 @@
 // record store's TColumn) and conditions compiled over them (CompiledFilter.h), shared by the
 // filter proxy and the search over a view.
 //
-// A column is read the first time a condition needs it and then kept: it follows the model row
-// by row (rows added, removed or changed are read or dropped alone). What may reorder or retype
+// A column is read when a condition first needs its rows (block by block, so that a first
+// filter judges each block while its values are still in the processor's cache) and then kept:
+// it follows the model row by row (rows added, removed or changed are read or dropped alone). What may reorder or retype
 // the rows (a reset, a layout change, moved rows, other columns, a new field catalogue, or many
 // rows added or removed in the middle) drops every column, to be read again when needed; the
 // owner then compiles its conditions again (OnReset).
@@ -38,6 +39,10 @@ class TKelModelColumns : public QObject, public TFilterRowSource {
   // How many values were read from the model so far.
   int64_t ValuesRead() const { return valuesRead_; }
 
+  // Reads every column a condition asked for as far as row end (exclusive).
+  void EnsureRows(int end) const;
+
+  // A condition's column, read only as far as EnsureRows or ValueAt asked.
   const TColumn* ColumnOf(int fieldNo) const override;
   Variant ValueAt(int fieldNo, const QString& fieldName, int row) const override;
 
@@ -54,12 +59,14 @@ class TKelModelColumns : public QObject, public TFilterRowSource {
   void RowsRemoved(int first, int last);
   void DataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
                    const QList<int>& roles);
-  TColumn* Loaded(int column) const;
+  TColumn* Column(int column) const;
+  void ReadOn(TColumn& column, int c, int end) const;
 
   const TKelModelFields& fields_;
   QPointer<QAbstractItemModel> model_;
   std::vector<QMetaObject::Connection> connections_;
-  mutable std::vector<std::unique_ptr<TColumn>> columns_;  // per model column; null until read
+  // Per model column: null until a condition asks for it, then read up to its Size().
+  mutable std::vector<std::unique_ptr<TColumn>> columns_;
   mutable int64_t valuesRead_ = 0;
   int rows_ = 0;
 };

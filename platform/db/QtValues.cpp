@@ -7,7 +7,7 @@ namespace Kel {
 Variant VariantFromQt(const QVariant& value, TFieldType type) {
   // The hot path of a model read into columns: text into a text field.
   if (type == ftString && value.typeId() == QMetaType::QString && !value.isNull())
-    return Variant(value.toString());
+    return Variant(*static_cast<const QString*>(value.constData()));
   return FromSqlValue(value, type);
 }
 
