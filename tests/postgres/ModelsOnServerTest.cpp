@@ -35,7 +35,12 @@ class ModelsOnServerTest : public PostgresTest {
     lite_.setDatabaseName(":memory:");
     ASSERT_TRUE(lite_.open());
   }
+  // The server's database is shared by the program's tests: the tables made here go.
   void TearDown() override {
+    if (pg_.isOpen()) {
+      QSqlQuery(pg_).exec("DROP TABLE IF EXISTS t");
+      QSqlQuery(pg_).exec("DROP TABLE IF EXISTS people");
+    }
     for (QSqlDatabase* db : {&pg_, &lite_}) {
       const QString name = db->connectionName();
       db->close();
