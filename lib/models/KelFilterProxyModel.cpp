@@ -1,7 +1,7 @@
 #include "KelFilterProxyModel.h"
 
 #include "Exceptions.h"
-#include "KelFltBoxControl.h"
+#include "KelBoxLink_p.h"
 #include "KelModelColumns_p.h"
 #include "KelModelFields.h"
 
@@ -22,7 +22,8 @@ constexpr int kRunsRemovedInPlace = 32;
 TKelFilterProxyModel::TKelFilterProxyModel(QObject* parent)
     : QSortFilterProxyModel(parent),
       fields_(std::make_unique<TKelModelFields>()),
-      columns_(std::make_unique<TKelModelColumns>(*fields_)) {
+      columns_(std::make_unique<TKelModelColumns>(*fields_)),
+      box_(std::make_unique<TKelBoxLink>(this, *fields_, [this] { FollowBox(); })) {
   columns_->OnRowsInserted = [this](int first, int last) { RowsInserted(first, last); };
   columns_->OnRowsRemoved = [this](int first, int last) { RowsRemoved(first, last); };
   columns_->OnRowsChanged = [this](int first, int last) { RowsChanged(first, last); };
@@ -197,26 +198,17 @@ void TKelFilterProxyModel::FieldsChanged() {
     }
   }
   acceptedValid_ = false;
-  if (box_) fields_->FillCatalogue(box_->Fields());
+  box_->FieldsChanged();
   if (!switchingSource_ && !sourceResetting_) invalidateRowsFilter();
 }
 
-TKelFltBox* TKelFilterProxyModel::FilterBox() const { return box_; }
+TKelFltBox* TKelFilterProxyModel::FilterBox() const { return box_->Box(); }
 
-void TKelFilterProxyModel::SetFilterBox(TKelFltBox* box) {
-  if (box == box_) return;
-  disconnect(boxConnection_);
-  box_ = box;
-  if (!box) return;
-  fields_->FillCatalogue(box->Fields());
-  boxConnection_ = connect(box, &TKelFltBox::ConditionsChanged, this, [this] { FollowBox(); });
-  FollowBox();
-}
+void TKelFilterProxyModel::SetFilterBox(TKelFltBox* box) { box_->SetBox(box); }
 
 void TKelFilterProxyModel::FollowBox() {
-  if (!box_) return;
   try {
-    SetFilterText(box_->FilterStr());
+    SetFilterText(box_->Box()->FilterStr());
   } catch (const Exception& error) {
     Fail(error.Message());
   }

@@ -17,7 +17,6 @@
 // Bound to a filter box (SetFilterBox), the proxy offers the source's columns in the box and
 // filters again after every change of its conditions.
 
-#include <QPointer>
 #include <QSortFilterProxyModel>
 #include <memory>
 #include <vector>
@@ -27,6 +26,7 @@
 
 namespace Kel {
 
+class TKelBoxLink;
 class TKelFltBox;
 class TKelModelColumns;
 class TKelModelCondition;
@@ -86,8 +86,7 @@ class KEL_EXPORT TKelFilterProxyModel : public QSortFilterProxyModel {
   // Per source row: 1 when the condition accepts it; worked out on first need.
   mutable std::vector<uint8_t> accepted_;
   mutable bool acceptedValid_ = false;
-  QPointer<TKelFltBox> box_;
-  QMetaObject::Connection boxConnection_;
+  std::unique_ptr<TKelBoxLink> box_;
   std::vector<QMetaObject::Connection> sourceConnections_;
   bool switchingSource_ = false;
   bool sourceResetting_ = false;  // between the source's two reset signals

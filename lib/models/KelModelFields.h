@@ -17,6 +17,7 @@
 // added or removed, an empty model receiving its first rows) is worked out at once and reported
 // by Changed, only when something did change.
 
+#include <QAbstractItemModel>
 #include <QHash>
 #include <QObject>
 #include <QPointer>
@@ -27,8 +28,6 @@
 #include "ExprParser.h"
 #include "KelExport.h"
 #include "Variant.h"
-
-class QAbstractItemModel;
 
 namespace Kel {
 

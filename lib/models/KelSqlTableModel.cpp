@@ -6,7 +6,7 @@
 #include <QSqlQueryModel>
 #include <QSqlRecord>
 
-#include "KelFltBoxControl.h"
+#include "KelBoxLink_p.h"
 #include "KelModelFields.h"
 #include "QtValues.h"
 #include "RestoreOnExit.h"
@@ -32,11 +32,11 @@ bool SameValues(const std::vector<Variant>& a, const std::vector<Variant>& b) {
 }  // namespace
 
 TKelSqlTableModel::TKelSqlTableModel(QObject* parent, const QSqlDatabase& db)
-    : QSqlTableModel(parent, db), fields_(std::make_unique<TKelModelFields>()) {
+    : QSqlTableModel(parent, db),
+      fields_(std::make_unique<TKelModelFields>()),
+      box_(std::make_unique<TKelBoxLink>(this, *fields_, [this] { FollowBox(); })) {
   fields_->SetModel(this);
-  connect(fields_.get(), &TKelModelFields::Changed, this, [this] {
-    if (box_) fields_->FillCatalogue(box_->Fields());
-  });
+  connect(fields_.get(), &TKelModelFields::Changed, this, [this] { box_->FieldsChanged(); });
 }
 
 TKelSqlTableModel::~TKelSqlTableModel() = default;
@@ -76,21 +76,12 @@ QString TKelSqlTableModel::selectStatement() const {
   return columns.isEmpty() ? columns : columns + QStringLiteral(" WHERE 1=0");
 }
 
-TKelFltBox* TKelSqlTableModel::FilterBox() const { return box_; }
+TKelFltBox* TKelSqlTableModel::FilterBox() const { return box_->Box(); }
 
-void TKelSqlTableModel::SetFilterBox(TKelFltBox* box) {
-  if (box == box_) return;
-  disconnect(boxConnection_);
-  box_ = box;
-  if (!box) return;
-  fields_->FillCatalogue(box->Fields());
-  boxConnection_ = connect(box, &TKelFltBox::ConditionsChanged, this, [this] { FollowBox(); });
-  FollowBox();
-}
+void TKelSqlTableModel::SetFilterBox(TKelFltBox* box) { box_->SetBox(box); }
 
 void TKelSqlTableModel::FollowBox() {
-  if (!box_) return;
-  const TKelSqlWithParams where = box_->Builder()->SQLFilterWithParams();
+  const TKelSqlWithParams where = box_->Box()->Builder()->SQLFilterWithParams();
   if (where.Text == filter() && SameValues(where.Values, boundValues_)) return;
   SetBoundFilter(where);
   // Qt's model selects on a new filter only once it was selected.

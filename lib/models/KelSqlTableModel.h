@@ -13,7 +13,6 @@
 // SetQueryWithParams runs a whole statement with bound values on any QSqlQueryModel, for
 // instance a filter builder's SQLWithParams.
 
-#include <QPointer>
 #include <QSqlTableModel>
 #include <memory>
 #include <vector>
@@ -25,6 +24,7 @@ class QSqlQueryModel;
 
 namespace Kel {
 
+class TKelBoxLink;
 class TKelFltBox;
 class TKelModelFields;
 
@@ -63,8 +63,7 @@ class KEL_EXPORT TKelSqlTableModel : public QSqlTableModel {
   std::unique_ptr<TKelModelFields> fields_;
   std::vector<Variant> boundValues_;
   bool selectingNothing_ = false;
-  QPointer<TKelFltBox> box_;
-  QMetaObject::Connection boxConnection_;
+  std::unique_ptr<TKelBoxLink> box_;
 };
 
 // Runs statement on db, its values bound to the "?" placeholders, and shows the result in

@@ -1,5 +1,7 @@
 #include "QtValues.h"
 
+#include <QSqlField>
+
 #include "SqlValues_p.h"
 
 namespace Kel {
@@ -12,64 +14,32 @@ Variant VariantFromQt(const QVariant& value, TFieldType type) {
 }
 
 QVariant VariantToQt(const Variant& value, TFieldType type) {
-  if (type == ftUnknown || type == ftVariant) {
-    switch (value.VarType()) {
-      case varSmallint:
-      case varInteger:
-      case varByte:
-        return value.AsInteger();
-      case varInt64:
-        return QVariant::fromValue<qlonglong>(value.AsInt64());
-      case varSingle:
-      case varDouble:
-      case varCurrency:
-        return value.AsDouble();
-      case varBoolean:
-        return value.AsBoolean();
-      case varDate:
-        return ToSqlValue(value, ftDateTime, TSqlDialect::Other);
-      default:
-        return value.IsEmptyOrNull() ? QVariant() : QVariant(value.AsString());
-    }
-  }
+  // Without a field type the value's own kind decides, as for a bound parameter.
+  if (type == ftUnknown || type == ftVariant) return BoundValue(value, TSqlDialect::Other);
   if ((type == ftSmallint || type == ftInteger || type == ftWord) && !value.IsEmptyOrNull())
     return value.AsInteger();
   return ToSqlValue(value, type, TSqlDialect::Other);
 }
 
 TFieldType FieldTypeOfQtType(int metaTypeId) {
+  // A model's small numbers, characters and text of any length; the rest as drivers' values.
   switch (metaTypeId) {
-    case QMetaType::Bool:
-      return ftBoolean;
     case QMetaType::Short:
     case QMetaType::UShort:
     case QMetaType::Char:
     case QMetaType::SChar:
     case QMetaType::UChar:
-    case QMetaType::Int:
       return ftInteger;
-    case QMetaType::UInt:
     case QMetaType::Long:
     case QMetaType::ULong:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
       return ftLargeint;
-    case QMetaType::Float:
-    case QMetaType::Double:
-      return ftFloat;
-    case QMetaType::QDate:
-      return ftDate;
-    case QMetaType::QTime:
-      return ftTime;
-    case QMetaType::QDateTime:
-      return ftDateTime;
     case QMetaType::QString:
     case QMetaType::QChar:
       return ftString;
-    case QMetaType::QByteArray:
-      return ftBlob;
-    default:
-      return ftUnknown;
+    default: {
+      int size = 0;
+      return FieldTypeOfMetaType(QSqlField(QString(), QMetaType(metaTypeId)), size);
+    }
   }
 }
 

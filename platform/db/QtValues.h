@@ -18,7 +18,8 @@ KEL_PLATFORM_EXPORT Variant VariantFromQt(const QVariant& value, TFieldType type
 
 // A value as Qt's own type: integers as int or qlonglong, floats and currency as double,
 // Booleans as bool, dates, times and date-times of the field type as QDate, QTime and QDateTime,
-// strings as QString; Null and empty give a null QVariant.
+// strings as QString; Null and empty give a null QVariant. Without a field type (ftUnknown) the
+// value's own kind decides.
 KEL_PLATFORM_EXPORT QVariant VariantToQt(const Variant& value, TFieldType type);
 
 // The field type a value of this Qt type is kept in (ftUnknown for types that none fits).

@@ -80,7 +80,9 @@ TEST_F(SqlModelsTest, ValuesWithQuotesBackslashesOrPlaceholderTextSelectTheirOwn
       ASSERT_EQ(where.Values.size(), 1u);
       EXPECT_TRUE(where.Text.startsWith(exactly ? "\"Name\" = ?" : "\"Name\" LIKE ?"))
           << where.Text.toStdString();
-      if (exactly) EXPECT_EQ(where.Values[0].AsString(), name);
+      if (exactly) {
+        EXPECT_EQ(where.Values[0].AsString(), name);
+      }
       model.SetBoundFilter(where);
       ASSERT_FALSE(model.lastError().isValid()) << model.lastError().text().toStdString();
       EXPECT_EQ(NamesOf(model), expected);

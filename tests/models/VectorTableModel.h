@@ -1,11 +1,12 @@
 #pragma once
 // A plain editable table model over one vector of values per column, as an application writes
 // one: what the proxy, the catalogue and the search are tried on (and measured on in bench/).
-// It counts the values asked of it.
+// It counts the values asked of it. Beside it, what the tests read back from any model.
 
 #include <QAbstractTableModel>
 #include <QStringList>
 #include <QVariant>
+#include <set>
 #include <vector>
 
 namespace Kel::Testing {
@@ -77,5 +78,13 @@ class TVectorTableModel : public QAbstractTableModel {
   QStringList headers_;
   std::vector<std::vector<QVariant>> columns_;
 };
+
+// The numbers in column 0 of the rows a model shows, once it has read on as far as it goes.
+inline std::set<int> IdsShown(QAbstractItemModel& model) {
+  while (model.canFetchMore(QModelIndex())) model.fetchMore(QModelIndex());
+  std::set<int> ids;
+  for (int row = 0; row < model.rowCount(); ++row) ids.insert(model.index(row, 0).data().toInt());
+  return ids;
+}
 
 }  // namespace Kel::Testing
