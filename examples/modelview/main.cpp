@@ -76,7 +76,6 @@ int main(int argc, char** argv) {
   window.setWindowTitle("Kel on Qt model/view: biolife");
   auto* box = new TKelFltBox(&window);
   box->SetAllowedUsageIDs("0;1;2;3");  // the LIKE templates too: the database runs them
-  if (dark) box->SetLinkColor(RGB(90, 160, 240));
 
   // The model: Qt's table model with a WHERE that the box writes, its values bound.
   auto* model = new TKelSqlTableModel(&window, db);
