@@ -3,6 +3,7 @@
 // model and through a query dataset, and never appears in the SQL text.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemModelTester>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlQueryModel>
@@ -105,12 +106,14 @@ TEST_F(SqlModelsTest, ValuesWithQuotesBackslashesOrPlaceholderTextSelectTheirOwn
   }
 }
 
-// The model's own edit cache goes with each new condition, as Qt's select() drops it.
+// The model's own edit cache goes with each new condition, as Qt's select() drops it, and the
+// model stays sound through edits, new conditions and a failing one.
 TEST_F(SqlModelsTest, ANewBoundConditionDropsPendingEditsAndFailuresAreReported) {
   TKelSqlTableModel model(nullptr, db_);
   model.setTable("people");
   model.setEditStrategy(QSqlTableModel::OnManualSubmit);
   ASSERT_TRUE(model.select());
+  QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
   ASSERT_TRUE(model.setData(model.index(0, 1), "changed"));
   ASSERT_TRUE(model.isDirty());
   model.SetBoundFilter({"\"Name\" LIKE ?", {Variant("%a%")}});
