@@ -4,20 +4,21 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyledItemDelegate>
 #include <QToolButton>
 
 #include "DBGridModel.h"
+#include "KelColorDelegate.h"
 #include "DataSet.h"
 
 namespace Kel {
 
 namespace {
 
-// Paints a cell the grid's own way, after the window had its say about colours and font.
-class TStyledCellDelegate : public QStyledItemDelegate {
+// Paints a cell as the library's colour delegate does (the model's colour rules), keeping the
+// text clear of the ellipsis button in the current cell.
+class TGridCellDelegate : public TKelColorDelegate {
  public:
-  explicit TStyledCellDelegate(TDBGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+  explicit TGridCellDelegate(TDBGrid* grid) : TKelColorDelegate(grid), grid_(grid) {}
 
   void paint(QPainter* painter, const QStyleOptionViewItem& cellOption,
              const QModelIndex& index) const override {
@@ -27,32 +28,7 @@ class TStyledCellDelegate : public QStyledItemDelegate {
       painter->fillRect(option.rect, option.palette.brush(QPalette::Base));
       option.rect.setRight(option.rect.right() - option.rect.height());
     }
-    TDBGridCellStyle style;
-    style.Font = option.font;
-    if (grid_->OnDrawCell) grid_->OnDrawCell(index.row(), grid_->GridModel()->FieldOfColumn(index.column()), style);
-    if (!style.Styled) {
-      QStyledItemDelegate::paint(painter, option, index);
-      return;
-    }
-    QStyleOptionViewItem styled(option);
-    initStyleOption(&styled, index);
-    styled.font = style.Font;
-    styled.fontMetrics = QFontMetrics(style.Font);
-    styled.backgroundBrush = style.Background;
-    styled.palette.setColor(QPalette::Text, style.Text);
-    // A styled cell keeps its colours in the selected row too, or the colouring would vanish
-    // under the cursor; a dotted frame marks the selection instead.
-    const bool selected = styled.state & QStyle::State_Selected;
-    styled.state &= ~QStyle::State_Selected;
-    const QWidget* widget = option.widget;
-    QStyle* qstyle = widget ? widget->style() : QApplication::style();
-    qstyle->drawControl(QStyle::CE_ItemViewItem, &styled, painter, widget);
-    if (selected) {
-      painter->save();
-      painter->setPen(QPen(option.palette.color(QPalette::Highlight), 1, Qt::DotLine));
-      painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
-      painter->restore();
-    }
+    TKelColorDelegate::paint(painter, option, index);
   }
 
  private:
@@ -64,7 +40,7 @@ class TStyledCellDelegate : public QStyledItemDelegate {
 TDBGrid::TDBGrid(QWidget* parent)
     : QTableView(parent), model_(new TDBGridModel(this)), ellipsis_(new QToolButton(viewport())) {
   setModel(model_);
-  setItemDelegate(new TStyledCellDelegate(this));
+  setItemDelegate(new TGridCellDelegate(this));
   setSelectionBehavior(QAbstractItemView::SelectItems);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);

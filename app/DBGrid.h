@@ -1,8 +1,8 @@
 #pragma once
 // keldemo's data grid: a table view over a dataset (TDBGridModel) whose selected row is the
-// dataset's current record both ways, with three hooks for its window: the style of each cell
-// as it is painted, clicks on column titles and on cells, and an ellipsis button in the current
-// cell of the columns that ask for one.
+// dataset's current record both ways, its cells coloured by the model's colour rules, with two
+// hooks for its window: clicks on column titles and on cells, and an ellipsis button in the
+// current cell of the columns that ask for one.
 
 #include <QTableView>
 #include <functional>
@@ -15,14 +15,6 @@ namespace Kel {
 class TDataSource;
 class TDBGridModel;
 class TField;
-
-// How one cell is painted: the window fills what differs from the grid's own drawing.
-struct TDBGridCellStyle {
-  QColor Background;
-  QColor Text;
-  QFont Font;
-  bool Styled = false;
-};
 
 class TDBGrid : public QTableView {
   Q_OBJECT
@@ -42,8 +34,6 @@ class TDBGrid : public QTableView {
   // The visual rectangle of the current cell (viewport coordinates).
   QRect CurrentCellRect() const;
 
-  // Asked for every cell painted: row (record index), field, and the style to fill.
-  std::function<void(int row, TField* field, TDBGridCellStyle& style)> OnDrawCell;
   std::function<void(int column)> OnTitleClick;
   std::function<void(int row, int column)> OnCellClick;
   std::function<void(int column)> OnEditButtonClick;

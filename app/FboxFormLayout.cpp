@@ -11,6 +11,7 @@
 
 #include "Buttons.h"
 #include "DBGrid.h"
+#include "DBGridModel.h"
 #include "DBMemo.h"
 #include "DemoFormParts.h"
 #include "FboxToolPanel.h"
@@ -111,9 +112,10 @@ QWidget* TFboxForm::BuildWorkPanel(QWidget* sheet) {
   // Tab goes on to the next control; the arrow keys move between the cells.
   DBGrid_->setTabKeyNavigation(false);
   DBGrid_->SetDataSource(dataSource_.get());
-  DBGrid_->OnDrawCell = [this](int row, TField* field, TDBGridCellStyle& style) {
-    DrawGridCell(row, field, style);
-  };
+  DBGrid_->GridModel()->SetGridColors(gridColors_.get());
+  // A rule that fails switched itself off; the user hears of it once, after the painting.
+  connect(DBGrid_->GridModel(), &TKelDataSetModel::ColorRuleFailed, this,
+          [this](const QString& message) { ShowDemoMessage(this, message); });
   DBGrid_->OnTitleClick = [this](int column) { GridTitleClick(column); };
   DBGrid_->OnCellClick = [this](int, int) { GridCellClick(); };
   DBGrid_->OnEditButtonClick = [this](int column) { GridEditButtonClick(column); };

@@ -483,34 +483,6 @@ void TFboxForm::StoreEditedValue(const QString& fieldName, const Variant& value)
   }
 }
 
-void TFboxForm::DrawGridCell(int row, TField* field, TDBGridCellStyle& style) {
-  TDataSet* dataSet = gridColors_->DataSet();
-  if (!field || !dataSet || gridColors_->RecordsInfo()->Count() == 0) return;
-  bool found = false;
-  TColor color = clWindow;
-  TFont* font = nullptr;
-  try {
-    const TDataSet::TRecordViewScope record(*dataSet, row);
-    gridColors_->GetCellStyle(field->FieldName(), found, color, font);
-  } catch (const Exception& error) {
-    // The rule switched itself off; the user hears of it once, after the painting.
-    const QString message = error.Message();
-    QTimer::singleShot(0, this, [this, message] { ShowDemoMessage(this, message); });
-    return;
-  }
-  if (!found) return;
-  style.Styled = true;
-  style.Background = ColorToQColor(color, DBGrid_);
-  style.Text = font ? ColorToQColor(font->Color(), DBGrid_) : DBGrid_->palette().color(QPalette::Text);
-  if (font) {
-    const QFont ruleFont = font->ToQFont();
-    style.Font.setBold(ruleFont.bold());
-    style.Font.setItalic(ruleFont.italic());
-    style.Font.setUnderline(ruleFont.underline());
-    style.Font.setStrikeOut(ruleFont.strikeOut());
-  }
-}
-
 void TFboxForm::RepaintGrid() { DBGrid_->viewport()->update(); }
 
 bool TFboxForm::ServerBased() const { return ServerBasedCheckBox->isChecked(); }

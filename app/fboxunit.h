@@ -34,7 +34,6 @@ class TListBoxDemoPage;
 class TQuery;
 class TSpeedButton;
 class TTable;
-struct TDBGridCellStyle;
 class TField;
 class Variant;
 
@@ -108,7 +107,6 @@ class TFboxForm : public QWidget {
   void LoadSievra();
   void FormCreate();
   void Find(bool (TKelCustomExprEval::*search)());
-  void DrawGridCell(int row, TField* field, TDBGridCellStyle& style);
   void RebuildFieldsList();
   void OpenDateEditor(TField* field, int kind);
   void OpenNumberEditor(TField* field);

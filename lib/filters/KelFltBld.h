@@ -21,7 +21,9 @@
 //                  FilterStr or Expression reads the text back into conditions.
 //
 // Values are written into filter and SQL text in single quotes with quotes inside doubled, so
-// a value such as O'Brien reads back as itself and cannot end the literal early. SQL text heeds
+// a value such as O'Brien reads back as itself and cannot end the literal early. For a database
+// that takes bound parameters, SQLWithParams and SQLFilterWithParams write a "?" where each value
+// stands and hand the values over beside the text, so that no value ever becomes SQL. SQL text heeds
 // the rules of the bound dataset's database (TDataSet::SqlTextRules): on PostgreSQL field names
 // with capitals are double-quoted and money values single-quoted. Dates and times go into SQL as
 // ISO text by default, which SQLite and PostgreSQL both read as the same day and time.
@@ -78,6 +80,14 @@ inline constexpr const char* Operation = "Operation";
 }  // namespace KelFltParam
 
 class TKelFltItems;
+
+// SQL with a "?" where each value of a condition (and each date macro) stands, and the values in
+// the order of their placeholders: what a database binds as parameters. Everything else of the
+// text (field names, operators, a hand-written AdditionalFilter) is as SQL writes it.
+struct TKelSqlWithParams {
+  QString Text;
+  std::vector<Variant> Values;
+};
 
 class KEL_EXPORT TKelFltItem : public TKelListItem {
   Q_OBJECT
@@ -333,6 +343,10 @@ class KEL_EXPORT TKelFltBld : public TComponent {
   // The list is the builder's own and is rewritten by the next call.
   TStrings* SQL();
   void SetSQL(TStrings*) {}
+  // The statement of SQL, and the filter in SQL form (what SQL writes after WHERE), with bound
+  // parameters instead of values.
+  TKelSqlWithParams SQLWithParams();
+  TKelSqlWithParams SQLFilterWithParams();
   bool Modified() const { return modified_; }
 
   // ---- catalogue operations (which source answers is documented in the .cpp)
@@ -389,6 +403,9 @@ class KEL_EXPORT TKelFltBld : public TComponent {
   // What SQL text for the bound dataset's database must heed; none without a dataset.
   TSqlTextRules SqlTextRules() const;
   QString CapturedHead();
+  // FilterStr in SQL form, and the whole statement (the texts of SQL).
+  QString SqlFilterText();
+  QString StatementText();
 
   // ---- reading a filter text back
   void ReadFilterText(const QString& text);
@@ -430,6 +447,8 @@ class KEL_EXPORT TKelFltBld : public TComponent {
   bool modified_ = false;
   bool headCaptured_ = false;
   bool sqlMode_ = false;
+  // While a text with bound parameters is built: where the values go.
+  std::vector<Variant>* boundValues_ = nullptr;
   std::unique_ptr<TStringList> sql_;
   std::unique_ptr<TKelEmulDataSet> emulDataSet_;
 };

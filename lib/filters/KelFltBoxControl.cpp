@@ -31,6 +31,7 @@ std::unique_ptr<TKelListItems> TKelFltBox::CreateItems() {
 void TKelFltBox::ItemChanged(TKelCustomNamedItems* sender, TCollectionItem* item) {
   TKelPrmListBox::ItemChanged(sender, item);
   if (builder_ && FltItems()->Builder() == builder_.get()) builder_->UpdateDataSet();
+  emit ConditionsChanged();
 }
 
 void TKelFltBox::Loaded() {

@@ -9,6 +9,9 @@
 // fills from the builder; values go to the list box's editors. The add line appends a condition
 // on the first field that no condition uses yet.
 //
+// Beside OnChange, the Qt signal ConditionsChanged follows every change of the conditions, once
+// the builder has written its dataset: any number of item models and proxies can follow a box.
+//
 // Saving: form 0 is the filter text (FilterStr); forms 1 and 2 the conditions as a binary or
 // text component stream. A stream that cannot be read raises an error and leaves the
 // conditions as they were.
@@ -120,6 +123,9 @@ class KEL_EXPORT TKelFltBox : public TKelPrmListBox {
   void AddItem() override;
   void SaveToString(QByteArray& s, int format) override;
   void LoadFromString(const QByteArray& s, int format) override;
+
+ signals:
+  void ConditionsChanged();
 
  protected:
   const QMetaObject& ItemClass() const override { return TKelFltItem::staticMetaObject; }

@@ -73,12 +73,15 @@ QString TKelFltBld::FieldReference(const QString& fieldName) {
   const TField* column = DataSetField(name);
   const bool storedWithCapitals = column && column->FieldName() == name && name != name.toLower() &&
                                   SqlTextRules().QuoteNamesWithCapitals;
-  const bool quoteName = storedWithCapitals || NameNeedsQuoting(name);
+  // A name the catalogue gives in double quotes is a quoted SQL name already (a driver's own
+  // quoting of a column): quoted again it would name another column.
+  const bool quoted = name.size() >= 2 && name.front() == u'"' && name.back() == u'"';
+  const bool quoteName = !quoted && (storedWithCapitals || NameNeedsQuoting(name));
   // An unqualified name is quoted as well: written bare, a name with a blank is no SQL.
   if (table.isEmpty()) return quoteName ? DoubleQuoted(name) : name;
   const QString quotedTable = NameNeedsQuoting(table) ? DoubleQuoted(table) : table;
   if (quoteName) return quotedTable + u'.' + DoubleQuoted(name);
-  return addTableNames_ ? quotedTable + u'.' + name : name;
+  return addTableNames_ || quoted ? quotedTable + u'.' + name : name;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -185,12 +188,61 @@ bool IsLikeValue(const QString& filter, const QString& paramName) {
   return false;
 }
 
+// The value that the text written for a value stands for, appended to bound, and its "?" (with
+// whatever the text has after its quoted literal) to result. It is read back from the text, so a
+// bound value is always what the written value would have been.
+void AppendBound(QString& result, const QString& text, TKelFieldType type,
+                 std::vector<Variant>& bound) {
+  if (text.startsWith(u'\'')) {
+    QString value;
+    qsizetype i = 1;
+    for (; i < text.size(); ++i) {
+      if (text[i] != u'\'') {
+        value += text[i];
+      } else if (i + 1 < text.size() && text[i + 1] == u'\'') {
+        value += u'\'';
+        ++i;
+      } else {
+        break;
+      }
+    }
+    if (i < text.size()) {
+      bound.push_back(Variant(value));
+      result += u'?';
+      result += QStringView(text).mid(i + 1);
+      return;
+    }
+  }
+  bool ok = false;
+  Variant value;
+  if (type == FT_INT || type == FT_FLOAT || type == FT_CURRENCY) {
+    const qlonglong whole = text.toLongLong(&ok);
+    if (ok) {
+      value = Variant(static_cast<int64_t>(whole));
+    } else if (const double real = text.toDouble(&ok); ok) {
+      value = Variant(real);
+    }
+  } else if (type == FT_BOOL) {
+    ok = SameText(text, QString::fromLatin1(KelFieldText::True)) ||
+         SameText(text, QString::fromLatin1(KelFieldText::False));
+    if (ok) value = Variant(SameText(text, QString::fromLatin1(KelFieldText::True)));
+  }
+  bound.push_back(ok ? value : Variant(text));
+  result += u'?';
+}
+
 // The template's text with ":Field", the parameters and the date macros filled in, in one
 // pass from left to right: what was inserted is never searched again, so a value that holds
 // ":Value2" or ":SYSTODAY" stays the value it is.
 QString FillTemplate(const QString& filter, const QString& fieldRef, const TKelFields* params,
                      TKelCustomDateTimeFormat* dateFormat, bool quoteMoney,
-                     TLikeTarget likeTarget) {
+                     TLikeTarget likeTarget, std::vector<Variant>* bound) {
+  const auto write = [&](const QString& text, TKelFieldType type, QString& result) {
+    if (bound)
+      AppendBound(result, text, type, *bound);
+    else
+      result += text;
+  };
   static const QString field = QString::fromLatin1(KelFltParam::Field);
   QString result;
   result.reserve(filter.size() + 32);
@@ -217,22 +269,23 @@ QString FillTemplate(const QString& filter, const QString& fieldRef, const TKelF
     if (best) {
       const qsizetype end = i + 1 + best->Name().size();
       if (EndsWithLike(result) && !StartsWithEscape(QStringView(filter).mid(end))) {
-        result += LikeValueText(best, likeTarget);
+        write(LikeValueText(best, likeTarget), best->DataType(), result);
         i = end;
         continue;
       }
       const QString value = ParamValueText(best);
       const TKelFieldType type = best->DataType();
       const bool number = type == FT_INT || type == FT_FLOAT || type == FT_CURRENCY;
-      result += quoteMoney && number ? QuotedStr(value) : value;
+      write(quoteMoney && number ? QuotedStr(value) : value, type, result);
       i = end;
       continue;
     }
     qsizetype end = 0;
     while (end < rest.size() && !IsNameTerminator(rest[end])) ++end;
     if (const TKelField* macro = FindDateMacro(rest.left(end).toString())) {
-      result += QuotedStr(dateFormat ? dateFormat->FormatDate(macro->AsDateTime())
-                                     : FormatDateDefault(macro->AsDateTime()));
+      write(QuotedStr(dateFormat ? dateFormat->FormatDate(macro->AsDateTime())
+                                 : FormatDateDefault(macro->AsDateTime())),
+            FT_DATE, result);
       i += 1 + end;
       continue;
     }
@@ -248,7 +301,7 @@ QString TKelFltBld::ConditionText(TKelFltItem* item) {
       found->Filter(), FieldReference(item->DataField()), item->Params(),
       items_->ActiveFilterFormat(),
       sqlMode_ && GetFieldType(item->DataField()) == ftCurrency && SqlTextRules().QuoteMoneyValues,
-      sqlMode_ ? TLikeTarget::Sql : TLikeTarget::Filter);
+      sqlMode_ ? TLikeTarget::Sql : TLikeTarget::Filter, sqlMode_ ? boundValues_ : nullptr);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -395,21 +448,22 @@ void AppendPart(QString& text, const QString& part) {
 
 }  // namespace
 
-TStrings* TKelFltBld::SQL() {
+QString TKelFltBld::SqlFilterText() {
+  const bool forceDateTime = items_->ForceSQLDateTime();
+  const bool forceBooleans = items_->ForceSQLBooleans();
+  const auto restore = qScopeGuard([&] {
+    items_->SetForceSQLDateTime(forceDateTime);
+    items_->SetForceSQLBooleans(forceBooleans);
+  });
+  items_->SetForceSQLDateTime(true);
+  items_->SetForceSQLBooleans(true);
+  RestoreOnExit<bool> sqlForm(sqlMode_, true);
+  return FilterStr();
+}
+
+QString TKelFltBld::StatementText() {
   const QString head = CapturedHead();
-  QString filter;
-  {
-    const bool forceDateTime = items_->ForceSQLDateTime();
-    const bool forceBooleans = items_->ForceSQLBooleans();
-    const auto restore = qScopeGuard([&] {
-      items_->SetForceSQLDateTime(forceDateTime);
-      items_->SetForceSQLBooleans(forceBooleans);
-    });
-    items_->SetForceSQLDateTime(true);
-    items_->SetForceSQLBooleans(true);
-    RestoreOnExit<bool> sqlForm(sqlMode_, true);
-    filter = FilterStr();
-  }
+  const QString filter = SqlFilterText();
   QString text = head;
   if (!filter.isEmpty()) {
     if (whereInc_ == wiYes || (whereInc_ == wiAuto && !SqlHasWhere(head)))
@@ -419,8 +473,26 @@ TStrings* TKelFltBld::SQL() {
   AppendPart(text, sqlTail_->Text());
   AppendPart(text, GetOrderByText());
   AppendPart(text, sqlOBTail_->Text());
-  sql_->SetText(text);
+  return text;
+}
+
+TStrings* TKelFltBld::SQL() {
+  sql_->SetText(StatementText());
   return sql_.get();
+}
+
+TKelSqlWithParams TKelFltBld::SQLWithParams() {
+  TKelSqlWithParams result;
+  RestoreOnExit<std::vector<Variant>*> bind(boundValues_, &result.Values);
+  result.Text = StatementText();
+  return result;
+}
+
+TKelSqlWithParams TKelFltBld::SQLFilterWithParams() {
+  TKelSqlWithParams result;
+  RestoreOnExit<std::vector<Variant>*> bind(boundValues_, &result.Values);
+  result.Text = SqlFilterText();
+  return result;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 // Shared by the builder's text writer and its reader.
 
 #include <QString>
+#include <vector>
 
 #include "KelDateTimeFormat.h"
 #include "KelFields.h"
@@ -19,9 +20,12 @@ enum class TLikeTarget { Filter, Sql };
 // A value right after LIKE is text, not a mask: its wildcards are escaped for likeTarget, so
 // that only the template's ValuePrefix and ValueSuffix match anything (unless the template
 // writes an ESCAPE clause of its own after the value).
+// bound: where a value would be written, a "?" is written instead and the value that its text
+// stands for is appended to bound.
 QString FillTemplate(const QString& filter, const QString& fieldRef, const TKelFields* params,
                      TKelCustomDateTimeFormat* dateFormat, bool quoteMoney = false,
-                     TLikeTarget likeTarget = TLikeTarget::Filter);
+                     TLikeTarget likeTarget = TLikeTarget::Filter,
+                     std::vector<Variant>* bound = nullptr);
 
 // Whether the template filter puts the parameter paramName right after LIKE (see FillTemplate).
 bool IsLikeValue(const QString& filter, const QString& paramName);

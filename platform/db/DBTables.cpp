@@ -120,9 +120,10 @@ QSqlDatabase TDBDataSet::Database() const {
   return Session().Database(databaseName_);
 }
 
-std::unique_ptr<TSqlReader> TDBDataSet::StartReading(const QString& sql) const {
+std::unique_ptr<TSqlReader> TDBDataSet::StartReading(const QString& sql,
+                                                     const std::vector<Variant>& values) const {
   if (databaseName_.trimmed().isEmpty()) DatabaseError(DBText::NoDatabaseName);
-  return std::make_unique<TSqlReader>(databaseName_, sql);
+  return std::make_unique<TSqlReader>(databaseName_, sql, values);
 }
 
 void TDBDataSet::ReadFirstBatch(std::unique_ptr<TSqlReader> reader, TRecordStore& store) {
@@ -497,6 +498,11 @@ void TQuery::SetSQL(TStrings* value) {
   if (value && value != sql_.get()) sql_->Assign(*value);
 }
 
+void TQuery::SetParamValues(std::vector<Variant> values) {
+  paramValues_ = std::move(values);
+  SQLChanged();
+}
+
 void TQuery::SQLChanged() {
   if (!Active()) return;
   Close();
@@ -506,7 +512,7 @@ void TQuery::SQLChanged() {
 void TQuery::InternalInitFieldDefs() {
   const QString text = sql_->Text().trimmed();
   if (text.isEmpty()) DatabaseError(DBText::NoSQLStatement);
-  std::unique_ptr<TSqlReader> reader = StartReading(text);
+  std::unique_ptr<TSqlReader> reader = StartReading(text, paramValues_);
   const QSqlQuery& query = reader->Query();
   if (!query.isSelect()) DatabaseError(DBText::SQLError, QString::fromUtf8(NoResultSet));
   const QSqlRecord record = query.record();
@@ -529,7 +535,7 @@ void TQuery::InternalInitFieldDefs() {
 void TQuery::InternalLoad(TRecordStore& store) {
   // A refresh runs the statement again.
   std::unique_ptr<TSqlReader> reader =
-      pending_ ? std::move(pending_) : StartReading(sql_->Text().trimmed());
+      pending_ ? std::move(pending_) : StartReading(sql_->Text().trimmed(), paramValues_);
   ReadFirstBatch(std::move(reader), store);
 }
 

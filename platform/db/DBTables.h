@@ -35,7 +35,8 @@
 //
 // TQuery (DatabaseName, published SQL string list) opens the result of a SELECT statement;
 // it is read-only. Changing SQL while the query is open reopens it. ExecSQL runs a statement
-// that returns no records.
+// that returns no records. ParamValues are bound in order to the statement's "?" placeholders
+// (values never become SQL text); without them the statement runs as it stands.
 //
 // Both read their records as the cursor moves: a first batch at open, more when navigation, a
 // filter, RecordCount and the like need them (DataSet.h). In SQLite an unfinished result keeps
@@ -162,8 +163,10 @@ class KEL_PLATFORM_EXPORT TDBDataSet : public TDataSet {
   int InternalFetch(TRecordStore& store, int count) override;
   bool InternalFetchedAll() const override;
   void InternalClose() override;
-  // Runs a SELECT on a reading connection of the alias (raises the driver's error).
-  std::unique_ptr<TSqlReader> StartReading(const QString& sql) const;
+  // Runs a SELECT on a reading connection of the alias, values bound to its "?" placeholders
+  // (raises the driver's error).
+  std::unique_ptr<TSqlReader> StartReading(const QString& sql,
+                                           const std::vector<Variant>& values = {}) const;
   // Reads the first batch of reader's rows into store; the reader then serves InternalFetch.
   void ReadFirstBatch(std::unique_ptr<TSqlReader> reader, TRecordStore& store);
   // Before writing through the connection that an unfinished result is read through (SQLite),
@@ -230,6 +233,10 @@ class KEL_PLATFORM_EXPORT TQuery : public TDBDataSet {
   // Copies the lines of value.
   void SetSQL(TStrings* value);
   bool CanModify() const override { return false; }
+  // The values bound to the "?" placeholders of SQL, in order (none: SQL runs as it stands).
+  // Setting them on an open query reopens it; set them before SQL to change both at once.
+  const std::vector<Variant>& ParamValues() const { return paramValues_; }
+  void SetParamValues(std::vector<Variant> values);
   // Runs a statement that returns no records; returns the number of rows it changed.
   int ExecSQL();
   int RowsAffected() const { return rowsAffected_; }
@@ -243,6 +250,7 @@ class KEL_PLATFORM_EXPORT TQuery : public TDBDataSet {
   void SQLChanged();
 
   std::unique_ptr<TStringList> sql_;
+  std::vector<Variant> paramValues_;
   std::unique_ptr<TSqlReader> pending_;  // run to learn the columns, read by InternalLoad
   int rowsAffected_ = -1;
 };

@@ -457,6 +457,12 @@ void TDataSet::FetchThrough(int64_t viewIndex) const {
   }
 }
 
+int TDataSet::FetchMoreRecords(int count) {
+  const int64_t before = static_cast<int64_t>(view_.size());
+  if (count > 0) FetchThrough(before + count - 1);
+  return static_cast<int>(static_cast<int64_t>(view_.size()) - before);
+}
+
 void TDataSet::FetchAllRecords() const {
   while (FetchRecords(-1)) {
   }

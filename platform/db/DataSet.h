@@ -160,6 +160,11 @@ class KEL_PLATFORM_EXPORT TDataSet : public TComponent {
   bool AllRecordsFetched() const { return !Active() || InternalFetchedAll(); }
   // The records read from the source so far (with those added here, filter or not).
   int FetchedRecordCount() const { return store_.RowCount(); }
+  // The records shown so far, without reading on (RecordCount reads them all first).
+  int FetchedViewCount() const { return static_cast<int>(view_.size()); }
+  // Reads on until count more records are shown or the source has no more (a view that shows
+  // records as they are needed); returns how many more are shown.
+  int FetchMoreRecords(int count);
 
   // --- bookmarks
   TBookmark GetBookmark() const;

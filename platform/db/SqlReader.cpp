@@ -27,7 +27,8 @@ void CancelRunningStatement(const QSqlDatabase& db) {
 
 }  // namespace
 
-TSqlReader::TSqlReader(const QString& alias, const QString& sql) : alias_(alias) {
+TSqlReader::TSqlReader(const QString& alias, const QString& sql, const std::vector<Variant>& values)
+    : alias_(alias) {
   connection_ = Session().AcquireReadingConnection(alias, shared_);
   QSqlDatabase db = QSqlDatabase::database(connection_, false);
   switch (db.driver()->dbmsType()) {
@@ -43,7 +44,14 @@ TSqlReader::TSqlReader(const QString& alias, const QString& sql) : alias_(alias)
   query_ = std::make_unique<QSqlQuery>(db);
   query_->setForwardOnly(true);
   Session().RegisterReader(this);
-  if (!query_->exec(sql)) {
+  bool ran = false;
+  if (values.empty()) {
+    ran = query_->exec(sql);
+  } else if (query_->prepare(sql)) {
+    for (const Variant& value : values) query_->addBindValue(BoundValue(value, dialect_));
+    ran = query_->exec();
+  }
+  if (!ran) {
     const QSqlError error = query_->lastError();
     query_.reset();
     Session().UnregisterReader(this);

@@ -21,8 +21,9 @@ namespace Kel {
 
 class TSqlReader {
  public:
-  // Runs sql on a reading connection of the alias; raises the driver's error.
-  TSqlReader(const QString& alias, const QString& sql);
+  // Runs sql on a reading connection of the alias, with values (if any) bound in order to its
+  // "?" placeholders; raises the driver's error.
+  TSqlReader(const QString& alias, const QString& sql, const std::vector<Variant>& values = {});
   ~TSqlReader();
   TSqlReader(const TSqlReader&) = delete;
   TSqlReader& operator=(const TSqlReader&) = delete;

@@ -265,6 +265,27 @@ QVariant ToSqlValue(const Variant& value, TFieldType type, TSqlDialect dialect) 
   return QVariant();
 }
 
+QVariant BoundValue(const Variant& value, TSqlDialect dialect) {
+  switch (value.VarType()) {
+    case varSmallint:
+    case varInteger:
+    case varByte:
+    case varInt64:
+      return ToSqlValue(value, ftLargeint, dialect);
+    case varSingle:
+    case varDouble:
+      return ToSqlValue(value, ftFloat, dialect);
+    case varCurrency:
+      return ToSqlValue(value, ftCurrency, dialect);
+    case varBoolean:
+      return ToSqlValue(value, ftBoolean, dialect);
+    case varDate:
+      return ToSqlValue(value, ftDateTime, dialect);
+    default:
+      return ToSqlValue(value, ftString, dialect);
+  }
+}
+
 TFieldType FieldTypeOfMetaType(const QSqlField& field, int& size) {
   size = 0;
   switch (field.metaType().id()) {

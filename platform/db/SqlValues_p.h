@@ -35,6 +35,10 @@ Variant FromSqlValue(const QVariant& value, TFieldType type);
 enum class TSqlDialect { Sqlite, Postgres, Other };
 QVariant ToSqlValue(const Variant& value, TFieldType type, TSqlDialect dialect);
 
+// A value bound to a placeholder, typed by its own kind (dates as ISO text for SQLite and
+// PostgreSQL, Booleans as 1/0 for SQLite).
+QVariant BoundValue(const Variant& value, TSqlDialect dialect);
+
 QString IsoDate(TDateTime value);
 QString IsoTime(TDateTime value);
 
