@@ -11,12 +11,12 @@ namespace Kel {
 inline QString ListBoxText(const char* text) { return TranslateText(QString::fromLatin1(text)); }
 
 namespace KelListBoxText {
-inline constexpr const char* AddItem = "<Click here to add item>";
+inline constexpr const char* AddItem = QT_TRANSLATE_NOOP("Kel", "<Click here to add item>");
 inline constexpr const char* SaveFileExt = ".flt";
-inline constexpr const char* SaveFileCat = "Filters";
+inline constexpr const char* SaveFileCat = QT_TRANSLATE_NOOP("Kel", "Filters");
 inline constexpr const char* InitialDir = "%APPFOLDER%";
-inline constexpr const char* BoolFalse = "False";
-inline constexpr const char* BoolTrue = "True";
+inline constexpr const char* BoolFalse = QT_TRANSLATE_NOOP("Kel", "False");
+inline constexpr const char* BoolTrue = QT_TRANSLATE_NOOP("Kel", "True");
 inline constexpr const char* DefaultKeys = "Default";
 }  // namespace KelListBoxText
 
