@@ -15,4 +15,10 @@ namespace Kel {
 QString FillTemplate(const QString& filter, const QString& fieldRef, const TKelFields* params,
                      TKelCustomDateTimeFormat* dateFormat, bool quoteMoney = false);
 
+// A connector as filter text writes it ("and", "or"), from that form or from the display form in
+// the language of the moment; another text stays as it is.
+QString ConnectorOutput(const QString& text);
+// A connector as the user reads it in the language of the moment.
+QString ConnectorDisplay(const QString& text);
+
 }  // namespace Kel
