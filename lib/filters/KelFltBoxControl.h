@@ -21,7 +21,8 @@
 namespace Kel {
 
 namespace KelFltBoxText {
-inline constexpr const char* AddCondition = "<Click here to add condition>";
+inline constexpr const char* AddCondition =
+    QT_TRANSLATE_NOOP("Kel", "<Click here to add condition>");
 }  // namespace KelFltBoxText
 
 class TKelFltBox : public TKelPrmListBox {
@@ -119,6 +120,8 @@ class TKelFltBox : public TKelPrmListBox {
   void AddItem() override;
   void SaveToString(QByteArray& s, int format) override;
   void LoadFromString(const QByteArray& s, int format) override;
+  // The builder is designed with the box.
+  void SetDesigning(bool value) override;
 
  protected:
   const QMetaObject& ItemClass() const override { return TKelFltItem::staticMetaObject; }
