@@ -15,10 +15,19 @@
 #include "KelListBoxTexts.h"
 #include "KelPrmListActions.h"
 #include "KelPublishedProps.h"
+#include "KelRegisterClasses.h"
 #include "Menus.h"
 #include "VirtualKeys.h"
 
 namespace Kel {
+
+namespace {
+// The published control is known by name (the class registry, a form designer's list).
+const bool registered = [] {
+  RegisterClassesOnce({&TKelPrmListBox::staticMetaObject});
+  return true;
+}();
+}  // namespace
 
 namespace {
 

@@ -9,6 +9,7 @@
 //     EFilerError "A class named X already exists".
 //   GetClass(name)   the registered class or nullptr.
 //   FindClass(name)  the registered class; EClassNotFound "Class X not found" otherwise.
+//   RegisteredClasses()  every registered class, in no particular order.
 //   InheritsFrom(meta, ancestor)   whether meta is ancestor or derives from it.
 //   CreateComponent(meta or name, owner)       a new component owned by owner
 //   CreateCollectionItem(meta, collection)     a new item, through the item's invokable
@@ -20,6 +21,7 @@
 //   ConstructWith(meta, argType, arg): the low-level step: calls the invokable constructor whose
 //     single parameter has the meta type argType (nullptr if there is none).
 
+#include <QList>
 #include <QMetaObject>
 #include <QMetaType>
 #include <QString>
@@ -38,6 +40,7 @@ void RegisterClasses(std::initializer_list<const QMetaObject*> metaObjects);
 void UnRegisterClass(const QMetaObject& metaObject);
 const QMetaObject* GetClass(const QString& className);
 const QMetaObject& FindClass(const QString& className);
+QList<const QMetaObject*> RegisteredClasses();
 
 bool InheritsFrom(const QMetaObject* metaObject, const QMetaObject* ancestor);
 
