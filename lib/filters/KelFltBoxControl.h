@@ -46,8 +46,9 @@ class TKelFltBox : public TKelPrmListBox {
   Q_PROPERTY(bool Filtered READ Filtered WRITE SetFiltered)
   Q_CLASSINFO("default:Filtered", "True")
   Q_PROPERTY(QString AdditionalFilter READ AdditionalFilter WRITE SetAdditionalFilter)
-  Q_PROPERTY(QString FilterStr READ FilterStr WRITE SetFilterStr STORED false)
-  Q_PROPERTY(QString Expression READ Expression WRITE SetExpression STORED false)
+  // Texts made from (and read into) the conditions of a running program: nothing to design.
+  Q_PROPERTY(QString FilterStr READ FilterStr WRITE SetFilterStr STORED false DESIGNABLE false)
+  Q_PROPERTY(QString Expression READ Expression WRITE SetExpression STORED false DESIGNABLE false)
 
  public:
   explicit TKelFltBox(QWidget* parent = nullptr);
