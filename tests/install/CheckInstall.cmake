@@ -20,4 +20,8 @@ run(${CMAKE_COMMAND} -S "${CMAKE_CURRENT_LIST_DIR}/consumer" -B "${WORK_DIR}/con
     "-DCMAKE_PREFIX_PATH=${prefix}")
 run(${CMAKE_COMMAND} --build "${WORK_DIR}/consumer")
 run("${WORK_DIR}/consumer/kel_consumer")
+# The program of the reference's getting-started page builds against the package as it stands.
+run(${CMAKE_COMMAND} -S "${CMAKE_CURRENT_LIST_DIR}/../../docs/api/example" -B "${WORK_DIR}/example"
+    -G Ninja "-DCMAKE_PREFIX_PATH=${prefix}")
+run(${CMAKE_COMMAND} --build "${WORK_DIR}/example")
 message(STATUS "The installed package builds and runs a consumer.")
