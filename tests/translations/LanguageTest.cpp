@@ -9,7 +9,14 @@
 #include "../filters/FilterTestData.h"
 #include "FormatSettings.h"
 #include "Gallery.h"
+#include <QAbstractButton>
+#include <QLabel>
+#include <QStyle>
+
+#include "KelBtPan.h"
+#include "KelCalPopup.h"
 #include "KelCalendar.h"
+#include "KelFltBoxMem.h"
 #include "KelTranslate.h"
 
 namespace Kel {
@@ -95,6 +102,41 @@ TEST_F(LanguageTest, AListSavedInOneLanguageReadsTheSameInAnother) {
   EXPECT_EQ(fr.Filter, de.Filter);
   EXPECT_TRUE(fr.Lines[1].endsWith(QStringLiteral("ou"))) << fr.Lines[1].toStdString();
   EXPECT_TRUE(de.Filter.contains(QStringLiteral(" or "))) << de.Filter.toStdString();
+}
+
+// The widest text a control shows, and the room it has for it.
+QStringList CutCaptions(QWidget* window) {
+  QStringList cut;
+  for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+    const QString text = QString(button->text()).remove(u'&');
+    const int frame = button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
+    if (button->fontMetrics().horizontalAdvance(text) + frame > button->width())
+      cut << QStringLiteral("%1 (%2 px)").arg(text).arg(button->width());
+  }
+  for (QLabel* label : window->findChildren<QLabel*>()) {
+    const QString text = QString(label->text()).remove(u'&');
+    if (label->fontMetrics().horizontalAdvance(text) > label->width()) cut << text;
+  }
+  return cut;
+}
+
+TEST_F(LanguageTest, TheCaptionsOfDialogsPopupsAndButtonsFitInEveryLanguage) {
+  for (const char* language : {"de", "fr"}) {
+    ASSERT_TRUE(InstallTranslations(QLocale(QString::fromLatin1(language))));
+    TKelPopupCalendar popup;
+    popup.SetPopupKind(cpkDateTime);
+    popup.SetNoneButton(true);
+    popup.LayoutByKind();
+    popup.show();
+    TSievraMemForm memoryForm;
+    memoryForm.show();
+    TKelBtnPanel panel;
+    panel.resize(1600, 40);
+    panel.SetDefButtonSet(TKelButtonSet::Range(btYes, btSave));
+    panel.show();
+    QStringList cut = CutCaptions(&popup) + CutCaptions(&memoryForm) + CutCaptions(&panel);
+    EXPECT_TRUE(cut.isEmpty()) << language << ": " << cut.join(", ").toStdString();
+  }
 }
 
 TEST_F(LanguageTest, GermanFilterBoxAndCalendarPictures) {
