@@ -459,5 +459,125 @@
         <source>Open the calendar</source>
         <translation>Kalender öffnen</translation>
     </message>
+    <message>
+        <source>backspace</source>
+        <translation>Rücktaste</translation>
+    </message>
+    <message>
+        <source>clear entry</source>
+        <translation>Eingabe löschen</translation>
+    </message>
+    <message>
+        <source>clear</source>
+        <translation>löschen</translation>
+    </message>
+    <message>
+        <source>memory clear</source>
+        <translation>Speicher löschen</translation>
+    </message>
+    <message>
+        <source>divide</source>
+        <translation>geteilt durch</translation>
+    </message>
+    <message>
+        <source>square root</source>
+        <translation>Quadratwurzel</translation>
+    </message>
+    <message>
+        <source>memory recall</source>
+        <translation>Speicher abrufen</translation>
+    </message>
+    <message>
+        <source>multiply</source>
+        <translation>mal</translation>
+    </message>
+    <message>
+        <source>percent</source>
+        <translation>Prozent</translation>
+    </message>
+    <message>
+        <source>memory store</source>
+        <translation>in Speicher ablegen</translation>
+    </message>
+    <message>
+        <source>minus</source>
+        <translation>minus</translation>
+    </message>
+    <message>
+        <source>reciprocal</source>
+        <translation>Kehrwert</translation>
+    </message>
+    <message>
+        <source>memory add</source>
+        <translation>zum Speicher addieren</translation>
+    </message>
+    <message>
+        <source>change sign</source>
+        <translation>Vorzeichen wechseln</translation>
+    </message>
+    <message>
+        <source>decimal separator</source>
+        <translation>Dezimaltrennzeichen</translation>
+    </message>
+    <message>
+        <source>plus</source>
+        <translation>plus</translation>
+    </message>
+    <message>
+        <source>Previous month</source>
+        <translation>Vorheriger Monat</translation>
+    </message>
+    <message>
+        <source>Next month</source>
+        <translation>Nächster Monat</translation>
+    </message>
+    <message>
+        <source>Choose another month</source>
+        <translation>Anderen Monat wählen</translation>
+    </message>
+    <message>
+        <source>today</source>
+        <translation>heute</translation>
+    </message>
+    <message>
+        <source>other month</source>
+        <translation>anderer Monat</translation>
+    </message>
+    <message>
+        <source>week %1</source>
+        <translation>Woche %1</translation>
+    </message>
+    <message>
+        <source>Popup calendar</source>
+        <translation>Aufklappkalender</translation>
+    </message>
+    <message>
+        <source>Month list</source>
+        <translation>Monatsliste</translation>
+    </message>
+    <message>
+        <source>Chosen date</source>
+        <translation>Gewähltes Datum</translation>
+    </message>
+    <message>
+        <source>Indent level %1</source>
+        <translation>Einrückungsebene %1</translation>
+    </message>
+    <message>
+        <source>field</source>
+        <translation>Feld</translation>
+    </message>
+    <message>
+        <source>operation</source>
+        <translation>Operation</translation>
+    </message>
+    <message>
+        <source>connector</source>
+        <translation>Verknüpfung</translation>
+    </message>
+    <message>
+        <source>value</source>
+        <translation>Wert</translation>
+    </message>
 </context>
 </TS>

@@ -459,5 +459,125 @@
         <source>Open the calendar</source>
         <translation>Ouvrir le calendrier</translation>
     </message>
+    <message>
+        <source>backspace</source>
+        <translation>retour arrière</translation>
+    </message>
+    <message>
+        <source>clear entry</source>
+        <translation>effacer la saisie</translation>
+    </message>
+    <message>
+        <source>clear</source>
+        <translation>effacer</translation>
+    </message>
+    <message>
+        <source>memory clear</source>
+        <translation>effacer la mémoire</translation>
+    </message>
+    <message>
+        <source>divide</source>
+        <translation>divisé par</translation>
+    </message>
+    <message>
+        <source>square root</source>
+        <translation>racine carrée</translation>
+    </message>
+    <message>
+        <source>memory recall</source>
+        <translation>rappeler la mémoire</translation>
+    </message>
+    <message>
+        <source>multiply</source>
+        <translation>multiplié par</translation>
+    </message>
+    <message>
+        <source>percent</source>
+        <translation>pour cent</translation>
+    </message>
+    <message>
+        <source>memory store</source>
+        <translation>mettre en mémoire</translation>
+    </message>
+    <message>
+        <source>minus</source>
+        <translation>moins</translation>
+    </message>
+    <message>
+        <source>reciprocal</source>
+        <translation>inverse</translation>
+    </message>
+    <message>
+        <source>memory add</source>
+        <translation>ajouter à la mémoire</translation>
+    </message>
+    <message>
+        <source>change sign</source>
+        <translation>changer de signe</translation>
+    </message>
+    <message>
+        <source>decimal separator</source>
+        <translation>séparateur décimal</translation>
+    </message>
+    <message>
+        <source>plus</source>
+        <translation>plus</translation>
+    </message>
+    <message>
+        <source>Previous month</source>
+        <translation>Mois précédent</translation>
+    </message>
+    <message>
+        <source>Next month</source>
+        <translation>Mois suivant</translation>
+    </message>
+    <message>
+        <source>Choose another month</source>
+        <translation>Choisir un autre mois</translation>
+    </message>
+    <message>
+        <source>today</source>
+        <translation>aujourd’hui</translation>
+    </message>
+    <message>
+        <source>other month</source>
+        <translation>autre mois</translation>
+    </message>
+    <message>
+        <source>week %1</source>
+        <translation>semaine %1</translation>
+    </message>
+    <message>
+        <source>Popup calendar</source>
+        <translation>Calendrier déroulant</translation>
+    </message>
+    <message>
+        <source>Month list</source>
+        <translation>Liste des mois</translation>
+    </message>
+    <message>
+        <source>Chosen date</source>
+        <translation>Date choisie</translation>
+    </message>
+    <message>
+        <source>Indent level %1</source>
+        <translation>Niveau de retrait %1</translation>
+    </message>
+    <message>
+        <source>field</source>
+        <translation>champ</translation>
+    </message>
+    <message>
+        <source>operation</source>
+        <translation>opération</translation>
+    </message>
+    <message>
+        <source>connector</source>
+        <translation>liaison</translation>
+    </message>
+    <message>
+        <source>value</source>
+        <translation>valeur</translation>
+    </message>
 </context>
 </TS>

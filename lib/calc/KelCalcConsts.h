@@ -23,6 +23,24 @@ inline constexpr const char* CalcDisplay = QT_TRANSLATE_NOOP("Kel", "Calculator 
 inline constexpr const char* PopupCalculator =
     QT_TRANSLATE_NOOP("Kel", "Popup calculator");                                     // 65411
 inline constexpr const char* ButtonPanel = QT_TRANSLATE_NOOP("Kel", "Button panel");  // 65412
+// What a screen reader calls the calculator buttons that are not digits.
+inline constexpr const char* NameBack = QT_TRANSLATE_NOOP("Kel", "backspace");             // 65450
+inline constexpr const char* NameClearEntry = QT_TRANSLATE_NOOP("Kel", "clear entry");     // 65451
+inline constexpr const char* NameClear = QT_TRANSLATE_NOOP("Kel", "clear");                // 65452
+inline constexpr const char* NameMemClear = QT_TRANSLATE_NOOP("Kel", "memory clear");      // 65453
+inline constexpr const char* NameDiv = QT_TRANSLATE_NOOP("Kel", "divide");                 // 65454
+inline constexpr const char* NameSqrt = QT_TRANSLATE_NOOP("Kel", "square root");           // 65455
+inline constexpr const char* NameMemRecall = QT_TRANSLATE_NOOP("Kel", "memory recall");    // 65456
+inline constexpr const char* NameMul = QT_TRANSLATE_NOOP("Kel", "multiply");               // 65457
+inline constexpr const char* NamePercent = QT_TRANSLATE_NOOP("Kel", "percent");            // 65458
+inline constexpr const char* NameMemStore = QT_TRANSLATE_NOOP("Kel", "memory store");      // 65459
+inline constexpr const char* NameSub = QT_TRANSLATE_NOOP("Kel", "minus");                  // 65460
+inline constexpr const char* NameRecip = QT_TRANSLATE_NOOP("Kel", "reciprocal");           // 65461
+inline constexpr const char* NameMemAdd = QT_TRANSLATE_NOOP("Kel", "memory add");          // 65462
+inline constexpr const char* NameSign = QT_TRANSLATE_NOOP("Kel", "change sign");           // 65463
+inline constexpr const char* NameDecimal = QT_TRANSLATE_NOOP("Kel", "decimal separator");  // 65464
+inline constexpr const char* NameAdd = QT_TRANSLATE_NOOP("Kel", "plus");                   // 65465
+inline constexpr const char* NameEquals = QT_TRANSLATE_NOOP("Kel", "equals");              // 65466
 
 // Captions of the standard buttons of the button panel.
 inline constexpr const char* BtnYes = QT_TRANSLATE_NOOP("Kel", "&Yes");           // 65420

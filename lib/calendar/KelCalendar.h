@@ -201,6 +201,9 @@ class TKelCustomCalendar : public TKelCustomControl {
   // Without margin edges on a side, resizes the window to whole months that way; whether it did.
   bool SnapToMonths();
 
+  // Opens the month list over the header of the month in cell (col, row), as a click on the
+  // header does (nothing without ShowMonthPopup).
+  void ShowMonthList(int col, int row);
   // The month list popup while it is open.
   TKelPopupMonthListBox* MonthPopup() const;
   // The month cell whose month the open month list is about.
@@ -246,6 +249,8 @@ class TKelCustomCalendar : public TKelCustomControl {
 
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
   void changeEvent(QEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
@@ -321,6 +326,7 @@ class TKelCustomCalendar : public TKelCustomControl {
   int selCount_ = 0;
   TDateTime anchorDate_ = 0;
   TDateTime cursorDate_ = 0;
+  TDateTime focusDrawnDate_ = 0;  // where the focus frame was painted (0: none)
   bool weekMode_ = false;
   int updateCount_ = 0;
   bool changed_ = false;

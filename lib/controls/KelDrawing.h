@@ -41,6 +41,15 @@ bool ColorOfTagName(const QString& name, TColor& color);
 // width := the width used, margin included; plainText := text without its tags.
 void DrawMarkupText(TCanvas& canvas, const TRect& rect, const QString& text, bool measureOnly,
                     int& width, QString& plainText);
+// --- colours
+
+// The perceived brightness of a colour, 0 (black) to 255 (white).
+int ColorLuminance(const QColor& color);
+// A colour between a and b (the weight of b in percent).
+QColor MixColors(const QColor& a, const QColor& b, int percentB);
+
+// The text without its tags, as a screen reader should hear it.
+QString MarkupPlainText(const QString& text);
 // The width that drawing would use.
 int MarkupTextWidth(TCanvas& canvas, const QString& text);
 

@@ -18,6 +18,12 @@ inline constexpr const char* InitialDir = "%APPFOLDER%";
 inline constexpr const char* BoolFalse = QT_TRANSLATE_NOOP("Kel", "False");
 inline constexpr const char* BoolTrue = QT_TRANSLATE_NOOP("Kel", "True");
 inline constexpr const char* DefaultKeys = "Default";
+// What a screen reader says of a line and of what its parameters edit.
+inline constexpr const char* IndentLevel = QT_TRANSLATE_NOOP("Kel", "Indent level %1");
+inline constexpr const char* EditsField = QT_TRANSLATE_NOOP("Kel", "field");
+inline constexpr const char* EditsOperation = QT_TRANSLATE_NOOP("Kel", "operation");
+inline constexpr const char* EditsConnector = QT_TRANSLATE_NOOP("Kel", "connector");
+inline constexpr const char* EditsValue = QT_TRANSLATE_NOOP("Kel", "value");
 }  // namespace KelListBoxText
 
 }  // namespace Kel

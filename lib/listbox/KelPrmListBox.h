@@ -442,12 +442,18 @@ class TKelPrmListBox : public TKelCustomControl {
   QString PlainTextOf(const TKelListItem* item) const;
   void BindItems();
   void ApplyLinkTags();
+  // link, or a colour that can be read on the box's background when link cannot.
+  TColor ReadableLinkColor(TColor link) const;
   void UpdateScrollBars();
   void LayoutScrollBars();
   void VertAction(int action);
   void HorzAction(int action);
   void PaintAddRow(TCanvas& canvas, int top, int x0, int x1);
   void ToggleChecked(TKelListItem* item);
+  // SelColor, or a shade the lines' text can be read on when it cannot be read on SelColor.
+  TColor ReadableSelColor() const;
+  // Tells a screen reader that the current line is focused (and newly selected).
+  void ReportCurrentLine(bool selectionChanged);
   void ClickParam(int row, QPoint p);
   void SelectAndRepaint(int index);
   void DeleteBlock(int index);
