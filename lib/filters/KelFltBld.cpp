@@ -4,6 +4,8 @@
 #include "KelFltBld.h"
 
 #include <QMetaObject>
+#include <cmath>
+#include <exception>
 
 #include "DataSet.h"
 #include "KelDB.h"
@@ -47,13 +49,18 @@ bool IsDateType(TKelFieldType type) {
 // fraction for an integer field, is no value of the new type.
 Variant ValueForType(const Variant& value, TKelFieldType from, TKelFieldType to) {
   if (value.IsEmptyOrNull()) return {};
-  if (IsNumberType(from) && IsNumberType(to)) {
-    const double number = value.AsDouble();
-    if (to == FT_FLOAT) return Variant(number);
-    if (to == FT_CURRENCY) return Variant(value.AsCurrency());
-    if (number == double(int64_t(number))) return Variant(int64_t(number));
+  try {
+    if (IsNumberType(from) && IsNumberType(to)) {
+      const double number = value.AsDouble();
+      if (to == FT_FLOAT) return Variant(number);
+      if (to == FT_CURRENCY) return Variant(value.AsCurrency());
+      if (std::abs(number) < 9.2e18 && number == double(int64_t(number)))
+        return Variant(int64_t(number));
+    }
+    if (IsDateType(from) && IsDateType(to)) return Variant::FromDate(value.AsDate());
+  } catch (const std::exception&) {
+    // Out of the new type's range: no value of it.
   }
-  if (IsDateType(from) && IsDateType(to)) return Variant::FromDate(value.AsDate());
   return {};
 }
 
