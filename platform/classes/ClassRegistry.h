@@ -27,6 +27,8 @@
 #include <QString>
 #include <initializer_list>
 
+#include "PlatformExport.h"
+
 class QObject;
 
 namespace Kel {
@@ -40,7 +42,7 @@ void RegisterClasses(std::initializer_list<const QMetaObject*> metaObjects);
 void UnRegisterClass(const QMetaObject& metaObject);
 const QMetaObject* GetClass(const QString& className);
 const QMetaObject& FindClass(const QString& className);
-QList<const QMetaObject*> RegisteredClasses();
+KEL_PLATFORM_EXPORT QList<const QMetaObject*> RegisteredClasses();
 
 bool InheritsFrom(const QMetaObject* metaObject, const QMetaObject* ancestor);
 
