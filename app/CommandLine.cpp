@@ -1,11 +1,14 @@
 #include "CommandLine.h"
 
+#include <QLocale>
+
 namespace Kel {
 
 namespace {
 
 const QString kScreenshotOption = QStringLiteral("--screenshot");
 const QString kTimingOption = QStringLiteral("--timing");
+const QString kLanguageOption = QStringLiteral("--lang");
 
 TDemoCommand Invalid(const QString& error) {
   TDemoCommand command;
@@ -76,6 +79,20 @@ TDemoCommand ParseDemoArguments(const QStringList& arguments) {
       command.kind = TDemoCommand::TKind::Timing;
       continue;
     }
+    if (argument == kLanguageOption || argument.startsWith(kLanguageOption + QLatin1Char('='))) {
+      QString language;
+      if (argument == kLanguageOption) {
+        if (i + 1 < arguments.size()) language = arguments[++i];
+      } else {
+        language = argument.mid(kLanguageOption.size() + 1);
+      }
+      if (language.isEmpty() || language.startsWith(QLatin1Char('-')))
+        return Invalid(QStringLiteral("--lang needs a language, for example --lang de"));
+      if (QLocale(language).language() == QLocale::C && language != QLatin1String("C"))
+        return Invalid(QStringLiteral("unknown language \"%1\"").arg(language));
+      command.language = language;
+      continue;
+    }
     QString directory;
     if (argument == kScreenshotOption) {
       // A missing directory reads as an empty one, refused below.
@@ -99,7 +116,7 @@ TDemoCommand ParseDemoArguments(const QStringList& arguments) {
 
 QString DemoUsageText() {
   return QStringLiteral(
-      "Usage: keldemo [--screenshot DIR | --timing]\n"
+      "Usage: keldemo [--lang LANG] [--screenshot DIR | --timing]\n"
       "\n"
       "Without arguments keldemo opens its main window.\n"
       "  --screenshot DIR  render every window to PNG files in the folder DIR (made when missing)\n"
@@ -107,6 +124,8 @@ QString DemoUsageText() {
       "  --timing          print how long the main window takes to appear after the start\n"
       "                    and each demonstration window after its button, and exit\n"
       "                    (both render offscreen and need no display)\n"
+      "  --lang LANG       start in the language LANG with its formats (de, fr, ...); the\n"
+      "                    library's texts follow it, the demonstration's own stay English\n"
       "  -h, --help        show this text\n");
 }
 

@@ -17,6 +17,9 @@ struct TDemoCommand {
   };
   TKind kind = TKind::Run;
   QString directory;
+  // --lang LANG (any of the kinds above): the language and formats to start in ("de", "fr_CA");
+  // empty: the system's.
+  QString language;
   QString error;
 };
 

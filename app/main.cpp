@@ -3,6 +3,7 @@
 //   keldemo                   opens the main window
 //   keldemo --screenshot DIR  renders every window to PNG files in DIR and exits
 //   keldemo --timing          prints how long the windows take to appear and exits
+//   keldemo --lang de         starts in German (any of the above; default: the system's language)
 
 #include <QElapsedTimer>
 #include <QStringList>
@@ -13,6 +14,7 @@
 #include "CommandLine.h"
 #include "DBTables.h"
 #include "DemoApplication.h"
+#include "DemoLanguage.h"
 #include "Screenshots.h"
 #include "StartupTiming.h"
 #include "mainUnit.h"
@@ -77,6 +79,11 @@ int main(int argc, char** argv) {
   QTextStream out(stdout);
   QTextStream errors(stderr);
   try {
+    const QLocale locale =
+        command.language.isEmpty() ? QLocale::system() : QLocale(command.language);
+    const QString languageNote = Kel::StartInLanguage(locale);
+    if (!languageNote.isEmpty() && !command.language.isEmpty())
+      errors << "keldemo: " << languageNote << Qt::endl;
     // A broken alias file is reported at once; the aliases that work stay usable.
     for (const QString& problem : Kel::Session().AliasFileErrors())
       errors << "keldemo: " << problem << Qt::endl;

@@ -40,7 +40,8 @@ struct Setup {
         const bool byName = i % 2 == 1;
         item->SetDataField(byName ? "Common Name" : "Length (cm)");
         item->SetTemplate(byName || i % 3 ? "is (exactly)" : "less than");
-        item->SetValue(byName ? Variant(QStringLiteral("Fish number %1").arg(i)) : Variant(i / 10.0));
+        item->SetValue(byName ? Variant(QStringLiteral("Fish number %1").arg(i))
+                              : Variant(i / 10.0));
         item->SetOperation(i % 5 ? "and" : "or");
         item->SetIndentLev(i % 4 == 3 ? 1 : 0);
       }
@@ -122,7 +123,10 @@ void BM_FilterBoxVisibleLines_Reference(benchmark::State& state) {
 }
 
 BENCHMARK(BM_FilterBoxVisibleLines)->Arg(0)->Arg(kConditions / 2)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FilterBoxVisibleLines_Reference)->Arg(0)->Arg(kConditions / 2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FilterBoxVisibleLines_Reference)
+    ->Arg(0)
+    ->Arg(kConditions / 2)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -37,7 +37,8 @@ void ListBoxEvents(TEvents& events, TKelPrmListBox* box, TKelAccessibleChange ch
                    const QVariant& subject) {
   if (change == TKelAccessibleChange::Structure) {
     QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(box);
-    if (iface && iface->childCount() <= kMaxReorderedChildren) Add(events, iface, QAccessible::ObjectReorder);
+    if (iface && iface->childCount() <= kMaxReorderedChildren)
+      Add(events, iface, QAccessible::ObjectReorder);
     return;
   }
   QObject* part = SubjectObject(subject);
@@ -52,22 +53,28 @@ void ListBoxEvents(TEvents& events, TKelPrmListBox* box, TKelAccessibleChange ch
     case TKelAccessibleChange::Focus:
       if (box->hasFocus()) Add(events, iface, QAccessible::Focus);
       break;
-    case TKelAccessibleChange::Selection: Add(events, iface, QAccessible::Selection); break;
+    case TKelAccessibleChange::Selection:
+      Add(events, iface, QAccessible::Selection);
+      break;
     case TKelAccessibleChange::State: {
       QAccessible::State checked;
       checked.checked = true;
       AddStateChange(events, iface, checked);
       break;
     }
-    case TKelAccessibleChange::Name: Add(events, iface, QAccessible::NameChanged); break;
-    default: break;
+    case TKelAccessibleChange::Name:
+      Add(events, iface, QAccessible::NameChanged);
+      break;
+    default:
+      break;
   }
 }
 
 void CalendarEvents(TEvents& events, TKelCustomCalendar* calendar, TKelAccessibleChange change,
                     const QVariant& subject) {
   // Another factory installed later may have answered for the calendar.
-  auto* root = dynamic_cast<TKelAccessibleCalendar*>(QAccessible::queryAccessibleInterface(calendar));
+  auto* root =
+      dynamic_cast<TKelAccessibleCalendar*>(QAccessible::queryAccessibleInterface(calendar));
   if (!root) return;
   if (change == TKelAccessibleChange::Structure) {
     root->ForgetParts();

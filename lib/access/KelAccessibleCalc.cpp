@@ -1,7 +1,6 @@
-#include "KelAccessibleCalc_p.h"
-
 #include <QWindow>
 
+#include "KelAccessibleCalc_p.h"
 #include "KelCalcConsts.h"
 #include "KelCalcDisplay.h"
 #include "KelCalculator.h"
@@ -73,24 +72,42 @@ QString CalcButtonAccessibleName(int kind) {
   const auto k = static_cast<TKelCalcButtonKind>(kind);
   if (CalcDigitOf(k) >= 0) return QString::number(CalcDigitOf(k));
   switch (k) {
-    case ckBack: return TranslateText(NameBack);
-    case ckClearEntry: return TranslateText(NameClearEntry);
-    case ckClear: return TranslateText(NameClear);
-    case ckMemClear: return TranslateText(NameMemClear);
-    case ckDiv: return TranslateText(NameDiv);
-    case ckSqrt: return TranslateText(NameSqrt);
-    case ckMemRecall: return TranslateText(NameMemRecall);
-    case ckMul: return TranslateText(NameMul);
-    case ckPercent: return TranslateText(NamePercent);
-    case ckMemStore: return TranslateText(NameMemStore);
-    case ckSub: return TranslateText(NameSub);
-    case ckRecip: return TranslateText(NameRecip);
-    case ckMemAdd: return TranslateText(NameMemAdd);
-    case ckSign: return TranslateText(NameSign);
-    case ckDecimal: return TranslateText(NameDecimal);
-    case ckAdd: return TranslateText(NameAdd);
-    case ckEquals: return TranslateText(NameEquals);
-    default: return QString();
+    case ckBack:
+      return TranslateText(NameBack);
+    case ckClearEntry:
+      return TranslateText(NameClearEntry);
+    case ckClear:
+      return TranslateText(NameClear);
+    case ckMemClear:
+      return TranslateText(NameMemClear);
+    case ckDiv:
+      return TranslateText(NameDiv);
+    case ckSqrt:
+      return TranslateText(NameSqrt);
+    case ckMemRecall:
+      return TranslateText(NameMemRecall);
+    case ckMul:
+      return TranslateText(NameMul);
+    case ckPercent:
+      return TranslateText(NamePercent);
+    case ckMemStore:
+      return TranslateText(NameMemStore);
+    case ckSub:
+      return TranslateText(NameSub);
+    case ckRecip:
+      return TranslateText(NameRecip);
+    case ckMemAdd:
+      return TranslateText(NameMemAdd);
+    case ckSign:
+      return TranslateText(NameSign);
+    case ckDecimal:
+      return TranslateText(NameDecimal);
+    case ckAdd:
+      return TranslateText(NameAdd);
+    case ckEquals:
+      return TranslateText(NameEquals);
+    default:
+      return QString();
   }
 }
 
@@ -108,7 +125,8 @@ int TKelAccessibleCalculator::childCount() const { return kCalcButtonCount; }
 QAccessibleInterface* TKelAccessibleCalculator::child(int index) const {
   if (index < 0 || index >= kCalcButtonCount) return nullptr;
   const auto kind = static_cast<TKelCalcButtonKind>(ckBack + index);
-  return buttons_.Get(index, [this, kind] { return new TKelAccessibleCalcButton(Calculator(), kind); });
+  return buttons_.Get(index,
+                      [this, kind] { return new TKelAccessibleCalcButton(Calculator(), kind); });
 }
 
 int TKelAccessibleCalculator::indexOfChild(const QAccessibleInterface* child) const {
@@ -129,7 +147,8 @@ QList<QPair<QAccessibleInterface*, QAccessible::Relation>> TKelAccessibleCalcula
     QAccessible::Relation match) const {
   auto result = QAccessibleWidget::relations(match);
   if ((match & QAccessible::Controller) && Calculator()->Associate()) {
-    if (QAccessibleInterface* display = QAccessible::queryAccessibleInterface(Calculator()->Associate()))
+    if (QAccessibleInterface* display =
+            QAccessible::queryAccessibleInterface(Calculator()->Associate()))
       result.append({display, QAccessible::Controller});
   }
   return result;

@@ -1,9 +1,8 @@
-#include "KelAccessibleCalendar_p.h"
-
 #include <QWindow>
 
 #include "DateTimeFormat.h"
 #include "FormatSettings.h"
+#include "KelAccessibleCalendar_p.h"
 #include "KelCalendar.h"
 #include "KelCalendarConsts.h"
 #include "KelEventErrors.h"
@@ -47,7 +46,8 @@ class TKelCalendarPart : public QAccessibleInterface {
 
  protected:
   TKelAccessibleCalendar* Root() const {
-    return static_cast<TKelAccessibleCalendar*>(QAccessible::queryAccessibleInterface(calendar_.data()));
+    return static_cast<TKelAccessibleCalendar*>(
+        QAccessible::queryAccessibleInterface(calendar_.data()));
   }
   // A rectangle of the calendar's client area on the screen.
   QRect ScreenRect(const TRect& r) const {
@@ -67,7 +67,8 @@ class TKelCalendarPart : public QAccessibleInterface {
 // A part that belongs to month m.
 class TKelMonthPart : public TKelCalendarPart {
  public:
-  TKelMonthPart(TKelCustomCalendar* calendar, int month) : TKelCalendarPart(calendar), month_(month) {}
+  TKelMonthPart(TKelCustomCalendar* calendar, int month)
+      : TKelCalendarPart(calendar), month_(month) {}
   bool isValid() const override { return calendar_ && month_ < calendar_->MonthCount(); }
   int MonthIndex() const { return month_; }
 
@@ -89,7 +90,8 @@ class TKelCalendarNavButton : public TKelPressablePart<TKelCalendarPart> {
   QAccessibleInterface* parent() const override { return Root(); }
   QString text(QAccessible::Text t) const override {
     if (t != QAccessible::Name) return QString();
-    return TranslateText(direction_ < 0 ? KelCalendarText::PreviousMonth : KelCalendarText::NextMonth);
+    return TranslateText(direction_ < 0 ? KelCalendarText::PreviousMonth
+                                        : KelCalendarText::NextMonth);
   }
   QRect rect() const override {
     return ScreenRect(direction_ < 0 ? calendar_->PrevButtonRect() : calendar_->NextButtonRect());
@@ -224,7 +226,8 @@ class TKelCalendarTable : public TKelMonthPart, public QAccessibleTableInterface
   QList<QAccessibleInterface*> selectedCells() const override {
     QList<QAccessibleInterface*> cells;
     for (int i = 0; i < kGridDays; ++i)
-      if (KindAt(i) != TDayKind::Blank && calendar_->IsDateSelected(DateAt(i))) cells.append(child(i));
+      if (KindAt(i) != TDayKind::Blank && calendar_->IsDateSelected(DateAt(i)))
+        cells.append(child(i));
     return cells;
   }
   QString columnDescription(int column) const override {
@@ -292,7 +295,8 @@ class TKelCalendarDay : public TKelMonthPart,
     return s;
   }
   void* interface_cast(QAccessible::InterfaceType type) override {
-    if (type == QAccessible::TableCellInterface) return static_cast<QAccessibleTableCellInterface*>(this);
+    if (type == QAccessible::TableCellInterface)
+      return static_cast<QAccessibleTableCellInterface*>(this);
     if (type == QAccessible::ActionInterface) return static_cast<QAccessibleActionInterface*>(this);
     return nullptr;
   }
@@ -370,9 +374,8 @@ QAccessibleInterface* TKelAccessibleCalendar::childAt(int x, int y) const {
 }
 
 QAccessibleInterface* TKelAccessibleCalendar::NavButton(int direction) const {
-  return parts_.Get(KeyOf(TPart::Nav, 0, direction < 0 ? 0 : 1), [this, direction] {
-    return new TKelCalendarNavButton(Calendar(), direction);
-  });
+  return parts_.Get(KeyOf(TPart::Nav, 0, direction < 0 ? 0 : 1),
+                    [this, direction] { return new TKelCalendarNavButton(Calendar(), direction); });
 }
 
 QAccessibleInterface* TKelAccessibleCalendar::Month(int month) const {
@@ -394,7 +397,8 @@ QAccessibleInterface* TKelAccessibleCalendar::Table(int month) const {
 }
 
 QAccessibleInterface* TKelAccessibleCalendar::Day(int month, int cell) const {
-  if (month < 0 || month >= Calendar()->MonthCount() || cell < 0 || cell >= kGridDays) return nullptr;
+  if (month < 0 || month >= Calendar()->MonthCount() || cell < 0 || cell >= kGridDays)
+    return nullptr;
   return parts_.Get(KeyOf(TPart::Day, month, cell),
                     [this, month, cell] { return new TKelCalendarDay(Calendar(), month, cell); });
 }

@@ -1,8 +1,7 @@
-#include "KelAccessibleListBox_p.h"
-
 #include <QWidget>
 #include <QWindow>
 
+#include "KelAccessibleListBox_p.h"
 #include "KelDrawing.h"
 #include "KelEventErrors.h"
 #include "KelFltBld.h"

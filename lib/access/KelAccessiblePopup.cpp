@@ -1,7 +1,6 @@
-#include "KelAccessiblePopup_p.h"
-
 #include "DBLookupListBox.h"
 #include "KelAccessibleCalendar_p.h"
+#include "KelAccessiblePopup_p.h"
 #include "KelCalPopup.h"
 #include "KelCalendar.h"
 #include "KelPrmListBox.h"
@@ -76,7 +75,8 @@ QAccessibleInterface* TKelAccessiblePopup::parent() const {
   }
   if (auto* calendar = qobject_cast<TKelCustomCalendar*>(owner);
       calendar && calendar->MonthPopup() == widget()) {
-    auto* root = dynamic_cast<TKelAccessibleCalendar*>(QAccessible::queryAccessibleInterface(calendar));
+    auto* root =
+        dynamic_cast<TKelAccessibleCalendar*>(QAccessible::queryAccessibleInterface(calendar));
     const QPoint cell = calendar->MonthPopupCell();
     if (QAccessibleInterface* header =
             root ? root->Header(cell.y() * calendar->MonthCols() + cell.x()) : nullptr)

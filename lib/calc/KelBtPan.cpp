@@ -150,6 +150,15 @@ void TKelCustomBtnPanel::SetButtons(const TStrings* value) {
     buttons_->Clear();
 }
 
+QStringList TKelCustomBtnPanel::ButtonCaptions() const { return buttons_->ToStringList(); }
+
+void TKelCustomBtnPanel::SetButtonCaptions(const QStringList& value) {
+  if (value == ButtonCaptions()) return;
+  TStringList lines;
+  lines.FromStringList(value);
+  SetButtons(&lines);
+}
+
 void TKelCustomBtnPanel::SetDefButtons(TKelBtnPanelButtons value) {
   if (value == defButtons_) return;
   defButtons_ = value;

@@ -72,8 +72,9 @@ class KEL_EXPORT TKelCustomBtnPanel : public QFrame {
   Q_OBJECT
   Q_PROPERTY(Kel::KelBtPanTypes::TKelBtnPanelButtons DefButtons READ DefButtons WRITE SetDefButtons)
   Q_CLASSINFO("default:DefButtons", "pbFromSet")
-  Q_PROPERTY(Kel::TKelButtonSet DefButtonSet READ DefButtonSet WRITE SetDefButtonSet)
-  Q_CLASSINFO("default:DefButtonSet", "[]")
+  Q_PROPERTY(Kel::KelBtPanTypes::TKelButtonFlags DefButtonSet READ DefButtonFlags WRITE SetDefButtonFlags)
+  // The captions of the custom buttons (the lines of Buttons).
+  Q_PROPERTY(QStringList Buttons READ ButtonCaptions WRITE SetButtonCaptions)
   Q_PROPERTY(QString ButtonClassName READ ButtonClassName WRITE SetButtonClassName)
   Q_CLASSINFO("default:ButtonClassName", "TButton")
   Q_PROPERTY(int ButtonWidth READ ButtonWidth WRITE SetButtonWidth)
@@ -111,6 +112,13 @@ class KEL_EXPORT TKelCustomBtnPanel : public QFrame {
   void SetDefButtons(TKelBtnPanelButtons value);
   TKelButtonSet DefButtonSet() const { return defButtonSet_; }
   void SetDefButtonSet(TKelButtonSet value);
+  // DefButtonSet and Buttons in the forms Qt's form designer edits and stores.
+  TKelButtonFlags DefButtonFlags() const { return SetToFlags<TKelButtonFlag>(defButtonSet_); }
+  void SetDefButtonFlags(TKelButtonFlags value) {
+    SetDefButtonSet(FlagsToSet<TKelButtonType>(value));
+  }
+  QStringList ButtonCaptions() const;
+  void SetButtonCaptions(const QStringList& value);
   QString ButtonClassName() const;
   // A registered control class by name; an unknown name is ignored.
   void SetButtonClassName(const QString& value);

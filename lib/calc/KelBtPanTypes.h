@@ -50,6 +50,30 @@ enum TKelBtnPanelButtons {
 };
 Q_ENUM_NS(TKelBtnPanelButtons)
 
+// A set of button kinds as flags with the bits of TKelButtonSet: how Qt's form designer edits and
+// stores DefButtonSet (see SetToFlags). btCustom has no flag: a set never makes custom buttons.
+enum TKelButtonFlag : unsigned {
+  bfYes = 1u << btYes,
+  bfNo = 1u << btNo,
+  bfOk = 1u << btOk,
+  bfCancel = 1u << btCancel,
+  bfApply = 1u << btApply,
+  bfClose = 1u << btClose,
+  bfHelp = 1u << btHelp,
+  bfAbort = 1u << btAbort,
+  bfRetry = 1u << btRetry,
+  bfIgnore = 1u << btIgnore,
+  bfDelete = 1u << btDelete,
+  bfRemove = 1u << btRemove,
+  bfInsert = 1u << btInsert,
+  bfNew = 1u << btNew,
+  bfBrowse = 1u << btBrowse,
+  bfOpen = 1u << btOpen,
+  bfSave = 1u << btSave,
+};
+Q_DECLARE_FLAGS(TKelButtonFlags, TKelButtonFlag)
+Q_FLAG_NS(TKelButtonFlags)
+
 }  // namespace KelBtPanTypes
 using namespace KelBtPanTypes;
 
@@ -60,6 +84,7 @@ KEL_EXPORT TModalResult ButtonTypeModalResult(TKelButtonType type);
 }  // namespace Kel
 
 KEL_DECLARE_SET(Kel::KelBtPanTypes::TKelButtonType, Kel_KelBtPanTypes_TKelButtonType)
+Q_DECLARE_OPERATORS_FOR_FLAGS(Kel::KelBtPanTypes::TKelButtonFlags)
 
 namespace Kel {
 using TKelButtonSet = TSet<TKelButtonType>;

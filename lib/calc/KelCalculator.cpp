@@ -7,8 +7,8 @@
 
 #include "Canvas.h"
 #include "FormatSettings.h"
-#include "KelCalcConsts.h"
 #include "KelAccessibleReport.h"
+#include "KelCalcConsts.h"
 #include "KelCalcDisplay.h"
 #include "KelDrawing.h"
 #include "KelEventErrors.h"

@@ -230,13 +230,13 @@ TKelPopupCalendar::TKelPopupCalendar(QWidget* owner, int option) : TKelPopupForm
   timeEdit_ = new QTimeEdit(client_);
   timeEdit_->setDisplayFormat(QStringLiteral("HH:mm:ss"));
   today_ = new TSpeedButton(client_);
-  today_->SetCaption(TranslateText(QStringLiteral("&Today")));
+  today_->SetCaption(TranslateText(QT_TRANSLATE_NOOP("Kel", "&Today")));
   today_->OnClick = [this](QObject*) { RunEventHandler(this, [this] { TodayClick(); }); };
   none_ = new TSpeedButton(client_);
-  none_->SetCaption(TranslateText(QStringLiteral("&None")));
+  none_->SetCaption(TranslateText(QT_TRANSLATE_NOOP("Kel", "&None")));
   none_->OnClick = [this](QObject*) { RunEventHandler(this, [this] { NoneClick(); }); };
-  dateLabel_ = new QLabel(TranslateText(QStringLiteral("&Date:")), client_);
-  timeLabel_ = new QLabel(TranslateText(QStringLiteral("Tim&e:")), client_);
+  dateLabel_ = new QLabel(TranslateText(QT_TRANSLATE_NOOP("Kel", "&Date:")), client_);
+  timeLabel_ = new QLabel(TranslateText(QT_TRANSLATE_NOOP("Kel", "Tim&e:")), client_);
   timeLabel_->setBuddy(timeEdit_);
   bevel_ = new QFrame(client_);
   bevel_->setFrameShape(QFrame::HLine);

@@ -13,10 +13,18 @@
 #include "KelAccessibleReport.h"
 #include "KelCalPopup.h"
 #include "KelEventErrors.h"
+#include "KelRegisterClasses.h"
+#include "KelTranslate.h"
 
 namespace Kel {
 
 namespace {
+
+// The published control is known by name (the class registry, a form designer's list).
+const bool registered = [] {
+  RegisterClassesOnce({&TKelCalendar::staticMetaObject});
+  return true;
+}();
 
 // The week strip's cursor: an arrow pointing left, drawn here so that it looks the same on
 // every platform and scales with the screen.
@@ -80,7 +88,8 @@ std::unique_ptr<TKelCalendarColors> TKelCustomCalendar::CreateColors() {
 }
 
 QString TKelCustomCalendar::DefaultAccessibleName() const {
-  return objectName().isEmpty() ? QStringLiteral("Calendar") : objectName();
+  return objectName().isEmpty() ? TranslateText(QT_TRANSLATE_NOOP("Kel", "Calendar"))
+                                : objectName();
 }
 
 // ---- date rules -----------------------------------------------------------------------------

@@ -411,7 +411,7 @@ class KEL_EXPORT TKelCalendar : public TKelCustomCalendar {
   Q_CLASSINFO("default:FirstWeekOfYear", "fwJanFirst")
   Q_PROPERTY(Kel::KelUtilsTypes::TKelFirstDayOfWeek FirstDayOfWeek READ FirstDayOfWeek WRITE SetFirstDayOfWeek)
   Q_CLASSINFO("default:FirstDayOfWeek", "dwLocaleDefault")
-  Q_PROPERTY(Kel::TSet<Kel::KelUtilsTypes::TKelFirstDayOfWeek> WorkDays READ WorkDays WRITE SetWorkDays)
+  Q_PROPERTY(Kel::KelUtilsTypes::TKelWeekDayFlags WorkDays READ WorkDayFlags WRITE SetWorkDayFlags)
   Q_PROPERTY(bool MinDateLimit READ MinDateLimit WRITE SetMinDateLimit)
   Q_CLASSINFO("default:MinDateLimit", "False")
   Q_PROPERTY(double MinDate READ MinDate WRITE SetMinDate)
@@ -423,7 +423,7 @@ class KEL_EXPORT TKelCalendar : public TKelCustomCalendar {
   Q_CLASSINFO("default:Flat", "True")
   Q_PROPERTY(int BorderStyle READ BorderStyleValue WRITE SetBorderStyleValue)
   Q_CLASSINFO("default:BorderStyle", "1")
-  Q_PROPERTY(Kel::TSet<Kel::KelCalendarTypes::TBevelEdge> BorderEdges READ BorderEdges WRITE SetBorderEdges)
+  Q_PROPERTY(Kel::KelCalendarTypes::TBevelEdgeFlags BorderEdges READ BorderEdgeFlags WRITE SetBorderEdgeFlags)
   Q_PROPERTY(int MaxSelDates READ MaxSelDates WRITE SetMaxSelDates)
   Q_CLASSINFO("default:MaxSelDates", "42")
   Q_PROPERTY(int WeekCursor READ WeekCursor WRITE SetWeekCursor)
@@ -448,6 +448,13 @@ class KEL_EXPORT TKelCalendar : public TKelCustomCalendar {
   bool IsPropertyStored(const char* name) const;
   int BorderStyleValue() const { return BorderStyle(); }
   void SetBorderStyleValue(int value) { SetBorderStyle(static_cast<TBorderStyle>(value)); }
+  // The sets as flags, as Qt's form designer edits and stores them.
+  TKelWeekDayFlags WorkDayFlags() const { return SetToFlags<TKelWeekDayFlag>(WorkDays()); }
+  void SetWorkDayFlags(TKelWeekDayFlags value) {
+    SetWorkDays(FlagsToSet<TKelFirstDayOfWeek>(value));
+  }
+  TBevelEdgeFlags BorderEdgeFlags() const { return SetToFlags<TBevelEdgeFlag>(BorderEdges()); }
+  void SetBorderEdgeFlags(TBevelEdgeFlags value) { SetBorderEdges(FlagsToSet<TBevelEdge>(value)); }
 };
 
 }  // namespace Kel

@@ -255,7 +255,8 @@ void TKelCustomCalendar::DrawDayCell(TCanvas& canvas, TDateTime date, TKelCalend
   // A selection colour that does not stand out from the days (a light button face on white)
   // gives way to the palette's highlight, so that the selection always shows.
   const bool highlight =
-      type == dtSelected && std::abs(ColorLuminance(background) - ColorLuminance(canvas.ToQColor(colors_->Days()))) < 24;
+      type == dtSelected &&
+      std::abs(ColorLuminance(background) - ColorLuminance(canvas.ToQColor(colors_->Days()))) < 24;
   if (highlight) background = canvas.Palette().color(QPalette::Highlight);
   canvas.Brush().Color = ToTColor(background);
   if (type == dtHidden) {

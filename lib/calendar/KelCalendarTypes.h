@@ -48,6 +48,17 @@ Q_ENUM_NS(TKelWeekDaysLength)
 enum TBevelEdge { beLeft, beTop, beRight, beBottom };
 Q_ENUM_NS(TBevelEdge)
 
+// A set of edges as flags with the bits of TBevelEdges: how Qt's form designer edits and stores
+// one (see SetToFlags).
+enum TBevelEdgeFlag : unsigned {
+  efLeft = 1u << beLeft,
+  efTop = 1u << beTop,
+  efRight = 1u << beRight,
+  efBottom = 1u << beBottom,
+};
+Q_DECLARE_FLAGS(TBevelEdgeFlags, TBevelEdgeFlag)
+Q_FLAG_NS(TBevelEdgeFlags)
+
 }  // namespace KelCalendarTypes
 
 using namespace KelCalendarTypes;
@@ -55,6 +66,7 @@ using namespace KelCalendarTypes;
 }  // namespace Kel
 
 KEL_DECLARE_SET(Kel::KelCalendarTypes::TBevelEdge, Kel_KelCalendarTypes_TBevelEdge)
+Q_DECLARE_OPERATORS_FOR_FLAGS(Kel::KelCalendarTypes::TBevelEdgeFlags)
 
 namespace Kel {
 

@@ -6,6 +6,7 @@
 
 #include "KelControlsConsts.h"
 #include "KelEventErrors.h"
+#include "KelDesignState.h"
 #include "KelFields.h"
 #include "KelMenus.h"
 #include "KelTranslate.h"
@@ -68,7 +69,7 @@ void TKelCustomControl::KeyDown(int& key, TShiftState shift) {
     if (!shift.Contains(ssCtrl)) return;
     shift = TShiftState{};  // Ctrl+Enter acts as Enter, Ctrl+Tab as Tab
   }
-  if (key == 0 || designing_ || IsModifierKey(key)) return;
+  if (key == 0 || IsDesigning() || IsModifierKey(key)) return;
   TKelKeyData* binding = FindKey(key, shift, keyState_);
   if (!binding) {
     keyState_ = 0;
@@ -84,7 +85,7 @@ void TKelCustomControl::KeyDown(int& key, TShiftState shift) {
 
 void TKelCustomControl::KeyPress(QChar& key) {
   if (OnKeyPress) OnKeyPress(this, key);
-  if (designing_ || keyState_ != 0) return;
+  if (IsDesigning() || keyState_ != 0) return;
   if (!key.isNull() && IsConsumedChar(key)) key = QChar();
 }
 
@@ -207,5 +208,9 @@ void TKelCustomControl::EndLoading() {
 }
 
 QString TKelCustomControl::DefaultAccessibleName() const { return objectName(); }
+
+bool TKelCustomControl::IsDesigning() const { return IsObjectDesigning(this); }
+
+void TKelCustomControl::SetDesigning(bool value) { SetObjectDesigning(this, value); }
 
 }  // namespace Kel

@@ -121,8 +121,10 @@ class KEL_EXPORT TKelCustomControl : public QWidget {
   QMenu* ShowContextMenu(int x, int y);
 
   // --- component traits
-  bool IsDesigning() const { return designing_; }
-  void SetDesigning(bool value) { designing_ = value; }
+  // The design state (KelDesignState.h): a form designer's plugin puts the control into it.
+  // Descendants that own components pass it on to them.
+  bool IsDesigning() const;
+  virtual void SetDesigning(bool value);
   bool IsLoading() const { return loading_; }
   // Loading brackets a reader's property assignments; its end calls Loaded().
   void BeginLoading() { loading_ = true; }
@@ -163,7 +165,6 @@ class KEL_EXPORT TKelCustomControl : public QWidget {
   bool mergePopupMenus_ = false;
   QPointer<QMenu> defaultPopupMenu_;
   QPointer<QMenu> mergedMenu_;
-  bool designing_ = false;
   bool loading_ = false;
 };
 

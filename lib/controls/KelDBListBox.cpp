@@ -6,10 +6,19 @@
 #include "DataSet.h"
 #include "KelControlsConsts.h"
 #include "KelEventErrors.h"
+#include "KelRegisterClasses.h"
 #include "KelTranslate.h"
 #include "KelUtils.h"
 
 namespace Kel {
+
+namespace {
+// The published control is known by name (the class registry, a form designer's list).
+const bool registered = [] {
+  RegisterClassesOnce({&TKelLookupListBox::staticMetaObject});
+  return true;
+}();
+}  // namespace
 
 // --- TKelLookupListBox
 

@@ -68,8 +68,8 @@ KEL_EXPORT TKelFieldType TypeOfVariant(const Variant& value, TKelFieldType oldTy
 
 // Resource texts of the field values.
 namespace KelFieldText {
-inline constexpr const char* True = "True";
-inline constexpr const char* False = "False";
+inline constexpr const char* True = QT_TRANSLATE_NOOP("Kel", "True");
+inline constexpr const char* False = QT_TRANSLATE_NOOP("Kel", "False");
 }  // namespace KelFieldText
 
 class TKelFields;

@@ -2,6 +2,7 @@
 
 #include "ClassRegistry.h"
 #include "Exceptions.h"
+#include "KelDesignState.h"
 #include "KelPublishedProps.h"
 #include "StrUtils.h"
 
@@ -30,10 +31,7 @@ void TKelNamedItem::Assign(TPersistent* source) {
   TCollectionItem::Assign(source);
 }
 
-bool TKelNamedItem::IsDesigning() const {
-  const auto* component = FindOwnerOfClass<TComponent>(this);
-  return component && component->ComponentState().Contains(csDesigning);
-}
+bool TKelNamedItem::IsDesigning() const { return IsObjectDesigning(this); }
 
 // --- TKelCustomNamedItems ---------------------------------------------------------------------
 

@@ -9,8 +9,9 @@
 //                         streamed). DisplayName: the name, passed through the collection's
 //                         GetItemDisplayName, or the class name when that is empty. Assign from
 //                         any named item copies the published properties both classes have.
-//                         IsDesigning(): whether the component the collection belongs to (up the
-//                         GetOwner chain) is being designed. Changed(): reports a change of this
+//                         IsDesigning(): whether the component or widget the collection belongs
+//                         to (up the GetOwner chain) is being designed (KelDesignState.h).
+//                         Changed(): reports a change of this
 //                         item, bindable as another collection's OnCollectionChange.
 //   TKelCustomNamedItems  the collection: IndexOfName / ItemByName (ASCII letters compared
 //                         ignoring case, the first match wins, names need not be unique), events

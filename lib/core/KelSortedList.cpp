@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "Exceptions.h"
+#include "KelTranslate.h"
 
 namespace Kel {
 
@@ -69,7 +70,7 @@ int TKelSortedList::Add(void* item) {
   int index = 0;
   if (Find(KeyOfItem(item), index)) {
     if (duplicates_ == dupIgnore) return index;
-    if (duplicates_ == dupError) throw EListError(QString::fromUtf8(KelCoreText::DuplicateItem));
+    if (duplicates_ == dupError) throw EListError(TranslateText(KelCoreText::DuplicateItem));
   }
   list_.insert(index, item);
   return index;

@@ -25,7 +25,8 @@ namespace Kel {
 
 namespace KelCoreText {
 // Raised by TKelSortedList::Add; meant to pass through the library's translation hook.
-inline constexpr const char* DuplicateItem = "Can't insert duplicate item";
+inline constexpr const char* DuplicateItem =
+    QT_TRANSLATE_NOOP("Kel", "Can't insert duplicate item");
 }  // namespace KelCoreText
 
 class KEL_EXPORT TKelSortedList {

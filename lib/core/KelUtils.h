@@ -64,6 +64,20 @@ Q_ENUM_NS(TKelDirection)
 enum TKelVertAlign { vaTop = 0, vaCenter = 1, vaBottom = 2 };
 Q_ENUM_NS(TKelVertAlign)
 
+// A set of weekdays as flags with the bits of TKelWeekDays: how Qt's form designer edits and
+// stores one (see SetToFlags).
+enum TKelWeekDayFlag : unsigned {
+  wfSunday = 1u << dwSunday,
+  wfMonday = 1u << dwMonday,
+  wfTuesday = 1u << dwTuesday,
+  wfWednesday = 1u << dwWednesday,
+  wfThursday = 1u << dwThursday,
+  wfFriday = 1u << dwFriday,
+  wfSaturday = 1u << dwSaturday,
+};
+Q_DECLARE_FLAGS(TKelWeekDayFlags, TKelWeekDayFlag)
+Q_FLAG_NS(TKelWeekDayFlags)
+
 }  // namespace KelUtilsTypes
 
 using namespace KelUtilsTypes;
@@ -71,6 +85,7 @@ using namespace KelUtilsTypes;
 }  // namespace Kel
 
 KEL_DECLARE_SET(Kel::KelUtilsTypes::TKelFirstDayOfWeek, Kel_KelUtilsTypes_TKelFirstDayOfWeek)
+Q_DECLARE_OPERATORS_FOR_FLAGS(Kel::KelUtilsTypes::TKelWeekDayFlags)
 
 namespace Kel {
 

@@ -19,11 +19,15 @@ class QLabel;
 namespace Kel {
 
 namespace KelDataSourceDlgText {
-inline constexpr const char* Caption = "Data source selection";                  // 65440
-inline constexpr const char* SelectAlias = "1. Select or enter alias";           // 65441
-inline constexpr const char* SelectTable = "2. Select or enter table name";      // 65442
-inline constexpr const char* SelectField = "3. Select  name of visible field.";  // 65443
-inline constexpr const char* AliasHint = "Enter full path to the database";      // 65444
+inline constexpr const char* Caption = QT_TRANSLATE_NOOP("Kel", "Data source selection");  // 65440
+inline constexpr const char* SelectAlias =
+    QT_TRANSLATE_NOOP("Kel", "1. Select or enter alias");  // 65441
+inline constexpr const char* SelectTable =
+    QT_TRANSLATE_NOOP("Kel", "2. Select or enter table name");  // 65442
+inline constexpr const char* SelectField =
+    QT_TRANSLATE_NOOP("Kel", "3. Select  name of visible field.");  // 65443
+inline constexpr const char* AliasHint =
+    QT_TRANSLATE_NOOP("Kel", "Enter full path to the database");  // 65444
 inline constexpr const char* DefaultAlias = "DBDEMOS";
 inline constexpr const char* DefaultTable = "biolife";
 }  // namespace KelDataSourceDlgText

@@ -4,11 +4,14 @@
 #include "KelFltBld.h"
 
 #include <QMetaObject>
+#include <cmath>
+#include <exception>
 
 #include "DataSet.h"
 #include "KelDB.h"
 #include "KelEmulDataSet.h"
 #include "KelEventErrors.h"
+#include "KelFltText_p.h"
 #include "KelListBoxTexts.h"
 #include "KelStrHelpers.h"
 #include "KelUtils.h"
@@ -35,10 +38,38 @@ bool IsNamed(const TKelField* param, const char* name) {
   return SameText(param->Name(), QString::fromLatin1(name));
 }
 
+bool IsNumberType(TKelFieldType type) {
+  return type == FT_INT || type == FT_FLOAT || type == FT_CURRENCY;
+}
+bool IsDateType(TKelFieldType type) {
+  return type == FT_DATE || type == FT_TIME || type == FT_DATETIME;
+}
+
+// A value kept through a change of its parameter's type to the field's: a number of another
+// kind (12 typed for a float field) or a date of another kind converts; anything else, and a
+// fraction for an integer field, is no value of the new type.
+Variant ValueForType(const Variant& value, TKelFieldType from, TKelFieldType to) {
+  if (value.IsEmptyOrNull()) return {};
+  try {
+    if (IsNumberType(from) && IsNumberType(to)) {
+      const double number = value.AsDouble();
+      if (to == FT_FLOAT) return Variant(number);
+      if (to == FT_CURRENCY) return Variant(value.AsCurrency());
+      if (std::abs(number) < 9.2e18 && number == double(int64_t(number)))
+        return Variant(int64_t(number));
+    }
+    if (IsDateType(from) && IsDateType(to)) return Variant::FromDate(value.AsDate());
+  } catch (const std::exception&) {
+    // Out of the new type's range: no value of it.
+  }
+  return {};
+}
+
 }  // namespace
 
 TKelFltItem::TKelFltItem(TCollection* collection) : TKelListItem(collection) {
-  EnsureParam(KelFltParam::Operation)->SetValue(Variant(ListBoxText(KelFltText::DisplayAnd)));
+  EnsureParam(KelFltParam::Operation)
+      ->SetValue(Variant(QString::fromLatin1(KelFltText::OutputAnd)));
   EnsureParam(KelFltParam::Operation)->SetUnderline(false);
 }
 
@@ -96,13 +127,24 @@ void TKelFltItem::StoreTemplateText(const QString& value) {
 
 void TKelFltItem::SetTemplate(const QString& value) {
   InListUpdate(this, [&] {
-    StoreTemplateText(value);
     TKelFltBld* builder = Builder();
     TKelFltBoxTemplate* found = builder ? builder->FindTemplate(DataField(), value) : nullptr;
+    StoreTemplateText(found ? found->SourceCaptionID() : value);
     if (found) {
       valuePrefix_ = found->ValuePrefix();
       valueSuffix_ = found->ValueSuffix();
       SetCaption(found->Caption() + QStringLiteral(" :") + KelFltParam::Operation);
+    } else if (IsDesigning()) {
+      // Designed without its dataset, the condition cannot know its template's caption: it
+      // shows what it holds, each parameter in its place, and keeps the parameters as they are
+      // (nothing tells their types).
+      valuePrefix_.clear();
+      valueSuffix_.clear();
+      QString caption = QStringLiteral(":Field :Template");
+      for (int i = 0; i < Params()->Count(); ++i)
+        if (IsValueParam(Param(i))) caption += QStringLiteral(" :") + Param(i)->Name();
+      StoreCaption(caption + QStringLiteral(" :") + KelFltParam::Operation);
+      Changed();
     } else {
       // The parameters stay: a template that is missing only for now (templates still being
       // read) must not cost the condition its field and values.
@@ -116,7 +158,8 @@ void TKelFltItem::SetTemplate(const QString& value) {
 
 void TKelFltItem::SetOperation(const QString& value) {
   TKelListParam* param = EnsureParam(KelFltParam::Operation);
-  param->SetValue(Variant(value));
+  // The connector as written into the filter, whatever language it came in.
+  param->SetValue(Variant(ConnectorOutput(value)));
   param->SetDisplayValue(QString());
   param->SetUnderline(false);
 }
@@ -135,7 +178,10 @@ void TKelFltItem::CaptionChanged() {
     if (!IsValueParam(param)) continue;
     param->SetValuePrefix(valuePrefix_);
     param->SetValueSuffix(valueSuffix_);
-    if (param->DataType() != type) param->SetDataType(type);
+    if (param->DataType() == type) continue;
+    const Variant kept = ValueForType(param->Value(), param->DataType(), type);
+    param->SetDataType(type);
+    if (!kept.IsEmptyOrNull()) param->SetValue(kept);
   }
 }
 
@@ -151,6 +197,19 @@ bool TKelFltItems::IsParamVisible(const TKelListItem* item, const TKelListParam*
   const bool last = Count() > 0 && TCollection::Items<TKelListItem>(Count() - 1) == item;
   if (last && IsNamed(param, KelFltParam::Operation)) return false;
   return TKelListItems::IsParamVisible(item, param);
+}
+
+QString TKelFltItems::ParamDisplayText(const TKelField* param) const {
+  if (param->IsNull()) return TKelListItems::ParamDisplayText(param);
+  const QString stored = param->AsString(false);
+  if (IsNamed(param, KelFltParam::Operation)) return ConnectorDisplay(stored);
+  if (IsNamed(param, KelFltParam::Template)) {
+    const auto* item = qobject_cast<const TKelFltItem*>(param->Collection()->GetOwner());
+    TKelFltBoxTemplate* found = item ? item->FindTemplate() : nullptr;
+    if (!found && builder_) found = builder_->Templates()->FindInAnyCategory(stored);
+    if (found) return RemoveTildes(found->CaptionID());
+  }
+  return TKelListItems::ParamDisplayText(param);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -200,6 +259,8 @@ void TKelFltBld::SetDataSet(TDataSet* value) {
   if (TDataSet* old = DataSet()) old->RemoveFreeNotification(this);
   dataSet_ = value;
   if (value) value->FreeNotification(this);
+  // Conditions read before their fields were known (from a form, say) find their templates now.
+  if (value && items_->Count() > 0) RefreshTemplates();
   UpdateDataSet();
 }
 

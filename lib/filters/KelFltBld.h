@@ -4,12 +4,15 @@
 // into a whole SQL statement, and a filter text read back into conditions.
 //
 // API summary
-//   TKelFltItem    one condition: DataField, Template (an operation template's CaptionID),
-//                  Operation (the display connector to the next condition, "and" / "or"),
+//   TKelFltItem    one condition: DataField, Template (an operation template's caption),
+//                  Operation (the connector to the next condition, "and" / "or"),
 //                  Value / Value1 / Value2, Checked, IndentLev (brackets). Its parameters are
 //                  the storage: "Field", "Template", the template's value parameters and
 //                  "Operation". Setting DataField picks the field's first offered template;
-//                  setting Template rebuilds the caption and the value parameters.
+//                  setting Template rebuilds the caption and the value parameters. Template and
+//                  Operation are kept untranslated (the template's SourceCaptionID, the output
+//                  connector), whatever language they were set in, and shown translated, so
+//                  that a list saved in one language reads the same in another.
 //   TKelFltItems   the condition list (a TKelListItems): the connector of the last condition
 //                  is hidden. Builder() is the builder whose catalogue and templates it uses.
 //   TKelOrderByItem(s)  DataField and Descending of the ORDER BY clause.
@@ -65,11 +68,11 @@ using namespace KelFltBoxTypes;
 
 namespace KelFltText {
 // The connector as the user sees it (translated) and as it is written into filter and SQL text.
-inline constexpr const char* DisplayAnd = "and";
-inline constexpr const char* DisplayOr = "or";
+inline constexpr const char* DisplayAnd = QT_TRANSLATE_NOOP("Kel", "and");
+inline constexpr const char* DisplayOr = QT_TRANSLATE_NOOP("Kel", "or");
 inline constexpr const char* OutputAnd = "and";
 inline constexpr const char* OutputOr = "or";
-inline constexpr const char* BadFilter = "Bad filter.";
+inline constexpr const char* BadFilter = QT_TRANSLATE_NOOP("Kel", "Bad filter.");
 }  // namespace KelFltText
 
 // The names of a condition's fixed parameters.
@@ -162,6 +165,9 @@ class KEL_EXPORT TKelFltItems : public TKelListItems {
 
   // The Operation of the last condition is hidden; the rest as inherited.
   bool IsParamVisible(const TKelListItem* item, const TKelListParam* param) const override;
+  // The template and the connector show in the language of the moment (they are stored
+  // untranslated); the rest as inherited.
+  QString ParamDisplayText(const TKelField* param) const override;
 
  private:
   QPointer<TKelFltBld> builder_;

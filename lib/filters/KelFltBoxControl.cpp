@@ -2,10 +2,19 @@
 
 #include "KelListBoxTexts.h"
 #include "KelPersHolder.h"
+#include "KelRegisterClasses.h"
 #include "Streams.h"
 #include "UpdateBracket.h"
 
 namespace Kel {
+
+namespace {
+// The published control is known by name (the class registry, a form designer's list).
+const bool registered = [] {
+  RegisterClassesOnce({&TKelFltBox::staticMetaObject});
+  return true;
+}();
+}  // namespace
 
 TKelFltBox::TKelFltBox(QWidget* parent)
     : TKelPrmListBox(parent), builder_(std::make_unique<TKelFltBld>(nullptr)) {
@@ -32,6 +41,11 @@ void TKelFltBox::ItemChanged(TKelCustomNamedItems* sender, TCollectionItem* item
   TKelPrmListBox::ItemChanged(sender, item);
   if (builder_ && FltItems()->Builder() == builder_.get()) builder_->UpdateDataSet();
   emit ConditionsChanged();
+}
+
+void TKelFltBox::SetDesigning(bool value) {
+  TKelPrmListBox::SetDesigning(value);
+  builder_->SetDesigning(value);
 }
 
 void TKelFltBox::Loaded() {
@@ -91,7 +105,7 @@ void TKelFltBox::PickConnector(TKelFltItem* item, TKelListParam* param) {
   connectors.Add(ListBoxText(KelFltText::DisplayAnd));
   connectors.Add(ListBoxText(KelFltText::DisplayOr));
   QPointer<TKelFltItem> target(item);
-  PickFromStrings(&connectors, nullptr, param->AsString(true), true,
+  PickFromStrings(&connectors, nullptr, FltItems()->ParamDisplayText(param), true,
                   [target](int, const QString& text) {
                     if (target) target->SetOperation(text);
                   });
@@ -115,7 +129,9 @@ void TKelFltBox::PickTemplate(TKelFltItem* item) {
   auto offered = std::make_shared<TStringList>();
   builder_->GetOperationList(item->DataField(), offered.get());
   QPointer<TKelFltItem> target(item);
-  PickFromStrings(offered.get(), nullptr, item->Template(), Options().Contains(fboSortConditions),
+  TKelFltBoxTemplate* current = item->FindTemplate();
+  PickFromStrings(offered.get(), nullptr, current ? current->CaptionID() : item->Template(),
+                  Options().Contains(fboSortConditions),
                   [target, offered](int source, const QString&) {
                     if (target && source >= 0 && source < offered->Count())
                       target->SetTemplate(offered->Strings(source));

@@ -25,7 +25,8 @@
 namespace Kel {
 
 namespace KelFltBoxText {
-inline constexpr const char* AddCondition = "<Click here to add condition>";
+inline constexpr const char* AddCondition =
+    QT_TRANSLATE_NOOP("Kel", "<Click here to add condition>");
 }  // namespace KelFltBoxText
 
 class KEL_EXPORT TKelFltBox : public TKelPrmListBox {
@@ -49,8 +50,9 @@ class KEL_EXPORT TKelFltBox : public TKelPrmListBox {
   Q_PROPERTY(bool Filtered READ Filtered WRITE SetFiltered)
   Q_CLASSINFO("default:Filtered", "True")
   Q_PROPERTY(QString AdditionalFilter READ AdditionalFilter WRITE SetAdditionalFilter)
-  Q_PROPERTY(QString FilterStr READ FilterStr WRITE SetFilterStr STORED false)
-  Q_PROPERTY(QString Expression READ Expression WRITE SetExpression STORED false)
+  // Texts made from (and read into) the conditions of a running program: nothing to design.
+  Q_PROPERTY(QString FilterStr READ FilterStr WRITE SetFilterStr STORED false DESIGNABLE false)
+  Q_PROPERTY(QString Expression READ Expression WRITE SetExpression STORED false DESIGNABLE false)
 
  public:
   explicit TKelFltBox(QWidget* parent = nullptr);
@@ -123,6 +125,8 @@ class KEL_EXPORT TKelFltBox : public TKelPrmListBox {
   void AddItem() override;
   void SaveToString(QByteArray& s, int format) override;
   void LoadFromString(const QByteArray& s, int format) override;
+  // The builder is designed with the box.
+  void SetDesigning(bool value) override;
 
  signals:
   void ConditionsChanged();

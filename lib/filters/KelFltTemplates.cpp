@@ -111,73 +111,77 @@ const char* const Between = "((:Field >= :Value1) AND (:Field <= :Value2))";
 const char* const IsNull = ":Field IS NULL";
 const char* const NotNull = "NOT (:Field IS NULL)";
 
-// The built-in templates, in collection order.
+// The built-in templates, in collection order. Their captions are interface, their filters data.
 const DefaultTemplate DefaultTemplates[] = {
-    {C::Memo, "contains", One, 1, ":Field LIKE :Value", "%", "%"},
-    {C::Memo, "begins with", One, 1, ":Field LIKE :Value", "", "%"},
-    {C::Memo, "ends with", One, 1, ":Field LIKE :Value", "%", ""},
-    {C::Memo, "is (exactly)", One, 1, ":Field = :Value", "", ""},
-    {C::Memo, "doesn't contain", One, 1, "NOT (:Field LIKE :Value)", "%", "%"},
-    {C::Memo, "is empty", None, 0, IsNull, "", ""},
-    {C::Memo, "is not empty", None, 0, NotNull, "", ""},
-    {C::Text, "contains", One, 1, ":Field LIKE :Value", "%", "%"},
-    {C::Text, "begins with", One, 1, ":Field LIKE :Value", "", "%"},
-    {C::Text, "ends with", One, 1, ":Field LIKE :Value", "%", ""},
-    {C::Text, "is (exactly)", One, 0, ":Field = :Value", "", ""},
-    {C::Text, "doesn't contain", One, 1, "NOT (:Field LIKE :Value)", "%", "%"},
-    {C::Text, "is empty", None, 0, IsNull, "", ""},
-    {C::Text, "is not empty", None, 0, NotNull, "", ""},
-    {C::Text, "more than", One, 0, ":Field > :Value", "", ""},
-    {C::Text, "less than", One, 0, ":Field < :Value", "", ""},
-    {C::Text, "at least", One, 0, ":Field >= :Value", "", ""},
-    {C::Text, "at most", One, 0, ":Field <= :Value", "", ""},
-    {C::Text, "is ~blank or empty~", None, 0, "(:Field='' or :Field IS NULL)", "", ""},
-    {C::Time, "is (exactly)", One, 0, ":Field = :Value", "", ""},
-    {C::Time, "after", One, 0, ":Field >= :Value", "", ""},
-    {C::Time, "before", One, 0, ":Field <= :Value", "", ""},
-    {C::Time, "between", Two, 0, Between, "", ""},
-    {C::Time, "is empty", None, 0, IsNull, "", ""},
-    {C::Time, "is not empty", None, 0, NotNull, "", ""},
-    {C::Date, "is ~yesterday~", None, 0, ":Field = :SYSYESTERDAY", "", ""},
-    {C::Date, "is ~today~", None, 0, ":Field = :SYSTODAY", "", ""},
-    {C::Date, "is ~tomorrow~", None, 0, ":Field = :SYSTOMORROW", "", ""},
-    {C::Date, "is in the ~last 7 days~", None, 0, "((:Field < :SYSTODAY) and (:Field >= :SYSTODM7))",
-     "", ""},
-    {C::Date, "is in the ~next 7 days~", None, 0, "((:Field > :SYSTODAY) and (:Field <= :SYSTODP7))",
-     "", ""},
-    {C::Date, "is on the ~last week~", None, 0,
+    {C::Memo, QT_TRANSLATE_NOOP("Kel", "contains"), One, 1, ":Field LIKE :Value", "%", "%"},
+    {C::Memo, QT_TRANSLATE_NOOP("Kel", "begins with"), One, 1, ":Field LIKE :Value", "", "%"},
+    {C::Memo, QT_TRANSLATE_NOOP("Kel", "ends with"), One, 1, ":Field LIKE :Value", "%", ""},
+    {C::Memo, QT_TRANSLATE_NOOP("Kel", "is (exactly)"), One, 1, ":Field = :Value", "", ""},
+    {C::Memo, QT_TRANSLATE_NOOP("Kel", "doesn't contain"), One, 1, "NOT (:Field LIKE :Value)", "%",
+     "%"},
+    {C::Memo, QT_TRANSLATE_NOOP("Kel", "is empty"), None, 0, IsNull, "", ""},
+    {C::Memo, QT_TRANSLATE_NOOP("Kel", "is not empty"), None, 0, NotNull, "", ""},
+    {C::Text, QT_TRANSLATE_NOOP("Kel", "contains"), One, 1, ":Field LIKE :Value", "%", "%"},
+    {C::Text, QT_TRANSLATE_NOOP("Kel", "begins with"), One, 1, ":Field LIKE :Value", "", "%"},
+    {C::Text, QT_TRANSLATE_NOOP("Kel", "ends with"), One, 1, ":Field LIKE :Value", "%", ""},
+    {C::Text, QT_TRANSLATE_NOOP("Kel", "is (exactly)"), One, 0, ":Field = :Value", "", ""},
+    {C::Text, QT_TRANSLATE_NOOP("Kel", "doesn't contain"), One, 1, "NOT (:Field LIKE :Value)", "%",
+     "%"},
+    {C::Text, QT_TRANSLATE_NOOP("Kel", "is empty"), None, 0, IsNull, "", ""},
+    {C::Text, QT_TRANSLATE_NOOP("Kel", "is not empty"), None, 0, NotNull, "", ""},
+    {C::Text, QT_TRANSLATE_NOOP("Kel", "more than"), One, 0, ":Field > :Value", "", ""},
+    {C::Text, QT_TRANSLATE_NOOP("Kel", "less than"), One, 0, ":Field < :Value", "", ""},
+    {C::Text, QT_TRANSLATE_NOOP("Kel", "at least"), One, 0, ":Field >= :Value", "", ""},
+    {C::Text, QT_TRANSLATE_NOOP("Kel", "at most"), One, 0, ":Field <= :Value", "", ""},
+    {C::Text, QT_TRANSLATE_NOOP("Kel", "is ~blank or empty~"), None, 0,
+     "(:Field='' or :Field IS NULL)", "", ""},
+    {C::Time, QT_TRANSLATE_NOOP("Kel", "is (exactly)"), One, 0, ":Field = :Value", "", ""},
+    {C::Time, QT_TRANSLATE_NOOP("Kel", "after"), One, 0, ":Field >= :Value", "", ""},
+    {C::Time, QT_TRANSLATE_NOOP("Kel", "before"), One, 0, ":Field <= :Value", "", ""},
+    {C::Time, QT_TRANSLATE_NOOP("Kel", "between"), Two, 0, Between, "", ""},
+    {C::Time, QT_TRANSLATE_NOOP("Kel", "is empty"), None, 0, IsNull, "", ""},
+    {C::Time, QT_TRANSLATE_NOOP("Kel", "is not empty"), None, 0, NotNull, "", ""},
+    {C::Date, QT_TRANSLATE_NOOP("Kel", "is ~yesterday~"), None, 0, ":Field = :SYSYESTERDAY", "",
+     ""},
+    {C::Date, QT_TRANSLATE_NOOP("Kel", "is ~today~"), None, 0, ":Field = :SYSTODAY", "", ""},
+    {C::Date, QT_TRANSLATE_NOOP("Kel", "is ~tomorrow~"), None, 0, ":Field = :SYSTOMORROW", "", ""},
+    {C::Date, QT_TRANSLATE_NOOP("Kel", "is in the ~last 7 days~"), None, 0,
+     "((:Field < :SYSTODAY) and (:Field >= :SYSTODM7))", "", ""},
+    {C::Date, QT_TRANSLATE_NOOP("Kel", "is in the ~next 7 days~"), None, 0,
+     "((:Field > :SYSTODAY) and (:Field <= :SYSTODP7))", "", ""},
+    {C::Date, QT_TRANSLATE_NOOP("Kel", "is on the ~last week~"), None, 0,
      "((:Field <= :SYSLastWeek7) and (:Field >= :SYSLastWeek1))", "", ""},
-    {C::Date, "is on ~this week~", None, 0,
+    {C::Date, QT_TRANSLATE_NOOP("Kel", "is on ~this week~"), None, 0,
      "((:Field <= :SYSThisWeek7) and (:Field >= :SYSThisWeek1))", "", ""},
-    {C::Date, "is on the ~next week~", None, 0,
+    {C::Date, QT_TRANSLATE_NOOP("Kel", "is on the ~next week~"), None, 0,
      "((:Field <= :SYSNextWeek7) and (:Field >= :SYSNextWeek1))", "", ""},
-    {C::Date, "is in ~last month~", None, 0,
+    {C::Date, QT_TRANSLATE_NOOP("Kel", "is in ~last month~"), None, 0,
      "((:Field <= :SYSLastMon31) and (:Field >= :SYSLastMon1))", "", ""},
-    {C::Date, "is in ~this month~", None, 0,
+    {C::Date, QT_TRANSLATE_NOOP("Kel", "is in ~this month~"), None, 0,
      "((:Field <= :SYSThisMon31) and (:Field >= :SYSThisMon1))", "", ""},
-    {C::Date, "is in the ~next month~", None, 0,
+    {C::Date, QT_TRANSLATE_NOOP("Kel", "is in the ~next month~"), None, 0,
      "((:Field <= :SYSNextMon31) and (:Field >= :SYSNextMon1))", "", ""},
-    {C::Date, "is ~on~", One, 0, ":Field = :Value", "", ""},
-    {C::Date, "is ~on or after~", One, 0, ":Field >= :Value", "", ""},
-    {C::Date, "is ~on or before~", One, 0, ":Field <= :Value", "", ""},
-    {C::Date, "between", Two, 0, Between, "", ""},
-    {C::Date, "is empty", None, 0, IsNull, "", ""},
-    {C::Date, "is not empty", None, 0, NotNull, "", ""},
-    {C::Unknown, "is empty", None, 0, IsNull, "", ""},
-    {C::Unknown, "is not empty", None, 0, NotNull, "", ""},
-    {C::Boolean, "equals", One, 0, ":Field = :Value", "", ""},
-    {C::Boolean, "not equal to", One, 0, ":Field <> :Value", "", ""},
-    {C::Boolean, "is empty", None, 0, IsNull, "", ""},
-    {C::Boolean, "is not empty", None, 0, NotNull, "", ""},
-    {C::Number, "equals", One, 0, ":Field = :Value", "", ""},
-    {C::Number, "not equal to", One, 0, ":Field <> :Value", "", ""},
-    {C::Number, "at most", One, 0, ":Field <= :Value", "", ""},
-    {C::Number, "at least", One, 0, ":Field >= :Value", "", ""},
-    {C::Number, "more than", One, 0, ":Field > :Value", "", ""},
-    {C::Number, "less than", One, 0, ":Field < :Value", "", ""},
-    {C::Number, "between", Two, 0, Between, "", ""},
-    {C::Number, "is empty", None, 0, IsNull, "", ""},
-    {C::Number, "is not empty", None, 0, NotNull, "", ""},
+    {C::Date, QT_TRANSLATE_NOOP("Kel", "is ~on~"), One, 0, ":Field = :Value", "", ""},
+    {C::Date, QT_TRANSLATE_NOOP("Kel", "is ~on or after~"), One, 0, ":Field >= :Value", "", ""},
+    {C::Date, QT_TRANSLATE_NOOP("Kel", "is ~on or before~"), One, 0, ":Field <= :Value", "", ""},
+    {C::Date, QT_TRANSLATE_NOOP("Kel", "between"), Two, 0, Between, "", ""},
+    {C::Date, QT_TRANSLATE_NOOP("Kel", "is empty"), None, 0, IsNull, "", ""},
+    {C::Date, QT_TRANSLATE_NOOP("Kel", "is not empty"), None, 0, NotNull, "", ""},
+    {C::Unknown, QT_TRANSLATE_NOOP("Kel", "is empty"), None, 0, IsNull, "", ""},
+    {C::Unknown, QT_TRANSLATE_NOOP("Kel", "is not empty"), None, 0, NotNull, "", ""},
+    {C::Boolean, QT_TRANSLATE_NOOP("Kel", "equals"), One, 0, ":Field = :Value", "", ""},
+    {C::Boolean, QT_TRANSLATE_NOOP("Kel", "not equal to"), One, 0, ":Field <> :Value", "", ""},
+    {C::Boolean, QT_TRANSLATE_NOOP("Kel", "is empty"), None, 0, IsNull, "", ""},
+    {C::Boolean, QT_TRANSLATE_NOOP("Kel", "is not empty"), None, 0, NotNull, "", ""},
+    {C::Number, QT_TRANSLATE_NOOP("Kel", "equals"), One, 0, ":Field = :Value", "", ""},
+    {C::Number, QT_TRANSLATE_NOOP("Kel", "not equal to"), One, 0, ":Field <> :Value", "", ""},
+    {C::Number, QT_TRANSLATE_NOOP("Kel", "at most"), One, 0, ":Field <= :Value", "", ""},
+    {C::Number, QT_TRANSLATE_NOOP("Kel", "at least"), One, 0, ":Field >= :Value", "", ""},
+    {C::Number, QT_TRANSLATE_NOOP("Kel", "more than"), One, 0, ":Field > :Value", "", ""},
+    {C::Number, QT_TRANSLATE_NOOP("Kel", "less than"), One, 0, ":Field < :Value", "", ""},
+    {C::Number, QT_TRANSLATE_NOOP("Kel", "between"), Two, 0, Between, "", ""},
+    {C::Number, QT_TRANSLATE_NOOP("Kel", "is empty"), None, 0, IsNull, "", ""},
+    {C::Number, QT_TRANSLATE_NOOP("Kel", "is not empty"), None, 0, NotNull, "", ""},
 };
 static_assert(std::size(DefaultTemplates) == 57);
 
@@ -214,6 +218,7 @@ void TKelFltBoxTemplates::LoadDefaults() {
       t->SetCategory(CategoryText(row.Category));
       t->SetCaption(CaptionOf(row.Caption));
       t->SetCaptionID(ListBoxText(row.CaptionID));
+      t->SetSourceCaptionID(QString::fromLatin1(row.CaptionID));
       t->SetFilter(QString::fromLatin1(row.Filter));
       t->SetUsageID(row.UsageID);
       t->SetValuePrefix(QString::fromLatin1(row.Prefix));
@@ -258,11 +263,26 @@ bool SameTextWithoutTildes(const QString& a, const QString& b) {
 
 }  // namespace
 
+namespace {
+
+bool CaptionMatches(const TKelFltBoxTemplate* t, const QString& text) {
+  return SameTextWithoutTildes(t->CaptionID(), text) ||
+         SameTextWithoutTildes(t->SourceCaptionID(), text);
+}
+
+}  // namespace
+
 TKelFltBoxTemplate* TKelFltBoxTemplates::Find(const QString& category, const QString& text) const {
   for (int i = 0; i < Count(); ++i) {
     TKelFltBoxTemplate* t = Items(i);
-    if (SameText(t->Category(), category) && SameTextWithoutTildes(t->CaptionID(), text)) return t;
+    if (SameText(t->Category(), category) && CaptionMatches(t, text)) return t;
   }
+  return nullptr;
+}
+
+TKelFltBoxTemplate* TKelFltBoxTemplates::FindInAnyCategory(const QString& text) const {
+  for (int i = 0; i < Count(); ++i)
+    if (CaptionMatches(Items(i), text)) return Items(i);
   return nullptr;
 }
 

@@ -33,15 +33,16 @@ namespace Kel {
 
 namespace KelFltText {
 // Template categories.
-inline constexpr const char* CatUnknown = "Unknown";
-inline constexpr const char* CatText = "Text";
-inline constexpr const char* CatNumber = "Number";
-inline constexpr const char* CatBoolean = "Boolean";
-inline constexpr const char* CatDate = "Date";
-inline constexpr const char* CatTime = "Time";
-inline constexpr const char* CatMemo = "Memo";
+inline constexpr const char* CatUnknown = QT_TRANSLATE_NOOP("Kel", "Unknown");
+inline constexpr const char* CatText = QT_TRANSLATE_NOOP("Kel", "Text");
+inline constexpr const char* CatNumber = QT_TRANSLATE_NOOP("Kel", "Number");
+inline constexpr const char* CatBoolean = QT_TRANSLATE_NOOP("Kel", "Boolean");
+inline constexpr const char* CatDate = QT_TRANSLATE_NOOP("Kel", "Date");
+inline constexpr const char* CatTime = QT_TRANSLATE_NOOP("Kel", "Time");
+inline constexpr const char* CatMemo = QT_TRANSLATE_NOOP("Kel", "Memo");
 // The caption of the templates with two values.
-inline constexpr const char* TwoValueCaption = ":Field :Template :Value1 and :Value2";
+inline constexpr const char* TwoValueCaption =
+    QT_TRANSLATE_NOOP("Kel", ":Field :Template :Value1 and :Value2");
 }  // namespace KelFltText
 
 enum class TKelFltCategory { Unknown, Text, Number, Boolean, Date, Time, Memo };
@@ -70,7 +71,18 @@ class KEL_EXPORT TKelFltBoxTemplate : public TKelNamedItem {
   QString Caption() const { return caption_; }
   void SetCaption(const QString& value) { Store(caption_, value); }
   QString CaptionID() const { return captionID_; }
-  void SetCaptionID(const QString& value) { Store(captionID_, value); }
+  // A new caption is its own untranslated form.
+  void SetCaptionID(const QString& value) {
+    sourceCaptionID_.clear();
+    Store(captionID_, value);
+  }
+  // The caption before translation: what conditions store, so that a list saved in one language
+  // reads in another. The built-in templates have their English caption here; a template made by
+  // a program has its CaptionID.
+  QString SourceCaptionID() const {
+    return sourceCaptionID_.isEmpty() ? captionID_ : sourceCaptionID_;
+  }
+  void SetSourceCaptionID(const QString& value) { sourceCaptionID_ = value; }
   QString Filter() const { return filter_; }
   void SetFilter(const QString& value) { Store(filter_, value); }
   int UsageID() const { return usageID_; }
@@ -89,6 +101,7 @@ class KEL_EXPORT TKelFltBoxTemplate : public TKelNamedItem {
   QString category_;
   QString caption_;
   QString captionID_;
+  QString sourceCaptionID_;
   QString filter_;
   int usageID_ = 0;
   QString valuePrefix_;
@@ -109,9 +122,11 @@ class KEL_EXPORT TKelFltBoxTemplates : public TKelNamedItems {
   // The templates of a category (ignoring case) that allowedUsageIDs lets through, in order.
   QList<TKelFltBoxTemplate*> Offered(const QString& category, const QString& allowedUsageIDs) const;
   TKelFltBoxTemplate* FirstOffered(const QString& category, const QString& allowedUsageIDs) const;
-  // The first template of the category whose CaptionID equals text, both compared ignoring case
-  // and without "~".
+  // The first template of the category whose CaptionID or SourceCaptionID equals text, compared
+  // ignoring case and without "~".
   TKelFltBoxTemplate* Find(const QString& category, const QString& text) const;
+  // The same in every category (what a condition's caption shows while its field is unknown).
+  TKelFltBoxTemplate* FindInAnyCategory(const QString& text) const;
 };
 
 // Whether a template of usage usageID passes allowedUsageIDs: an empty list passes all,

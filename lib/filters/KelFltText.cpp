@@ -97,12 +97,25 @@ bool TKelFltBld::IsItemActive(TKelFltItem* item) {
   return true;
 }
 
+QString ConnectorOutput(const QString& text) {
+  using namespace KelFltText;
+  if (SameText(text, ListBoxText(DisplayAnd)) || SameText(text, QLatin1String(OutputAnd)))
+    return QString::fromLatin1(OutputAnd);
+  if (SameText(text, ListBoxText(DisplayOr)) || SameText(text, QLatin1String(OutputOr)))
+    return QString::fromLatin1(OutputOr);
+  return text;
+}
+
+QString ConnectorDisplay(const QString& text) {
+  using namespace KelFltText;
+  const QString output = ConnectorOutput(text);
+  if (output == QLatin1String(OutputAnd)) return ListBoxText(DisplayAnd);
+  if (output == QLatin1String(OutputOr)) return ListBoxText(DisplayOr);
+  return text;
+}
+
 QString TKelFltBld::GetConnectorText(const QString& operation) {
-  if (SameText(operation, ListBoxText(KelFltText::DisplayAnd)))
-    return QString::fromLatin1(KelFltText::OutputAnd);
-  if (SameText(operation, ListBoxText(KelFltText::DisplayOr)))
-    return QString::fromLatin1(KelFltText::OutputOr);
-  return operation;
+  return ConnectorOutput(operation);
 }
 
 namespace {

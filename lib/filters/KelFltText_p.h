@@ -30,4 +30,10 @@ QString FillTemplate(const QString& filter, const QString& fieldRef, const TKelF
 // Whether the template filter puts the parameter paramName right after LIKE (see FillTemplate).
 bool IsLikeValue(const QString& filter, const QString& paramName);
 
+// A connector as filter text writes it ("and", "or"), from that form or from the display form in
+// the language of the moment; another text stays as it is.
+QString ConnectorOutput(const QString& text);
+// A connector as the user reads it in the language of the moment.
+QString ConnectorDisplay(const QString& text);
+
 }  // namespace Kel

@@ -24,9 +24,9 @@ TSievraMemForm::TSievraMemForm(QWidget* parent)
   okButton_->setGeometry(176, 14, 75, 25);
   cancelButton_->setGeometry(176, 50, 75, 25);
   deleteButton_->setGeometry(177, 116, 75, 25);
-  okButton_->SetCaption(ListBoxText("OK"));
-  cancelButton_->SetCaption(ListBoxText("Cancel"));
-  deleteButton_->SetCaption(ListBoxText("Delete"));
+  okButton_->SetCaption(ListBoxText(QT_TRANSLATE_NOOP("Kel", "OK")));
+  cancelButton_->SetCaption(ListBoxText(QT_TRANSLATE_NOOP("Kel", "Cancel")));
+  deleteButton_->SetCaption(ListBoxText(QT_TRANSLATE_NOOP("Kel", "Delete")));
   okButton_->SetDefault(true);
   connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
@@ -68,7 +68,8 @@ void TSievraMemForm::DeleteClicked() {
       deletedNames_->Add(name);
       delete listBox_->takeItem(index);
     } else {
-      QMessageBox::warning(this, windowTitle(), ListBoxText("Can't delete this memory slot"));
+      QMessageBox::warning(this, windowTitle(),
+                           ListBoxText(QT_TRANSLATE_NOOP("Kel", "Can't delete this memory slot")));
     }
   }
   UpdateButtons();

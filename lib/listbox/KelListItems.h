@@ -278,7 +278,7 @@ class KEL_EXPORT TKelListItems : public TKelNamedItems {
 
   // ---- line texts
   // "<?>" for a null value, else DisplayValue when set, else the display form of the value.
-  QString ParamDisplayText(const TKelField* param) const;
+  virtual QString ParamDisplayText(const TKelField* param) const;
   QString DecorateParam(const QString& text, bool underline, bool hover) const;
   QString GetItemText(const TKelListItem* item, bool highlight) const;
   QString StripTags(const QString& text) const;

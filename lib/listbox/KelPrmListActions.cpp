@@ -160,7 +160,7 @@ int Sel(TKelPrmListBox* box) { return std::min(box->ItemIndex(), box->Items()->C
 }  // namespace
 
 TKelPrmListAdd::TKelPrmListAdd(QObject* owner) : TKelPrmListAction(owner) {
-  Init("&Add", piAdd, QKeySequence(Qt::Key_Insert));
+  Init(QT_TRANSLATE_NOOP("Kel", "&Add"), piAdd, QKeySequence(Qt::Key_Insert));
 }
 bool TKelPrmListAdd::IsEnabledFor(TKelPrmListBox* box) const { return !box->ReadOnly(); }
 bool TKelPrmListAdd::IsVisibleFor(TKelPrmListBox* box) const {
@@ -169,7 +169,7 @@ bool TKelPrmListAdd::IsVisibleFor(TKelPrmListBox* box) const {
 void TKelPrmListAdd::ExecuteOn(TKelPrmListBox* box) { box->AddItem(); }
 
 TKelPrmListDelete::TKelPrmListDelete(QObject* owner) : TKelPrmListAction(owner) {
-  Init("&Delete", piDelete, QKeySequence(Qt::Key_Delete));
+  Init(QT_TRANSLATE_NOOP("Kel", "&Delete"), piDelete, QKeySequence(Qt::Key_Delete));
 }
 bool TKelPrmListDelete::IsEnabledFor(TKelPrmListBox* box) const { return box->CanDelete(); }
 bool TKelPrmListDelete::IsVisibleFor(TKelPrmListBox* box) const {
@@ -178,7 +178,7 @@ bool TKelPrmListDelete::IsVisibleFor(TKelPrmListBox* box) const {
 void TKelPrmListDelete::ExecuteOn(TKelPrmListBox* box) { box->DeleteSelected(); }
 
 TKelPrmListIndent::TKelPrmListIndent(QObject* owner) : TKelPrmListAction(owner) {
-  Init("&Indent", piIndent, QKeySequence(Qt::CTRL | Qt::Key_Right));
+  Init(QT_TRANSLATE_NOOP("Kel", "&Indent"), piIndent, QKeySequence(Qt::CTRL | Qt::Key_Right));
 }
 bool TKelPrmListIndent::IsEnabledFor(TKelPrmListBox* box) const {
   return box->CanIndent(Sel(box));
@@ -189,7 +189,7 @@ bool TKelPrmListIndent::IsVisibleFor(TKelPrmListBox* box) const {
 void TKelPrmListIndent::ExecuteOn(TKelPrmListBox* box) { box->IndentSelected(); }
 
 TKelPrmListOutDent::TKelPrmListOutDent(QObject* owner) : TKelPrmListAction(owner) {
-  Init("O&utdent", piOutdent, QKeySequence(Qt::CTRL | Qt::Key_Left));
+  Init(QT_TRANSLATE_NOOP("Kel", "O&utdent"), piOutdent, QKeySequence(Qt::CTRL | Qt::Key_Left));
 }
 bool TKelPrmListOutDent::IsEnabledFor(TKelPrmListBox* box) const {
   return box->Items()->CanOutdent(Sel(box));
@@ -200,7 +200,7 @@ bool TKelPrmListOutDent::IsVisibleFor(TKelPrmListBox* box) const {
 void TKelPrmListOutDent::ExecuteOn(TKelPrmListBox* box) { box->OutdentSelected(); }
 
 TKelPrmListLoad::TKelPrmListLoad(QObject* owner) : TKelPrmListAction(owner) {
-  Init("&Open...", piOpen, QKeySequence(Qt::CTRL | Qt::Key_O));
+  Init(QT_TRANSLATE_NOOP("Kel", "&Open..."), piOpen, QKeySequence(Qt::CTRL | Qt::Key_O));
 }
 bool TKelPrmListLoad::IsEnabledFor(TKelPrmListBox*) const { return true; }
 bool TKelPrmListLoad::IsVisibleFor(TKelPrmListBox* box) const {
@@ -209,7 +209,7 @@ bool TKelPrmListLoad::IsVisibleFor(TKelPrmListBox* box) const {
 void TKelPrmListLoad::ExecuteOn(TKelPrmListBox* box) { box->OpenFile(); }
 
 TKelPrmListSave::TKelPrmListSave(QObject* owner) : TKelPrmListAction(owner) {
-  Init("&Save...", piSave, QKeySequence(Qt::CTRL | Qt::Key_S));
+  Init(QT_TRANSLATE_NOOP("Kel", "&Save..."), piSave, QKeySequence(Qt::CTRL | Qt::Key_S));
 }
 bool TKelPrmListSave::IsEnabledFor(TKelPrmListBox*) const { return true; }
 bool TKelPrmListSave::IsVisibleFor(TKelPrmListBox* box) const {
@@ -218,7 +218,7 @@ bool TKelPrmListSave::IsVisibleFor(TKelPrmListBox* box) const {
 void TKelPrmListSave::ExecuteOn(TKelPrmListBox* box) { box->SaveFile(); }
 
 TKelPrmListClear::TKelPrmListClear(QObject* owner) : TKelPrmListAction(owner) {
-  Init("&Clear", -1, QKeySequence(Qt::CTRL | Qt::Key_Delete));
+  Init(QT_TRANSLATE_NOOP("Kel", "&Clear"), -1, QKeySequence(Qt::CTRL | Qt::Key_Delete));
 }
 bool TKelPrmListClear::IsEnabledFor(TKelPrmListBox* box) const {
   return box->Items()->Count() > 0 && !box->HasReadOnly();
@@ -229,9 +229,8 @@ bool TKelPrmListClear::IsVisibleFor(TKelPrmListBox* box) const {
 void TKelPrmListClear::ExecuteOn(TKelPrmListBox* box) { box->Items()->Clear(); }
 
 TKelPrmListSaveToMem::TKelPrmListSaveToMem(QObject* owner) : TKelPrmListAction(owner) {
-  Init("Sa&ve to Memory...", -1, QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_S));
-  // The memory captions are used as loaded, untranslated.
-  setText(QStringLiteral("Sa&ve to Memory..."));
+  Init(QT_TRANSLATE_NOOP("Kel", "Sa&ve to Memory..."), -1,
+       QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_S));
 }
 bool TKelPrmListSaveToMem::IsEnabledFor(TKelPrmListBox* box) const {
   return box->Items()->Count() > 0;
@@ -242,8 +241,8 @@ bool TKelPrmListSaveToMem::IsVisibleFor(TKelPrmListBox* box) const {
 void TKelPrmListSaveToMem::ExecuteOn(TKelPrmListBox* box) { box->SaveToMemory(); }
 
 TKelPrmListLoadFromMem::TKelPrmListLoadFromMem(QObject* owner) : TKelPrmListAction(owner) {
-  Init("&Load from Memory...", -1, QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_L));
-  setText(QStringLiteral("&Load from Memory..."));
+  Init(QT_TRANSLATE_NOOP("Kel", "&Load from Memory..."), -1,
+       QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_L));
 }
 bool TKelPrmListLoadFromMem::IsEnabledFor(TKelPrmListBox* box) const {
   return box->MemorySlots()->Count() > 0;

@@ -18,11 +18,20 @@
 #include "KelListBoxTexts.h"
 #include "KelPrmListActions.h"
 #include "KelPublishedProps.h"
+#include "KelRegisterClasses.h"
 #include "Menus.h"
 #include "RestoreOnExit.h"
 #include "VirtualKeys.h"
 
 namespace Kel {
+
+namespace {
+// The published control is known by name (the class registry, a form designer's list).
+const bool registered = [] {
+  RegisterClassesOnce({&TKelPrmListBox::staticMetaObject});
+  return true;
+}();
+}  // namespace
 
 namespace {
 
@@ -919,7 +928,8 @@ void TKelPrmListBox::focusInEvent(QFocusEvent* event) {
   if (!hideFocus_) InvalidateItem(itemIndex_);
   QWidget::focusInEvent(event);
   // After the focus report of the box itself, which Qt sends once this event is handled.
-  QMetaObject::invokeMethod(this, [this] { ReportCurrentLine(false); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this] { ReportCurrentLine(false); }, Qt::QueuedConnection);
 }
 
 void TKelPrmListBox::focusOutEvent(QFocusEvent* event) {

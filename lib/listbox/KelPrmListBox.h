@@ -77,6 +77,23 @@ enum TKelListBoxOption : uint8_t {
   fboCanLoadFromMem,
 };
 Q_ENUM_NS(TKelListBoxOption)
+
+// Options as flags with the bits of TKelFltBoxOptions: how Qt's form designer edits and stores
+// them (see SetToFlags).
+enum TKelListBoxOptionFlag : unsigned {
+  loSortFields = 1u << fboSortFields,
+  loSortConditions = 1u << fboSortConditions,
+  loCanAdd = 1u << fboCanAdd,
+  loCanDelete = 1u << fboCanDelete,
+  loCanIndent = 1u << fboCanIndent,
+  loCanOpen = 1u << fboCanOpen,
+  loCanSave = 1u << fboCanSave,
+  loCanSaveToMem = 1u << fboCanSaveToMem,
+  loCanLoadFromMem = 1u << fboCanLoadFromMem,
+};
+Q_DECLARE_FLAGS(TKelListBoxOptionFlags, TKelListBoxOptionFlag)
+Q_FLAG_NS(TKelListBoxOptionFlags)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TKelListBoxOptionFlags)
 }  // namespace KelListBoxOptions
 using namespace KelListBoxOptions;
 using TKelFltBoxOptions = TSet<TKelListBoxOption>;
@@ -149,6 +166,12 @@ class KEL_EXPORT TKelPrmListBox : public TKelCustomControl {
   Q_CLASSINFO("default:ForceSQLDateTime", "False")
   Q_PROPERTY(bool ForceSQLBooleans READ ForceSQLBooleans WRITE SetForceSQLBooleans)
   Q_CLASSINFO("default:ForceSQLBooleans", "False")
+  Q_PROPERTY(Kel::KelListBoxOptions::TKelListBoxOptionFlags Options READ OptionFlags WRITE SetOptionFlags)
+  // The items and the memory slots in the text form of component streams: how a form made in
+  // Qt's form designer stores them. Its property editor does not show them; they are edited in
+  // dialogs of their own there.
+  Q_PROPERTY(QByteArray ItemsText READ ItemsText WRITE SetItemsText DESIGNABLE false)
+  Q_PROPERTY(QByteArray MemorySlotsText READ MemorySlotsText WRITE SetMemorySlotsText DESIGNABLE false)
 
  public:
   explicit TKelPrmListBox(QWidget* parent = nullptr);
@@ -191,6 +214,16 @@ class KEL_EXPORT TKelPrmListBox : public TKelCustomControl {
   void SetNewItemChecked(bool value) { newItemChecked_ = value; }
   TKelFltBoxOptions Options() const { return options_; }
   void SetOptions(TKelFltBoxOptions value) { options_ = value; }
+  TKelListBoxOptionFlags OptionFlags() const { return SetToFlags<TKelListBoxOptionFlag>(options_); }
+  void SetOptionFlags(TKelListBoxOptionFlags value) {
+    SetOptions(FlagsToSet<TKelListBoxOption>(value));
+  }
+  // The items (and the slots) as text; setting a text that does not read keeps what was there
+  // and says why on the Qt warning channel, as a form file cannot take an exception.
+  QByteArray ItemsText() const;
+  void SetItemsText(const QByteArray& value);
+  QByteArray MemorySlotsText() const;
+  void SetMemorySlotsText(const QByteArray& value);
   QString SaveFileExt() const { return saveFileExt_; }
   void SetSaveFileExt(const QString& value) { saveFileExt_ = value; }
   QString SaveFileCat() const { return saveFileCat_; }

@@ -253,7 +253,7 @@ void TKelPrmListBox::SaveFile() {
   if (start.isEmpty()) {
     QString folder = ExpandFolderMacros(ListBoxText(KelListBoxText::InitialDir));
     if (!QDir(folder).exists()) folder = QDir::currentPath();
-    start = QDir(folder).filePath(ListBoxText("untitled") + ext);
+    start = QDir(folder).filePath(ListBoxText(QT_TRANSLATE_NOOP("Kel", "untitled")) + ext);
   }
   // The dialog adds the extension to a bare name before it asks about replacing a file, so the
   // name it confirms is the name written.
@@ -292,6 +292,48 @@ void TKelPrmListBox::SetMemorySlots(TKelListMemorySlots* value) {
   if (value && value != memorySlots_.get()) memorySlots_->Assign(value);
 }
 
+// ---- the text forms a form designer stores
+
+namespace {
+
+QByteArray CollectionText(TPersistent* collection) {
+  TMemoryStream stream;
+  WriteCollectionText(stream, collection);
+  return stream.Bytes();
+}
+
+// Reads text into collection (empty text: no items); false, with the reason on the warning
+// channel, when it does not read; the reader has then put the old items back.
+bool ReadCollectionFromText(const QByteArray& text, TCollection* collection, const QWidget* box) {
+  if (text.trimmed().isEmpty()) {
+    collection->Clear();
+    return true;
+  }
+  TMemoryStream stream(text);
+  try {
+    ReadCollectionText(stream, collection);
+    return true;
+  } catch (const std::exception& e) {
+    qWarning("%s: the stored list does not read: %s", qUtf8Printable(box->objectName()), e.what());
+    return false;
+  }
+}
+
+}  // namespace
+
+QByteArray TKelPrmListBox::ItemsText() const { return CollectionText(items_.get()); }
+
+void TKelPrmListBox::SetItemsText(const QByteArray& value) {
+  if (value == ItemsText()) return;
+  if (ReadCollectionFromText(value, items_.get(), this)) ItemsReplaced();
+}
+
+QByteArray TKelPrmListBox::MemorySlotsText() const { return CollectionText(memorySlots_.get()); }
+
+void TKelPrmListBox::SetMemorySlotsText(const QByteArray& value) {
+  if (value != MemorySlotsText()) ReadCollectionFromText(value, memorySlots_.get(), this);
+}
+
 TKelListMemorySlot* TKelPrmListBox::SaveToSlot(const QString& name) {
   if (name.isEmpty()) return nullptr;
   TKelListMemorySlot* slot = memorySlots_->Find(name);
@@ -322,7 +364,8 @@ int TKelPrmListBox::ExecMemoryForm(QDialog* form) { return form->exec(); }
 
 bool TKelPrmListBox::MemoryDialog(bool save) {
   TSievraMemForm form(this);
-  QString caption = ListBoxText(save ? "Sa&ve to Memory..." : "&Load from Memory...");
+  QString caption = ListBoxText(save ? QT_TRANSLATE_NOOP("Kel", "Sa&ve to Memory...")
+                                     : QT_TRANSLATE_NOOP("Kel", "&Load from Memory..."));
   caption.remove(u'&');
   caption.remove(u'.');
   form.setWindowTitle(caption);
@@ -337,7 +380,9 @@ bool TKelPrmListBox::MemoryDialog(bool save) {
   const QString name = form.Edit()->Text();
   if (save) {
     if (!SaveToSlot(name))
-      QMessageBox::warning(this, caption, ListBoxText("You can not save to this memory slot"));
+      QMessageBox::warning(
+          this, caption,
+          ListBoxText(QT_TRANSLATE_NOOP("Kel", "You can not save to this memory slot")));
   } else {
     LoadFromSlot(name);
   }

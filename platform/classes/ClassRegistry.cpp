@@ -47,6 +47,8 @@ QObject* Construct(const QMetaObject& metaObject, int constructorIndex, void* ar
 
 }  // namespace
 
+QList<const QMetaObject*> RegisteredClasses() { return Registry().values(); }
+
 void RegisterClass(const QMetaObject& metaObject) {
   const QString name = TPersistent::ClassNameOf(metaObject);
   auto& registry = Registry();

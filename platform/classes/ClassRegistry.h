@@ -9,6 +9,7 @@
 //     EFilerError "A class named X already exists".
 //   GetClass(name)   the registered class or nullptr.
 //   FindClass(name)  the registered class; EClassNotFound "Class X not found" otherwise.
+//   RegisteredClasses()  every registered class, in no particular order.
 //   InheritsFrom(meta, ancestor)   whether meta is ancestor or derives from it.
 //   CreateComponent(meta or name, owner)       a new component owned by owner
 //   CreateCollectionItem(meta, collection)     a new item, through the item's invokable
@@ -20,6 +21,7 @@
 //   ConstructWith(meta, argType, arg): the low-level step: calls the invokable constructor whose
 //     single parameter has the meta type argType (nullptr if there is none).
 
+#include <QList>
 #include <QMetaObject>
 #include <QMetaType>
 #include <QString>
@@ -40,6 +42,7 @@ KEL_PLATFORM_EXPORT void RegisterClasses(std::initializer_list<const QMetaObject
 KEL_PLATFORM_EXPORT void UnRegisterClass(const QMetaObject& metaObject);
 KEL_PLATFORM_EXPORT const QMetaObject* GetClass(const QString& className);
 KEL_PLATFORM_EXPORT const QMetaObject& FindClass(const QString& className);
+KEL_PLATFORM_EXPORT QList<const QMetaObject*> RegisteredClasses();
 
 KEL_PLATFORM_EXPORT bool InheritsFrom(const QMetaObject* metaObject, const QMetaObject* ancestor);
 

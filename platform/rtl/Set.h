@@ -2,6 +2,7 @@
 // TSet<E>: a set over the ordinals of an enumeration, member e being bit 1 << e, as the classic
 // toolkit stores sets ([dwMonday..dwFriday] is 124). Up to 64 members.
 
+#include <QFlags>
 #include <QMetaEnum>
 #include <QMetaType>
 #include <cstdint>
@@ -88,6 +89,23 @@ bool RegisterSetType() {
     *static_cast<TSet<E>*>(value) = TSet<E>::FromBits(bits);
   };
   return RegisterSetTypeInfo(info);
+}
+
+}  // namespace Kel
+
+namespace Kel {
+
+// A set in the QFlags form that Qt's tools edit and store (the flag editor of a form designer,
+// .ui files): Flag is an enumeration whose members are the bits of the set's members, 1 << e.
+// Members without a flag are dropped on the way to flags.
+template <typename Flag, typename E>
+QFlags<Flag> SetToFlags(TSet<E> set) {
+  using Int = typename QFlags<Flag>::Int;
+  return QFlags<Flag>::fromInt(static_cast<Int>(set.Bits()));
+}
+template <typename E, typename Flag>
+TSet<E> FlagsToSet(QFlags<Flag> flags) {
+  return TSet<E>::FromBits(static_cast<uint64_t>(static_cast<unsigned>(flags.toInt())));
 }
 
 }  // namespace Kel

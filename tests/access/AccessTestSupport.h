@@ -19,11 +19,11 @@ class TReportLog {
   };
 
   TReportLog() {
-    previous_ = SetAccessibleReporter([this](QWidget* control, TKelAccessibleChange change,
-                                             const QVariant& subject) {
-      entries_.push_back({control, change, subject});
-      if (previous_) previous_(control, change, subject);
-    });
+    previous_ = SetAccessibleReporter(
+        [this](QWidget* control, TKelAccessibleChange change, const QVariant& subject) {
+          entries_.push_back({control, change, subject});
+          if (previous_) previous_(control, change, subject);
+        });
   }
   ~TReportLog() { SetAccessibleReporter(previous_); }
   TReportLog(const TReportLog&) = delete;
@@ -52,7 +52,8 @@ inline QVariant Subject(QObject* object) { return QVariant::fromValue(object); }
 
 // The action names of an interface (none without an action interface).
 inline QStringList Actions(QAccessibleInterface* iface) {
-  return iface && iface->actionInterface() ? iface->actionInterface()->actionNames() : QStringList{};
+  return iface && iface->actionInterface() ? iface->actionInterface()->actionNames()
+                                           : QStringList{};
 }
 
 inline void Do(QAccessibleInterface* iface, const QString& action) {

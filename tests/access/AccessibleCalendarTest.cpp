@@ -66,7 +66,8 @@ TEST_F(AccessibleCalendarTest, MonthsAreGroupsOfAHeaderAndATableOfDays) {
   EXPECT_EQ(table->columnDescription(0), "Monday");
   EXPECT_EQ(table->columnDescription(6), "Sunday");
   // Every part says where it is and finds its way back up.
-  for (int i = 0; i < Root()->childCount(); ++i) EXPECT_EQ(Root()->indexOfChild(Root()->child(i)), i);
+  for (int i = 0; i < Root()->childCount(); ++i)
+    EXPECT_EQ(Root()->indexOfChild(Root()->child(i)), i);
   QAccessibleInterface* cell = table->cellAt(0, 4);
   EXPECT_EQ(cell->parent(), Table(0));
   EXPECT_EQ(Table(0)->indexOfChild(cell), 4);
@@ -132,7 +133,8 @@ TEST_F(AccessibleCalendarTest, TheFocusFollowsTheCursor) {
   EXPECT_TRUE(log.Has(&calendar_, TKelAccessibleChange::Selection, moved));
   auto events = AccessibleEventsFor(&calendar_, TKelAccessibleChange::Focus, moved);
   ASSERT_EQ(events.size(), 1u);
-  EXPECT_EQ(events[0]->accessibleInterface()->text(QAccessible::Name), "Wednesday, October 6, 1999");
+  EXPECT_EQ(events[0]->accessibleInterface()->text(QAccessible::Name),
+            "Wednesday, October 6, 1999");
   EXPECT_TRUE(events[0]->accessibleInterface()->state().focused);
   // Moving past the months shown scrolls them: the structure changes.
   log.Clear();

@@ -168,7 +168,8 @@ TEST_F(AccessibleFltBoxTest, TheBoxReportsWhatTheUserDoes) {
   EXPECT_TRUE(log.Has(box_, TKelAccessibleChange::Selection, Subject(second)));
   EXPECT_TRUE(log.Has(box_, TKelAccessibleChange::Focus, Subject(second)));
   QTest::keyClick(box_, Qt::Key_Right);
-  EXPECT_TRUE(log.Has(box_, TKelAccessibleChange::Focus, Subject(second->Param(second->CurParam()))));
+  EXPECT_TRUE(
+      log.Has(box_, TKelAccessibleChange::Focus, Subject(second->Param(second->CurParam()))));
   QTest::keyClick(box_, Qt::Key_Space);
   EXPECT_TRUE(log.Has(box_, TKelAccessibleChange::State, Subject(second)));
   QTest::keyClick(box_, Qt::Key_Insert);

@@ -51,7 +51,8 @@ int CountNear(const QImage& image, const QRect& rect, const QColor& colour) {
     for (int x = std::max(0, rect.left()); x <= std::min(image.width() - 1, rect.right()); ++x) {
       const QColor c = image.pixelColor(x, y);
       if (std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green()) +
-              std::abs(c.blue() - colour.blue()) < 60)
+              std::abs(c.blue() - colour.blue()) <
+          60)
         ++count;
     }
   return count;
@@ -109,9 +110,11 @@ TEST_F(HighContrastGalleryTest, FilterBoxKeepsItsLinesAndFocusReadable) {
   // White text stays apart from the selection it is drawn on.
   const TRect line = box->ItemRect(0);
   const QRect selected = QRect(line.Left, line.Top, line.Width(), line.Height())
-                             .translated(box->ClientOrigin()).adjusted(2, 2, -2, -2);
+                             .translated(box->ClientOrigin())
+                             .adjusted(2, 2, -2, -2);
   const QColor background = picture.pixelColor(selected.right() - 2, selected.center().y());
-  EXPECT_GE(std::abs(ColorLuminance(background) - 255), 96) << "selection " << background.name().toStdString();
+  EXPECT_GE(std::abs(ColorLuminance(background) - 255), 96)
+      << "selection " << background.name().toStdString();
   // The links are in the palette's link colour, not navy on black.
   EXPECT_GT(CountNear(picture, selected, QColor(255, 255, 0)), 5);
   EXPECT_EQ(CountNear(picture, picture.rect(), QColor(0, 0, 128)), 0);
@@ -135,15 +138,18 @@ TEST_F(HighContrastGalleryTest, CalendarAndCalculatorShowWhereTheFocusIs) {
   const QImage calculatorUnfocused = Grab(calculator);
   calculator->setFocus();
   QApplication::processEvents();
-  EXPECT_EQ(SaveGalleryPictures("highcontrast-calculator", {{display, QPoint()},
-                                                            {calculator, QPoint(0, display->height() + 4)}})
-                .size(),
-            2);
+  EXPECT_EQ(
+      SaveGalleryPictures("highcontrast-calculator",
+                          {{display, QPoint()}, {calculator, QPoint(0, display->height() + 4)}})
+          .size(),
+      2);
   // The focus shows: the picture of each differs where the focus frame goes.
   const TRect day = calendar->DayRect(calendar->CursorDate());
   const QRect cursor = QRect(day.Left, day.Top, day.Width(), day.Height())
-                           .translated(calendar->ClientRect().topLeft()).adjusted(-1, -1, 1, 1);
-  EXPECT_GT(CountDifferent(calendarFocused, Grab(calendar), cursor), 8) << "no focus frame at the cursor";
+                           .translated(calendar->ClientRect().topLeft())
+                           .adjusted(-1, -1, 1, 1);
+  EXPECT_GT(CountDifferent(calendarFocused, Grab(calendar), cursor), 8)
+      << "no focus frame at the cursor";
   const QImage calculatorFocused = Grab(calculator);
   EXPECT_GT(CountDifferent(calculatorFocused, calculatorUnfocused, calculatorFocused.rect()), 40)
       << "the focused calculator looks like an unfocused one";
@@ -165,7 +171,8 @@ TEST_F(HighContrastGalleryTest, LookupListShowsItsPick) {
   list->SelectRecord(1);
   EXPECT_EQ(SaveGalleryPictures("highcontrast-lookup", {{list, QPoint()}}).size(), 2);
   const QImage picture = Grab(list);
-  EXPECT_GT(CountNear(picture, picture.rect(), HighContrastPalette().color(QPalette::Highlight)), 50);
+  EXPECT_GT(CountNear(picture, picture.rect(), HighContrastPalette().color(QPalette::Highlight)),
+            50);
 }
 
 }  // namespace

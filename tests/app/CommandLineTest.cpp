@@ -49,6 +49,17 @@ TEST(CommandLineTest, TimingGoesAlone) {
   }
 }
 
+TEST(CommandLineTest, LanguageGoesWithEveryKindAndMustBeOne) {
+  const TDemoCommand screenshot = ParseDemoArguments({"--lang", "de", "--screenshot", "out"});
+  EXPECT_EQ(screenshot.kind, TKind::Screenshot);
+  EXPECT_EQ(screenshot.language, "de");
+  EXPECT_EQ(ParseDemoArguments({"--timing", "--lang=fr_CA"}).language, "fr_CA");
+  for (const QStringList& bad : {QStringList{"--lang"}, QStringList{"--lang", "--timing"},
+                                 QStringList{"--lang=xx-nowhere"}}) {
+    EXPECT_EQ(ParseDemoArguments(bad).kind, TKind::Invalid) << bad.join(' ').toStdString();
+  }
+}
+
 TEST(CommandLineTest, HelpWins) {
   EXPECT_EQ(ParseDemoArguments({QStringLiteral("--help")}).kind, TKind::Help);
   EXPECT_EQ(ParseDemoArguments(

@@ -42,4 +42,9 @@ run("${WORK_DIR}/consumer/kel_consumer")
 run(${CMAKE_COMMAND} -S "${CMAKE_CURRENT_LIST_DIR}/headers" -B "${WORK_DIR}/headers" -G Ninja
     "-DCMAKE_PREFIX_PATH=${prefix}" "-DKEL_HEADER_DIR=${prefix}/include/kel")
 run(${CMAKE_COMMAND} --build "${WORK_DIR}/headers" -j 2)
-message(STATUS "The installed package builds and runs a consumer, and each header compiles alone.")
+# The program of the reference's getting-started page builds against the package as it stands.
+run(${CMAKE_COMMAND} -S "${CMAKE_CURRENT_LIST_DIR}/../../docs/api/example" -B "${WORK_DIR}/example"
+    -G Ninja "-DCMAKE_PREFIX_PATH=${prefix}")
+run(${CMAKE_COMMAND} --build "${WORK_DIR}/example")
+message(STATUS "The installed package builds and runs a consumer, each header compiles alone, and "
+               "the getting-started program builds.")
