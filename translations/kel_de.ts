@@ -579,5 +579,9 @@
         <source>value</source>
         <translation>Wert</translation>
     </message>
+    <message>
+        <source>An unknown error occurred.</source>
+        <translation>Ein unbekannter Fehler ist aufgetreten.</translation>
+    </message>
 </context>
 </TS>

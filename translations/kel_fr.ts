@@ -579,5 +579,9 @@
         <source>value</source>
         <translation>valeur</translation>
     </message>
+    <message>
+        <source>An unknown error occurred.</source>
+        <translation>Une erreur inconnue s’est produite.</translation>
+    </message>
 </context>
 </TS>
