@@ -205,32 +205,39 @@ void Execute(const QString& alias, const QString& sql) {
 // otherwise) as on SQLite.
 TEST_F(BuilderSqlTest, LikeValuesWithBackslashesAndWildcardsMatchAsTyped) {
   const Testing::TSqliteSample sqlite;
-  const QStringList texts = {"c:\\dir", "c:dir", "50%", "500", "a_b", "axb", "[1]", "x^y", "it's", "\\", "!"};
+  const QStringList texts = {"c:\\dir", "c:dir", "50%",  "500", "a_b", "axb",
+                             "[1]",     "x^y",   "it's", "\\",  "!"};
   for (const QString& alias : {QString::fromLatin1(Alias), sqlite.Alias()}) {
     Execute(alias, "DROP TABLE IF EXISTS likes");
     Execute(alias, "CREATE TABLE likes (\"Id\" INTEGER PRIMARY KEY, \"Name\" VARCHAR(20))");
     for (int i = 0; i < texts.size(); ++i)
-      Execute(alias, QStringLiteral("INSERT INTO likes VALUES (%1, %2)").arg(i + 1).arg(QuotedStr(texts[i])));
+      Execute(
+          alias,
+          QStringLiteral("INSERT INTO likes VALUES (%1, %2)").arg(i + 1).arg(QuotedStr(texts[i])));
   }
   const SampleTable likes{"likes", "Id"};
-  Side server(Alias, likes);
-  Side local(sqlite.Alias(), likes);
-  for (const QString value : {"\\", "c:\\", "0%", "%", "a_", "_", "[1", "^", "'", "!"}) {
-    for (const char* operation : {"contains", "begins with", "ends with"}) {
-      Compare(server, local, "Name", operation, [&](TKelFltItem& item) { item.SetValue(value); });
-      QSet<QString> expected;
-      for (int i = 0; i < texts.size(); ++i) {
-        const QString& text = texts[i];
-        const bool holds = QByteArray(operation) == "contains"      ? text.contains(value)
-                           : QByteArray(operation) == "begins with" ? text.startsWith(value)
-                                                                   : text.endsWith(value);
-        if (holds) expected.insert(QString::number(i + 1));
+  {
+    Side server(Alias, likes);
+    Side local(sqlite.Alias(), likes);
+    for (const QString value : {"\\", "c:\\", "0%", "%", "a_", "_", "[1", "^", "'", "!"}) {
+      for (const char* operation : {"contains", "begins with", "ends with"}) {
+        Compare(server, local, "Name", operation, [&](TKelFltItem& item) { item.SetValue(value); });
+        QSet<QString> expected;
+        for (int i = 0; i < texts.size(); ++i) {
+          const QString& text = texts[i];
+          const bool holds = QByteArray(operation) == "contains"      ? text.contains(value)
+                             : QByteArray(operation) == "begins with" ? text.startsWith(value)
+                                                                      : text.endsWith(value);
+          if (holds) expected.insert(QString::number(i + 1));
+        }
+        const QStringList selected = SelectedKeys(Alias, server.Builder.SQL()->Text());
+        EXPECT_EQ(QSet<QString>(selected.begin(), selected.end()), expected)
+            << server.Builder.SQL()->Text().toStdString();
       }
-      const QStringList selected = SelectedKeys(Alias, server.Builder.SQL()->Text());
-      EXPECT_EQ(QSet<QString>(selected.begin(), selected.end()), expected)
-          << server.Builder.SQL()->Text().toStdString();
     }
   }
+  // The server's database is shared by the program's tests, which list its tables.
+  Execute(Alias, "DROP TABLE likes");
 }
 
 // Conditions joined and bracketed, ORDER BY on names with capitals and blanks: the same
