@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "Buttons.h"
 #include "CalendarTestSupport.h"
 #include "KelCalendarEdit.h"
 
