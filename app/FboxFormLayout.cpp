@@ -38,11 +38,16 @@ QPlainTextEdit* MakeMemo(const char* name, QWidget* parent, bool readOnly) {
   auto* memo = new QPlainTextEdit(parent);
   memo->setObjectName(QLatin1String(name));
   memo->setReadOnly(readOnly);
+  // Tab leaves the memo, as it leaves every other control: a filter text needs no tabs.
+  memo->setTabChangesFocus(true);
   return memo;
 }
 
-QLabel* MakeCaption(const char* text, QWidget* parent) {
-  return new QLabel(QLatin1String(text), parent);
+// A caption that names the control under it, for a screen reader too.
+QLabel* MakeCaption(const char* text, QWidget* parent, QWidget* buddy) {
+  auto* label = new QLabel(QLatin1String(text), parent);
+  label->setBuddy(buddy);
+  return label;
 }
 
 }  // namespace
@@ -64,6 +69,7 @@ QWidget* TFboxForm::BuildFilterSheet() {
   right->addWidget(BuildWorkPanel(sheet), 1);
 
   PageControl2 = new QTabWidget(sheet);
+  PageControl2->setAccessibleName(QStringLiteral("Filter texts and settings"));
   PageControl2->setObjectName(QStringLiteral("PageControl2"));
   PageControl2->setFixedHeight(kLowerPagesHeight);
   PageControl2->addTab(BuildSqlFilterPage(), QStringLiteral("SQL/Filter"));
@@ -95,9 +101,15 @@ QWidget* TFboxForm::BuildWorkPanel(QWidget* sheet) {
   panel->setObjectName(QStringLiteral("WorkPanel"));
   Sievra_ = new TKelFltBox(panel);
   Sievra_->setObjectName(QStringLiteral("Sievra"));
+  Sievra_->setAccessibleName(QStringLiteral("Filter conditions"));
+  // The current condition shows a focus frame, so a keyboard user sees where the keys act.
+  Sievra_->SetHideFocus(false);
   Sievra_->setMinimumHeight(96);
   DBGrid_ = new TDBGrid(panel);
   DBGrid_->setObjectName(QStringLiteral("DBGrid"));
+  DBGrid_->setAccessibleName(QStringLiteral("Records"));
+  // Tab goes on to the next control; the arrow keys move between the cells.
+  DBGrid_->setTabKeyNavigation(false);
   DBGrid_->SetDataSource(dataSource_.get());
   DBGrid_->OnDrawCell = [this](int row, TField* field, TDBGridCellStyle& style) {
     DrawGridCell(row, field, style);
@@ -107,6 +119,8 @@ QWidget* TFboxForm::BuildWorkPanel(QWidget* sheet) {
   DBGrid_->OnEditButtonClick = [this](int column) { GridEditButtonClick(column); };
   DBMemo = new TDBMemo(panel);
   DBMemo->setObjectName(QStringLiteral("DBMemo"));
+  DBMemo->setAccessibleName(QStringLiteral("Notes of the current record"));
+  DBMemo->setTabChangesFocus(true);
   DBMemo->setFixedHeight(52);
 
   auto* layout = new QVBoxLayout(panel);
@@ -127,13 +141,14 @@ QWidget* TFboxForm::BuildSqlFilterPage() {
   ColoringCheckBox = AddCheck(page, "ColoringCheckBox", "Color only indicated fields", false);
   FieldsListEdit = new QLineEdit(page);
   FieldsListEdit->setObjectName(QStringLiteral("FieldsListEdit"));
+  FieldsListEdit->setAccessibleName(QStringLiteral("Fields to color"));
   SearchInLoopCheckBox = AddCheck(page, "SearchInLoopCheckBox", "Search in loop", true);
   ShowMsgCheckBox = AddCheck(page, "ShowMsgCheckBox", "Show warning messages", false);
 
   auto* memos = new QGridLayout;
-  memos->addWidget(MakeCaption("Sievra.FilterStr property", page), 0, 0);
+  memos->addWidget(MakeCaption("Sievra.&FilterStr property", page, LookMemo), 0, 0);
   memos->addWidget(LookMemo, 1, 0);
-  memos->addWidget(MakeCaption("Sievra.SQL property", page), 0, 1);
+  memos->addWidget(MakeCaption("Sievra.S&QL property", page, SQLLookMemo), 0, 1);
   memos->addWidget(SQLLookMemo, 1, 1);
   auto* checks = new QVBoxLayout;
   checks->setSpacing(1);
@@ -159,6 +174,7 @@ QWidget* TFboxForm::BuildConvertPage() {
   auto* page = new QWidget;
   page->setObjectName(QStringLiteral("ConvertTabSheet"));
   FilterMemo = MakeMemo("FilterMemo", page, false);
+  FilterMemo->setAccessibleName(QStringLiteral("Filter text"));
   auto* fromButton = MakeNamedButton(page, "FromSievraButton", "1: From Sievra");
   auto* toButton = MakeNamedButton(page, "ToSievraButton", "2: To Sievra");
   connect(fromButton, &QPushButton::clicked, this, &TFboxForm::FromSievraClick);

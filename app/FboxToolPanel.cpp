@@ -132,6 +132,12 @@ TSpeedButton* MakeButton(QWidget* parent, QHBoxLayout* layout, const char* name,
   auto* button = new TSpeedButton(parent);
   button->setObjectName(QLatin1String(name));
   button->setToolTip(QLatin1String(hint));
+  // A glyph says nothing to a screen reader: the hint is the button's name. Speed buttons take
+  // no focus of their own; these take it with Tab, so the keyboard reaches every tool.
+  QString spoken = QLatin1String(hint);
+  if (spoken.endsWith(u'.')) spoken.chop(1);
+  button->setAccessibleName(spoken);
+  button->setFocusPolicy(Qt::TabFocus);
   button->SetGlyph(DrawGlyph(glyph));
   button->setIconSize(QSize(kGlyphSize, kGlyphSize));
   button->setFixedSize(kButtonSize, kButtonSize);

@@ -42,6 +42,8 @@ TListBoxDemoPage::TListBoxDemoPage(TDataSet* lookupSource, QWidget* parent) : QW
   setObjectName(QStringLiteral("ListBoxTabSheet"));
   ListBox_ = new TKelPrmListBox(this);
   ListBox_->setObjectName(QStringLiteral("ListBox"));
+  ListBox_->setAccessibleName(QStringLiteral("Parameter list"));
+  ListBox_->SetHideFocus(false);
   ListBox_->SetOptions({fboCanAdd, fboCanDelete, fboCanIndent});
   ListBox_->SetShowAddItem(true);
   ListBox_->SetEditWithMouse(true);
@@ -52,6 +54,7 @@ TListBoxDemoPage::TListBoxDemoPage(TDataSet* lookupSource, QWidget* parent) : QW
   AddSampleItems(lookupSource);
 
   PageControl3 = new QTabWidget(this);
+  PageControl3->setAccessibleName(QStringLiteral("List box settings"));
   PageControl3->setObjectName(QStringLiteral("PageControl3"));
   PageControl3->setFixedWidth(kSideWidth);
   PageControl3->addTab(BuildPropertiesPage(), QStringLiteral("Properties"));
@@ -156,8 +159,10 @@ QWidget* TListBoxDemoPage::BuildPropertiesPage() {
   for (QCheckBox* check : MakeListBoxSwitches(page, ListBox_, "ListBox")) layout->addWidget(check);
 
   layout->addSpacing(6);
-  layout->addWidget(new QLabel(QStringLiteral("Text of the add line:"), page));
+  auto* addLineLabel = new QLabel(QStringLiteral("Text of the add line:"), page);
+  layout->addWidget(addLineLabel);
   AddLineEdit = new QLineEdit(ListBox_->AddItemText(), page);
+  addLineLabel->setBuddy(AddLineEdit);
   AddLineEdit->setObjectName(QStringLiteral("AddLineEdit"));
   connect(AddLineEdit, &QLineEdit::textEdited, this,
           [this](const QString& text) { ListBox_->SetAddItemText(text); });
@@ -168,6 +173,7 @@ QWidget* TListBoxDemoPage::BuildPropertiesPage() {
   addButton->setObjectName(QStringLiteral("AddItemButton"));
   ItemCaptionEdit = new QLineEdit(QStringLiteral("new <b>item</b>"), page);
   ItemCaptionEdit->setObjectName(QStringLiteral("ItemCaptionEdit"));
+  ItemCaptionEdit->setAccessibleName(QStringLiteral("Caption of the new item"));
   connect(addButton, &QPushButton::clicked, this, &TListBoxDemoPage::AddNewItemClick);
   connect(ItemCaptionEdit, &QLineEdit::returnPressed, this, &TListBoxDemoPage::AddNewItemClick);
   addRow->addWidget(addButton);
@@ -207,6 +213,7 @@ void TListBoxDemoPage::AddColorRow(QWidget* page, const char* caption, std::func
   auto* preview = new QLineEdit(page);
   preview->setObjectName(QLatin1String(caption) + QStringLiteral("Preview"));
   preview->setReadOnly(true);
+  preview->setAccessibleName(QLatin1String(caption) + QStringLiteral(" preview"));
   grid->addWidget(button, row, 0);
   grid->addWidget(preview, row, 1);
   previews_.push_back({preview, read});
@@ -239,6 +246,7 @@ QWidget* TListBoxDemoPage::BuildColoringPage() {
   auto* fontPreview = new QLineEdit(page);
   fontPreview->setObjectName(QStringLiteral("FontPreview"));
   fontPreview->setReadOnly(true);
+  fontPreview->setAccessibleName(QStringLiteral("Font preview"));
   grid->addWidget(fontButton, row, 0);
   grid->addWidget(fontPreview, row, 1);
   previews_.push_back({fontPreview, [box] { return box->Color(); }});

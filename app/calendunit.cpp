@@ -70,6 +70,7 @@ TCalendForm::TCalendForm(QWidget* parent) : QWidget(parent) {
   SetFormFont(this, 11);
 
   auto* pages = new QTabWidget(this);
+  pages->setAccessibleName(QStringLiteral("Pages"));
   pages->setObjectName(QStringLiteral("PageControl1"));
   pages->addTab(BuildCalendarSheet(), QStringLiteral("Calendar"));
   auto* layout = new QVBoxLayout(this);
@@ -103,11 +104,13 @@ QWidget* TCalendForm::BuildCalendarSheet() {
 
   StatusMemo = new QPlainTextEdit(sheet);
   StatusMemo->setObjectName(QStringLiteral("StatusMemo"));
+  StatusMemo->setAccessibleName(QStringLiteral("Selection as a filter condition"));
   StatusMemo->setReadOnly(true);
   StatusMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   StatusMemo->setFixedHeight(64);
 
   PageControl2 = new QTabWidget(sheet);
+  PageControl2->setAccessibleName(QStringLiteral("Calendar options"));
   PageControl2->setObjectName(QStringLiteral("PageControl2"));
   PageControl2->setFixedWidth(kOptionsWidth);
   PageControl2->addTab(BuildOptions1(), QStringLiteral("O1"));

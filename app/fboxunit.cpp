@@ -59,6 +59,7 @@ TFboxForm::TFboxForm(QWidget* parent) : QWidget(parent) {
   CreateComponents();
 
   PageControl1 = new QTabWidget(this);
+  PageControl1->setAccessibleName(QStringLiteral("Demonstrations"));
   PageControl1->setObjectName(QStringLiteral("PageControl1"));
   PageControl1->addTab(BuildFilterSheet(), QStringLiteral("Sievra"));
   listBoxPage_ = new TListBoxDemoPage(fltBoxTable_.get());

@@ -135,6 +135,7 @@ TMainForm::TMainForm(TFormOwner& formOwner, QWidget* parent)
   }
 
   PageControl1 = new QTabWidget(this);
+  PageControl1->setAccessibleName(QStringLiteral("Components"));
   PageControl1->setObjectName(QStringLiteral("PageControl1"));
   BuildFBoxTabSheet();
   BuildCalendarTabSheet();

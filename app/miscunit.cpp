@@ -54,6 +54,7 @@ TMiskForm::TMiskForm(QWidget* parent) : QWidget(parent) {
   SetFormFont(this, 14);
 
   PageControl1 = new QTabWidget(this);
+  PageControl1->setAccessibleName(QStringLiteral("Components"));
   PageControl1->setObjectName(QStringLiteral("PageControl1"));
   PageControl1->addTab(BuildCalculatorSheet(), QStringLiteral("Calculator"));
   QWidget* panelSheet = BuildButtonPanelSheet();

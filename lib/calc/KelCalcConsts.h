@@ -20,6 +20,24 @@ inline constexpr const char* Calculator = "Calculator";             // 65409
 inline constexpr const char* CalcDisplay = "Calculator display";    // 65410
 inline constexpr const char* PopupCalculator = "Popup calculator";  // 65411
 inline constexpr const char* ButtonPanel = "Button panel";          // 65412
+// What a screen reader calls the calculator buttons that are not digits.
+inline constexpr const char* NameBack = "backspace";              // 65450
+inline constexpr const char* NameClearEntry = "clear entry";      // 65451
+inline constexpr const char* NameClear = "clear";                 // 65452
+inline constexpr const char* NameMemClear = "memory clear";       // 65453
+inline constexpr const char* NameDiv = "divide";                  // 65454
+inline constexpr const char* NameSqrt = "square root";            // 65455
+inline constexpr const char* NameMemRecall = "memory recall";     // 65456
+inline constexpr const char* NameMul = "multiply";                // 65457
+inline constexpr const char* NamePercent = "percent";             // 65458
+inline constexpr const char* NameMemStore = "memory store";       // 65459
+inline constexpr const char* NameSub = "minus";                   // 65460
+inline constexpr const char* NameRecip = "reciprocal";            // 65461
+inline constexpr const char* NameMemAdd = "memory add";           // 65462
+inline constexpr const char* NameSign = "change sign";            // 65463
+inline constexpr const char* NameDecimal = "decimal separator";   // 65464
+inline constexpr const char* NameAdd = "plus";                    // 65465
+inline constexpr const char* NameEquals = "equals";               // 65466
 
 // Captions of the standard buttons of the button panel.
 inline constexpr const char* BtnYes = "&Yes";           // 65420

@@ -2,8 +2,10 @@
 
 #include <QEvent>
 #include <QPainter>
+#include <utility>
 
 #include "Canvas.h"
+#include "KelAccessibleReport.h"
 #include "KelCalcConsts.h"
 #include "KelDrawing.h"
 #include "KelTranslate.h"
@@ -25,8 +27,9 @@ TKelCalcDisplay::TKelCalcDisplay(QWidget* parent) : QWidget(parent) {
 
 void TKelCalcDisplay::SetText(const QString& value) {
   if (value == text_) return;
-  text_ = value;
+  const QString old = std::exchange(text_, value);
   update();
+  ReportAccessible(this, TKelAccessibleChange::Value, old);
 }
 
 void TKelCalcDisplay::SetBorderStyle(TBorderStyle value) {

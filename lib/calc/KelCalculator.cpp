@@ -8,6 +8,7 @@
 #include "Canvas.h"
 #include "FormatSettings.h"
 #include "KelCalcConsts.h"
+#include "KelAccessibleReport.h"
 #include "KelCalcDisplay.h"
 #include "KelDrawing.h"
 #include "KelRegisterClasses.h"
@@ -45,6 +46,9 @@ TKelCustomCalculator::TKelCustomCalculator(QWidget* parent) : QWidget(parent) {
   engine_.OnMemoryChange = [this] {
     UpdateButton(ckMemClear);
     UpdateButton(ckMemRecall);
+    // Both grey out while the memory holds 0.
+    ReportAccessible(this, TKelAccessibleChange::State, int(ckMemClear));
+    ReportAccessible(this, TKelAccessibleChange::State, int(ckMemRecall));
   };
   engine_.OnResult = [this] {
     if (OnResult) OnResult(this);
@@ -298,6 +302,22 @@ void TKelCustomCalculator::paintEvent(QPaintEvent*) {
   const bool darkFace = palette().color(QPalette::Button).lightness() < 128;
   for (int k = ckBack; k <= ckEquals; ++k)
     PaintButton(canvas, static_cast<TKelCalcButtonKind>(k), darkFace);
+  // With the focus, the keys press the buttons: a frame inside the margin says so.
+  if (hasFocus()) {
+    const int inset = kMargin / 2;
+    const QSize size = ClientSize();
+    canvas.DrawFocusRect(TRect{inset, inset, size.width() - inset, size.height() - inset});
+  }
+}
+
+void TKelCustomCalculator::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  update();
+}
+
+void TKelCustomCalculator::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  update();
 }
 
 void TKelCustomCalculator::PaintButton(TCanvas& canvas, TKelCalcButtonKind kind, bool darkFace) {

@@ -21,6 +21,7 @@
 
 #include "GuiTypes.h"
 #include "KelCalcEngine.h"
+#include "KelExport.h"
 #include "Rect.h"
 #include "ShiftState.h"
 
@@ -28,7 +29,7 @@ namespace Kel {
 
 class TCanvas;
 
-class TKelCustomCalculator : public QWidget {
+class KEL_EXPORT TKelCustomCalculator : public QWidget {
   Q_OBJECT
   Q_PROPERTY(int Precision READ Precision WRITE SetPrecision)
   Q_CLASSINFO("default:Precision", "13")
@@ -110,6 +111,8 @@ class TKelCustomCalculator : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   void UpdateLayout();
@@ -134,7 +137,7 @@ class TKelCustomCalculator : public QWidget {
 };
 
 // The published calculator.
-class TKelCalculator : public TKelCustomCalculator {
+class KEL_EXPORT TKelCalculator : public TKelCustomCalculator {
   Q_OBJECT
  public:
   Q_INVOKABLE explicit TKelCalculator(QWidget* parent = nullptr) : TKelCustomCalculator(parent) {}

@@ -11,6 +11,7 @@
 
 #include "Buttons.h"
 #include "Canvas.h"
+#include "KelCalendarConsts.h"
 #include "KelControls.h"
 #include "KelUtils.h"
 
@@ -140,6 +141,8 @@ void TKelMonthListBox::mouseReleaseEvent(QMouseEvent* event) {
 TKelPopupMonthListBox::TKelPopupMonthListBox(TKelCustomCalendar* calendar)
     : TKelPopupListBox(calendar), calendar_(calendar) {
   SetBorderStyle(bsNone);
+  setAccessibleName(TranslateText(KelCalendarText::MonthList));
+  ListBox()->setAccessibleName(accessibleName());
 }
 
 void TKelPopupMonthListBox::OpenFor(int col, int row) {
@@ -189,6 +192,11 @@ void TKelPopupMonthListBox::hideEvent(QHideEvent* event) {
   TKelPopupListBox::hideEvent(event);
 }
 
+void TKelCustomCalendar::ShowMonthList(int col, int row) {
+  if (showMonthPopup_ && col >= 0 && col < MonthCols() && row >= 0 && row < MonthRows())
+    ShowMonthPopupFor(col, row);
+}
+
 void TKelCustomCalendar::ShowMonthPopupFor(int col, int row) {
   delete monthPopup_.data();
   auto* popup = new TKelPopupMonthListBox(this);
@@ -200,12 +208,14 @@ void TKelCustomCalendar::ShowMonthPopupFor(int col, int row) {
 // ---- TKelPopupCalendar ----------------------------------------------------------------------
 
 TKelPopupCalendar::TKelPopupCalendar(QWidget* owner, int option) : TKelPopupForm(owner, option) {
+  setAccessibleName(TranslateText(KelCalendarText::PopupCalendar));
   client_ = new QWidget(this);
   client_->installEventFilter(this);
   SetClientControl(client_);
   edit_ = new TEdit(client_);
   edit_->SetReadOnly(true);
   edit_->setFocusPolicy(Qt::NoFocus);
+  edit_->setAccessibleName(TranslateText(KelCalendarText::ChosenDate));
   timeEdit_ = new QTimeEdit(client_);
   timeEdit_->setDisplayFormat(QStringLiteral("HH:mm:ss"));
   today_ = new TSpeedButton(client_);

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "FormatSettings.h"
+#include "KelAccessibleReport.h"
 #include "KelCalPopup.h"
 
 namespace Kel {
@@ -180,6 +181,22 @@ void TKelCustomCalendar::resizeEvent(QResizeEvent* event) {
   if (SnapToMonths()) return;
   UpdateFrame();
   SetStartDate(startDate_);
+  // The number of months shown may have changed.
+  ReportAccessible(this, TKelAccessibleChange::Structure);
+}
+
+void TKelCustomCalendar::focusOutEvent(QFocusEvent* event) {
+  TKelCustomControl::focusOutEvent(event);
+  InvalidateDate(cursorDate_);
+}
+
+void TKelCustomCalendar::focusInEvent(QFocusEvent* event) {
+  TKelCustomControl::focusInEvent(event);
+  InvalidateDate(cursorDate_);
+  // After the focus report of the calendar itself, which Qt sends once this event is handled.
+  QMetaObject::invokeMethod(
+      this, [this] { ReportAccessible(this, TKelAccessibleChange::Focus, cursorDate_); },
+      Qt::QueuedConnection);
 }
 
 bool TKelCustomCalendar::SnapToMonths() {
@@ -318,6 +335,7 @@ void TKelCustomCalendar::SetStartDate(TDateTime value) {
   if (start == startDate_) return;
   startDate_ = start;
   update();
+  ReportAccessible(this, TKelAccessibleChange::Structure);
 }
 
 bool TKelCustomCalendar::Scroll(int months) {

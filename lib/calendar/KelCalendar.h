@@ -29,6 +29,7 @@
 #include "KelCalendarColors.h"
 #include "KelCalendarTypes.h"
 #include "KelCustomControl.h"
+#include "KelExport.h"
 #include "KelUtils.h"
 
 class QPainter;
@@ -39,7 +40,7 @@ class TCanvas;
 class TKelPopupMonthListBox;
 
 // "<long month name> <year>" of a date's month: the month headers and the month list.
-QString MonthYearText(TDateTime date);
+KEL_EXPORT QString MonthYearText(TDateTime date);
 
 // One month of a multi-selection: bit i of the mask is the date MonthStart + i.
 struct TKelCalendarMonthBlock {
@@ -47,7 +48,7 @@ struct TKelCalendarMonthBlock {
   quint32 Mask = 0;
 };
 
-class TKelCustomCalendar : public TKelCustomControl {
+class KEL_EXPORT TKelCustomCalendar : public TKelCustomControl {
   Q_OBJECT
 
  public:
@@ -201,6 +202,9 @@ class TKelCustomCalendar : public TKelCustomControl {
   // Without margin edges on a side, resizes the window to whole months that way; whether it did.
   bool SnapToMonths();
 
+  // Opens the month list over the header of the month in cell (col, row), as a click on the
+  // header does (nothing without ShowMonthPopup).
+  void ShowMonthList(int col, int row);
   // The month list popup while it is open.
   TKelPopupMonthListBox* MonthPopup() const;
   // The month cell whose month the open month list is about.
@@ -246,6 +250,8 @@ class TKelCustomCalendar : public TKelCustomControl {
 
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
   void changeEvent(QEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
@@ -321,6 +327,7 @@ class TKelCustomCalendar : public TKelCustomControl {
   int selCount_ = 0;
   TDateTime anchorDate_ = 0;
   TDateTime cursorDate_ = 0;
+  TDateTime focusDrawnDate_ = 0;  // where the focus frame was painted (0: none)
   bool weekMode_ = false;
   int updateCount_ = 0;
   bool changed_ = false;
@@ -373,7 +380,7 @@ class TKelCustomCalendar : public TKelCustomControl {
 };
 
 // The published calendar.
-class TKelCalendar : public TKelCustomCalendar {
+class KEL_EXPORT TKelCalendar : public TKelCustomCalendar {
   Q_OBJECT
   Q_PROPERTY(bool MultiSelect READ MultiSelect WRITE SetMultiSelect)
   Q_CLASSINFO("default:MultiSelect", "True")

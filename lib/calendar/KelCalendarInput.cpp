@@ -74,7 +74,7 @@ void TKelCustomCalendar::mousePressEvent(QMouseEvent* event) {
       break;
     }
     case htMonthHeader:
-      if (showMonthPopup_) ShowMonthPopupFor(p.X / MonthWidth(), p.Y / MonthHeight());
+      ShowMonthList(p.X / MonthWidth(), p.Y / MonthHeight());
       break;
     case htDayNames:
       if (multiSelect_ && SelectMonth(!ctrl, date) && !(ctrl && selectKind_ != skWeekSel))

@@ -7,28 +7,20 @@
 
 #include "Canvas.h"
 #include "KelCalendar.h"
+#include "KelDrawing.h"
 
 namespace Kel {
 
 namespace {
 
-int Luminance(const QColor& c) { return (c.red() * 299 + c.green() * 587 + c.blue() * 114) / 1000; }
-
 TColor ToTColor(const QColor& c) { return TColor((c.blue() << 16) | (c.green() << 8) | c.red()); }
-
-// A colour between a and b (weight of b in percent).
-QColor Mix(const QColor& a, const QColor& b, int percentB) {
-  return QColor((a.red() * (100 - percentB) + b.red() * percentB) / 100,
-                (a.green() * (100 - percentB) + b.green() * percentB) / 100,
-                (a.blue() * (100 - percentB) + b.blue() * percentB) / 100);
-}
 
 // Colours that stand apart on one palette may melt together on another (a light button face
 // under white text, say): a text too close to its background is moved towards the contrast.
 QColor ReadableOn(const QColor& text, const QColor& background, const QColor& windowText) {
-  if (std::abs(Luminance(text) - Luminance(background)) >= 64) return text;
-  const QColor away = Luminance(background) > 128 ? QColor(Qt::black) : QColor(Qt::white);
-  return Mix(Mix(windowText, away, 30), background, 40);
+  if (std::abs(ColorLuminance(text) - ColorLuminance(background)) >= 64) return text;
+  const QColor away = ColorLuminance(background) > 128 ? QColor(Qt::black) : QColor(Qt::white);
+  return MixColors(MixColors(windowText, away, 30), background, 40);
 }
 
 }  // namespace
@@ -63,6 +55,11 @@ void TKelCustomCalendar::paintEvent(QPaintEvent* event) {
   for (int row = 0; row < MonthRows(); ++row)
     for (int col = 0; col < MonthCols(); ++col)
       if (region.intersects(MonthCellRect(col, row).ToQRect())) PaintCell(canvas, col, row);
+  // The keys act at the cursor date: with the focus, it is framed so that a keyboard user sees
+  // where.
+  focusDrawnDate_ = hasFocus() ? cursorDate_ : 0;
+  const TRect cursor = DayRect(cursorDate_);
+  if (hasFocus() && !cursor.IsEmpty()) canvas.DrawFocusRect(cursor);
 }
 
 void TKelCustomCalendar::PaintFrame(TCanvas& canvas) {
@@ -258,7 +255,7 @@ void TKelCustomCalendar::DrawDayCell(TCanvas& canvas, TDateTime date, TKelCalend
   // A selection colour that does not stand out from the days (a light button face on white)
   // gives way to the palette's highlight, so that the selection always shows.
   const bool highlight =
-      type == dtSelected && std::abs(Luminance(background) - Luminance(canvas.ToQColor(colors_->Days()))) < 24;
+      type == dtSelected && std::abs(ColorLuminance(background) - ColorLuminance(canvas.ToQColor(colors_->Days()))) < 24;
   if (highlight) background = canvas.Palette().color(QPalette::Highlight);
   canvas.Brush().Color = ToTColor(background);
   if (type == dtHidden) {

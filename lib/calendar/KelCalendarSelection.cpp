@@ -4,6 +4,7 @@
 #include <bit>
 #include <vector>
 
+#include "KelAccessibleReport.h"
 #include "KelCalendar.h"
 
 namespace Kel {
@@ -61,6 +62,13 @@ bool TKelCustomCalendar::CanSelectDate(TDateTime date) {
 }
 
 void TKelCustomCalendar::DateChanged() {
+  // The focus frame moves with the cursor.
+  if (focusDrawnDate_ != 0 && focusDrawnDate_ != cursorDate_) {
+    InvalidateDate(focusDrawnDate_);
+    InvalidateDate(cursorDate_);
+  }
+  ReportAccessible(this, TKelAccessibleChange::Selection, cursorDate_);
+  ReportAccessible(this, TKelAccessibleChange::Focus, cursorDate_);
   if (OnDateChanged) OnDateChanged(this);
 }
 

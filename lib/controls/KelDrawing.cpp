@@ -122,6 +122,29 @@ void DrawMarkupText(TCanvas& canvas, const TRect& rect, const QString& text, boo
   width = x - rect.Left;
 }
 
+int ColorLuminance(const QColor& c) {
+  return (c.red() * 299 + c.green() * 587 + c.blue() * 114) / 1000;
+}
+
+QColor MixColors(const QColor& a, const QColor& b, int percentB) {
+  return QColor((a.red() * (100 - percentB) + b.red() * percentB) / 100,
+                (a.green() * (100 - percentB) + b.green() * percentB) / 100,
+                (a.blue() * (100 - percentB) + b.blue() * percentB) / 100);
+}
+
+QString MarkupPlainText(const QString& text) {
+  QString plain;
+  plain.reserve(text.size());
+  for (qsizetype pos = 0; pos < text.size();) {
+    const TTag tag = text[pos] == QLatin1Char('<') ? TagAt(text, pos) : TTag{};
+    if (tag.Kind == TTagKind::None)
+      plain += text[pos++];
+    else
+      pos += tag.Length;
+  }
+  return plain;
+}
+
 int MarkupTextWidth(TCanvas& canvas, const QString& text) {
   int width = 0;
   QString plain;

@@ -145,7 +145,10 @@ TKelFltItems::TKelFltItems(QObject* owner, const QMetaObject& itemClass)
     : TKelListItems(owner, itemClass) {}
 
 bool TKelFltItems::IsParamVisible(const TKelListItem* item, const TKelListParam* param) const {
-  if (item->Index() == Count() - 1 && IsNamed(param, KelFltParam::Operation)) return false;
+  // The last condition has no connector. Compared by identity: an item's index is a search
+  // through the whole list, and this is asked for every parameter of every line shown.
+  const bool last = Count() > 0 && TCollection::Items<TKelListItem>(Count() - 1) == item;
+  if (last && IsNamed(param, KelFltParam::Operation)) return false;
   return TKelListItems::IsParamVisible(item, param);
 }
 

@@ -18,6 +18,12 @@ inline constexpr const char* InitialDir = "%APPFOLDER%";
 inline constexpr const char* BoolFalse = "False";
 inline constexpr const char* BoolTrue = "True";
 inline constexpr const char* DefaultKeys = "Default";
+// What a screen reader says of a line and of what its parameters edit.
+inline constexpr const char* IndentLevel = "Indent level %1";
+inline constexpr const char* EditsField = "field";
+inline constexpr const char* EditsOperation = "operation";
+inline constexpr const char* EditsConnector = "connector";
+inline constexpr const char* EditsValue = "value";
 }  // namespace KelListBoxText
 
 }  // namespace Kel

@@ -9,6 +9,7 @@
 #include <QStyle>
 #include <algorithm>
 
+#include "KelAccessibleReport.h"
 #include "KelDrawing.h"
 #include "KelFields.h"
 #include "KelForms.h"
@@ -21,6 +22,11 @@
 namespace Kel {
 
 namespace {
+
+// Tells a screen reader about a line or a parameter of the box.
+void Report(TKelPrmListBox* box, TKelAccessibleChange change, QObject* part) {
+  ReportAccessible(box, change, QVariant::fromValue(part));
+}
 
 // The "Default" key layout of every parameter list box, registered once per process.
 void FillDefaultKeys(QObject* control) {
@@ -54,6 +60,7 @@ void FillDefaultKeys(QObject* control) {
       if (target < 0 || target >= count) return;
       box->Items()->SetCurParam(item, target);
       box->InvalidateItem(index);
+      Report(box, TKelAccessibleChange::Focus, item->Param(item->CurParam()));
     };
   };
   box->AddKey(VK_LEFT, none, moveParam(-1));
@@ -175,9 +182,19 @@ void TKelPrmListBox::BindItems() {
   };
 }
 
+TColor TKelPrmListBox::ReadableLinkColor(TColor link) const {
+  // A link colour chosen for a light window (the navy of the default) melts into a dark or
+  // high-contrast one: there the palette's own link colour, made for that window, shows it.
+  const int background = ColorLuminance(ColorToQColor(color_, this));
+  if (std::abs(ColorLuminance(ColorToQColor(link, this)) - background) >= 80) return link;
+  const QColor themed = palette().color(QPalette::Link);
+  if (std::abs(ColorLuminance(themed) - background) >= 80) return QColorToColor(themed);
+  return background < 128 ? clWhite : clBlack;
+}
+
 void TKelPrmListBox::ApplyLinkTags() {
-  items_->SetLinkTag(ColorTag(linkColor_));
-  items_->SetHoverLinkTag(ColorTag(hoverLinkColor_));
+  items_->SetLinkTag(ColorTag(ReadableLinkColor(linkColor_)));
+  items_->SetHoverLinkTag(ColorTag(ReadableLinkColor(hoverLinkColor_)));
   items_->SetFontTag(ColorTag(clWindowText));
 }
 
@@ -282,6 +299,7 @@ void TKelPrmListBox::SetIntegralHeight(bool value) {
 void TKelPrmListBox::SetColor(TColor value) {
   if (color_ == value) return;
   color_ = value;
+  ApplyLinkTags();
   update();
 }
 
@@ -477,6 +495,7 @@ void TKelPrmListBox::SetItemIndex(int value) {
   if (value > items_->Count() - 1) value = items_->Count() - 1;
   if (value == itemIndex_ || value < -1) return;
   itemIndex_ = value;
+  ReportCurrentLine(true);
   const bool updating = items_->UpdateCount() > 0;
   if (!updating) UpdateScrollBars();
   if (value == -1 || value >= topIndex_) {
@@ -605,9 +624,12 @@ void TKelPrmListBox::InvalidateItem(int index) {
 
 void TKelPrmListBox::ItemChanged(TKelCustomNamedItems*, TCollectionItem* item) {
   if (item) {
-    if (auto* listItem = qobject_cast<TKelListItem*>(item); listItem && listItem->Collection())
+    if (auto* listItem = qobject_cast<TKelListItem*>(item); listItem && listItem->Collection()) {
       InvalidateItem(listItem->Index());
+      Report(this, TKelAccessibleChange::Name, listItem);
+    }
   } else {
+    ReportAccessible(this, TKelAccessibleChange::Structure);
     if (itemIndex_ > items_->Count() - 1) itemIndex_ = items_->Count() - 1;
     if (topIndex_ > std::max(0, items_->Count() - 1)) topIndex_ = std::max(0, items_->Count() - 1);
     update();
@@ -673,10 +695,20 @@ void TKelPrmListBox::PaintAddRow(TCanvas& canvas, int top, int x0, int x1) {
   canvas.Font().SetColor(clWindowText);
 }
 
+TColor TKelPrmListBox::ReadableSelColor() const {
+  // The line keeps the window's text colour: on a selection too close to it (the silver of the
+  // default under a dark or high-contrast palette) it could not be read, so a shade between the
+  // window and its text takes the selection's place.
+  const QColor text = palette().color(QPalette::WindowText);
+  const QColor selection = ColorToQColor(selColor_, this);
+  if (std::abs(ColorLuminance(selection) - ColorLuminance(text)) >= 96) return selColor_;
+  return QColorToColor(MixColors(palette().color(QPalette::Window), text, 30));
+}
+
 void TKelPrmListBox::DrawItem(TCanvas& canvas, int index, TRect rect, int state) {
   const TRect whole = rect;
   try {
-    if ((state & rsSelected) && !hideSelected_) canvas.Brush().Color = selColor_;
+    if ((state & rsSelected) && !hideSelected_) canvas.Brush().Color = ReadableSelColor();
     if (index < 0 || index >= items_->Count()) {
       canvas.FillRect(rect);
       return;
@@ -717,7 +749,16 @@ void TKelPrmListBox::DrawItem(TCanvas& canvas, int index, TRect rect, int state)
 // ---- mouse
 
 void TKelPrmListBox::ToggleChecked(TKelListItem* item) {
-  if (!items_->IsItemReadOnly(item)) item->SetChecked(!item->Checked());
+  if (items_->IsItemReadOnly(item)) return;
+  item->SetChecked(!item->Checked());
+  Report(this, TKelAccessibleChange::State, item);
+}
+
+void TKelPrmListBox::ReportCurrentLine(bool selectionChanged) {
+  if (itemIndex_ < 0 || itemIndex_ >= items_->Count()) return;
+  TKelListItem* item = items_->Items(itemIndex_);
+  if (selectionChanged) Report(this, TKelAccessibleChange::Selection, item);
+  Report(this, TKelAccessibleChange::Focus, item);
 }
 
 void TKelPrmListBox::mousePressEvent(QMouseEvent* event) {
@@ -831,6 +872,8 @@ void TKelPrmListBox::KeyPress(QChar& key) {
 void TKelPrmListBox::focusInEvent(QFocusEvent* event) {
   if (!hideFocus_) InvalidateItem(itemIndex_);
   QWidget::focusInEvent(event);
+  // After the focus report of the box itself, which Qt sends once this event is handled.
+  QMetaObject::invokeMethod(this, [this] { ReportCurrentLine(false); }, Qt::QueuedConnection);
 }
 
 void TKelPrmListBox::focusOutEvent(QFocusEvent* event) {
@@ -840,6 +883,10 @@ void TKelPrmListBox::focusOutEvent(QFocusEvent* event) {
 
 void TKelPrmListBox::changeEvent(QEvent* event) {
   if (event->type() == QEvent::FontChange) UpdateFontMetrics();
+  if (event->type() == QEvent::PaletteChange) {
+    ApplyLinkTags();
+    update();
+  }
   if (event->type() == QEvent::ParentChange) {
     SetItemIndex(0);
     UpdateFontMetrics();

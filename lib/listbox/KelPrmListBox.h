@@ -38,6 +38,7 @@
 #include "Color.h"
 #include "GuiTypes.h"
 #include "KelCustomControl.h"
+#include "KelExport.h"
 #include "KelForms.h"
 #include "KelListItems.h"
 #include "KelListMemorySlots.h"
@@ -55,7 +56,7 @@ class TStream;
 class TKelPrmListAction;
 
 namespace KelListBoxOptions {
-Q_NAMESPACE
+Q_NAMESPACE_EXPORT(KEL_EXPORT)
 enum TKelListBoxOption : uint8_t {
   fboSortFields,
   fboSortConditions,
@@ -100,7 +101,7 @@ struct TKelScrollInfo {
   bool Visible = false;
 };
 
-class TKelPrmListBox : public TKelCustomControl {
+class KEL_EXPORT TKelPrmListBox : public TKelCustomControl {
   Q_OBJECT
   Q_PROPERTY(bool CheckBoxes READ CheckBoxes WRITE SetCheckBoxes)
   Q_CLASSINFO("default:CheckBoxes", "True")
@@ -409,12 +410,18 @@ class TKelPrmListBox : public TKelCustomControl {
   QString PlainTextOf(const TKelListItem* item) const;
   void BindItems();
   void ApplyLinkTags();
+  // link, or a colour that can be read on the box's background when link cannot.
+  TColor ReadableLinkColor(TColor link) const;
   void UpdateScrollBars();
   void LayoutScrollBars();
   void VertAction(int action);
   void HorzAction(int action);
   void PaintAddRow(TCanvas& canvas, int top, int x0, int x1);
   void ToggleChecked(TKelListItem* item);
+  // SelColor, or a shade the lines' text can be read on when it cannot be read on SelColor.
+  TColor ReadableSelColor() const;
+  // Tells a screen reader that the current line is focused (and newly selected).
+  void ReportCurrentLine(bool selectionChanged);
   void ClickParam(int row, QPoint p);
   void SelectAndRepaint(int index);
   void DeleteBlock(int index);

@@ -81,6 +81,7 @@
 
 #include "DBConsts.h"
 #include "DataSet.h"
+#include "PlatformExport.h"
 #include "Strings.h"
 
 class QThread;
@@ -89,7 +90,7 @@ namespace Kel {
 
 class TSqlReader;
 
-class TSession : public QObject {
+class KEL_PLATFORM_EXPORT TSession : public QObject {
   Q_OBJECT
 
  public:
@@ -195,10 +196,10 @@ class TSession : public QObject {
 };
 
 // The process-wide session.
-TSession& Session();
+KEL_PLATFORM_EXPORT TSession& Session();
 
 // A dataset that reads through an alias of the session.
-class TDBDataSet : public TDataSet {
+class KEL_PLATFORM_EXPORT TDBDataSet : public TDataSet {
   Q_OBJECT
   Q_PROPERTY(QString DatabaseName READ DatabaseName WRITE SetDatabaseName)
 
@@ -254,7 +255,7 @@ class TDBDataSet : public TDataSet {
   int64_t lastReadRow_ = 0;  // the store id of the last record the reader handed over
 };
 
-class TTable : public TDBDataSet {
+class KEL_PLATFORM_EXPORT TTable : public TDBDataSet {
   Q_OBJECT
   Q_PROPERTY(QString TableName READ TableName WRITE SetTableName)
   Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly)
@@ -303,7 +304,7 @@ class TTable : public TDBDataSet {
   std::unique_ptr<Info> info_;
 };
 
-class TQuery : public TDBDataSet {
+class KEL_PLATFORM_EXPORT TQuery : public TDBDataSet {
   Q_OBJECT
   Q_PROPERTY(Kel::TStrings* SQL READ SQL WRITE SetSQL)
 
@@ -334,6 +335,6 @@ class TQuery : public TDBDataSet {
 
 // The field type (and size, for strings) of a declared SQL column type; ftUnknown when the
 // declaration says nothing.
-TFieldType FieldTypeOfDeclaredType(const QString& declaredType, int& size);
+KEL_PLATFORM_EXPORT TFieldType FieldTypeOfDeclaredType(const QString& declaredType, int& size);
 
 }  // namespace Kel

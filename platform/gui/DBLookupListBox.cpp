@@ -1,5 +1,6 @@
 #include "DBLookupListBox.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -167,7 +168,24 @@ void TDBLookupListBox::SelectCurrent() {
   keyValue_ = key->Value();
   KeepCurrentVisible();
   viewport()->update();
+  AnnounceCurrent();
   if (OnClick) OnClick(this);
+}
+
+void TDBLookupListBox::AnnounceCurrent() {
+  if (!QAccessible::isActive() || !hasFocus()) return;
+  for (const QAccessible::Event type : {QAccessible::Focus, QAccessible::Selection}) {
+    QAccessibleEvent event(this, type);
+    event.setChild(CurrentIndex());
+    QAccessible::updateAccessibility(&event);
+  }
+}
+
+QString TDBLookupListBox::RecordText(int index) const {
+  if (index < 0 || index >= RecordCount()) return QString();
+  QStringList texts;
+  for (TField* field : DisplayFields()) texts << field->DisplayTextAt(index);
+  return texts.join(u' ');
 }
 
 // --- searching

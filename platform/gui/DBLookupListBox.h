@@ -19,6 +19,8 @@
 //   refused with a beep. Backspace takes the last character back; a pause longer than the
 //   application's keyboard input interval starts a new search.
 //   Each of these fires OnClick. The scroll bar scrolls the rows (ScrollRequest).
+//   While it has the focus, each pick is also told to a screen reader as the focus moving to
+//   the record's row (the accessible child of the same index).
 //
 // Descendants may replace how the scroll bar is set (UpdateScrollBar) and what its requests do
 // (ScrollRequest), and hear of every change of the list data (ListDataChanged).
@@ -33,6 +35,7 @@
 
 #include "Color.h"
 #include "DataSource.h"
+#include "PlatformExport.h"
 #include "StdCtrls.h"
 #include "Variant.h"
 
@@ -41,7 +44,7 @@ namespace Kel {
 class TDataSet;
 class TField;
 
-class TDBLookupListBox : public QAbstractScrollArea {
+class KEL_PLATFORM_EXPORT TDBLookupListBox : public QAbstractScrollArea {
   Q_OBJECT
   Q_PROPERTY(Kel::TDataSource* ListSource READ ListSource WRITE SetListSource)
   Q_PROPERTY(QString ListField READ ListField WRITE SetListField)
@@ -75,6 +78,14 @@ class TDBLookupListBox : public QAbstractScrollArea {
   int SelectedIndex() const;
   // The first list field's text of the selected record ('' without one).
   QString SelectedText() const;
+  // Whether record index is the selected one.
+  bool IsSelectedRecord(int index) const;
+  // The texts of record index's list fields, in their order, as its row shows them.
+  QString RecordText(int index) const;
+  // Makes record index the current and selected record: a user's pick (fires OnClick).
+  void SelectRecord(int index);
+  // The current record's index in the dataset's order (-1 without one).
+  int CurrentIndex() const;
 
   // --- searching
   QString SearchText() const { return searchText_; }
@@ -113,8 +124,6 @@ class TDBLookupListBox : public QAbstractScrollArea {
   // Moves the current record by distance, keeping it at the same row of the view when
   // keepRow is set (so the rows scroll with it).
   void MoveCurrent(int distance, bool keepRow);
-  // The current record's index in the dataset's order (-1 without one).
-  int CurrentIndex() const;
   QScrollBar* VScrollBar() const { return verticalScrollBar(); }
 
   void paintEvent(QPaintEvent* event) override;
@@ -136,10 +145,9 @@ class TDBLookupListBox : public QAbstractScrollArea {
   void CheckFields(const QString& listField, const QString& keyField) const;
   std::vector<TField*> DisplayFields() const;
   TField* KeyFieldOf() const;
-  bool IsSelectedRecord(int index) const;
-  // Makes record index the current and selected record (a user's pick: fires OnClick).
-  void SelectRecord(int index);
   void SelectCurrent();
+  // Tells a screen reader that the focus is on the current record's row.
+  void AnnounceCurrent();
   void KeepCurrentVisible();
   void ClampTopIndex();
   bool SearchFor(const QString& text);

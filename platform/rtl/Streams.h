@@ -6,10 +6,11 @@
 
 #include <QByteArray>
 #include <QString>
-
 #include <cstdint>
 #include <exception>
 #include <memory>
+
+#include "PlatformExport.h"
 
 class QFile;
 class QSaveFile;
@@ -30,7 +31,7 @@ class TUnwindingCheck {
   int uncaught_ = std::uncaught_exceptions();
 };
 
-class TStream {
+class KEL_PLATFORM_EXPORT TStream {
  public:
   virtual ~TStream() = default;
 
@@ -53,7 +54,7 @@ class TStream {
 };
 
 // Bytes in memory; the stream's contents are Memory()[0 .. Size()).
-class TMemoryStream : public TStream {
+class KEL_PLATFORM_EXPORT TMemoryStream : public TStream {
  public:
   TMemoryStream() = default;
   explicit TMemoryStream(QByteArray bytes) : data_(std::move(bytes)) {}
@@ -98,7 +99,7 @@ enum : uint16_t {
 // so a crash mid-write leaves the old file. A stream destroyed while an exception unwinds the
 // stack discards what it wrote and keeps the old file as well. Raises EFCreateError / EFOpenError
 // ("Cannot create file %s" / "Cannot open file %s").
-class TFileStream : public TStream {
+class KEL_PLATFORM_EXPORT TFileStream : public TStream {
  public:
   TFileStream(const QString& fileName, uint16_t mode);
   ~TFileStream() override;
@@ -123,7 +124,7 @@ class TFileStream : public TStream {
 };
 
 // A memory stream initialised from text (UTF-8) with the text read back as a whole.
-class TStringStream : public TMemoryStream {
+class KEL_PLATFORM_EXPORT TStringStream : public TMemoryStream {
  public:
   explicit TStringStream(const QString& text = QString());
   QString DataString() const;
