@@ -234,7 +234,7 @@ TEST(SaveFaults, AProcessKilledWhileSavingLeavesOneWholeVersion) {
   auto* shared = static_cast<volatile int*>(
       ::mmap(nullptr, 4096, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
   ASSERT_NE(shared, MAP_FAILED);
-  constexpr int kKills = 300;
+  constexpr int kKills = 200;
   std::mt19937 random(20240611);
   std::uniform_int_distribution<int> delayMicroseconds(0, 10000);
   int killedIn[3] = {0, 0, 0};
@@ -246,7 +246,7 @@ TEST(SaveFaults, AProcessKilledWhileSavingLeavesOneWholeVersion) {
     if (child == 0) {
       ::alarm(10);  // never outlive a test that lost track of it
       try {
-        for (;; shared[kWarm] = 1) {
+        for (;;) {
           for (TVersionedBox* box : {&one, &two}) {
             shared[kWhere] = kSavingFile;
             box->SaveToFile(file, 0);
@@ -255,6 +255,7 @@ TEST(SaveFaults, AProcessKilledWhileSavingLeavesOneWholeVersion) {
             shared[kWhere] = kBetween;
           }
           shared[kRounds] = shared[kRounds] + 1;
+          shared[kWarm] = 1;
         }
       } catch (...) {
       }
