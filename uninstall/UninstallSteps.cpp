@@ -12,6 +12,7 @@
 
 #include "Exceptions.h"
 #include "Registry.h"
+#include "SaveFile.h"
 #include "StrUtils.h"
 #include "UninstallTexts.h"
 
@@ -104,9 +105,14 @@ QByteArray ReadWholeFile(const QString& fileName) {
 // Replaces the file as a whole, so a crash leaves either the old or the new contents.
 void WriteWholeFile(const QString& fileName, const QByteArray& content) {
   QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
+  QString reason;
+  if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+    reason = file.errorString();
+  else
+    CommitSaveFile(file, reason);  // a full disk must not put an empty file in its place
+  if (!reason.isEmpty())
     throw EWriteError(QStringLiteral("The file %1 cannot be written: %2")
-                          .arg(QDir::toNativeSeparators(fileName), file.errorString()));
+                          .arg(QDir::toNativeSeparators(fileName), reason));
 }
 
 bool IsBlank(char c) { return c == ' '; }

@@ -89,6 +89,7 @@ TKelRegistryStream::TKelRegistryStream(const QString& name, uint16_t mode) : val
 }
 
 TKelRegistryStream::~TKelRegistryStream() {
+  if (unwinding_.Unwinding()) return;  // the contents may be incomplete: the old value stays
   try {
     Save();
   } catch (const std::exception& e) {

@@ -21,7 +21,10 @@
 // Reading never raises: a key that cannot be opened, or a store that cannot be read, gives an
 // empty stream with LoadedSize -1, and a missing value reads as empty. Writing raises
 // ERegistryException; the destructor writes too but cannot raise, so callers that must know
-// whether the contents were saved call Save() first.
+// whether the contents were saved call Save() first. A stream destroyed while an exception
+// unwinds the stack writes nothing: what it holds may be half of what was meant, and the stored
+// value stays as it was. Every save changes the stored value in one step (one transaction of
+// the registry store), so a process killed while saving leaves the old or the new contents.
 
 #include <QByteArray>
 #include <QString>
@@ -72,6 +75,7 @@ class KEL_EXPORT TKelRegistryStream : public TMemoryStream {
   int64_t loadedSize_ = -1;
   QByteArray stored_;  // the contents as the registry holds them (shared until they change)
   bool modified_ = false;
+  TUnwindingCheck unwinding_;
 };
 
 }  // namespace Kel

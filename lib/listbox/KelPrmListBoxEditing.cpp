@@ -432,7 +432,8 @@ void TKelPrmListBox::SaveDefaults() {
   QString key;
   GetDefStoreKey(key);
   // Opened as it is and rewritten in memory: the stored value changes once, in Save, so a
-  // failure on the way keeps the previous defaults instead of an emptied value.
+  // failure on the way keeps the previous defaults instead of an emptied or partial value (the
+  // stream left by an exception saves nothing).
   TKelRegistryStream store(key, fmOpenReadWrite);
   store.SetSize(0);
   store.SetPosition(0);

@@ -24,7 +24,8 @@ struct TGroupLines {
 };
 
 QString Fault(const QString& fileName, int line, const QString& text) {
-  return RtlMessage(DBText::AliasFileFault, QDir::toNativeSeparators(fileName), line, text);
+  return RtlMessage(DBText::AliasFileFault, ShownControls(QDir::toNativeSeparators(fileName)),
+                    line, ShownControls(text));
 }
 
 QString GroupName(QStringView header) {
@@ -164,7 +165,8 @@ TAliasFileContents ReadAliasFile(const QString& fileName) {
   QFile file(fileName);
   if (!file.open(QIODevice::ReadOnly)) {
     contents.Refused.push_back(
-        {QString(), RtlMessage(DBText::AliasFileUnreadable, QDir::toNativeSeparators(fileName),
+        {QString(), RtlMessage(DBText::AliasFileUnreadable,
+                               ShownControls(QDir::toNativeSeparators(fileName)),
                                file.errorString())});
     return contents;
   }
@@ -183,6 +185,19 @@ TAliasFileContents ReadAliasFile(const QString& fileName) {
       contents.Refused.push_back({group.Name, fault});
   }
   return contents;
+}
+
+QString ShownControls(const QString& text) {
+  QString shown;
+  shown.reserve(text.size());
+  for (const QChar c : text) {
+    const char16_t code = c.unicode();
+    if (code < 0x20 || (code >= 0x7F && code <= 0x9F))
+      shown += QStringLiteral("\\x") + QString::number(code, 16).toUpper().rightJustified(2, u'0');
+    else
+      shown += c;
+  }
+  return shown;
 }
 
 QString DefaultAliasFileName() {

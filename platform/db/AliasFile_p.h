@@ -30,6 +30,10 @@ struct TAliasFileContents {
 // others still work.
 TAliasFileContents ReadAliasFile(const QString& fileName);
 
+// text with its control characters written as \xNN, so that a broken file's bytes never reach
+// a terminal or a message box raw.
+QString ShownControls(const QString& text);
+
 // KEL_ALIASES when set (empty: no file), else "Kel/aliases.ini" in the user's configuration folder.
 QString DefaultAliasFileName();
 

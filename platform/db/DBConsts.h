@@ -8,6 +8,9 @@ namespace Kel {
 
 // Raised by the filter-expression parser; a database error like every other error of the layer.
 KEL_DECLARE_EXCEPTION(EExprParserError, EDatabaseError);
+// Raised when a statement failed because the connection to the database server was lost; the
+// session opens a new connection at the next use.
+KEL_DECLARE_EXCEPTION(EDatabaseConnectionLost, EDatabaseError);
 
 namespace DBText {
 // Fields and datasets.
@@ -45,6 +48,23 @@ inline constexpr const char* AliasFileFault = "Alias file '%1', line %2: %3";
 inline constexpr const char* AliasFileUnreadable = "Alias file '%1' cannot be read: %2";
 inline constexpr const char* ConnectionClosedWhileReading =
     "The connection of alias '%1' was closed before all records were read";
+inline constexpr const char* ConnectionLostWhileReading =
+    "The connection of alias '%1' was lost before all records were read; close and open the "
+    "dataset again to read them (%2)";
+inline constexpr const char* ChangeNotSaved =
+    "The connection of alias '%1' was lost: the change was not saved. It is kept and can be "
+    "posted again once the database answers (%2)";
+inline constexpr const char* StatementNotRun =
+    "The connection of alias '%1' was lost: the statement was not run (%2)";
+inline constexpr const char* DatabaseFileMissing =
+    "The database file '%1' of alias '%2' was not found";
+inline constexpr const char* DatabaseFileUnusable =
+    "The database file '%1' of alias '%2' cannot be used: %3";
+inline constexpr const char* DatabaseFileEmpty =
+    "Table '%1' does not exist: the database file '%2' of alias '%3' is empty";
+inline constexpr const char* OtherThread =
+    "The database layer is used from the thread that started it only; alias '%1' was asked for "
+    "from another thread";
 
 // The filter-expression parser.
 inline constexpr const char* UnterminatedString = "Unterminated string constant";

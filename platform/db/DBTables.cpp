@@ -14,6 +14,7 @@
 
 #include "DBConsts.h"
 #include "Fields.h"
+#include "SqlConnection_p.h"
 #include "SqlReader_p.h"
 
 namespace Kel {
@@ -27,11 +28,12 @@ const char* const NoResultSet = "the statement returns no records";
 // The records a table or query reads at open: enough for a screen of a grid.
 constexpr int kFirstBatch = 100;
 
-// Prepares sql, binds the values in order and runs it; a failure raises the driver's message.
+// Prepares sql, binds the values in order and runs it; a failure raises the driver's message
+// (EDatabaseConnectionLost when the connection is gone).
 void ExecPrepared(QSqlQuery& query, const QString& sql, const QVariantList& bindings) {
-  if (!query.prepare(sql)) SqlError(query.lastError());
+  if (!query.prepare(sql)) RaiseStatementError(query.driver(), query.lastError());
   for (const QVariant& binding : bindings) query.addBindValue(binding);
-  if (!query.exec()) SqlError(query.lastError());
+  if (!query.exec()) RaiseStatementError(query.driver(), query.lastError());
 }
 
 // Field names must differ: a repeated result column becomes "Name_1", "Name_2", ...
@@ -121,22 +123,52 @@ QSqlDatabase TDBDataSet::Database() const {
 }
 
 std::unique_ptr<TSqlReader> TDBDataSet::StartReading(const QString& sql,
-                                                     const std::vector<Variant>& values) const {
+                                                     const QVariantList& bindings) const {
   if (databaseName_.trimmed().isEmpty()) DatabaseError(DBText::NoDatabaseName);
-  return std::make_unique<TSqlReader>(databaseName_, sql, values);
+  return std::make_unique<TSqlReader>(databaseName_, sql, bindings);
 }
 
 void TDBDataSet::ReadFirstBatch(std::unique_ptr<TSqlReader> reader, TRecordStore& store) {
-  reader->Read(store, FieldDefs(), kFirstBatch);
+  lastReadRow_ = 0;
+  if (reader->Read(store, FieldDefs(), kFirstBatch) > 0)
+    lastReadRow_ = store.RowId(store.RowCount() - 1);
   // A result read to its end gives its connection back at once.
   reader_ = reader->AtEnd() ? nullptr : std::move(reader);
+  // A write through the connection reads the rest first (FinishSharedReading), into the store
+  // this dataset shows.
+  if (reader_) reader_->SetReadToEnd([this] { FetchAllRecords(); });
 }
 
 int TDBDataSet::InternalFetch(TRecordStore& store, int count) {
   if (!reader_) return 0;
-  const int read = reader_->Read(store, FieldDefs(), count);
+  const int before = store.RowCount();
+  const auto noteLastRead = [&] {
+    if (store.RowCount() > before) lastReadRow_ = store.RowId(store.RowCount() - 1);
+  };
+  try {
+    // A reader that lost its connection before is replaced first: the server may be back.
+    if (reader_->Lost()) ResumeReading(store);
+    reader_->Read(store, FieldDefs(), count);
+  } catch (const EDatabaseConnectionLost&) {
+    noteLastRead();
+    if (!ResumeReading(store)) throw;
+    reader_->Read(store, FieldDefs(), count);  // lost again at once: that is reported
+  }
+  noteLastRead();
   if (reader_->AtEnd()) reader_.reset();
-  return read;
+  return store.RowCount() - before;
+}
+
+bool TDBDataSet::ResumeReading(TRecordStore& store) {
+  const int row = lastReadRow_ > 0 ? store.RowOfId(lastReadRow_) : -1;
+  if (row < 0) return false;  // nothing read yet, or the last record read was deleted here
+  QVariantList bindings;
+  const QString sql = ContinuationSql(store.Row(row), bindings);
+  if (sql.isEmpty()) return false;
+  std::unique_ptr<TSqlReader> reader = StartReading(sql, bindings);
+  reader_ = std::move(reader);
+  reader_->SetReadToEnd([this] { FetchAllRecords(); });
+  return true;
 }
 
 bool TDBDataSet::InternalFetchedAll() const { return !reader_ || reader_->AtEnd(); }
@@ -144,7 +176,8 @@ bool TDBDataSet::InternalFetchedAll() const { return !reader_ || reader_->AtEnd(
 void TDBDataSet::InternalClose() { reader_.reset(); }
 
 void TDBDataSet::FinishSharedReading() {
-  if (reader_ && reader_->SharesConnection()) FetchAllRecords();
+  if (databaseName_.trimmed().isEmpty()) DatabaseError(DBText::NoDatabaseName);
+  Session().FinishSharedReaders(databaseName_);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -195,6 +228,13 @@ QStringList TTable::KeyFieldNames() const {
   return names;
 }
 
+std::vector<int> TTable::RecordKeyColumns() const {
+  if (!info_) return {};
+  if (!info_->KeyColumns.empty()) return info_->KeyColumns;
+  if (info_->RowIdColumn >= 0) return {info_->RowIdColumn};
+  return {};
+}
+
 QString TTable::Quoted(const QString& identifier, bool table) const {
   // Qt's PostgreSQL driver takes a dot in a column name for a schema separator.
   if (!table && info_ && info_->Postgres())
@@ -208,7 +248,7 @@ void TTable::InitSqliteFieldDefs(QSqlDatabase& db, Info& info) {
   QSqlQuery pragma(db);
   if (!pragma.exec(QStringLiteral("PRAGMA table_info(%1)")
                        .arg(db.driver()->escapeIdentifier(info.Table, QSqlDriver::TableName))))
-    SqlError(pragma.lastError());
+    RaiseStatementError(db.driver(), pragma.lastError());
   std::vector<std::pair<int, int>> keys;  // (position in key, column)
   std::vector<bool> integerTyped;
   while (pragma.next()) {
@@ -288,7 +328,11 @@ void TTable::InitDriverFieldDefs(QSqlDatabase& db, Info& info) {
 
 void TTable::InternalInitFieldDefs() {
   if (tableName_.trimmed().isEmpty()) DatabaseError(DBText::NoTableName);
-  QSqlDatabase db = Database();
+  if (DatabaseName().trimmed().isEmpty()) DatabaseError(DBText::NoDatabaseName);
+  Session().ReadRetrying(DatabaseName(), [this](QSqlDatabase& db) { InitFieldDefs(db); });
+}
+
+void TTable::InitFieldDefs(QSqlDatabase& db) {
   auto info = std::make_unique<Info>();
   info->Dialect = DialectOf(db);
 
@@ -301,7 +345,11 @@ void TTable::InternalInitFieldDefs() {
   info->Table = find(tableName_.trimmed());
   if (info->Table.isEmpty() && tableName_.contains(u'.'))
     info->Table = find(tableName_.trimmed().section(u'.', 0, -2));
-  if (info->Table.isEmpty()) DatabaseError(DBText::TableNotFound, tableName_);
+  if (info->Table.isEmpty()) {
+    CheckConnection(db.driver());  // a lost connection lists no tables, without a word
+    if (info->Sqlite()) CheckSqliteFileNotEmpty(DatabaseName(), db.databaseName(), tableName_);
+    DatabaseError(DBText::TableNotFound, tableName_);
+  }
 
   std::vector<TFieldDef>& defs = MutableFieldDefs();
   defs.clear();
@@ -324,7 +372,7 @@ void TTable::InternalInitFieldDefs() {
   }
 }
 
-void TTable::InternalLoad(TRecordStore& store) {
+QString TTable::SelectSql(const QString& condition) const {
   const std::vector<TFieldDef>& defs = FieldDefs();
   QStringList columns;
   for (int i = 0; i < info_->ColumnCount; ++i)
@@ -337,8 +385,25 @@ void TTable::InternalLoad(TRecordStore& store) {
   if (info_->RowIdColumn >= 0) order << QStringLiteral("rowid");
   QString sql =
       QStringLiteral("SELECT %1 FROM %2").arg(columns.join(u", "), Quoted(info_->Table, true));
+  if (!condition.isEmpty()) sql += QStringLiteral(" WHERE ") + condition;
   if (!order.isEmpty()) sql += QStringLiteral(" ORDER BY ") + order.join(u", ");
-  ReadFirstBatch(StartReading(sql), store);
+  return sql;
+}
+
+void TTable::InternalLoad(TRecordStore& store) {
+  ReadFirstBatch(StartReading(SelectSql({})), store);
+}
+
+QString TTable::ContinuationSql(const std::vector<Variant>& lastRow, QVariantList& bindings) const {
+  // The rows come in key order: those after the last key read are the rest.
+  if (!info_ || info_->KeyColumns.empty()) return QString();
+  QStringList keys;
+  for (int column : info_->KeyColumns) {
+    keys << Quoted(FieldDefs()[static_cast<size_t>(column)].Name, false);
+    bindings << SqlValue(column, lastRow[static_cast<size_t>(column)]);
+  }
+  const QString placeholders = QStringList(keys.size(), QStringLiteral("?")).join(u", ");
+  return SelectSql(QStringLiteral("(%1) > (%2)").arg(keys.join(u", "), placeholders));
 }
 
 void TTable::InternalClose() {
@@ -464,22 +529,26 @@ void TTable::PostInsert(std::vector<Variant>& values) {
 void TTable::InternalPost(int storeRow, std::vector<Variant>& values) {
   CheckCanModify();
   FinishSharedReading();
-  if (storeRow >= 0)
-    PostUpdate(storeRow, values);
-  else
-    PostInsert(values);
+  WriteOnce(DBText::ChangeNotSaved, [&] {
+    if (storeRow >= 0)
+      PostUpdate(storeRow, values);
+    else
+      PostInsert(values);
+  });
 }
 
 void TTable::InternalDelete(int storeRow) {
   CheckCanModify();
   FinishSharedReading();
-  QSqlQuery query(Database());
-  QVariantList bindings;
-  const QString sql =
-      QStringLiteral("DELETE FROM %1 WHERE %2")
-          .arg(Quoted(info_->Table, true), KeyCondition(Store().Row(storeRow), bindings));
-  ExecPrepared(query, sql, bindings);
-  if (query.numRowsAffected() == 0) DatabaseError(DBText::RecordChangedElsewhere);
+  WriteOnce(DBText::ChangeNotSaved, [&] {
+    QSqlQuery query(Database());
+    QVariantList bindings;
+    const QString sql =
+        QStringLiteral("DELETE FROM %1 WHERE %2")
+            .arg(Quoted(info_->Table, true), KeyCondition(Store().Row(storeRow), bindings));
+    ExecPrepared(query, sql, bindings);
+    if (query.numRowsAffected() == 0) DatabaseError(DBText::RecordChangedElsewhere);
+  });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -503,6 +572,14 @@ void TQuery::SetParamValues(std::vector<Variant> values) {
   SQLChanged();
 }
 
+QVariantList TQuery::BoundParams() const {
+  QVariantList bindings;
+  if (paramValues_.empty()) return bindings;
+  const TSqlDialect dialect = DialectOf(Database());
+  for (const Variant& value : paramValues_) bindings << BoundValue(value, dialect);
+  return bindings;
+}
+
 void TQuery::SQLChanged() {
   if (!Active()) return;
   Close();
@@ -512,7 +589,7 @@ void TQuery::SQLChanged() {
 void TQuery::InternalInitFieldDefs() {
   const QString text = sql_->Text().trimmed();
   if (text.isEmpty()) DatabaseError(DBText::NoSQLStatement);
-  std::unique_ptr<TSqlReader> reader = StartReading(text, paramValues_);
+  std::unique_ptr<TSqlReader> reader = StartReading(text, BoundParams());
   const QSqlQuery& query = reader->Query();
   if (!query.isSelect()) DatabaseError(DBText::SQLError, QString::fromUtf8(NoResultSet));
   const QSqlRecord record = query.record();
@@ -535,7 +612,7 @@ void TQuery::InternalInitFieldDefs() {
 void TQuery::InternalLoad(TRecordStore& store) {
   // A refresh runs the statement again.
   std::unique_ptr<TSqlReader> reader =
-      pending_ ? std::move(pending_) : StartReading(sql_->Text().trimmed(), paramValues_);
+      pending_ ? std::move(pending_) : StartReading(sql_->Text().trimmed(), BoundParams());
   ReadFirstBatch(std::move(reader), store);
 }
 
@@ -547,9 +624,16 @@ void TQuery::InternalClose() {
 int TQuery::ExecSQL() {
   const QString text = sql_->Text().trimmed();
   if (text.isEmpty()) DatabaseError(DBText::NoSQLStatement);
-  QSqlQuery query(Database());
-  if (!query.exec(text)) SqlError(query.lastError());
-  rowsAffected_ = query.numRowsAffected();
+  FinishSharedReading();
+  WriteOnce(DBText::StatementNotRun, [&] {
+    QSqlQuery query(Database());
+    if (paramValues_.empty()) {
+      if (!query.exec(text)) RaiseStatementError(query.driver(), query.lastError());
+    } else {
+      ExecPrepared(query, text, BoundParams());
+    }
+    rowsAffected_ = query.numRowsAffected();
+  });
   return rowsAffected_;
 }
 

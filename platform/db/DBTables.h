@@ -33,6 +33,23 @@
 // without a primary key (nor a rowid) are read-only: editing them says so. A TableName with an
 // extension ("biolife.db") names the table without it when only that one exists.
 //
+// A server connection that is lost (the server restarted, the network went away) is noticed by
+// the statement that fails and opened anew at the next use. A read that failed that way is run
+// once more on the new connection; a write is not: posting raises EDatabaseConnectionLost ("...
+// the change was not saved ..."), the dataset stays in edit or insert mode with the values, and
+// the record can be posted again. A table with a primary key that was still reading its records
+// reads on after the last one it had, through a new connection; a query (or a table without a
+// key) raises, saying that it must be opened again. Connecting to a server that does not answer
+// gives up after ConnectTimeoutSeconds (an alias's options may name another connect_timeout).
+//
+// SQLite databases are never created by opening them: a missing file, and a file that SQLite
+// cannot read as a database, raise an error naming the file and SQLite's own reason. A relative
+// database path in the alias file is taken relative to the alias file's folder.
+//
+// One thread: the session, its connections and the datasets that read through them belong to
+// the thread of the application object (without one, to the thread that first used the
+// session). Asking for a connection from another thread raises EDatabaseError.
+//
 // TQuery (DatabaseName, published SQL string list) opens the result of a SELECT statement;
 // it is read-only. Changing SQL while the query is open reopens it. ExecSQL runs a statement
 // that returns no records. ParamValues are bound in order to the statement's "?" placeholders
@@ -40,7 +57,10 @@
 //
 // Both read their records as the cursor moves: a first batch at open, more when navigation, a
 // filter, RecordCount and the like need them (DataSet.h). In SQLite an unfinished result keeps
-// other processes from writing to the database file until it is read to its end or closed.
+// other processes from writing to the database file until it is read to its end or closed; and
+// as every SQLite table and query of an alias reads through one connection, a write through
+// any of them first reads every unfinished result on that connection to its end (a result read
+// on across a write of the same connection would show rows twice or not at all).
 //
 // Field types come from the declared column types (PostgreSQL: smallint, integer, bigint, real,
 // double precision, numeric(p,s) with up to 4 decimals as BCD and others as float, money,
@@ -60,9 +80,12 @@
 #include <map>
 #include <memory>
 
+#include "DBConsts.h"
 #include "DataSet.h"
 #include "PlatformExport.h"
 #include "Strings.h"
+
+class QThread;
 
 namespace Kel {
 
@@ -89,7 +112,11 @@ class KEL_PLATFORM_EXPORT TSession : public QObject {
   void GetTableNames(const QString& alias, const QString& pattern, bool extensions,
                      bool systemTables, TStrings* list);
 
-  // The open connection of an alias (opened on first use); raises EDatabaseError.
+  // How long connecting to a server waits for an answer, in seconds.
+  static constexpr int ConnectTimeoutSeconds = 10;
+
+  // The open connection of an alias (opened on first use, and again after it was lost); raises
+  // EDatabaseError.
   QSqlDatabase Database(const QString& alias);
   // Closes the connections of all aliases (they reopen on demand).
   void CloseDatabases();
@@ -106,6 +133,8 @@ class KEL_PLATFORM_EXPORT TSession : public QObject {
 
  private:
   friend class TSqlReader;
+  friend class TDBDataSet;
+  friend class TTable;
 
   struct Alias {
     QString Name;
@@ -123,6 +152,31 @@ class KEL_PLATFORM_EXPORT TSession : public QObject {
   const Alias* FindListedAlias(const QString& name) const;
   QSqlDatabase OpenConnection(const Alias& alias, const QString& connection) const;
   void CloseConnection(const QString& connection);
+  void CheckThread(const QString& alias) const;
+
+  // A statement found the connection lost: its readers stop, and it is opened anew at the next
+  // use.
+  void ConnectionLost(const QString& connection);
+  void AliasConnectionLost(const QString& alias);
+  void CloseLostConnection(const QString& connection);
+  // Open, and not known to be broken.
+  static bool ConnectionUsable(const QString& connection);
+  // Runs read(db) on the alias's connection; when the connection turns out to be lost, once
+  // more on a new one.
+  template <typename Read>
+  auto ReadRetrying(const QString& alias, Read&& read) {
+    try {
+      QSqlDatabase db = Database(alias);
+      return read(db);
+    } catch (const EDatabaseConnectionLost&) {
+      AliasConnectionLost(alias);
+    }
+    QSqlDatabase db = Database(alias);
+    return read(db);
+  }
+  // Before a write through an SQLite alias: every result still being read through its
+  // connection is read to its end.
+  void FinishSharedReaders(const QString& alias);
 
   // Reading connections (SqlReader_p.h): the alias's own for SQLite (shared is then true), else
   // one that only this reader uses until it gives it back.
@@ -131,6 +185,7 @@ class KEL_PLATFORM_EXPORT TSession : public QObject {
   void RegisterReader(TSqlReader* reader) { readers_.push_back(reader); }
   void UnregisterReader(TSqlReader* reader);
 
+  QThread* homeThread_;
   std::vector<Alias> aliases_;
   std::vector<RefusedAlias> refused_;
   QString aliasFileName_;
@@ -163,19 +218,42 @@ class KEL_PLATFORM_EXPORT TDBDataSet : public TDataSet {
   int InternalFetch(TRecordStore& store, int count) override;
   bool InternalFetchedAll() const override;
   void InternalClose() override;
-  // Runs a SELECT on a reading connection of the alias, values bound to its "?" placeholders
-  // (raises the driver's error).
+  // Runs a SELECT on a reading connection of the alias (raises the driver's error).
   std::unique_ptr<TSqlReader> StartReading(const QString& sql,
-                                           const std::vector<Variant>& values = {}) const;
+                                           const QVariantList& bindings = {}) const;
+  // For a result cut off by a lost connection: the statement that reads the records after
+  // lastRow (store column order) in the same order, with its bound values; empty when there is
+  // none (the dataset must then be opened again).
+  virtual QString ContinuationSql(const std::vector<Variant>& lastRow,
+                                  QVariantList& bindings) const {
+    return QString();
+  }
   // Reads the first batch of reader's rows into store; the reader then serves InternalFetch.
   void ReadFirstBatch(std::unique_ptr<TSqlReader> reader, TRecordStore& store);
-  // Before writing through the connection that an unfinished result is read through (SQLite),
-  // its rest is read: the result would otherwise show rows as they are after the write.
+  // Before writing through an SQLite alias, every unfinished result read through its
+  // connection (this dataset's and others') is read to its end: it would otherwise show rows as
+  // they are after the write.
   void FinishSharedReading();
+  // Runs a write; when the connection is found lost, raises EDatabaseConnectionLost with
+  // lostText (%1 the alias, %2 the driver's words) and leaves the connection to be reopened.
+  template <typename Write>
+  void WriteOnce(const char* lostText, Write&& write) {
+    try {
+      write();
+    } catch (const EDatabaseConnectionLost& lost) {
+      Session().AliasConnectionLost(databaseName_);
+      throw EDatabaseConnectionLost(RtlMessage(lostText, databaseName_, lost.Message()));
+    }
+  }
 
  private:
+  // Replaces a reader whose connection was lost by one that reads on after the last record it
+  // read; false when the dataset cannot do that.
+  bool ResumeReading(TRecordStore& store);
+
   QString databaseName_;
   std::unique_ptr<TSqlReader> reader_;
+  int64_t lastReadRow_ = 0;  // the store id of the last record the reader handed over
 };
 
 class KEL_PLATFORM_EXPORT TTable : public TDBDataSet {
@@ -198,17 +276,23 @@ class KEL_PLATFORM_EXPORT TTable : public TDBDataSet {
 
  protected:
   void CheckCanModify() const override;
+  std::vector<int> RecordKeyColumns() const override;
   void InternalInitFieldDefs() override;
   void InternalLoad(TRecordStore& store) override;
   void InternalClose() override;
   void InternalPost(int storeRow, std::vector<Variant>& values) override;
   void InternalDelete(int storeRow) override;
+  QString ContinuationSql(const std::vector<Variant>& lastRow,
+                          QVariantList& bindings) const override;
 
  private:
   struct Info;
+  // The statement that reads the table in key order, with an optional WHERE condition.
+  QString SelectSql(const QString& condition) const;
   void InitSqliteFieldDefs(QSqlDatabase& db, Info& info);
   void InitPostgresFieldDefs(QSqlDatabase& db, Info& info);
   void InitDriverFieldDefs(QSqlDatabase& db, Info& info);
+  void InitFieldDefs(QSqlDatabase& db);
   QString Quoted(const QString& identifier, bool table) const;
   QString KeyCondition(const std::vector<Variant>& oldValues, QVariantList& bindings) const;
   QVariant SqlValue(int column, const Variant& value) const;
@@ -248,6 +332,8 @@ class KEL_PLATFORM_EXPORT TQuery : public TDBDataSet {
 
  private:
   void SQLChanged();
+  // ParamValues as the alias's driver binds them.
+  QVariantList BoundParams() const;
 
   std::unique_ptr<TStringList> sql_;
   std::vector<Variant> paramValues_;

@@ -107,11 +107,14 @@ TDataSet::~TDataSet() {
   state_ = dsInactive;
   filterProgram_.reset();
   filterEvaluator_.reset();
-  for (TDataSource* source : dataSources_) {
+  // Each source is taken out before it is told: its handlers may delete other sources (which
+  // then leave the list themselves) or this one's neighbours, never one still being walked.
+  while (!dataSources_.empty()) {
+    TDataSource* source = dataSources_.front();
+    dataSources_.erase(dataSources_.begin());
     source->dataSet_ = nullptr;
     source->StateChanged();
   }
-  dataSources_.clear();
   for (TField* field : fields_) {
     field->dataSet_ = nullptr;
     field->column_ = -1;
@@ -147,6 +150,9 @@ void TDataSet::RemoveField(TField* field) {
   field->column_ = -1;
   calcRow_ = -2;
   ++layoutGeneration_;
+  // Grids and other controls may hold the field (a column): they must let go of it now, as it
+  // is being destroyed.
+  if (Active()) DataEvent(deLayoutChange);
 }
 
 std::vector<TField*> TDataSet::GetFieldList(const QString& fieldNames) const {
@@ -923,6 +929,9 @@ void TDataSet::Refresh() {
   CheckActive();
   CheckBrowseMode();
   const int index = cursor_;
+  const int currentRow = CurrentStoreRow();
+  const std::vector<Variant> current =
+      currentRow >= 0 ? store_.Row(currentRow) : std::vector<Variant>();
   // Records that live here only have nothing to read again, but the filter runs anew.
   if (!KeepsRecordsWhenClosed()) {
     TRecordStore fresh = store_;
@@ -938,11 +947,37 @@ void TDataSet::Refresh() {
     }
   }
   RebuildView();
-  FetchThrough(index);
-  cursor_ = view_.empty() ? -1 : std::clamp(index, 0, static_cast<int>(view_.size()) - 1);
+  if (KeepsRecordsWhenClosed()) {
+    PositionOnStoreRow(currentRow, index);
+  } else {
+    cursor_ = IndexOfRecord(current);
+    if (cursor_ < 0) {
+      // The record is gone (or filtered out now): the one that took its place.
+      FetchThrough(index);
+      cursor_ = view_.empty() ? -1 : std::clamp(index, 0, static_cast<int>(view_.size()) - 1);
+    }
+  }
   bof_ = eof_ = view_.empty();
   calcRow_ = -2;
   DataEvent(deDataSetChange);
+}
+
+int TDataSet::IndexOfRecord(const std::vector<Variant>& values) const {
+  if (values.empty()) return -1;
+  std::vector<int> columns = RecordKeyColumns();
+  if (columns.empty()) {
+    columns.resize(values.size());
+    std::iota(columns.begin(), columns.end(), 0);
+  }
+  const auto same = [&](int row) {
+    return std::all_of(columns.begin(), columns.end(), [&](int column) {
+      return column < store_.ColumnCount() &&
+             store_.Value(row, column).Same(values[static_cast<size_t>(column)]);
+    });
+  };
+  for (size_t i = 0; i < view_.size() || FetchIntoView(); ++i)
+    if (same(view_[i])) return static_cast<int>(i);
+  return -1;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1069,15 +1104,17 @@ void TDataSet::SetCompiledFiltering(bool compiled) {
 void TDataSet::DisableControls() {
   if (disableCount_++ == 0) {
     disabledState_ = state_;
-    pendingChange_ = false;
+    pendingChange_ = pendingLayoutChange_ = false;
   }
 }
 
 void TDataSet::EnableControls() {
   if (disableCount_ == 0 || --disableCount_ > 0) return;
   const bool changed = pendingChange_;
-  pendingChange_ = false;
+  const bool layoutChanged = pendingLayoutChange_;
+  pendingChange_ = pendingLayoutChange_ = false;
   if (state_ != disabledState_) DataEvent(deUpdateState);
+  if (layoutChanged && Active()) DataEvent(deLayoutChange);
   if (changed && Active()) DataEvent(deDataSetChange);
 }
 

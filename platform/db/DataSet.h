@@ -289,6 +289,9 @@ class KEL_PLATFORM_EXPORT TDataSet : public TComponent {
   virtual bool CanOpen() const { return true; }
   // Whether the records stay in memory after Close (an in-memory table keeps them).
   virtual bool KeepsRecordsWhenClosed() const { return false; }
+  // The store columns that tell a record from every other one (a primary key); none means all
+  // columns together. Refresh finds the current record again by them.
+  virtual std::vector<int> RecordKeyColumns() const { return {}; }
 
   std::vector<TFieldDef>& MutableFieldDefs() { return fieldDefs_; }
   // Adds records straight to the store (values in store column order), showing those that pass
@@ -308,6 +311,8 @@ class KEL_PLATFORM_EXPORT TDataSet : public TComponent {
   void DataEvent(TDataEvent event, TField* field = nullptr, int info = 0) {
     if (disableCount_ > 0) {
       pendingChange_ = true;
+      // Controls that hold fields must hear of a changed layout, not only of changed records.
+      if (event == deLayoutChange) pendingLayoutChange_ = true;
       return;
     }
     NotifyDataSources(event, field, info);
@@ -368,6 +373,9 @@ class KEL_PLATFORM_EXPORT TDataSet : public TComponent {
   void DoBeforeScroll() { Call(BeforeScroll); }
   void DoAfterScroll() { Call(AfterScroll); }
   int StoreRowOfBookmark(const TBookmark& bookmark) const;
+  // The view index of the record whose key columns hold values (read on as far as needed);
+  // -1 when no record shown has them.
+  int IndexOfRecord(const std::vector<Variant>& values) const;
   bool RecordMatchesKeys(int storeRow, const std::vector<TField*>& fields,
                          const std::vector<Variant>& keys, TLocateOptions options) const;
 
@@ -420,6 +428,7 @@ class KEL_PLATFORM_EXPORT TDataSet : public TComponent {
   // controls
   int disableCount_ = 0;
   bool pendingChange_ = false;
+  bool pendingLayoutChange_ = false;
   TDataSetState disabledState_ = dsInactive;
   std::vector<TDataSource*> dataSources_;
 };

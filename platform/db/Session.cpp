@@ -7,12 +7,14 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <QTimeZone>
 #include <algorithm>
 
 #include "AliasFile_p.h"
 #include "DBConsts.h"
 #include "DBTables.h"
+#include "SqlConnection_p.h"
 #include "SqlReader_p.h"
 
 namespace Kel {
@@ -70,13 +72,20 @@ void PrepareSqliteSession(QSqlDatabase& db) {
 
 }  // namespace
 
-TSession::TSession() { LoadAliasFile(DefaultAliasFileName()); }
+TSession::TSession()
+    : homeThread_(QCoreApplication::instance() ? QCoreApplication::instance()->thread()
+                                               : QThread::currentThread()) {
+  LoadAliasFile(DefaultAliasFileName());
+}
 
 TSession::~TSession() = default;
 
 TSession& Session() {
-  static TSession session;
-  return session;
+  // Never destroyed: a dataset of static storage duration gives its reader back after every
+  // static object made later than it is gone, the session included if it were one of them.
+  // The connections are closed with the application object (CloseDatabasesWithTheApplication).
+  static TSession* const session = new TSession;
+  return *session;
 }
 
 QStringList TSession::SampleDatabaseCandidates() {
@@ -146,11 +155,16 @@ void TSession::LoadAliasFile(const QString& fileName) {
   for (const TAliasDefinition& definition : contents.Aliases) {
     // Aliases added in code before keep their name.
     if (FindListedAlias(definition.Name)) {
-      refused_.push_back({definition.Name, RtlMessage(DBText::DuplicateAlias, definition.Name)});
+      refused_.push_back(
+          {definition.Name, RtlMessage(DBText::DuplicateAlias, ShownControls(definition.Name))});
       continue;
     }
     Alias alias{definition.Name, NormalisedDriver(definition.Driver), definition.Database,
                 definition.Params, QStringLiteral("kel-alias-%1").arg(nextConnection_++), true};
+    // A file named relative to the alias file lies beside it, wherever the program runs.
+    if (alias.Driver == SqliteDriver && QDir::isRelativePath(alias.Database) &&
+        alias.Database != u":memory:" && !alias.Database.startsWith(u"file:"))
+      alias.Database = QDir::cleanPath(QFileInfo(fileName).absoluteDir().filePath(alias.Database));
     aliases_.push_back(alias);
   }
 }
@@ -199,6 +213,10 @@ const TSession::Alias& TSession::FindAlias(const QString& name) const {
 
 // --- connections -----------------------------------------------------------------------------
 
+void TSession::CheckThread(const QString& alias) const {
+  if (QThread::currentThread() != homeThread_) DatabaseError(DBText::OtherThread, alias);
+}
+
 QSqlDatabase TSession::OpenConnection(const Alias& alias, const QString& connection) const {
   CloseDatabasesWithTheApplication();
   if (!QSqlDatabase::isDriverAvailable(alias.Driver))
@@ -228,8 +246,14 @@ QSqlDatabase TSession::OpenConnection(const Alias& alias, const QString& connect
       else if (key == u"OPTIONS")
         db.setConnectOptions(value);
     }
+    // A server that does not answer must not hold the program for minutes.
+    if (alias.Driver == PostgresDriver)
+      db.setConnectOptions(WithConnectTimeout(db.connectOptions(), ConnectTimeoutSeconds));
   }
+  // A server connection that was lost is opened anew.
+  if (db.isOpen() && IsConnectionBroken(db.driver())) db.close();
   if (!db.isOpen()) {
+    if (alias.Driver == SqliteDriver) CheckSqliteFile(alias.Name, alias.Database);
     if (!db.open()) DatabaseError(DBText::DatabaseOpenError, alias.Name, db.lastError().text());
     if (alias.Driver == PostgresDriver) PrepareServerSession(db);
     if (alias.Driver == SqliteDriver) PrepareSqliteSession(db);
@@ -238,6 +262,7 @@ QSqlDatabase TSession::OpenConnection(const Alias& alias, const QString& connect
 }
 
 QSqlDatabase TSession::Database(const QString& name) {
+  CheckThread(name);
   const Alias& alias = FindAlias(name);
   return OpenConnection(alias, alias.Connection);
 }
@@ -256,6 +281,59 @@ void TSession::CloseConnection(const QString& connection) {
   QSqlDatabase::removeDatabase(connection);
 }
 
+void TSession::ConnectionLost(const QString& connection) {
+  const auto reading = readingConnections_.find(connection);
+  const QString aliasName = reading != readingConnections_.end() ? reading->second : QString();
+  const Alias* alias = nullptr;
+  for (const Alias& listed : aliases_)
+    if (listed.Connection == connection || SameName(listed.Name, aliasName)) alias = &listed;
+  CloseLostConnection(connection);
+  if (!alias) return;
+  // A server that closed one connection (a restart) has closed the others too: those that no
+  // reader holds are opened anew when next needed instead of failing once more each.
+  std::vector<QString> idle;
+  for (const QString& other : idleReadingConnections_)
+    if (SameName(readingConnections_[other], alias->Name)) idle.push_back(other);
+  for (const QString& other : idle) CloseConnection(other);
+  if (alias->Connection != connection) CloseLostConnection(alias->Connection);
+}
+
+void TSession::CloseLostConnection(const QString& connection) {
+  if (readingConnections_.count(connection)) {
+    CloseConnection(connection);
+    return;
+  }
+  // The alias's own: closed here, opened again with its settings at its next use.
+  const std::vector<TSqlReader*> readers = readers_;
+  for (TSqlReader* reader : readers)
+    if (reader->Connection() == connection) reader->Abandon();
+  if (QSqlDatabase::contains(connection)) QSqlDatabase::database(connection, false).close();
+}
+
+void TSession::AliasConnectionLost(const QString& alias) {
+  ConnectionLost(FindAlias(alias).Connection);
+}
+
+void TSession::FinishSharedReaders(const QString& aliasName) {
+  const Alias& alias = FindAlias(aliasName);
+  if (alias.Driver != SqliteDriver) return;
+  // Finishing a reader lets it go: walk a copy, and skip those that went meanwhile.
+  const std::vector<TSqlReader*> readers = readers_;
+  const auto registered = [this](TSqlReader* reader) {
+    return std::find(readers_.begin(), readers_.end(), reader) != readers_.end();
+  };
+  for (TSqlReader* reader : readers) {
+    if (!registered(reader) || reader->Connection() != alias.Connection) continue;
+    try {
+      reader->ReadToEnd();
+    } catch (const std::exception&) {
+      // Stopped below; its dataset reports the failure when it asks for more.
+    }
+    // One that could not be read to its end must not read on across the write either.
+    if (registered(reader)) reader->Abandon();
+  }
+}
+
 void TSession::CloseDatabases() {
   QStringList connections{SampleConnection};
   for (const Alias& alias : aliases_) connections << alias.Connection;
@@ -263,7 +341,13 @@ void TSession::CloseDatabases() {
   for (const QString& connection : connections) CloseConnection(connection);
 }
 
+bool TSession::ConnectionUsable(const QString& connection) {
+  const QSqlDatabase db = QSqlDatabase::database(connection, false);
+  return db.isOpen() && !IsConnectionBroken(db.driver());
+}
+
 QString TSession::AcquireReadingConnection(const QString& name, bool& shared) {
+  CheckThread(name);
   const Alias& alias = FindAlias(name);
   shared = alias.Driver == SqliteDriver;
   if (shared) {
@@ -274,7 +358,7 @@ QString TSession::AcquireReadingConnection(const QString& name, bool& shared) {
     if (!SameName(readingConnections_[*it], alias.Name)) continue;
     const QString connection = *it;
     idleReadingConnections_.erase(it);
-    if (QSqlDatabase::database(connection, false).isOpen()) return connection;
+    if (ConnectionUsable(connection)) return connection;
     CloseConnection(connection);
     break;
   }
@@ -309,11 +393,13 @@ void TSession::UnregisterReader(TSqlReader* reader) {
 // --- tables ----------------------------------------------------------------------------------
 
 QStringList TSession::TableNames(const QString& alias, bool systemTables) {
-  QSqlDatabase db = Database(alias);
-  QStringList names = db.tables(QSql::Tables);
-  if (systemTables) names << db.tables(QSql::SystemTables);
-  names.sort(Qt::CaseInsensitive);
-  return names;
+  return ReadRetrying(alias, [systemTables](QSqlDatabase& db) {
+    QStringList names = db.tables(QSql::Tables);
+    if (systemTables) names << db.tables(QSql::SystemTables);
+    CheckConnection(db.driver());  // a lost connection lists no tables, without a word
+    names.sort(Qt::CaseInsensitive);
+    return names;
+  });
 }
 
 void TSession::GetTableNames(const QString& alias, const QString& pattern, bool /*extensions*/,

@@ -8,6 +8,7 @@
 
 #include "DBConsts.h"
 #include "DBTables.h"
+#include "SqlConnection_p.h"
 
 namespace Kel {
 
@@ -27,10 +28,32 @@ void CancelRunningStatement(const QSqlDatabase& db) {
 
 }  // namespace
 
-TSqlReader::TSqlReader(const QString& alias, const QString& sql, const std::vector<Variant>& values)
+TSqlReader::TSqlReader(const QString& alias, const QString& sql, const QVariantList& bindings)
     : alias_(alias) {
-  connection_ = Session().AcquireReadingConnection(alias, shared_);
-  QSqlDatabase db = QSqlDatabase::database(connection_, false);
+  QSqlError error;
+  // A connection found lost (an idle one the server has dropped meanwhile, or the server
+  // restarted) is replaced once.
+  if (!Start(sql, bindings, error) && !Start(sql, bindings, error))
+    throw EDatabaseConnectionLost(RtlMessage(DBText::SQLError, error.text().trimmed()));
+  Session().RegisterReader(this);
+}
+
+bool TSqlReader::Start(const QString& sql, const QVariantList& bindings, QSqlError& error) {
+  connection_ = Session().AcquireReadingConnection(alias_, shared_);
+  if (Run(sql, bindings, error)) return true;
+  // The statement is gone before the connection is let go.
+  const bool lost = IsConnectionLoss(query_->driver(), error);
+  query_.reset();
+  if (lost) {
+    Session().ConnectionLost(connection_);
+    return false;
+  }
+  Session().ReleaseReadingConnection(connection_);
+  SqlError(error);
+}
+
+bool TSqlReader::Run(const QString& sql, const QVariantList& bindings, QSqlError& error) {
+  const QSqlDatabase db = QSqlDatabase::database(connection_, false);
   switch (db.driver()->dbmsType()) {
     case QSqlDriver::SQLite:
       dialect_ = TSqlDialect::Sqlite;
@@ -43,21 +66,15 @@ TSqlReader::TSqlReader(const QString& alias, const QString& sql, const std::vect
   }
   query_ = std::make_unique<QSqlQuery>(db);
   query_->setForwardOnly(true);
-  Session().RegisterReader(this);
   bool ran = false;
-  if (values.empty()) {
+  if (bindings.isEmpty()) {
     ran = query_->exec(sql);
   } else if (query_->prepare(sql)) {
-    for (const Variant& value : values) query_->addBindValue(BoundValue(value, dialect_));
+    for (const QVariant& binding : bindings) query_->addBindValue(binding);
     ran = query_->exec();
   }
-  if (!ran) {
-    const QSqlError error = query_->lastError();
-    query_.reset();
-    Session().UnregisterReader(this);
-    Session().ReleaseReadingConnection(connection_);
-    SqlError(error);
-  }
+  if (!ran) error = query_->lastError();
+  return ran;
 }
 
 TSqlReader::~TSqlReader() {
@@ -66,6 +83,7 @@ TSqlReader::~TSqlReader() {
 }
 
 int TSqlReader::Read(TRecordStore& store, const std::vector<TFieldDef>& defs, int count) {
+  if (lost_) throw EDatabaseConnectionLost(failure_);
   if (!failure_.isEmpty()) throw EDatabaseError(failure_);
   int read = 0;
   std::vector<Variant> values(defs.size());
@@ -73,6 +91,15 @@ int TSqlReader::Read(TRecordStore& store, const std::vector<TFieldDef>& defs, in
     if (!query_->next()) {
       const QSqlError error = query_->lastError();
       const bool failed = error.isValid() && error.type() != QSqlError::NoError;
+      if (failed && IsConnectionLoss(query_->driver(), error)) {
+        // The rows read so far stay; the rest cannot be had from a new connection as the
+        // same result.
+        query_.reset();
+        Session().ConnectionLost(connection_);
+        failure_ = RtlMessage(DBText::ConnectionLostWhileReading, alias_, error.text().trimmed());
+        lost_ = true;
+        throw EDatabaseConnectionLost(failure_);
+      }
       Finish(false);
       if (failed) {
         failure_ = RtlMessage(DBText::SQLError, error.text().trimmed());
@@ -89,6 +116,17 @@ int TSqlReader::Read(TRecordStore& store, const std::vector<TFieldDef>& defs, in
   return read;
 }
 
+void TSqlReader::ReadToEnd() {
+  if (!query_) return;
+  if (!readToEnd_) {
+    Abandon();
+    return;
+  }
+  // Reading to the end lets the dataset drop this reader: nothing of it is touched after.
+  const std::function<void()> readToEnd = readToEnd_;
+  readToEnd();
+}
+
 void TSqlReader::Abandon() {
   if (!query_) return;
   Finish(true);
@@ -97,7 +135,8 @@ void TSqlReader::Abandon() {
 
 void TSqlReader::Finish(bool rowsLeft) {
   if (!query_) return;
-  if (rowsLeft && dialect_ == TSqlDialect::Postgres && query_->isActive())
+  if (rowsLeft && dialect_ == TSqlDialect::Postgres && query_->isActive() &&
+      !IsConnectionBroken(query_->driver()))
     CancelRunningStatement(QSqlDatabase::database(connection_, false));
   query_.reset();
   Session().ReleaseReadingConnection(connection_);

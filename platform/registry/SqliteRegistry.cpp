@@ -253,15 +253,19 @@ class SqliteRegistry : public TRegistryBackend {
   void EndBatch(bool commit) override {
     if (!inBatch_) return;
     inBatch_ = false;
-    if (commit)
-      Exec("COMMIT");
-    else
-      sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    const int rc = commit ? sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) : SQLITE_OK;
+    if (commit && rc == SQLITE_OK) return;
+    // A COMMIT that failed (a full disk) leaves the transaction open: it is undone here, so
+    // the stored values stay as they were and the next change starts afresh.
+    const QString detail = ErrorDetail(db_, rc);
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) FailWith(rc, detail);
   }
 
   // Raises the error of the last failed SQLite call, naming the file.
-  [[noreturn]] void Fail(int rc) const {
-    const QString detail = ErrorDetail(db_, rc);
+  [[noreturn]] void Fail(int rc) const { FailWith(rc, ErrorDetail(db_, rc)); }
+
+  [[noreturn]] void FailWith(int rc, const QString& detail) const {
     const int primary = rc & 0xFF;
     if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT)
       throw ERegistryException(

@@ -92,6 +92,7 @@ inline constexpr const char* ReadError = "Stream read error";
 inline constexpr const char* WriteError = "Stream write error";
 inline constexpr const char* FCreateError = "Cannot create file %1";
 inline constexpr const char* FOpenError = "Cannot open file %1";
+inline constexpr const char* FWriteError = "Cannot write file %1: %2";
 inline constexpr const char* MemoryStreamError = "Out of memory while expanding memory stream";
 inline constexpr const char* InvalidCast = "Invalid class typecast";
 inline constexpr const char* AssignError = "Cannot assign a %1 to a %2";

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "Exceptions.h"
+#include "SaveFile.h"
 
 namespace Kel {
 
@@ -166,8 +167,7 @@ void TMemoryStream::SaveToFile(const QString& fileName) {
 // ---------------------------------------------------------------------------------------------
 // TFileStream
 
-TFileStream::TFileStream(const QString& fileName, uint16_t mode)
-    : fileName_(fileName), uncaughtAtCreate_(std::uncaught_exceptions()) {
+TFileStream::TFileStream(const QString& fileName, uint16_t mode) : fileName_(fileName) {
   if ((mode & fmCreate) == fmCreate) {
     saveFile_ = std::make_unique<QSaveFile>(fileName);
     if (!saveFile_->open(QIODevice::WriteOnly))
@@ -199,12 +199,13 @@ TFileStream::~TFileStream() {
   if (!saveFile_ || !saveFile_->isOpen()) return;
   // Destroyed by an exception that interrupted the writing: the new contents are incomplete,
   // so the old file stays. A destructor must not throw; a failed commit keeps the old file too.
-  if (std::uncaught_exceptions() > uncaughtAtCreate_) {
+  if (unwinding_.Unwinding()) {
     saveFile_->cancelWriting();
     saveFile_->commit();
     return;
   }
-  saveFile_->commit();
+  QString reason;
+  CommitSaveFile(*saveFile_, reason);
 }
 
 int64_t TFileStream::Read(void* buffer, int64_t count) {
@@ -250,7 +251,9 @@ void TFileStream::Commit() {
     return;
   }
   if (!saveFile_->isOpen()) return;  // already committed
-  if (!saveFile_->commit()) throw EWriteError(RtlMessage(RtlText::WriteError));
+  QString reason;
+  if (!CommitSaveFile(*saveFile_, reason))
+    throw EWriteError(RtlMessage(RtlText::FWriteError, fileName_, reason));
 }
 
 // ---------------------------------------------------------------------------------------------

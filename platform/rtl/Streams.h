@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <exception>
 #include <memory>
 
 #include "PlatformExport.h"
@@ -17,6 +18,18 @@ class QSaveFile;
 namespace Kel {
 
 enum class TSeekOrigin { soBeginning, soCurrent, soEnd };
+
+// The rule every save of the library follows: new contents replace the old in one step, and
+// only once they are complete. A saving stream made in a scope that an exception then leaves
+// holds contents that may be incomplete, so it discards them; this tells it so.
+class TUnwindingCheck {
+ public:
+  // Whether an exception thrown after this object was made is unwinding the stack now.
+  bool Unwinding() const { return std::uncaught_exceptions() > uncaught_; }
+
+ private:
+  int uncaught_ = std::uncaught_exceptions();
+};
 
 class KEL_PLATFORM_EXPORT TStream {
  public:
@@ -98,14 +111,15 @@ class KEL_PLATFORM_EXPORT TFileStream : public TStream {
   void SetSize(int64_t size) override;
 
   const QString& FileName() const { return fileName_; }
-  // Makes a created file permanent now; raises EWriteError when that fails.
+  // Makes a created file permanent now; raises EWriteError ("Cannot write file ...: reason")
+  // when that fails, and the old file stays.
   void Commit();
 
  private:
   QString fileName_;
   std::unique_ptr<QFile> file_;
   std::unique_ptr<QSaveFile> saveFile_;
-  int uncaughtAtCreate_ = 0;
+  TUnwindingCheck unwinding_;
   bool writeOnly_ = false;  // fmOpenWrite: the file is open for both, reads are refused
 };
 

@@ -145,5 +145,31 @@ TEST_F(AliasFileTest, WhereTheFileIsLookedFor) {
   qputenv("KEL_ALIASES", saved);
 }
 
+TEST_F(AliasFileTest, RelativeDatabasePathsLieBesideTheAliasFile) {
+  Database("sales.sqlite", "invoices");
+  const QString file = Write("aliases.ini", "[Sales]\ndatabase=sales.sqlite\n"
+                                            "[Archive]\ndatabase=old/archive.sqlite\n");
+  QTemporaryDir elsewhere;
+  const QString saved = QDir::currentPath();
+  QDir::setCurrent(elsewhere.path());
+  Session().LoadAliasFile(file);
+  EXPECT_EQ(Session().TableNames("Sales"), QStringList({"invoices"}));
+  EXPECT_THROW(Session().TableNames("Archive"), EDatabaseError);
+  QDir::setCurrent(saved);
+  EXPECT_TRUE(QDir(elsewhere.path()).isEmpty()) << "nothing made in the current folder";
+  EXPECT_FALSE(QFile::exists(dir.filePath("old/archive.sqlite")));
+}
+
+TEST_F(AliasFileTest, ControlBytesOfABrokenFileAreShownEscaped) {
+  const QString file =
+      Write("control.ini", QByteArray("[Bad]\ndatabase=x\nno\0se\x1b[2Jtting\n", 32));
+  Session().LoadAliasFile(file);
+  const QStringList errors = Session().AliasFileErrors();
+  ASSERT_EQ(errors.size(), 1);
+  EXPECT_TRUE(errors[0].endsWith(
+      R"(line 3: 'no\x00se\x1B[2Jtting' is neither [alias], name=value nor a comment)"))
+      << errors[0].toStdString();
+}
+
 }  // namespace
 }  // namespace Kel

@@ -8,6 +8,8 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <numeric>
+#include <thread>
 
 #include "DbTestData.h"
 #include "SqlValues_p.h"
@@ -537,6 +539,142 @@ TEST(SqlValues, QtDateTimesReadLikeTheirText) {
     EXPECT_EQ(ReadDateTime(QString::fromLatin1(text)), expected);
     EXPECT_EQ(ReadDateTime(moment), expected);
   }
+}
+
+TEST_F(SqlTablesTest, RefreshStaysOnTheSameRecord) {
+  const QString file = Scratch(
+      {"create table t (id integer primary key, label varchar(20))",
+       "create table nokey (label varchar(20))",
+       "with recursive n(i) as (select 1 union all select i + 1 from n where i < 60) "
+       "insert into t select i, 'item ' || i from n",
+       "insert into nokey select label from t"});
+  for (const char* name : {"t", "nokey"}) {
+    SCOPED_TRACE(name);
+    TTable table;
+    table.SetDatabaseName("SCRATCH");
+    table.SetTableName(name);
+    table.Open();
+    ASSERT_TRUE(table.Locate("label", Variant("item 50")));
+    RunSql(file, {QStringLiteral("delete from %1 where label = 'item 10'").arg(name)});
+    table.Refresh();
+    EXPECT_EQ(table.FieldByName("label")->AsString(), "item 50");
+    EXPECT_EQ(table.RecNo(), 49);
+    // The record itself gone: the one that took its place.
+    RunSql(file, {QStringLiteral("delete from %1 where label = 'item 50'").arg(name)});
+    table.Refresh();
+    EXPECT_EQ(table.FieldByName("label")->AsString(), "item 51");
+  }
+}
+
+TEST_F(SqlTablesTest, AWriteFinishesEveryUnfinishedReadOfTheConnection) {
+  Scratch({"create table t (id integer primary key, label varchar(20))",
+           "with recursive n(i) as (select 1 union all select i + 1 from n where i < 300) "
+           "insert into t select i, 'item ' || i from n"});
+  TTable reading, writing;
+  TQuery query;
+  for (TDBDataSet* data : std::initializer_list<TDBDataSet*>{&reading, &writing, &query})
+    data->SetDatabaseName("SCRATCH");
+  reading.SetTableName("t");
+  writing.SetTableName("t");
+  query.SQL()->Add("select id from t order by id");
+  reading.Open();
+  query.Open();
+  writing.Open();
+  ASSERT_FALSE(reading.AllRecordsFetched());
+  ASSERT_FALSE(query.AllRecordsFetched());
+  writing.Edit();
+  writing.FieldByName("id")->SetAsInteger(1000);  // the first record moves to the end
+  writing.Post();
+  writing.SetRecNo(150);
+  writing.Delete();
+  for (TDataSet* data : std::initializer_list<TDataSet*>{&reading, &query}) {
+    EXPECT_TRUE(data->AllRecordsFetched());
+    std::vector<int> ids;
+    for (data->First(); !data->Eof(); data->Next())
+      ids.push_back(data->FieldByName("id")->AsInteger());
+    std::vector<int> expected(300);
+    std::iota(expected.begin(), expected.end(), 1);
+    EXPECT_EQ(ids, expected) << "each record once, as it was when the reading began";
+  }
+}
+
+TEST_F(SqlTablesTest, OtherThreadsAreRefusedWithAClearError) {
+  QString refused;
+  std::thread worker([&refused] {
+    try {
+      TTable table;
+      table.SetDatabaseName("DBDEMOS");
+      table.SetTableName("biolife");
+      table.Open();
+    } catch (const EDatabaseError& e) {
+      refused = e.Message();
+    }
+  });
+  worker.join();
+  EXPECT_EQ(refused,
+            "The database layer is used from the thread that started it only; alias 'DBDEMOS' "
+            "was asked for from another thread");
+  TTable table;
+  table.SetDatabaseName("DBDEMOS");
+  table.SetTableName("biolife");
+  table.Open();
+  EXPECT_GT(table.RecordCount(), 0) << "the thread that started it goes on";
+}
+
+TEST_F(SqlTablesTest, BrokenDatabaseFilesAreReportedByNameAndReason) {
+  const auto openBiolife = [](const QString& alias) -> QString {
+    TTable table;
+    table.SetDatabaseName(alias);
+    table.SetTableName("biolife");
+    try {
+      table.Open();
+    } catch (const EDatabaseError& e) {
+      return e.Message();
+    }
+    return QStringLiteral("opened");
+  };
+  const QString missing = dir_->filePath("missing.sqlite");
+  Session().AddAlias("GONE", "QSQLITE", missing);
+  EXPECT_EQ(openBiolife("GONE"),
+            QStringLiteral("The database file '%1' of alias 'GONE' was not found")
+                .arg(QDir::toNativeSeparators(missing)));
+  EXPECT_FALSE(QFile::exists(missing)) << "opening never creates the database";
+  Session().DeleteAlias("GONE");
+
+  QFile sample(samplePath_);
+  ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
+  const QByteArray bytes = sample.readAll();
+  QByteArray header = bytes;
+  header.replace(0, 16, "not SQLite 3 ..");
+  const struct {
+    const char* name;
+    QByteArray contents;
+    const char* expected;  // what the message ends with
+  } cases[] = {
+      {"text.sqlite", "aliases are not kept here\n", "file is not a database"},
+      {"header.sqlite", header, "file is not a database"},
+      {"truncated.sqlite", bytes.left(bytes.size() / 3), "database disk image is malformed"},
+  };
+  for (const auto& broken : cases) {
+    const QString path = dir_->filePath(broken.name);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(broken.contents);
+    file.close();
+    qputenv("KEL_DBDEMOS", path.toUtf8());
+    Session().CloseDatabases();
+    EXPECT_EQ(openBiolife("DBDEMOS"),
+              QStringLiteral("The database file '%1' of alias 'DBDEMOS' cannot be used: %2")
+                  .arg(QDir::toNativeSeparators(path), broken.expected));
+  }
+  const QString empty = dir_->filePath("empty.sqlite");
+  QFile(empty).open(QIODevice::WriteOnly);
+  qputenv("KEL_DBDEMOS", empty.toUtf8());
+  Session().CloseDatabases();
+  EXPECT_EQ(openBiolife("DBDEMOS"),
+            QStringLiteral("Table 'biolife' does not exist: the database file '%1' of alias "
+                           "'DBDEMOS' is empty")
+                .arg(QDir::toNativeSeparators(empty)));
 }
 
 }  // namespace

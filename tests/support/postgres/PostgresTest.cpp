@@ -1,5 +1,7 @@
 #include "PostgresTest.h"
 
+#include <QFile>
+
 #include "DB.h"
 #include "SampleDatabase.h"
 
@@ -49,7 +51,10 @@ void PostgresTest::SetUp() {
 void PostgresTest::TearDown() { Session().CloseDatabases(); }
 
 TSqliteSample::TSqliteSample(const QString& alias) : alias_(alias) {
-  Session().AddAlias(alias_, QStringLiteral("QSQLITE"), dir_.filePath(QStringLiteral("sample.sqlite")));
+  // Opening a database never creates it: the (empty) file comes first.
+  const QString file = dir_.filePath(QStringLiteral("sample.sqlite"));
+  QFile(file).open(QIODevice::WriteOnly);
+  Session().AddAlias(alias_, QStringLiteral("QSQLITE"), file);
   LoadSampleTables(QStringLiteral(KEL_SAMPLE_SCRIPT), alias_, false);
 }
 

@@ -141,6 +141,10 @@ bool TTestPostgresServer::Start() {
   }
   StartWatchdog();
   port_ = FreePort();
+  return Launch();
+}
+
+bool TTestPostgresServer::Launch() {
   // The socket lives in the scratch folder; TCP only on the loopback address.
   const QString options =
       QStringLiteral("-k '%1' -p %2 -h 127.0.0.1 -c fsync=off -c synchronous_commit=off "
@@ -148,15 +152,36 @@ bool TTestPostgresServer::Start() {
           .arg(dir_->path())
           .arg(port_);
   const QString log = dir_->filePath(QStringLiteral("server.log"));
+  QString output;
   if (!Run(QStringLiteral("pg_ctl"),
-           {QStringLiteral("-D"), data, QStringLiteral("-l"), log, QStringLiteral("-w"),
-            QStringLiteral("-t"), QStringLiteral("60"), QStringLiteral("-o"), options,
-            QStringLiteral("start")},
+           {QStringLiteral("-D"), dir_->filePath(QStringLiteral("data")), QStringLiteral("-l"),
+            log, QStringLiteral("-w"), QStringLiteral("-t"), QStringLiteral("60"),
+            QStringLiteral("-o"), options, QStringLiteral("start")},
            output)) {
     reason_ = QStringLiteral("the server did not start:\n") + output + Tail(log);
     return false;
   }
   return true;
+}
+
+bool TTestPostgresServer::ShutDown() {
+  if (!running_) return false;
+  QString output;
+  if (!Run(QStringLiteral("pg_ctl"),
+           {QStringLiteral("-D"), dir_->filePath(QStringLiteral("data")), QStringLiteral("-m"),
+            QStringLiteral("fast"), QStringLiteral("-w"), QStringLiteral("stop")},
+           output)) {
+    reason_ = QStringLiteral("the server did not stop:\n") + output;
+    return false;
+  }
+  running_ = false;
+  return true;
+}
+
+bool TTestPostgresServer::StartAgain() {
+  if (running_ || !dir_) return running_;
+  running_ = Launch();
+  return running_;
 }
 
 void TTestPostgresServer::StartWatchdog() {

@@ -40,10 +40,15 @@ class TTestPostgresServer {
 
   // Stops the server now (the destructor does too).
   void Stop();
+  // Shuts the server down as an administrator does (fast: sessions are ended, the data kept)
+  // and starts it again with the same socket, port and data; false when that fails.
+  bool ShutDown();
+  bool StartAgain();
 
  private:
   bool Run(const QString& program, const QStringList& arguments, QString& output) const;
   bool Start();
+  bool Launch();
   void StartWatchdog();
 
   bool installed_ = false;
