@@ -54,6 +54,8 @@ class KEL_PLATFORM_EXPORT TCompiledFilter {
   Variant Value(int row) const;
   // The rows of 0..rowCount-1 for which the condition holds, in order.
   std::vector<int> Select(int rowCount) const;
+  // The same, written over rows (whose capacity is used again).
+  void Select(int rowCount, std::vector<int>& rows) const;
   // Whether runs of rows can be evaluated at once: the condition reads stored columns only and
   // cannot raise.
   bool Batchable() const;

@@ -362,6 +362,8 @@ class KEL_PLATFORM_EXPORT TDataSet : public TComponent {
   // Makes the record at view index the current one, with the scroll events around it.
   void ScrollTo(int index);
   void RebuildView();
+  // Makes view the one shown, keeping the buffer of the one before for the next view.
+  void ReplaceView(std::vector<int> view);
   std::vector<int> ComputeView(bool filtered, TExprEvaluator* evaluator,
                                TCompiledFilter* program) const;
   void PrepareFilter(const QString& text, TFilterOptions options,
@@ -396,6 +398,9 @@ class KEL_PLATFORM_EXPORT TDataSet : public TComponent {
   bool opening_ = false;
 
   std::vector<int> view_;  // store rows shown, in store order
+  // The buffer of the view replaced last, written over by the next one (a filter switched on
+  // and off, or changed, then finds its pages mapped and its capacity there).
+  mutable std::vector<int> spareView_;
   int cursor_ = -1;        // index into view_
   bool bof_ = true;
   bool eof_ = true;

@@ -307,7 +307,8 @@ TEST(CompiledFilter, AgreesWithTheEvaluatorOnGeneratedRecords) {
   TRecordStore store({ftInteger, ftFloat, ftString, ftDateTime, ftBoolean, ftCurrency, ftLargeint});
   std::mt19937 random(20240131);
   const QStringList words = {"", "a", "ab", "Ab", "abc", "b", "B%", "\u00e4b", "zz", "a_c"};
-  for (int i = 0; i < 600; ++i) {
+  // More rows than one run of the batch form, the last run a short one.
+  for (int i = 0; i < 2500; ++i) {
     auto maybe = [&](Variant v) { return random() % 7 == 0 ? Variant::Null() : v; };
     const double real = (random() % 2000) / 10.0 - 50;
     store.AppendRow(
