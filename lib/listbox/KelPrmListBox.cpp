@@ -376,13 +376,45 @@ void TKelPrmListBox::UpdateFontMetrics() {
   UpdateMaxWidth(true);
 }
 
+int TKelPrmListBox::MeasureExtent(int index) {
+  const TKelListItem* item = items_->Items(index);
+  MetricsOf(index);
+  TMetrics& m = metrics_[item];
+  m.Extent = IndentWidth(item) + m.Width;
+  return m.Extent;
+}
+
 void TKelPrmListBox::UpdateMaxWidth(bool updateBars) {
   int widest = 0;
   const int count = items_->Count();
-  for (int i = 0; i < count; ++i)
-    widest = std::max(widest, IndentWidth(items_->Items(i)) + MetricsOf(i).Width);
+  for (int i = 0; i < count; ++i) widest = std::max(widest, MeasureExtent(i));
+  widestLine_ = widest;
+  extentGeneration_ = metricsGeneration_;
+  ApplyMaxWidth(updateBars);
+}
+
+// In a long list a change of one line must not measure all of them: the widest line can only
+// have changed to this one, unless this one was the widest and shrank.
+void TKelPrmListBox::UpdateMaxWidthFor(int index) {
+  const auto kept = metrics_.constFind(items_->Items(index));
+  const int before = kept != metrics_.constEnd() ? kept->Extent : -1;
+  if (extentGeneration_ != metricsGeneration_ || before < 0) {
+    UpdateMaxWidth(true);
+    return;
+  }
+  const int now = MeasureExtent(index);
+  if (now < before && before >= widestLine_) {
+    UpdateMaxWidth(true);
+    return;
+  }
+  widestLine_ = std::max(widestLine_, now);
+  ApplyMaxWidth(true);
+}
+
+void TKelPrmListBox::ApplyMaxWidth(bool updateBars) {
+  int widest = widestLine_;
   if (showAddItem_) widest = std::max(widest, TextWidthOf(addItemText_, font()));
-  if (count > 0) widest += CheckArea();
+  if (items_->Count() > 0) widest += CheckArea();
   maxWidth_ = widest;
   if (updateBars) UpdateScrollBars();
 }
@@ -623,10 +655,13 @@ void TKelPrmListBox::InvalidateItem(int index) {
 // ---- change notification
 
 void TKelPrmListBox::ItemChanged(TKelCustomNamedItems*, TCollectionItem* item) {
+  int changedLine = -1;
   if (item) {
     if (auto* listItem = qobject_cast<TKelListItem*>(item); listItem && listItem->Collection()) {
-      InvalidateItem(listItem->Index());
+      const int index = listItem->Index();
+      InvalidateItem(index);
       Report(this, TKelAccessibleChange::Name, listItem);
+      if (listItem->Collection() == items_.get()) changedLine = index;
     }
   } else {
     ReportAccessible(this, TKelAccessibleChange::Structure);
@@ -634,7 +669,10 @@ void TKelPrmListBox::ItemChanged(TKelCustomNamedItems*, TCollectionItem* item) {
     if (topIndex_ > std::max(0, items_->Count() - 1)) topIndex_ = std::max(0, items_->Count() - 1);
     update();
   }
-  UpdateMaxWidth(true);
+  if (changedLine >= 0)
+    UpdateMaxWidthFor(changedLine);
+  else
+    UpdateMaxWidth(true);
   if (OnChange) OnChange(this);
 }
 

@@ -401,8 +401,15 @@ class TKelPrmListBox : public TKelCustomControl {
     bool Last = false;
     QString Plain;
     int Width = 0;
+    // Indent and width of the line when the widest line was last looked for; -1 before.
+    int Extent = -1;
   };
   const TMetrics& MetricsOf(int index) const;
+  // Measures the line's indent and width and notes them as its Extent.
+  int MeasureExtent(int index);
+  // After a change of one line: the widest line found again only when it may have shrunk.
+  void UpdateMaxWidthFor(int index);
+  void ApplyMaxWidth(bool updateBars);
   // The metrics checked against the line's text of this moment: a text can change without a
   // report of its item (a filter box's field labels come from its catalogue).
   const TMetrics& FreshMetricsOf(int index) const;
@@ -440,6 +447,8 @@ class TKelPrmListBox : public TKelCustomControl {
   int topIndex_ = 0;
   int itemIndex_ = -1;
   int maxWidth_ = 0;
+  int widestLine_ = 0;                // the largest Extent of the lines
+  quint64 extentGeneration_ = 0;      // metricsGeneration_ when the Extents were measured
   int horzPos_ = 0;
   bool checkBoxes_ = true;
   bool showAddItem_ = false;
