@@ -8,6 +8,7 @@
 #include "DataSet.h"
 #include "KelDB.h"
 #include "KelEmulDataSet.h"
+#include "KelFltKeptTexts_p.h"
 #include "KelListBoxTexts.h"
 #include "KelStrHelpers.h"
 #include "KelUtils.h"
@@ -182,7 +183,9 @@ TKelFltBld::TKelFltBld(TComponent* owner)
       sqlTail_(std::make_unique<TStringList>()),
       orderByItems_(std::make_unique<TKelOrderByItems>(this)),
       sqlOBTail_(std::make_unique<TStringList>()),
-      sql_(std::make_unique<TStringList>()) {
+      sql_(std::make_unique<TStringList>()),
+      keptFilterTexts_(std::make_unique<TKelFltKeptTexts>()),
+      keptSqlTexts_(std::make_unique<TKelFltKeptTexts>()) {
   InitDateMacros();
   items_ = ownItems_.get();
   items_->SetBuilder(this);
