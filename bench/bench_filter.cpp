@@ -19,18 +19,7 @@ void KelFilter(benchmark::State& state, TMemDataSet* data, bool compiled) {
   data->SetFiltered(false);
   data->SetCompiledFiltering(compiled);
   data->SetFilter(SampleFilter);
-  int kept = 0;
-  for (auto _ : state) {
-    data->SetFiltered(true);
-    kept = data->RecordCount();
-    state.PauseTiming();
-    data->SetFiltered(false);
-    state.ResumeTiming();
-  }
-  benchmark::DoNotOptimize(kept);
-  state.counters["kept"] = kept;
-  state.counters["rows/s"] = benchmark::Counter(static_cast<double>(data->StoredRecordCount()),
-                                                benchmark::Counter::kIsIterationInvariantRate);
+  FilterRuns(state, data);
 }
 
 }  // namespace

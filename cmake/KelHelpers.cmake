@@ -11,3 +11,14 @@ function(kel_folder_headers out_var folder)
   list(FILTER _headers EXCLUDE REGEX "_p\\.h$")
   set(${out_var} ${_headers} PARENT_SCOPE)
 endfunction()
+
+# Compiles a target of one of the shared libraries with hidden visibility, so that only what
+# carries the library's export mark is exported (build_define: the define its export header
+# reads while the library itself is compiled). Calls inside the library to its own exported
+# functions bind directly instead of through the symbol table, so they can be inlined too.
+function(kel_export_marked_only target build_define)
+  set_target_properties(${target} PROPERTIES CXX_VISIBILITY_PRESET hidden
+                                             VISIBILITY_INLINES_HIDDEN ON)
+  target_compile_definitions(${target} PRIVATE ${build_define})
+  target_compile_options(${target} PRIVATE -fno-semantic-interposition)
+endfunction()

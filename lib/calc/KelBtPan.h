@@ -22,6 +22,7 @@
 #include <functional>
 
 #include "KelBtPanTypes.h"
+#include "KelExport.h"
 #include "KelNamedItems.h"
 #include "KelUtils.h"
 #include "Strings.h"
@@ -31,7 +32,7 @@ namespace Kel {
 // One button of a panel: its control and kind. Destroying the item frees the control; a
 // control destroyed elsewhere leaves the item without control and name (freed at the next
 // arrangement).
-class TKelBtnPanelItem : public TKelNamedItem {
+class KEL_EXPORT TKelBtnPanelItem : public TKelNamedItem {
   Q_OBJECT
   Q_PROPERTY(QWidget* Control READ Control WRITE SetControl)
   Q_PROPERTY(Kel::KelBtPanTypes::TKelButtonType ControlType READ ControlType WRITE SetControlType)
@@ -55,7 +56,7 @@ class TKelBtnPanelItem : public TKelNamedItem {
   TKelButtonType controlType_ = btCustom;
 };
 
-class TKelBtnPanelItems : public TKelNamedItems {
+class KEL_EXPORT TKelBtnPanelItems : public TKelNamedItems {
   Q_OBJECT
  public:
   explicit TKelBtnPanelItems(QObject* owner);
@@ -67,7 +68,7 @@ class TKelBtnPanelItems : public TKelNamedItems {
   int IndexOfControl(const QObject* control) const;
 };
 
-class TKelCustomBtnPanel : public QFrame {
+class KEL_EXPORT TKelCustomBtnPanel : public QFrame {
   Q_OBJECT
   Q_PROPERTY(Kel::KelBtPanTypes::TKelBtnPanelButtons DefButtons READ DefButtons WRITE SetDefButtons)
   Q_CLASSINFO("default:DefButtons", "pbFromSet")
@@ -187,7 +188,7 @@ class TKelCustomBtnPanel : public QFrame {
   bool loading_ = false;
 };
 
-class TKelBtnPanel : public TKelCustomBtnPanel {
+class KEL_EXPORT TKelBtnPanel : public TKelCustomBtnPanel {
   Q_OBJECT
  public:
   Q_INVOKABLE explicit TKelBtnPanel(QWidget* parent = nullptr) : TKelCustomBtnPanel(parent) {}

@@ -6,11 +6,12 @@
 #include <QString>
 
 #include "GuiTypes.h"
+#include "KelExport.h"
 #include "Set.h"
 
 namespace Kel {
 namespace KelBtPanTypes {
-Q_NAMESPACE
+Q_NAMESPACE_EXPORT(KEL_EXPORT)
 
 enum TKelButtonType {
   btCustom,
@@ -53,8 +54,8 @@ Q_ENUM_NS(TKelBtnPanelButtons)
 using namespace KelBtPanTypes;
 
 // The caption (the untranslated resource text; empty for btCustom) and modal result of a kind.
-QString ButtonTypeCaption(TKelButtonType type);
-TModalResult ButtonTypeModalResult(TKelButtonType type);
+KEL_EXPORT QString ButtonTypeCaption(TKelButtonType type);
+KEL_EXPORT TModalResult ButtonTypeModalResult(TKelButtonType type);
 
 }  // namespace Kel
 

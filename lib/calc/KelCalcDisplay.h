@@ -7,10 +7,11 @@
 
 #include "Color.h"
 #include "GuiTypes.h"
+#include "KelExport.h"
 
 namespace Kel {
 
-class TKelCalcDisplay : public QWidget {
+class KEL_EXPORT TKelCalcDisplay : public QWidget {
   Q_OBJECT
   Q_PROPERTY(QString Text READ Text WRITE SetText)
   Q_CLASSINFO("default:Text", "0")

@@ -20,10 +20,11 @@
 #include <functional>
 
 #include "KelCalcTypes.h"
+#include "KelExport.h"
 
 namespace Kel {
 
-class TKelCalcEngine {
+class KEL_EXPORT TKelCalcEngine {
  public:
   TKelCalcEngine();
 

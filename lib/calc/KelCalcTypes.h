@@ -5,9 +5,11 @@
 #include <QObject>
 #include <QString>
 
+#include "KelExport.h"
+
 namespace Kel {
 namespace KelCalcTypes {
-Q_NAMESPACE
+Q_NAMESPACE_EXPORT(KEL_EXPORT)
 
 // The buttons in the order of the grid, row by row (the hit test tries them in this order).
 enum TKelCalcButtonKind {
@@ -52,19 +54,19 @@ using namespace KelCalcTypes;
 inline constexpr int kCalcButtonCount = 27;
 
 // The digit of a digit button, -1 for the others.
-int CalcDigitOf(TKelCalcButtonKind kind);
-TKelCalcButtonKind CalcDigitButton(int digit);
-bool IsCalcOperator(TKelCalcButtonKind kind);  // "/", "*", "-", "+"
+KEL_EXPORT int CalcDigitOf(TKelCalcButtonKind kind);
+KEL_EXPORT TKelCalcButtonKind CalcDigitButton(int digit);
+KEL_EXPORT bool IsCalcOperator(TKelCalcButtonKind kind);  // "/", "*", "-", "+"
 // Red buttons edit, clear, remember and operate; blue ones enter and transform the number.
-bool IsCalcRedButton(TKelCalcButtonKind kind);
+KEL_EXPORT bool IsCalcRedButton(TKelCalcButtonKind kind);
 // The caption as shown (the words through TranslateText).
-QString CalcButtonCaption(TKelCalcButtonKind kind);
+KEL_EXPORT QString CalcButtonCaption(TKelCalcButtonKind kind);
 // Column (0 is the memory column) and row (1-4) of the grid buttons; the three buttons of the
 // top row have row 0 and columns 0, 1, 2 of their own right-aligned row.
 struct TKelCalcCell {
   int Col;
   int Row;
 };
-TKelCalcCell CalcButtonCell(TKelCalcButtonKind kind);
+KEL_EXPORT TKelCalcCell CalcButtonCell(TKelCalcButtonKind kind);
 
 }  // namespace Kel

@@ -21,6 +21,7 @@
 
 #include "GuiTypes.h"
 #include "KelCalcEngine.h"
+#include "KelExport.h"
 #include "Rect.h"
 #include "ShiftState.h"
 
@@ -28,7 +29,7 @@ namespace Kel {
 
 class TCanvas;
 
-class TKelCustomCalculator : public QWidget {
+class KEL_EXPORT TKelCustomCalculator : public QWidget {
   Q_OBJECT
   Q_PROPERTY(int Precision READ Precision WRITE SetPrecision)
   Q_CLASSINFO("default:Precision", "13")
@@ -136,7 +137,7 @@ class TKelCustomCalculator : public QWidget {
 };
 
 // The published calculator.
-class TKelCalculator : public TKelCustomCalculator {
+class KEL_EXPORT TKelCalculator : public TKelCustomCalculator {
   Q_OBJECT
  public:
   Q_INVOKABLE explicit TKelCalculator(QWidget* parent = nullptr) : TKelCustomCalculator(parent) {}

@@ -7,6 +7,7 @@
 // a click outside only hides the popup. A calculation that ends in the error state accepts
 // nothing: the popup stays open showing "ERROR" until C or CE.
 
+#include "KelExport.h"
 #include "KelForms.h"
 #include "Variant.h"
 
@@ -15,7 +16,7 @@ namespace Kel {
 class TKelCalculator;
 class TKelCalcDisplay;
 
-class TKelPopupCalcEdit : public TKelPopupForm {
+class KEL_EXPORT TKelPopupCalcEdit : public TKelPopupForm {
   Q_OBJECT
 
  public:

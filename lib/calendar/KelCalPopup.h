@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "KelCalendar.h"
+#include "KelExport.h"
 #include "KelForms.h"
 #include "KelStdCtrls.h"
 #include "StdCtrls.h"
@@ -25,7 +26,7 @@ namespace Kel {
 class TSpeedButton;
 
 namespace KelCalPopupTypes {
-Q_NAMESPACE
+Q_NAMESPACE_EXPORT(KEL_EXPORT)
 enum TKelCalendarPopupKind { cpkDate, cpkTime, cpkDateTime };
 Q_ENUM_NS(TKelCalendarPopupKind)
 }  // namespace KelCalPopupTypes
@@ -33,7 +34,7 @@ using namespace KelCalPopupTypes;
 
 // ---- month list -----------------------------------------------------------------------------
 
-class TKelMonthListBox : public TListBox {
+class KEL_EXPORT TKelMonthListBox : public TListBox {
   Q_OBJECT
 
  public:
@@ -74,7 +75,7 @@ class TKelMonthListBox : public TListBox {
   std::unique_ptr<QTimer> scrollTimer_;
 };
 
-class TKelPopupMonthListBox : public TKelPopupListBox {
+class KEL_EXPORT TKelPopupMonthListBox : public TKelPopupListBox {
   Q_OBJECT
 
  public:
@@ -99,7 +100,7 @@ class TKelPopupMonthListBox : public TKelPopupListBox {
 
 // ---- popup calendar -------------------------------------------------------------------------
 
-class TKelPopupCalendar : public TKelPopupForm {
+class KEL_EXPORT TKelPopupCalendar : public TKelPopupForm {
   Q_OBJECT
   Q_PROPERTY(Kel::KelCalPopupTypes::TKelCalendarPopupKind PopupKind READ PopupKind WRITE SetPopupKind)
   Q_CLASSINFO("default:PopupKind", "cpkDate")

@@ -29,6 +29,7 @@
 #include "KelCalendarColors.h"
 #include "KelCalendarTypes.h"
 #include "KelCustomControl.h"
+#include "KelExport.h"
 #include "KelUtils.h"
 
 class QPainter;
@@ -39,7 +40,7 @@ class TCanvas;
 class TKelPopupMonthListBox;
 
 // "<long month name> <year>" of a date's month: the month headers and the month list.
-QString MonthYearText(TDateTime date);
+KEL_EXPORT QString MonthYearText(TDateTime date);
 
 // One month of a multi-selection: bit i of the mask is the date MonthStart + i.
 struct TKelCalendarMonthBlock {
@@ -47,7 +48,7 @@ struct TKelCalendarMonthBlock {
   quint32 Mask = 0;
 };
 
-class TKelCustomCalendar : public TKelCustomControl {
+class KEL_EXPORT TKelCustomCalendar : public TKelCustomControl {
   Q_OBJECT
 
  public:
@@ -379,7 +380,7 @@ class TKelCustomCalendar : public TKelCustomControl {
 };
 
 // The published calendar.
-class TKelCalendar : public TKelCustomCalendar {
+class KEL_EXPORT TKelCalendar : public TKelCustomCalendar {
   Q_OBJECT
   Q_PROPERTY(bool MultiSelect READ MultiSelect WRITE SetMultiSelect)
   Q_CLASSINFO("default:MultiSelect", "True")

@@ -7,11 +7,12 @@
 
 #include "Font.h"
 #include "KelCalendarTypes.h"
+#include "KelExport.h"
 #include "Persistent.h"
 
 namespace Kel {
 
-class TKelCalendarColors : public TPersistent {
+class KEL_EXPORT TKelCalendarColors : public TPersistent {
   Q_OBJECT
   Q_PROPERTY(int Border READ Border WRITE SetBorder)
   Q_PROPERTY(int MonthHeader READ MonthHeader WRITE SetMonthHeader)

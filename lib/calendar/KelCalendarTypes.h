@@ -7,6 +7,7 @@
 #include "Color.h"
 #include "DateUtils.h"
 #include "GuiTypes.h"
+#include "KelExport.h"
 #include "Rect.h"
 #include "Set.h"
 
@@ -14,7 +15,7 @@ namespace Kel {
 // A namespace of their own so that the meta system knows the names (see KelUtils.h); published
 // properties spell the full scope.
 namespace KelCalendarTypes {
-Q_NAMESPACE
+Q_NAMESPACE_EXPORT(KEL_EXPORT)
 
 // What a point of the calendar lies on.
 enum TKelCalendarHitTest {

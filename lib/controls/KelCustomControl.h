@@ -36,6 +36,7 @@
 #include <functional>
 #include <memory>
 
+#include "KelExport.h"
 #include "KelKeyList.h"
 #include "ShiftState.h"
 
@@ -43,7 +44,7 @@
 
 namespace Kel {
 
-class TKelCustomControl : public QWidget {
+class KEL_EXPORT TKelCustomControl : public QWidget {
   Q_OBJECT
   Q_PROPERTY(bool WantTabs READ WantTabs WRITE SetWantTabs)
   Q_CLASSINFO("default:WantTabs", "False")

@@ -18,11 +18,12 @@
 #include <memory>
 
 #include "DBLookupListBox.h"
+#include "KelExport.h"
 #include "KelForms.h"
 
 namespace Kel {
 
-class TKelLookupListBox : public TDBLookupListBox {
+class KEL_EXPORT TKelLookupListBox : public TDBLookupListBox {
   Q_OBJECT
   Q_PROPERTY(bool TrackScrollBar READ TrackScrollBar WRITE SetTrackScrollBar)
   Q_CLASSINFO("default:TrackScrollBar", "True")
@@ -52,7 +53,7 @@ class TKelLookupListBox : public TDBLookupListBox {
   int recordNumber_ = 0;
 };
 
-class TKelDBListBoxPopup : public TKelPopupForm {
+class KEL_EXPORT TKelDBListBoxPopup : public TKelPopupForm {
   Q_OBJECT
 
  public:

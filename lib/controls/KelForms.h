@@ -30,6 +30,7 @@
 
 #include "Color.h"
 #include "GuiTypes.h"
+#include "KelExport.h"
 #include "Rect.h"
 #include "Set.h"
 #include "ShiftState.h"
@@ -47,13 +48,13 @@ enum TKelBandOption { boBand = 0, boSizeGrip = 4 };
 using TKelBandOptions = TSet<TKelBandOption>;
 
 // Whether ApplyMainFormFont gives controls the main form's font (initially true).
-bool UseMainFormFont();
-void SetUseMainFormFont(bool value);
+KEL_EXPORT bool UseMainFormFont();
+KEL_EXPORT void SetUseMainFormFont(bool value);
 // Gives control the application main form's font when UseMainFormFont is on, the control uses
 // its parent's font (none set of its own) and there is a main form (SetApplicationMainForm).
-void ApplyMainFormFont(QWidget* control);
+KEL_EXPORT void ApplyMainFormFont(QWidget* control);
 
-class TKelPopupForm : public QWidget {
+class KEL_EXPORT TKelPopupForm : public QWidget {
   Q_OBJECT
 
  public:

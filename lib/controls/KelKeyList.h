@@ -13,6 +13,7 @@
 #include <QHash>
 #include <functional>
 
+#include "KelExport.h"
 #include "KelNamedItems.h"
 #include "ShiftState.h"
 
@@ -23,7 +24,7 @@ using TKelKeyHandler = std::function<void()>;
 // State value of a binding that applies in every key state.
 inline constexpr int kAnyKeyState = 255;
 
-class TKelKeyData : public TKelNamedItem {
+class KEL_EXPORT TKelKeyData : public TKelNamedItem {
   Q_OBJECT
 
  public:
@@ -51,7 +52,7 @@ class TKelKeyData : public TKelNamedItem {
   TKelKeyHandler handler_;
 };
 
-class TKelKeyList : public TKelNamedItems {
+class KEL_EXPORT TKelKeyList : public TKelNamedItems {
   Q_OBJECT
 
  public:

@@ -4,6 +4,8 @@
 
 #include <QList>
 
+#include "KelExport.h"
+
 class QAction;
 class QMenu;
 class QWidget;
@@ -15,14 +17,14 @@ namespace Kel {
 // order). A copy takes the item's text, icon, shortcut, check and enabled states, visibility,
 // group index and sub-items, and triggering it triggers the original. nullptr when there are no
 // items at all.
-QMenu* MergeMenus(QMenu* a, QMenu* b, QWidget* owner = nullptr);
+KEL_EXPORT QMenu* MergeMenus(QMenu* a, QMenu* b, QWidget* owner = nullptr);
 
 // Separators (Qt separators or items with the text "-") are tidied among the visible items:
 // none at the start, none at the end, never two in a row. Mode 0 removes such separators (and
 // frees those the menu owns); other modes hide them; mode 2 first shows every separator again.
-void TidySeparators(QMenu* menu, int mode);
+KEL_EXPORT void TidySeparators(QMenu* menu, int mode);
 
 // Removes (and frees, when the menu owns them) the items that are not visible.
-void RemoveInvisibleItems(QMenu* menu);
+KEL_EXPORT void RemoveInvisibleItems(QMenu* menu);
 
 }  // namespace Kel

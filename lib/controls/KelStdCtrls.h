@@ -8,12 +8,13 @@
 // another button, leaves the list open. Descendants may list with another list box class
 // (ListBoxClass, a TListBox descendant), made when the list box is first needed.
 
+#include "KelExport.h"
 #include "KelForms.h"
 #include "StdCtrls.h"
 
 namespace Kel {
 
-class TKelPopupEdit : public TKelPopupForm {
+class KEL_EXPORT TKelPopupEdit : public TKelPopupForm {
   Q_OBJECT
 
  public:
@@ -25,7 +26,7 @@ class TKelPopupEdit : public TKelPopupForm {
   TEdit* edit_;
 };
 
-class TKelPopupListBox : public TKelPopupForm {
+class KEL_EXPORT TKelPopupListBox : public TKelPopupForm {
   Q_OBJECT
 
  public:

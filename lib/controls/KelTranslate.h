@@ -8,16 +8,18 @@
 #include <QString>
 #include <functional>
 
+#include "KelExport.h"
+
 namespace Kel {
 
 using TKelTranslateTextProc = std::function<QString(const QString& text)>;
 
 // The installed procedure's translation of text; text itself when none is installed.
-QString TranslateText(const QString& text);
+KEL_EXPORT QString TranslateText(const QString& text);
 inline QString TranslateText(const char* text) { return TranslateText(QString::fromUtf8(text)); }
 
 // Installs proc as the translation (an empty proc removes it) and returns the one installed
 // before, so that a caller can put it back.
-TKelTranslateTextProc SetTranslateTextProc(TKelTranslateTextProc proc);
+KEL_EXPORT TKelTranslateTextProc SetTranslateTextProc(TKelTranslateTextProc proc);
 
 }  // namespace Kel

@@ -8,22 +8,24 @@
 #include <QString>
 #include <functional>
 
+#include "KelExport.h"
+
 class QWidget;
 
 namespace Kel {
 
 // Switches the control's repainting off / back on, repainting it then. Nothing for nullptr.
-void LockRedraw(QWidget* control);
-void UnlockRedraw(QWidget* control);
+KEL_EXPORT void LockRedraw(QWidget* control);
+KEL_EXPORT void UnlockRedraw(QWidget* control);
 
 // Asks the desktop to open name: a web or mail address, or a local file or folder (relative
 // names are taken from the current folder). False when nothing could be started for it.
-bool ShellOpen(const QString& name);
+KEL_EXPORT bool ShellOpen(const QString& name);
 
 // A non-visual object's message box: PostMessage queues a message, and the handler receives it
 // from the message loop once the events queued before it have been handled. Messages still
 // queued when the object is destroyed are dropped, so a handler never runs for a dead object.
-class TKelHandleObject : public QObject {
+class KEL_EXPORT TKelHandleObject : public QObject {
   Q_OBJECT
 
  public:

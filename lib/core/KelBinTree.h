@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+#include "KelExport.h"
 #include "Set.h"
 
 namespace Kel {
@@ -30,7 +31,7 @@ using TKelNodeCallback =
 // true: the left child first.
 using TKelNodeOrder = std::function<bool(TKelBinTreeNode& node, void* param)>;
 
-class TKelBinTreeNode {
+class KEL_EXPORT TKelBinTreeNode {
  public:
   TKelBinTreeNode() = default;
   TKelBinTreeNode(const TKelBinTreeNode&) = delete;
@@ -74,7 +75,7 @@ class TKelBinTreeNode {
   std::unique_ptr<TKelBinTreeNode> right_;
 };
 
-class TKelStaticNode : public TKelBinTreeNode {
+class KEL_EXPORT TKelStaticNode : public TKelBinTreeNode {
  public:
   // -1 until NodeCount is first asked.
   int CachedCount() const { return cachedCount_; }

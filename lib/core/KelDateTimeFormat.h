@@ -16,6 +16,7 @@
 #include <functional>
 
 #include "DateUtils.h"
+#include "KelExport.h"
 #include "Persistent.h"
 
 namespace Kel {
@@ -27,7 +28,7 @@ inline constexpr const char* AndText = "and";
 }  // namespace KelClassesText
 
 // A persistent object that reports its changes through OnChange.
-class TKelChangePersistent : public TPersistent {
+class KEL_EXPORT TKelChangePersistent : public TPersistent {
   Q_OBJECT
 
  public:
@@ -43,7 +44,7 @@ class TKelChangePersistent : public TPersistent {
 
 // Date and time patterns, separators and AM/PM symbols, each optional. The published form is
 // TKelFltDateTimeFormat (KelFltDateTimeFormat.h); this base keeps the values and formats.
-class TKelCustomDateTimeFormat : public TKelChangePersistent {
+class KEL_EXPORT TKelCustomDateTimeFormat : public TKelChangePersistent {
   Q_OBJECT
 
  public:
@@ -95,7 +96,7 @@ class TKelCustomDateTimeFormat : public TKelChangePersistent {
 
 // A date in the settings' short date format made four-digit: the text used where no format
 // object is given.
-QString FormatDateDefault(TDateTime value);
+KEL_EXPORT QString FormatDateDefault(TDateTime value);
 
 // Whether a day takes part in a date range; `data` is passed through from DateRangeCondition.
 using TKelDayIncludedFunc = std::function<bool(void* data, TDateTime day)>;
@@ -107,9 +108,10 @@ using TKelDayIncludedFunc = std::function<bool(void* data, TDateTime day)>;
 // a format object the dates are written by FormatDateDefault, otherwise by its FormatDate. Days
 // outside the calendar (before 0001 or after 9999) are not visited; a run that reaches the last
 // day, 31 December 9999, is written "('<start>'<=Field)".
-void DateRangeCondition(const QString& fieldName, const QString& orText, const QString& andText,
-                        QString& result, TKelCustomDateTimeFormat* format,
-                        const TKelDayIncludedFunc& isDayIncluded, void* data, TDateTime lastDate,
-                        TDateTime firstDate);
+KEL_EXPORT void DateRangeCondition(const QString& fieldName, const QString& orText,
+                                   const QString& andText, QString& result,
+                                   TKelCustomDateTimeFormat* format,
+                                   const TKelDayIncludedFunc& isDayIncluded, void* data,
+                                   TDateTime lastDate, TDateTime firstDate);
 
 }  // namespace Kel

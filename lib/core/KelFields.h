@@ -34,6 +34,7 @@
 #include <memory>
 #include <vector>
 
+#include "KelExport.h"
 #include "KelNamedItems.h"
 #include "Variant.h"
 
@@ -43,7 +44,7 @@ class TReader;
 class TWriter;
 
 namespace KelFieldTypes {
-Q_NAMESPACE
+Q_NAMESPACE_EXPORT(KEL_EXPORT)
 
 enum TKelFieldType : uint8_t {
   FT_UNK = 0,
@@ -63,7 +64,7 @@ using namespace KelFieldTypes;
 
 // The field type that a stored variant implies; a date keeps FT_DATE or FT_TIME when the field
 // had one of them.
-TKelFieldType TypeOfVariant(const Variant& value, TKelFieldType oldType);
+KEL_EXPORT TKelFieldType TypeOfVariant(const Variant& value, TKelFieldType oldType);
 
 // Resource texts of the field values.
 namespace KelFieldText {
@@ -73,7 +74,7 @@ inline constexpr const char* False = "False";
 
 class TKelFields;
 
-class TKelField : public TKelLinkedItem {
+class KEL_EXPORT TKelField : public TKelLinkedItem {
   Q_OBJECT
   Q_PROPERTY(Kel::KelFieldTypes::TKelFieldType DataType READ DataType WRITE SetDataType)
   Q_CLASSINFO("default:DataType", "FT_UNK")
@@ -156,7 +157,7 @@ using TKelOnGetValue = std::function<void(QObject* sender, const QString& name, 
 using TKelOnGetAsString =
     std::function<void(QObject* sender, TKelField* field, QString& result, bool forDisplay)>;
 
-class TKelFields : public TKelNamedItems {
+class KEL_EXPORT TKelFields : public TKelNamedItems {
   Q_OBJECT
 
  public:
@@ -194,47 +195,48 @@ class TKelFields : public TKelNamedItems {
 // Scans text for ":Name" placeholders. With create, fields is cleared first and one field per
 // placeholder is added in order of appearance. Returns text with each placeholder replaced by "?"
 // and each "::" by ":".
-QString ParseParams(TKelFields* fields, const QString& text, bool create);
+KEL_EXPORT QString ParseParams(TKelFields* fields, const QString& text, bool create);
 // The names of the placeholders of text, in order (a name met twice is listed twice).
-QStringList ParamNames(const QString& text);
+KEL_EXPORT QStringList ParamNames(const QString& text);
 // Re-derives fields from text; fields of the same name that the new parse leaves null get the
 // old field back (all its properties and its value).
-void RefreshParams(TKelFields* fields, const QString& text);
+KEL_EXPORT void RefreshParams(TKelFields* fields, const QString& text);
 // The text of a field's value as it goes into filter and SQL text: prefix + filter text +
 // suffix, in single quotes for date, time and string types with a quote inside doubled.
-QString ParamValueText(const TKelField* field);
+KEL_EXPORT QString ParamValueText(const TKelField* field);
 // Puts each field's value (prefix + filter text + suffix; for date, time and string types in
 // single quotes, a quote inside doubled) where the text has ":" + the field's name. The text is
 // read once from left to right: at each ":" the first field in collection order whose name
 // follows takes the place (so ":N" also replaces the start of ":Name"), and a value put in is
 // never searched for placeholders itself.
-QString SubstituteParams(const QString& text, const TKelFields* fields);
+KEL_EXPORT QString SubstituteParams(const QString& text, const TKelFields* fields);
 
 // ---- class-keyed record registry
 
 using TKelRecordList = std::vector<std::unique_ptr<TKelFields>>;
 
 // Adds a record to the list listName (made on first use) with names[i] set to values[i].
-void RegisterRecord(const QString& listName, const QStringList& names,
-                    const std::vector<Variant>& values);
+KEL_EXPORT void RegisterRecord(const QString& listName, const QStringList& names,
+                               const std::vector<Variant>& values);
 // The records of a list, or nullptr when no record was registered under that name.
-const TKelRecordList* FindRecords(const QString& listName);
+KEL_EXPORT const TKelRecordList* FindRecords(const QString& listName);
 // The records of listName whose fieldName holds a class that is cls or an ancestor of it, in
 // registration order.
-void RecordsForClass(const QString& listName, const QString& fieldName, const QMetaObject* cls,
-                     std::vector<TKelFields*>& result);
+KEL_EXPORT void RecordsForClass(const QString& listName, const QString& fieldName,
+                                const QMetaObject* cls, std::vector<TKelFields*>& result);
 // The first record whose values of names equal values (variant comparison), or nullptr.
-TKelFields* FindRecord(const std::vector<TKelFields*>& records, const QStringList& names,
-                       const std::vector<Variant>& values);
+KEL_EXPORT TKelFields* FindRecord(const std::vector<TKelFields*>& records, const QStringList& names,
+                                  const std::vector<Variant>& values);
 
 // Class references and procedures travel in records as integers.
-Variant ClassRefToVariant(const QMetaObject* cls);
-const QMetaObject* VariantToClassRef(const Variant& value);
+KEL_EXPORT Variant ClassRefToVariant(const QMetaObject* cls);
+KEL_EXPORT const QMetaObject* VariantToClassRef(const Variant& value);
 
 // Keyboard layouts: a procedure that fills a control's key list.
 using TKelKeyboardProc = void (*)(QObject* control);
-void RegisterKeyboardProc(const QMetaObject* cls, const QString& procName, TKelKeyboardProc proc);
+KEL_EXPORT void RegisterKeyboardProc(const QMetaObject* cls, const QString& procName,
+                                     TKelKeyboardProc proc);
 // The procedure registered first for cls or an ancestor under procName, or nullptr.
-TKelKeyboardProc FindKeyboardProc(const QMetaObject* cls, const QString& procName);
+KEL_EXPORT TKelKeyboardProc FindKeyboardProc(const QMetaObject* cls, const QString& procName);
 
 }  // namespace Kel

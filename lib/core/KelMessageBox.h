@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "GuiTypes.h"
+#include "KelExport.h"
 #include "Set.h"
 
 namespace Kel {
@@ -42,10 +43,10 @@ using TKelMessageBoxHook = std::function<int(const TKelMessage& message)>;
 
 // Shows a box through the hook (the default: a modal QMessageBox) and returns the modal result
 // of the button chosen (mrCancel when the box is closed without one).
-int KelMessageBox(const QString& text, TKelMsgDlgType type, TKelMsgDlgButtons buttons,
-                  const QString& caption = QString());
+KEL_EXPORT int KelMessageBox(const QString& text, TKelMsgDlgType type, TKelMsgDlgButtons buttons,
+                             const QString& caption = QString());
 // Installs hook and returns the one it replaces; an empty hook brings the QMessageBox back.
-TKelMessageBoxHook SetMessageBoxHook(TKelMessageBoxHook hook);
+KEL_EXPORT TKelMessageBoxHook SetMessageBoxHook(TKelMessageBoxHook hook);
 
 // Installs a hook for its lifetime and puts the previous one back afterwards.
 class TKelMessageBoxAnswer {

@@ -30,12 +30,13 @@
 
 #include "Collection.h"
 #include "Component.h"
+#include "KelExport.h"
 
 namespace Kel {
 
 class TKelCustomNamedItems;
 
-class TKelNamedItem : public TCollectionItem {
+class KEL_EXPORT TKelNamedItem : public TCollectionItem {
   Q_OBJECT
 
  public:
@@ -61,7 +62,7 @@ class TKelNamedItem : public TCollectionItem {
   QString name_;
 };
 
-class TKelCustomNamedItems : public TCollection {
+class KEL_EXPORT TKelCustomNamedItems : public TCollection {
   Q_OBJECT
 
  public:
@@ -99,7 +100,7 @@ class TKelCustomNamedItems : public TCollection {
   void Update(TCollectionItem* item) override;
 };
 
-class TKelNamedItems : public TKelCustomNamedItems {
+class KEL_EXPORT TKelNamedItems : public TKelCustomNamedItems {
   Q_OBJECT
 
  public:
@@ -107,7 +108,7 @@ class TKelNamedItems : public TKelCustomNamedItems {
       : TKelCustomNamedItems(owner, itemClass) {}
 };
 
-class TKelLinkedComp : public TComponent {
+class KEL_EXPORT TKelLinkedComp : public TComponent {
   Q_OBJECT
 
  public:
@@ -120,7 +121,7 @@ class TKelLinkedComp : public TComponent {
   TComponentRemovedEvent OnComponentRemoved;
 };
 
-class TKelLinkedItem : public TKelNamedItem {
+class KEL_EXPORT TKelLinkedItem : public TKelNamedItem {
   Q_OBJECT
 
  public:

@@ -25,13 +25,14 @@
 #include <QPointer>
 
 #include "Component.h"
+#include "KelExport.h"
 #include "Persistent.h"
 
 namespace Kel {
 
 class TStream;
 
-class TKelPersHolder : public TComponent {
+class KEL_EXPORT TKelPersHolder : public TComponent {
   Q_OBJECT
   Q_PROPERTY(Kel::TPersistent* P READ P WRITE SetP)
 
@@ -46,9 +47,9 @@ class TKelPersHolder : public TComponent {
   QPointer<TPersistent> p_;
 };
 
-void WriteCollection(TStream& stream, TPersistent* obj);
-void ReadCollection(TStream& stream, TPersistent* obj);
-void WriteCollectionText(TStream& stream, TPersistent* obj);
-void ReadCollectionText(TStream& stream, TPersistent* obj);
+KEL_EXPORT void WriteCollection(TStream& stream, TPersistent* obj);
+KEL_EXPORT void ReadCollection(TStream& stream, TPersistent* obj);
+KEL_EXPORT void WriteCollectionText(TStream& stream, TPersistent* obj);
+KEL_EXPORT void ReadCollectionText(TStream& stream, TPersistent* obj);
 
 }  // namespace Kel

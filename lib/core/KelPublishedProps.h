@@ -38,25 +38,27 @@
 #include <QString>
 #include <QStringList>
 
+#include "KelExport.h"
 #include "Persistent.h"
 #include "Strings.h"
 #include "Variant.h"
 
 namespace Kel {
 
-void CopyPublishedProps(const QObject* source, QObject* dest, const TStrings* exclude = nullptr);
-void CopyNamedProps(const QObject* source, QObject* dest, const TStrings& names);
-void CopyNamedProps(const QObject* source, QObject* dest, const QStringList& names);
+KEL_EXPORT void CopyPublishedProps(const QObject* source, QObject* dest,
+                                   const TStrings* exclude = nullptr);
+KEL_EXPORT void CopyNamedProps(const QObject* source, QObject* dest, const TStrings& names);
+KEL_EXPORT void CopyNamedProps(const QObject* source, QObject* dest, const QStringList& names);
 
-void SetPropValue(QObject* instance, const QString& propName, const Variant& value);
-bool HasProp(const QObject* instance, const QString& propName);
+KEL_EXPORT void SetPropValue(QObject* instance, const QString& propName, const Variant& value);
+KEL_EXPORT bool HasProp(const QObject* instance, const QString& propName);
 
-QString GetStringsProp(const QObject* instance, const QString& propName);
-bool SetStringsProp(QObject* instance, const QString& propName, const TStrings* strings);
+KEL_EXPORT QString GetStringsProp(const QObject* instance, const QString& propName);
+KEL_EXPORT bool SetStringsProp(QObject* instance, const QString& propName, const TStrings* strings);
 
-QString UniqueComponentName(const QObject* component, const QString& base);
+KEL_EXPORT QString UniqueComponentName(const QObject* component, const QString& base);
 
-QObject* FindOwnerOfClass(const QObject* object, const QMetaObject& ownerClass);
+KEL_EXPORT QObject* FindOwnerOfClass(const QObject* object, const QMetaObject& ownerClass);
 template <typename T>
 T* FindOwnerOfClass(const QObject* object) {
   return static_cast<T*>(FindOwnerOfClass(object, T::staticMetaObject));

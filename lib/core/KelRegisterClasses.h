@@ -7,10 +7,12 @@
 #include <QMetaObject>
 #include <initializer_list>
 
+#include "KelExport.h"
+
 namespace Kel {
 
 // Registers each class unless a class of its name is registered already; errors are ignored.
-void RegisterClassesOnce(std::initializer_list<const QMetaObject*> classes);
-void RegisterClassesOnce(const QList<const QMetaObject*>& classes);
+KEL_EXPORT void RegisterClassesOnce(std::initializer_list<const QMetaObject*> classes);
+KEL_EXPORT void RegisterClassesOnce(const QList<const QMetaObject*>& classes);
 
 }  // namespace Kel

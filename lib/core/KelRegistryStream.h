@@ -27,6 +27,7 @@
 #include <QString>
 #include <cstdint>
 
+#include "KelExport.h"
 #include "Streams.h"
 
 namespace Kel {
@@ -34,7 +35,7 @@ namespace Kel {
 // The classic "create" mode of this stream; fmCreate does the same.
 inline constexpr uint16_t rsCreate = 0xFFFF;
 
-class TKelRegistryStream : public TMemoryStream {
+class KEL_EXPORT TKelRegistryStream : public TMemoryStream {
  public:
   static constexpr const char* BaseKey = "Software\\Tesselbay\\Version 0.96B";
   static constexpr const char* ChunkHeader = "__Long RegKey__";

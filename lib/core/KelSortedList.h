@@ -18,6 +18,7 @@
 
 #include <QList>
 
+#include "KelExport.h"
 #include "Strings.h"
 
 namespace Kel {
@@ -27,7 +28,7 @@ namespace KelCoreText {
 inline constexpr const char* DuplicateItem = "Can't insert duplicate item";
 }  // namespace KelCoreText
 
-class TKelSortedList {
+class KEL_EXPORT TKelSortedList {
  public:
   TKelSortedList() = default;
   TKelSortedList(const TKelSortedList&) = delete;

@@ -20,14 +20,15 @@
 #include "DBTypes.h"
 #include "DataSet.h"
 #include "KelBinTree.h"
+#include "KelExport.h"
 #include "KelFields.h"
 
 namespace Kel {
 
 class TExprParser;
 
-TFieldType KelFieldTypeToFieldType(TKelFieldType type);
-TKelFieldType FieldTypeToKelFieldType(TFieldType type);
+KEL_EXPORT TFieldType KelFieldTypeToFieldType(TKelFieldType type);
+KEL_EXPORT TKelFieldType FieldTypeToKelFieldType(TFieldType type);
 
 // ---- filter node tree ----------------------------------------------------------------------
 
@@ -35,7 +36,7 @@ class TKelFltConstNode;
 
 // One node of a parsed filter. The node keeps a copy of the canned expression (an implicitly
 // shared buffer), so a tree stays valid after the parser that made it is gone.
-class TKelFltNode : public TKelStaticNode {
+class KEL_EXPORT TKelFltNode : public TKelStaticNode {
  public:
   explicit TKelFltNode(TCannedExpr expression);
   ~TKelFltNode() override;
@@ -77,7 +78,7 @@ class TKelFltNode : public TKelStaticNode {
   std::vector<TKelFltConstNode*> constNodes_;
 };
 
-class TKelFltFieldNode : public TKelFltNode {
+class KEL_EXPORT TKelFltFieldNode : public TKelFltNode {
  public:
   using TKelFltNode::TKelFltNode;
   // Also reads the field name from the literal area (empty without a node).
@@ -88,53 +89,54 @@ class TKelFltFieldNode : public TKelFltNode {
   QString fieldName_;
 };
 
-class TKelFltConstNode : public TKelFltNode {
+class KEL_EXPORT TKelFltConstNode : public TKelFltNode {
  public:
   using TKelFltNode::TKelFltNode;
 };
 
-class TKelFltCompareNode : public TKelFltNode {
+class KEL_EXPORT TKelFltCompareNode : public TKelFltNode {
  public:
   using TKelFltNode::TKelFltNode;
 };
 
 // The tree of the root node of a canned expression. Raises EDatabaseError for a damaged buffer
 // (a node met twice, nesting beyond any parser's).
-std::unique_ptr<TKelFltNode> BuildFilterTree(const TCannedExpr& expression);
-std::unique_ptr<TKelFltNode> BuildFilterTree(const TExprParser& parser);
+KEL_EXPORT std::unique_ptr<TKelFltNode> BuildFilterTree(const TCannedExpr& expression);
+KEL_EXPORT std::unique_ptr<TKelFltNode> BuildFilterTree(const TExprParser& parser);
 
 // Fills the node's ConstNodes (pre-order: node, left subtree, right subtree) and Constants,
 // once: a node that has collected them already keeps what it has.
-void CollectConstants(TKelFltNode* node);
+KEL_EXPORT void CollectConstants(TKelFltNode* node);
 
 // Same number of items, and item by item the values equal by the variant comparison, or (with
 // nullIsWild) a's item null. Values that cannot be compared at all do not match.
-bool ValuesMatch(const TKelFields* a, const TKelFields* b, bool nullIsWild);
+KEL_EXPORT bool ValuesMatch(const TKelFields* a, const TKelFields* b, bool nullIsWild);
 
 // The value of a constant node and its field type (string FT_STRING, date FT_DATE, Boolean
 // FT_BOOL, integers FT_INT, float FT_FLOAT, time FT_TIME, time stamp FT_DATETIME); Null and
 // FT_UNK for other data types and for nodes that are no constants.
-Variant ConstValue(const TKelFltNode& node, TKelFieldType& fieldType);
+KEL_EXPORT Variant ConstValue(const TKelFltNode& node, TKelFieldType& fieldType);
 // item takes the constant's value and, when it differs, its type; one change report.
-void ConstToField(const TKelFltNode& node, TKelField* item);
+KEL_EXPORT void ConstToField(const TKelFltNode& node, TKelField* item);
 // item takes the library's type of a dataset field type and a neutral value of it: empty text,
 // 0, False, today, the current time or now; other types keep the value they have.
-void FieldFromFieldType(TKelField* item, TFieldType fieldType);
+KEL_EXPORT void FieldFromFieldType(TKelField* item, TFieldType fieldType);
 
 // ---- dataset helpers -----------------------------------------------------------------------
 
 // Frees the field objects of a (closed) dataset, one by one, until none is left.
-void ClearDataSetFields(TDataSet* dataSet);
+KEL_EXPORT void ClearDataSetFields(TDataSet* dataSet);
 // Assigns text to the dataset's Filter with "." as the process-wide decimal separator, which is
 // restored afterwards on every path.
-void SetFilterText(TDataSet* table, const QString& text);
+KEL_EXPORT void SetFilterText(TDataSet* table, const QString& text);
 
 // The dataset layer's filter parser for a dataset and a text. A text it refuses raises the
 // parser's exception with the message "Bad filter." + CR LF + the parser's message. The filter
 // box parses without parser options; the evaluator asks for the extended syntax.
-std::unique_ptr<TExprParser> CreateFilterParser(const TDataSet* dataSet, const QString& text,
-                                                TFilterOptions options,
-                                                TParserOptions parserOptions = {});
+KEL_EXPORT std::unique_ptr<TExprParser> CreateFilterParser(const TDataSet* dataSet,
+                                                           const QString& text,
+                                                           TFilterOptions options,
+                                                           TParserOptions parserOptions = {});
 
 // Where a lookup editor finds its values: the dataset, the field whose value a parameter takes
 // and the field shown for it (empty: the key field).
@@ -146,6 +148,6 @@ struct TKelLookupDef {
 
 // A dataset is given, the key field is named and exists, and the display field is empty or
 // exists.
-bool LookupUsable(const TKelLookupDef& lookupDef);
+KEL_EXPORT bool LookupUsable(const TKelLookupDef& lookupDef);
 
 }  // namespace Kel

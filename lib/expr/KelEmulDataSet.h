@@ -7,12 +7,13 @@
 #include <QString>
 
 #include "DataSet.h"
+#include "KelExport.h"
 
 namespace Kel {
 
 class TField;
 
-class TKelEmulDataSet : public TDataSet {
+class KEL_EXPORT TKelEmulDataSet : public TDataSet {
   Q_OBJECT
 
  public:

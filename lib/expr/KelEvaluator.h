@@ -27,6 +27,7 @@
 #include "DBTypes.h"
 #include "DataSet.h"
 #include "ExprEvaluator.h"
+#include "KelExport.h"
 #include "KelFields.h"
 
 namespace Kel {
@@ -38,7 +39,7 @@ class TField;
 // A parsed condition, ready to run: the parser's canned expression decoded once, and its
 // compiled form for the open dataset it last ran on (made again when that dataset's layout
 // changes).
-class TKelParsedExpr {
+class KEL_EXPORT TKelParsedExpr {
  public:
   explicit TKelParsedExpr(std::unique_ptr<TExprParser> parser);
   ~TKelParsedExpr();
@@ -90,7 +91,7 @@ class TKelParsedExpr {
 // A parameter whose value can come from a dataset field: while DataSet is open and has a field
 // DataField, the value is that field's, else the value stored in the parameter. DataType
 // follows the field's type (FT_UNK without one) whenever DataSet or DataField is set.
-class TKelDBField : public TKelField {
+class KEL_EXPORT TKelDBField : public TKelField {
   Q_OBJECT
   Q_MOC_INCLUDE("DataSet.h")
   Q_PROPERTY(Kel::TDataSet* DataSet READ DataSet WRITE SetDataSet)
@@ -120,7 +121,7 @@ class TKelDBField : public TKelField {
   QString dataField_;
 };
 
-class TKelCustomExprEval : public TComponent {
+class KEL_EXPORT TKelCustomExprEval : public TComponent {
   Q_OBJECT
 
  public:
@@ -219,7 +220,7 @@ class TKelCustomExprEval : public TComponent {
 };
 
 // The evaluator as a published component.
-class TKelExprEval : public TKelCustomExprEval {
+class KEL_EXPORT TKelExprEval : public TKelCustomExprEval {
   Q_OBJECT
   Q_MOC_INCLUDE("DataSet.h")
   Q_PROPERTY(Kel::TDataSet* DataSet READ DataSet WRITE SetDataSet)

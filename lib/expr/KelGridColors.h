@@ -17,6 +17,7 @@
 #include "Color.h"
 #include "Font.h"
 #include "KelEvaluator.h"
+#include "KelExport.h"
 #include "KelNamedItems.h"
 
 namespace Kel {
@@ -28,7 +29,7 @@ class TKelRecordSetStyle;
 using TKelOnGetItemParamValue = std::function<void(QObject* sender, TKelRecordSetStyle* item,
                                                    const QString& name, Variant& value)>;
 
-class TKelRecordSetStyle : public TKelNamedItem {
+class KEL_EXPORT TKelRecordSetStyle : public TKelNamedItem {
   Q_OBJECT
   Q_MOC_INCLUDE("KelFields.h")
   Q_PROPERTY(QString Name READ Name WRITE SetName)
@@ -92,7 +93,7 @@ class TKelRecordSetStyle : public TKelNamedItem {
   std::shared_ptr<TKelParsedExpr> condition_;
 };
 
-class TKelRecordSetStyles : public TKelNamedItems {
+class KEL_EXPORT TKelRecordSetStyles : public TKelNamedItems {
   Q_OBJECT
 
  public:
@@ -108,7 +109,7 @@ class TKelRecordSetStyles : public TKelNamedItems {
   TKelGridColors* gridColors_;
 };
 
-class TKelGridColors : public TKelCustomExprEval {
+class KEL_EXPORT TKelGridColors : public TKelCustomExprEval {
   Q_OBJECT
   Q_MOC_INCLUDE("DataSet.h")
   Q_PROPERTY(Kel::TSet<Kel::DB::TFilterOption> Options READ Options WRITE SetOptions)

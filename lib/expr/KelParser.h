@@ -30,6 +30,7 @@
 
 #include "Collection.h"
 #include "Component.h"
+#include "KelExport.h"
 #include "LikeMask.h"
 #include "Strings.h"
 
@@ -54,12 +55,12 @@ enum TKelLexState { lsNormal = 0, lsBraceComment = 1, lsBlockComment = 2 };
 // A set of character codes 0..255.
 using TKelCharSet = std::bitset<256>;
 // The codes first..last (inclusive).
-TKelCharSet CharRange(int first, int last);
+KEL_EXPORT TKelCharSet CharRange(int first, int last);
 // The codes of the given characters.
-TKelCharSet CharsOf(std::initializer_list<char> chars);
+KEL_EXPORT TKelCharSet CharsOf(std::initializer_list<char> chars);
 
 // One saved state of a parser: where it stood, relative to the start of its line.
-class TKelTokenData : public TCollectionItem {
+class KEL_EXPORT TKelTokenData : public TCollectionItem {
   Q_OBJECT
 
  public:
@@ -82,7 +83,7 @@ using TKelGetColorDataEvent =
 // A handler of a character entry; subclasses register their own members (RegisterHandler).
 using TKelTokenHandler = int (TKelParser::*)();
 
-class TKelParser : public TComponent {
+class KEL_EXPORT TKelParser : public TComponent {
   Q_OBJECT
   Q_PROPERTY(Kel::TStrings* Keywords READ Keywords WRITE SetKeywords)
 
@@ -193,7 +194,7 @@ class TKelParser : public TComponent {
   std::unique_ptr<TCollection> states_;
 };
 
-class TKelSqlParser : public TKelParser {
+class KEL_EXPORT TKelSqlParser : public TKelParser {
   Q_OBJECT
 
  public:
@@ -213,7 +214,7 @@ class TKelSqlParser : public TKelParser {
   void SkipExponent();
 };
 
-class TKelLikeMaskParser : public TKelParser {
+class KEL_EXPORT TKelLikeMaskParser : public TKelParser {
   Q_OBJECT
 
  public:
@@ -240,10 +241,10 @@ class TKelLikeMaskParser : public TKelParser {
 using TKelPreparedMaskItem = TLikeMaskItem;
 
 // True when SQL holds the keyword WHERE outside strings and comments (letter case ignored).
-bool SqlHasWhere(const QString& sql);
+KEL_EXPORT bool SqlHasWhere(const QString& sql);
 
 // Clears list and fills it with the items of mask, tokenized by a TKelLikeMaskParser.
-void PrepareLikeMask(const QString& mask, QChar escapeChar,
-                     std::vector<TKelPreparedMaskItem>& list);
+KEL_EXPORT void PrepareLikeMask(const QString& mask, QChar escapeChar,
+                                std::vector<TKelPreparedMaskItem>& list);
 
 }  // namespace Kel

@@ -11,6 +11,8 @@
 #include <QString>
 #include <memory>
 
+#include "KelExport.h"
+
 class QComboBox;
 class QLabel;
 
@@ -30,7 +32,7 @@ class TKelBtnPanel;
 class TSpeedButton;
 class TTable;
 
-class TKelDataSourceDlg : public QDialog {
+class KEL_EXPORT TKelDataSourceDlg : public QDialog {
   Q_OBJECT
 
  public:
@@ -79,7 +81,7 @@ class TKelDataSourceDlg : public QDialog {
 // Runs the dialog for table: preset from its alias and table name (and fieldName when
 // withField); on OK the table is closed, re-pointed, its filter cleared and reopened, and
 // fieldName receives the chosen field; true. On Cancel nothing changes; false.
-bool ExecuteDataSourceDlg(TTable* table, bool withField, QString& fieldName,
-                          QWidget* parent = nullptr);
+KEL_EXPORT bool ExecuteDataSourceDlg(TTable* table, bool withField, QString& fieldName,
+                                     QWidget* parent = nullptr);
 
 }  // namespace Kel

@@ -34,6 +34,7 @@
 
 #include "Component.h"
 #include "DBTypes.h"
+#include "KelExport.h"
 #include "KelFltFields.h"
 #include "KelFltTemplates.h"
 #include "KelListItems.h"
@@ -52,7 +53,7 @@ class TKelFltKeptTexts;
 struct TKelFltConditionInputs;
 
 namespace KelFltBoxTypes {
-Q_NAMESPACE
+Q_NAMESPACE_EXPORT(KEL_EXPORT)
 
 // Whether the statement gets a "WHERE" before the conditions: when its head has none, always,
 // or never (the head ends in a WHERE clause or an AND).
@@ -80,7 +81,7 @@ inline constexpr const char* Operation = "Operation";
 
 class TKelFltItems;
 
-class TKelFltItem : public TKelListItem {
+class KEL_EXPORT TKelFltItem : public TKelListItem {
   Q_OBJECT
   Q_PROPERTY(QString DataField READ DataField WRITE SetDataField STORED false)
   Q_PROPERTY(QString Template READ Template WRITE SetTemplate STORED false)
@@ -138,7 +139,7 @@ class TKelFltItem : public TKelListItem {
   QString valueSuffix_;
 };
 
-class TKelFltItems : public TKelListItems {
+class KEL_EXPORT TKelFltItems : public TKelListItems {
   Q_OBJECT
 
  public:
@@ -158,7 +159,7 @@ class TKelFltItems : public TKelListItems {
   QPointer<TKelFltBld> builder_;
 };
 
-class TKelOrderByItem : public TKelNamedItem {
+class KEL_EXPORT TKelOrderByItem : public TKelNamedItem {
   Q_OBJECT
   Q_PROPERTY(QString DataField READ DataField WRITE SetDataField)
   Q_PROPERTY(bool Descending READ Descending WRITE SetDescending)
@@ -177,7 +178,7 @@ class TKelOrderByItem : public TKelNamedItem {
   bool descending_ = false;
 };
 
-class TKelOrderByItems : public TKelNamedItems {
+class KEL_EXPORT TKelOrderByItems : public TKelNamedItems {
   Q_OBJECT
 
  public:
@@ -195,7 +196,7 @@ using TKelOnModifyPickList =
 using TKelOnGetLookupDef = std::function<void(QObject* sender, TKelFltItem* item,
                                               TKelLookupDef& lookupDef, TKelListParam* param)>;
 
-class TKelFltBld : public TComponent {
+class KEL_EXPORT TKelFltBld : public TComponent {
   Q_OBJECT
   Q_MOC_INCLUDE("DataSet.h")
   Q_PROPERTY(Kel::TDataSet* DataSet READ DataSet WRITE SetDataSet)
@@ -453,8 +454,8 @@ class TKelFltBld : public TComponent {
 
 // Whether a name must be quoted in SQL text (a blank, or a reserved word) and, in filter text,
 // bracketed.
-bool NameNeedsQuoting(const QString& name);
+KEL_EXPORT bool NameNeedsQuoting(const QString& name);
 // The reserved words, in the SQL tokenizer's keyword order.
-const QStringList& ReservedWords();
+KEL_EXPORT const QStringList& ReservedWords();
 
 }  // namespace Kel

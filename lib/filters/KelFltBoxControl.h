@@ -15,6 +15,7 @@
 
 #include <memory>
 
+#include "KelExport.h"
 #include "KelFltBld.h"
 #include "KelPrmListBox.h"
 
@@ -24,7 +25,7 @@ namespace KelFltBoxText {
 inline constexpr const char* AddCondition = "<Click here to add condition>";
 }  // namespace KelFltBoxText
 
-class TKelFltBox : public TKelPrmListBox {
+class KEL_EXPORT TKelFltBox : public TKelPrmListBox {
   Q_OBJECT
   Q_CLASSINFO("default:ShowAddItem", "True")
   Q_CLASSINFO("default:EditWithMouse", "True")

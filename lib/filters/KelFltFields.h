@@ -11,13 +11,13 @@
 
 #include "DBTypes.h"
 #include "DataSet.h"
+#include "KelExport.h"
 #include "KelNamedItems.h"
 #include "Strings.h"
 
 namespace Kel {
 
-
-class TKelFltBoxField : public TKelLinkedItem {
+class KEL_EXPORT TKelFltBoxField : public TKelLinkedItem {
   Q_OBJECT
   Q_MOC_INCLUDE("DataSet.h")
   Q_PROPERTY(QString DataField READ DataField WRITE SetDataField)
@@ -81,7 +81,7 @@ class TKelFltBoxField : public TKelLinkedItem {
   QString sqlFieldName_;
 };
 
-class TKelFltBoxFields : public TKelNamedItems {
+class KEL_EXPORT TKelFltBoxFields : public TKelNamedItems {
   Q_OBJECT
 
  public:

@@ -26,6 +26,7 @@
 #include <functional>
 
 #include "DBTypes.h"
+#include "KelExport.h"
 #include "KelFields.h"
 
 namespace Kel {
@@ -46,11 +47,11 @@ inline constexpr const char* TwoValueCaption = ":Field :Template :Value1 and :Va
 enum class TKelFltCategory { Unknown, Text, Number, Boolean, Date, Time, Memo };
 
 // The translated name of a category.
-QString CategoryText(TKelFltCategory category);
+KEL_EXPORT QString CategoryText(TKelFltCategory category);
 // The category of a dataset field type, as its translated name.
-QString CategoryOfFieldType(TFieldType type);
+KEL_EXPORT QString CategoryOfFieldType(TFieldType type);
 
-class TKelFltBoxTemplate : public TKelNamedItem {
+class KEL_EXPORT TKelFltBoxTemplate : public TKelNamedItem {
   Q_OBJECT
   Q_PROPERTY(QString Category READ Category WRITE SetCategory)
   Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
@@ -94,7 +95,7 @@ class TKelFltBoxTemplate : public TKelNamedItem {
   QString valueSuffix_;
 };
 
-class TKelFltBoxTemplates : public TKelNamedItems {
+class KEL_EXPORT TKelFltBoxTemplates : public TKelNamedItems {
   Q_OBJECT
 
  public:
@@ -115,24 +116,24 @@ class TKelFltBoxTemplates : public TKelNamedItems {
 
 // Whether a template of usage usageID passes allowedUsageIDs: an empty list passes all,
 // otherwise the number must be a whole entry of the "," or ";" separated list.
-bool UsageAllowed(int usageID, const QString& allowedUsageIDs);
+KEL_EXPORT bool UsageAllowed(int usageID, const QString& allowedUsageIDs);
 
 // The process-wide hook that may alter or extend the default templates of every builder; none
 // by default.
 using TKelDefaultTemplatesHook = std::function<void(TKelFltBoxTemplates* templates)>;
-void SetDefaultTemplatesHook(TKelDefaultTemplatesHook hook);
+KEL_EXPORT void SetDefaultTemplatesHook(TKelDefaultTemplatesHook hook);
 
 // ---- date macros
 
 // The names of the date macros, in table order.
-const QStringList& DateMacroNames();
+KEL_EXPORT const QStringList& DateMacroNames();
 // The macro table, built on first use.
-const TKelFields& DateMacros();
+KEL_EXPORT const TKelFields& DateMacros();
 // Builds the macro table from today's date unless it exists already.
-void InitDateMacros();
+KEL_EXPORT void InitDateMacros();
 // Rebuilds the macro table for the given day.
-void SetDateMacrosToday(TDateTime today);
+KEL_EXPORT void SetDateMacrosToday(TDateTime today);
 // The macro of that name (ignoring case), or nullptr.
-const TKelField* FindDateMacro(const QString& name);
+KEL_EXPORT const TKelField* FindDateMacro(const QString& name);
 
 }  // namespace Kel

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <memory>
 
+#include "KelExport.h"
 #include "StdCtrls.h"
 #include "Strings.h"
 
@@ -14,7 +15,7 @@ namespace Kel {
 
 class TKelPrmListBox;
 
-class TSievraMemForm : public QDialog {
+class KEL_EXPORT TSievraMemForm : public QDialog {
   Q_OBJECT
 
  public:

@@ -4,10 +4,11 @@
 // separators fall back to the process-wide format settings.
 
 #include "KelDateTimeFormat.h"
+#include "KelExport.h"
 
 namespace Kel {
 
-class TKelFltDateTimeFormat : public TKelCustomDateTimeFormat {
+class KEL_EXPORT TKelFltDateTimeFormat : public TKelCustomDateTimeFormat {
   Q_OBJECT
   Q_PROPERTY(QChar DateSeparator READ DateSeparator WRITE SetDateSeparator)
   Q_CLASSINFO("default:DateSeparator", "#0")

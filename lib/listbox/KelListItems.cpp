@@ -57,6 +57,14 @@ void TKelListParam::Assign(TPersistent* source) {
 // ---------------------------------------------------------------------------------------------
 // TKelListItem
 
+// Out of line, so that the library and every program share one counter: an inline function's
+// static would be one per shared object under hidden visibility, and two counters could hand the
+// same revision to two items.
+quint64 TKelListItem::NextRevision() {
+  static quint64 counter = 0;
+  return ++counter;
+}
+
 TKelListItem::TKelListItem(TCollection* collection) : TKelNamedItem(collection) {
   params_ = std::make_unique<TKelFields>(this, ParamClass());
   params_->SetAutoAdd(true);

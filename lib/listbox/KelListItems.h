@@ -46,6 +46,7 @@
 #include "DBTypes.h"
 #include "DataSet.h"
 #include "KelDB.h"
+#include "KelExport.h"
 #include "KelFields.h"
 #include "KelFltDateTimeFormat.h"
 #include "Strings.h"
@@ -54,7 +55,7 @@ namespace Kel {
 
 
 namespace KelListBoxTypes {
-Q_NAMESPACE
+Q_NAMESPACE_EXPORT(KEL_EXPORT)
 
 // Which editor a parameter gets; ptAuto lets the data type and the lookup settings decide.
 enum TKelPickType : uint8_t {
@@ -80,7 +81,7 @@ inline constexpr const char* NullValue = "<?>";
 
 class TKelListItems;
 
-class TKelListParam : public TKelField {
+class KEL_EXPORT TKelListParam : public TKelField {
   Q_OBJECT
   Q_MOC_INCLUDE("DataSet.h")
   Q_PROPERTY(QString DisplayValue READ DisplayValue WRITE SetDisplayValue)
@@ -146,7 +147,7 @@ class TKelListParam : public TKelField {
   TKelPickType pickType_ = ptAuto;
 };
 
-class TKelListItem : public TKelNamedItem {
+class KEL_EXPORT TKelListItem : public TKelNamedItem {
   Q_OBJECT
 
  public:
@@ -201,14 +202,11 @@ class TKelListItem : public TKelNamedItem {
   bool checked_ = true;
   int indentLev_ = 0;
   bool readOnly_ = false;
-  static quint64 NextRevision() {
-    static quint64 counter = 0;
-    return ++counter;
-  }
+  static quint64 NextRevision();
   quint64 textRevision_ = NextRevision();
 };
 
-class TKelListBoxItem : public TKelListItem {
+class KEL_EXPORT TKelListBoxItem : public TKelListItem {
   Q_OBJECT
   Q_PROPERTY(bool Checked READ Checked WRITE SetChecked)
   Q_CLASSINFO("default:Checked", "True")
@@ -223,7 +221,7 @@ class TKelListBoxItem : public TKelListItem {
   Q_INVOKABLE explicit TKelListBoxItem(TCollection* collection) : TKelListItem(collection) {}
 };
 
-class TKelListItems : public TKelNamedItems {
+class KEL_EXPORT TKelListItems : public TKelNamedItems {
   Q_OBJECT
 
  public:
@@ -300,9 +298,9 @@ class TKelListItems : public TKelNamedItems {
 
 // The hot spot (0-based) under the n-th visible character (1-based) of a text whose hot spots
 // are enclosed in "~"; -1 when that character is outside every hot spot.
-int HotSpotAt(const QString& text, int n);
+KEL_EXPORT int HotSpotAt(const QString& text, int n);
 // The 1-based position, in the text without "~", of the first character of hot spot k; 0 when
 // the text has no such hot spot.
-int HotSpotStart(const QString& text, int k);
+KEL_EXPORT int HotSpotStart(const QString& text, int k);
 
 }  // namespace Kel

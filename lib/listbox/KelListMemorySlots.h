@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "KelExport.h"
 #include "KelListItems.h"
 #include "KelNamedItems.h"
 
@@ -12,7 +13,7 @@ namespace Kel {
 class TKelPrmListBox;
 
 // A named item that knows the list box its collection belongs to.
-class TKelListNamedItem : public TKelNamedItem {
+class KEL_EXPORT TKelListNamedItem : public TKelNamedItem {
   Q_OBJECT
 
  public:
@@ -20,7 +21,7 @@ class TKelListNamedItem : public TKelNamedItem {
   virtual TKelPrmListBox* OwnerListBox() const;
 };
 
-class TKelListMemorySlot : public TKelListNamedItem {
+class KEL_EXPORT TKelListMemorySlot : public TKelListNamedItem {
   Q_OBJECT
   Q_PROPERTY(QString Name READ Name WRITE SetName)
   Q_PROPERTY(bool SystemSlot READ SystemSlot WRITE SetSystemSlot)
@@ -41,7 +42,7 @@ class TKelListMemorySlot : public TKelListNamedItem {
   std::unique_ptr<TKelListItems> items_;
 };
 
-class TKelListMemorySlots : public TKelNamedItems {
+class KEL_EXPORT TKelListMemorySlots : public TKelNamedItems {
   Q_OBJECT
 
  public:

@@ -12,6 +12,8 @@
 #include <QList>
 #include <QPointer>
 
+#include "KelExport.h"
+
 namespace Kel {
 
 class TKelPrmListBox;
@@ -19,9 +21,9 @@ class TKelPrmListBox;
 enum TKelPrmListImage { piAdd, piDelete, piIndent, piOutdent, piOpen, piSave };
 
 // The six images of the list box's commands, in TKelPrmListImage order.
-const QList<QIcon>& PrmListImages();
+KEL_EXPORT const QList<QIcon>& PrmListImages();
 
-class TKelPrmListAction : public QAction {
+class KEL_EXPORT TKelPrmListAction : public QAction {
   Q_OBJECT
 
  public:
@@ -47,7 +49,7 @@ class TKelPrmListAction : public QAction {
   QPointer<TKelPrmListBox> paramList_;
 };
 
-class TKelPrmListAdd : public TKelPrmListAction {
+class KEL_EXPORT TKelPrmListAdd : public TKelPrmListAction {
   Q_OBJECT
 
  public:
@@ -59,7 +61,7 @@ class TKelPrmListAdd : public TKelPrmListAction {
   void ExecuteOn(TKelPrmListBox* box) override;
 };
 
-class TKelPrmListDelete : public TKelPrmListAction {
+class KEL_EXPORT TKelPrmListDelete : public TKelPrmListAction {
   Q_OBJECT
 
  public:
@@ -71,7 +73,7 @@ class TKelPrmListDelete : public TKelPrmListAction {
   void ExecuteOn(TKelPrmListBox* box) override;
 };
 
-class TKelPrmListIndent : public TKelPrmListAction {
+class KEL_EXPORT TKelPrmListIndent : public TKelPrmListAction {
   Q_OBJECT
 
  public:
@@ -83,7 +85,7 @@ class TKelPrmListIndent : public TKelPrmListAction {
   void ExecuteOn(TKelPrmListBox* box) override;
 };
 
-class TKelPrmListOutDent : public TKelPrmListAction {
+class KEL_EXPORT TKelPrmListOutDent : public TKelPrmListAction {
   Q_OBJECT
 
  public:
@@ -95,7 +97,7 @@ class TKelPrmListOutDent : public TKelPrmListAction {
   void ExecuteOn(TKelPrmListBox* box) override;
 };
 
-class TKelPrmListLoad : public TKelPrmListAction {
+class KEL_EXPORT TKelPrmListLoad : public TKelPrmListAction {
   Q_OBJECT
 
  public:
@@ -107,7 +109,7 @@ class TKelPrmListLoad : public TKelPrmListAction {
   void ExecuteOn(TKelPrmListBox* box) override;
 };
 
-class TKelPrmListSave : public TKelPrmListAction {
+class KEL_EXPORT TKelPrmListSave : public TKelPrmListAction {
   Q_OBJECT
 
  public:
@@ -119,7 +121,7 @@ class TKelPrmListSave : public TKelPrmListAction {
   void ExecuteOn(TKelPrmListBox* box) override;
 };
 
-class TKelPrmListClear : public TKelPrmListAction {
+class KEL_EXPORT TKelPrmListClear : public TKelPrmListAction {
   Q_OBJECT
 
  public:
@@ -131,7 +133,7 @@ class TKelPrmListClear : public TKelPrmListAction {
   void ExecuteOn(TKelPrmListBox* box) override;
 };
 
-class TKelPrmListSaveToMem : public TKelPrmListAction {
+class KEL_EXPORT TKelPrmListSaveToMem : public TKelPrmListAction {
   Q_OBJECT
 
  public:
@@ -143,7 +145,7 @@ class TKelPrmListSaveToMem : public TKelPrmListAction {
   void ExecuteOn(TKelPrmListBox* box) override;
 };
 
-class TKelPrmListLoadFromMem : public TKelPrmListAction {
+class KEL_EXPORT TKelPrmListLoadFromMem : public TKelPrmListAction {
   Q_OBJECT
 
  public:

@@ -38,6 +38,7 @@
 #include "Color.h"
 #include "GuiTypes.h"
 #include "KelCustomControl.h"
+#include "KelExport.h"
 #include "KelForms.h"
 #include "KelListItems.h"
 #include "KelListMemorySlots.h"
@@ -55,7 +56,7 @@ class TStream;
 class TKelPrmListAction;
 
 namespace KelListBoxOptions {
-Q_NAMESPACE
+Q_NAMESPACE_EXPORT(KEL_EXPORT)
 enum TKelListBoxOption : uint8_t {
   fboSortFields,
   fboSortConditions,
@@ -100,7 +101,7 @@ struct TKelScrollInfo {
   bool Visible = false;
 };
 
-class TKelPrmListBox : public TKelCustomControl {
+class KEL_EXPORT TKelPrmListBox : public TKelCustomControl {
   Q_OBJECT
   Q_PROPERTY(bool CheckBoxes READ CheckBoxes WRITE SetCheckBoxes)
   Q_CLASSINFO("default:CheckBoxes", "True")

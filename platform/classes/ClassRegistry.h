@@ -25,6 +25,8 @@
 #include <QString>
 #include <initializer_list>
 
+#include "PlatformExport.h"
+
 class QObject;
 
 namespace Kel {
@@ -33,22 +35,25 @@ class TComponent;
 class TCollection;
 class TCollectionItem;
 
-void RegisterClass(const QMetaObject& metaObject);
-void RegisterClasses(std::initializer_list<const QMetaObject*> metaObjects);
-void UnRegisterClass(const QMetaObject& metaObject);
-const QMetaObject* GetClass(const QString& className);
-const QMetaObject& FindClass(const QString& className);
+KEL_PLATFORM_EXPORT void RegisterClass(const QMetaObject& metaObject);
+KEL_PLATFORM_EXPORT void RegisterClasses(std::initializer_list<const QMetaObject*> metaObjects);
+KEL_PLATFORM_EXPORT void UnRegisterClass(const QMetaObject& metaObject);
+KEL_PLATFORM_EXPORT const QMetaObject* GetClass(const QString& className);
+KEL_PLATFORM_EXPORT const QMetaObject& FindClass(const QString& className);
 
-bool InheritsFrom(const QMetaObject* metaObject, const QMetaObject* ancestor);
+KEL_PLATFORM_EXPORT bool InheritsFrom(const QMetaObject* metaObject, const QMetaObject* ancestor);
 
-TComponent* CreateComponent(const QMetaObject& metaObject, TComponent* owner);
-TComponent* CreateComponent(const QString& className, TComponent* owner);
-TCollectionItem* CreateCollectionItem(const QMetaObject& metaObject, TCollection* collection);
-QObject* CreatePersistent(const QMetaObject& metaObject, QObject* parent = nullptr);
-QObject* CreatePersistent(const QString& className, QObject* parent = nullptr);
+KEL_PLATFORM_EXPORT TComponent* CreateComponent(const QMetaObject& metaObject, TComponent* owner);
+KEL_PLATFORM_EXPORT TComponent* CreateComponent(const QString& className, TComponent* owner);
+KEL_PLATFORM_EXPORT TCollectionItem* CreateCollectionItem(const QMetaObject& metaObject,
+                                                          TCollection* collection);
+KEL_PLATFORM_EXPORT QObject* CreatePersistent(const QMetaObject& metaObject,
+                                              QObject* parent = nullptr);
+KEL_PLATFORM_EXPORT QObject* CreatePersistent(const QString& className, QObject* parent = nullptr);
 
-QObject* ConstructWith(const QMetaObject& metaObject, QMetaType argType, void* arg);
+KEL_PLATFORM_EXPORT QObject* ConstructWith(const QMetaObject& metaObject, QMetaType argType,
+                                           void* arg);
 // Calls the invokable constructor without parameters (nullptr if there is none).
-QObject* ConstructDefault(const QMetaObject& metaObject);
+KEL_PLATFORM_EXPORT QObject* ConstructDefault(const QMetaObject& metaObject);
 
 }  // namespace Kel

@@ -35,6 +35,7 @@
 #include <vector>
 
 #include "Persistent.h"
+#include "PlatformExport.h"
 
 namespace Kel {
 
@@ -42,7 +43,7 @@ class TCollection;
 
 enum TCollectionNotification { cnAdded, cnExtracting, cnDeleting };
 
-class TCollectionItem : public TPersistent {
+class KEL_PLATFORM_EXPORT TCollectionItem : public TPersistent {
   Q_OBJECT
 
  public:
@@ -72,7 +73,7 @@ class TCollectionItem : public TPersistent {
   bool inserted_ = false;  // false while Add() is still constructing the item
 };
 
-class TCollection : public TPersistent {
+class KEL_PLATFORM_EXPORT TCollection : public TPersistent {
   Q_OBJECT
 
  public:
@@ -138,7 +139,7 @@ class TCollection : public TPersistent {
 };
 
 // A collection with an owner, in the classic argument order.
-class TOwnedCollection : public TCollection {
+class KEL_PLATFORM_EXPORT TOwnedCollection : public TCollection {
   Q_OBJECT
 
  public:

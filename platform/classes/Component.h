@@ -36,6 +36,7 @@
 #include <vector>
 
 #include "Persistent.h"
+#include "PlatformExport.h"
 #include "Set.h"
 
 namespace Kel {
@@ -60,7 +61,7 @@ enum TOperation { opInsert, opRemove };
 class TComponent;
 using TGetChildProc = std::function<void(TComponent* child)>;
 
-class TComponent : public TPersistent {
+class KEL_PLATFORM_EXPORT TComponent : public TPersistent {
   Q_OBJECT
   Q_PROPERTY(int Tag READ Tag WRITE SetTag)
   Q_CLASSINFO("default:Tag", "0")
@@ -137,15 +138,15 @@ class TComponent : public TPersistent {
 
 // The global-loading bracket of component-stream reading. Brackets nest; each level has its own
 // list of loaded components.
-void BeginGlobalLoading();
+KEL_PLATFORM_EXPORT void BeginGlobalLoading();
 // Calls Loaded() on every component collected since the innermost BeginGlobalLoading (those
 // destroyed meanwhile are skipped).
-void NotifyGlobalLoading();
-void EndGlobalLoading();
-bool IsGlobalLoading();
+KEL_PLATFORM_EXPORT void NotifyGlobalLoading();
+KEL_PLATFORM_EXPORT void EndGlobalLoading();
+KEL_PLATFORM_EXPORT bool IsGlobalLoading();
 // Collects component for NotifyGlobalLoading; false when no bracket is open (the reader then
 // calls Loaded() itself).
-bool AddGlobalLoaded(TComponent* component);
+KEL_PLATFORM_EXPORT bool AddGlobalLoaded(TComponent* component);
 
 // Opens a global-loading bracket for its lifetime; End is called on every path.
 class TGlobalLoadingScope {

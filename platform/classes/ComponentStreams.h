@@ -13,12 +13,14 @@
 // Errors: EReadError for anything wrong in the stream (see Filer.h), EWriteError when the
 // stream refuses bytes.
 
+#include "PlatformExport.h"
+
 namespace Kel {
 
 class TComponent;
 class TStream;
 
-void WriteComponent(TStream& stream, TComponent* component);
-TComponent* ReadComponent(TStream& stream, TComponent* instance);
+KEL_PLATFORM_EXPORT void WriteComponent(TStream& stream, TComponent* component);
+KEL_PLATFORM_EXPORT TComponent* ReadComponent(TStream& stream, TComponent* instance);
 
 }  // namespace Kel

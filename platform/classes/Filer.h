@@ -37,6 +37,7 @@
 #include "Currency.h"
 #include "DateUtils.h"
 #include "ExtendedFloat.h"
+#include "PlatformExport.h"
 #include "Set.h"
 #include "StrUtils.h"
 #include "Streams.h"
@@ -108,7 +109,7 @@ using TReaderProc = std::function<void(TReader&)>;
 using TWriterProc = std::function<void(TWriter&)>;
 using TStreamProc = std::function<void(TStream&)>;
 
-class TFiler {
+class KEL_PLATFORM_EXPORT TFiler {
  public:
   TFiler(TStream& stream, int maxDepth) : stream_(stream), maxDepth_(maxDepth) {}
   virtual ~TFiler() = default;
@@ -165,7 +166,7 @@ class TFiler {
   int depth_ = 0;
 };
 
-class TWriter : public TFiler {
+class KEL_PLATFORM_EXPORT TWriter : public TFiler {
  public:
   explicit TWriter(TStream& stream) : TFiler(stream, 4 * MaxNestingDepth) {}
 
@@ -243,7 +244,7 @@ class TWriter : public TFiler {
   TComponent* rootAncestor_ = nullptr;
 };
 
-class TReader : public TFiler {
+class KEL_PLATFORM_EXPORT TReader : public TFiler {
  public:
   explicit TReader(TStream& stream);
   ~TReader() override;

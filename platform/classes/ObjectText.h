@@ -30,11 +30,13 @@
 // Errors: a damaged binary stream raises EReadError as TReader does; text that does not parse
 // raises EReadError "<what> on line <n>".
 
+#include "PlatformExport.h"
+
 namespace Kel {
 
 class TStream;
 
-void ObjectBinaryToText(TStream& input, TStream& output);
-void ObjectTextToBinary(TStream& input, TStream& output);
+KEL_PLATFORM_EXPORT void ObjectBinaryToText(TStream& input, TStream& output);
+KEL_PLATFORM_EXPORT void ObjectTextToBinary(TStream& input, TStream& output);
 
 }  // namespace Kel

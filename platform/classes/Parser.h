@@ -17,11 +17,12 @@
 #include <string>
 
 #include "ExtendedFloat.h"
+#include "PlatformExport.h"
 #include "Streams.h"
 
 namespace Kel {
 
-class TParser {
+class KEL_PLATFORM_EXPORT TParser {
  public:
   enum : char16_t {
     toEOF = 0,

@@ -22,11 +22,13 @@
 #include <QObject>
 #include <QString>
 
+#include "PlatformExport.h"
+
 namespace Kel {
 
 class TFiler;
 
-class TPersistent : public QObject {
+class KEL_PLATFORM_EXPORT TPersistent : public QObject {
   Q_OBJECT
 
  public:

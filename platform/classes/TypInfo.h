@@ -57,6 +57,7 @@
 #include <cstdint>
 
 #include "Currency.h"
+#include "PlatformExport.h"
 #include "Set.h"
 #include "Variant.h"
 
@@ -82,7 +83,7 @@ enum class TPropKind {
 
 // One published property of a class: the Qt property with its kind and declared default, as seen
 // from the class it was looked up in (which decides date-time marks and defaults).
-class TPropInfo {
+class KEL_PLATFORM_EXPORT TPropInfo {
  public:
   TPropInfo() = default;
   TPropInfo(const QMetaObject& classType, const QMetaProperty& property);
@@ -114,60 +115,67 @@ class TPropInfo {
 using TPropList = QList<TPropInfo>;
 
 // --- finding properties
-TPropList GetPropList(const QMetaObject& classType);
-TPropList GetPropList(const QObject* instance);
+KEL_PLATFORM_EXPORT TPropList GetPropList(const QMetaObject& classType);
+KEL_PLATFORM_EXPORT TPropList GetPropList(const QObject* instance);
 // The published property of that name (ignoring case); invalid when there is none.
-TPropInfo GetPropInfo(const QMetaObject& classType, QStringView name);
-TPropInfo GetPropInfo(const QObject* instance, QStringView name);
+KEL_PLATFORM_EXPORT TPropInfo GetPropInfo(const QMetaObject& classType, QStringView name);
+KEL_PLATFORM_EXPORT TPropInfo GetPropInfo(const QObject* instance, QStringView name);
 // Same, raising EPropertyError "Property X does not exist" when there is none.
-TPropInfo FindPropInfo(const QObject* instance, QStringView name);
-bool IsPublishedProp(const QObject* instance, QStringView name);
-TPropKind PropKind(const QObject* instance, QStringView name);
+KEL_PLATFORM_EXPORT TPropInfo FindPropInfo(const QObject* instance, QStringView name);
+KEL_PLATFORM_EXPORT bool IsPublishedProp(const QObject* instance, QStringView name);
+KEL_PLATFORM_EXPORT TPropKind PropKind(const QObject* instance, QStringView name);
 
 // --- enumerations and sets
 // The member name of value ('' when value is no member).
-QString GetEnumName(const QMetaEnum& enumeration, int value);
+KEL_PLATFORM_EXPORT QString GetEnumName(const QMetaEnum& enumeration, int value);
 // The value of a member name, ignoring case; -1 when there is none.
-int GetEnumValue(const QMetaEnum& enumeration, QStringView name);
+KEL_PLATFORM_EXPORT int GetEnumValue(const QMetaEnum& enumeration, QStringView name);
 // "a,b" (or "[a,b]" with brackets); bits that are no member are written as numbers.
-QString SetToString(const QMetaEnum& enumeration, uint64_t bits, bool brackets = false);
+KEL_PLATFORM_EXPORT QString SetToString(const QMetaEnum& enumeration, uint64_t bits,
+                                        bool brackets = false);
 // Reads "a,b", "[a, b]" or "[]"; EPropertyError "Invalid property element: x" for a name that is
 // no member.
-uint64_t StringToSet(const QMetaEnum& enumeration, QStringView text);
+KEL_PLATFORM_EXPORT uint64_t StringToSet(const QMetaEnum& enumeration, QStringView text);
 
 // --- access by kind
-QVariant GetNativeProp(const QObject* instance, const TPropInfo& prop);
-void SetNativeProp(QObject* instance, const TPropInfo& prop, const QVariant& value);
-int64_t GetOrdProp(const QObject* instance, const TPropInfo& prop);
-void SetOrdProp(QObject* instance, const TPropInfo& prop, int64_t value);
-double GetFloatProp(const QObject* instance, const TPropInfo& prop);
-void SetFloatProp(QObject* instance, const TPropInfo& prop, double value);
-Currency GetCurrencyProp(const QObject* instance, const TPropInfo& prop);
-void SetCurrencyProp(QObject* instance, const TPropInfo& prop, Currency value);
-QString GetStrProp(const QObject* instance, const TPropInfo& prop);
-void SetStrProp(QObject* instance, const TPropInfo& prop, const QString& value);
-Variant GetVariantProp(const QObject* instance, const TPropInfo& prop);
-void SetVariantProp(QObject* instance, const TPropInfo& prop, const Variant& value);
-QObject* GetObjectProp(const QObject* instance, const TPropInfo& prop);
+KEL_PLATFORM_EXPORT QVariant GetNativeProp(const QObject* instance, const TPropInfo& prop);
+KEL_PLATFORM_EXPORT void SetNativeProp(QObject* instance, const TPropInfo& prop,
+                                       const QVariant& value);
+KEL_PLATFORM_EXPORT int64_t GetOrdProp(const QObject* instance, const TPropInfo& prop);
+KEL_PLATFORM_EXPORT void SetOrdProp(QObject* instance, const TPropInfo& prop, int64_t value);
+KEL_PLATFORM_EXPORT double GetFloatProp(const QObject* instance, const TPropInfo& prop);
+KEL_PLATFORM_EXPORT void SetFloatProp(QObject* instance, const TPropInfo& prop, double value);
+KEL_PLATFORM_EXPORT Currency GetCurrencyProp(const QObject* instance, const TPropInfo& prop);
+KEL_PLATFORM_EXPORT void SetCurrencyProp(QObject* instance, const TPropInfo& prop, Currency value);
+KEL_PLATFORM_EXPORT QString GetStrProp(const QObject* instance, const TPropInfo& prop);
+KEL_PLATFORM_EXPORT void SetStrProp(QObject* instance, const TPropInfo& prop, const QString& value);
+KEL_PLATFORM_EXPORT Variant GetVariantProp(const QObject* instance, const TPropInfo& prop);
+KEL_PLATFORM_EXPORT void SetVariantProp(QObject* instance, const TPropInfo& prop,
+                                        const Variant& value);
+KEL_PLATFORM_EXPORT QObject* GetObjectProp(const QObject* instance, const TPropInfo& prop);
 // value must be nullptr or an instance of the property's class (EPropertyError otherwise).
-void SetObjectProp(QObject* instance, const TPropInfo& prop, QObject* value);
-QString GetEnumProp(const QObject* instance, const TPropInfo& prop);
-void SetEnumProp(QObject* instance, const TPropInfo& prop, QStringView name);
-QString GetSetProp(const QObject* instance, const TPropInfo& prop, bool brackets = false);
-void SetSetProp(QObject* instance, const TPropInfo& prop, QStringView text);
+KEL_PLATFORM_EXPORT void SetObjectProp(QObject* instance, const TPropInfo& prop, QObject* value);
+KEL_PLATFORM_EXPORT QString GetEnumProp(const QObject* instance, const TPropInfo& prop);
+KEL_PLATFORM_EXPORT void SetEnumProp(QObject* instance, const TPropInfo& prop, QStringView name);
+KEL_PLATFORM_EXPORT QString GetSetProp(const QObject* instance, const TPropInfo& prop,
+                                       bool brackets = false);
+KEL_PLATFORM_EXPORT void SetSetProp(QObject* instance, const TPropInfo& prop, QStringView text);
 
 // --- access by name, any kind
 // Enumerations and sets come back as their names when preferStrings is set, else as numbers.
-Variant GetPropValue(const QObject* instance, QStringView name, bool preferStrings = true);
-Variant GetPropValue(const QObject* instance, const TPropInfo& prop, bool preferStrings = true);
+KEL_PLATFORM_EXPORT Variant GetPropValue(const QObject* instance, QStringView name,
+                                         bool preferStrings = true);
+KEL_PLATFORM_EXPORT Variant GetPropValue(const QObject* instance, const TPropInfo& prop,
+                                         bool preferStrings = true);
 // Converts value to the property's kind (names for enumerations and sets, the variant
 // conversions otherwise).
-void SetPropValue(QObject* instance, QStringView name, const Variant& value);
-void SetPropValue(QObject* instance, const TPropInfo& prop, const Variant& value);
+KEL_PLATFORM_EXPORT void SetPropValue(QObject* instance, QStringView name, const Variant& value);
+KEL_PLATFORM_EXPORT void SetPropValue(QObject* instance, const TPropInfo& prop,
+                                      const Variant& value);
 
 // --- defaults and storing
-bool IsDefaultPropValue(const QObject* instance, const TPropInfo& prop);
-bool IsStoredProp(const QObject* instance, const TPropInfo& prop);
-bool IsStoredProp(const QObject* instance, QStringView name);
+KEL_PLATFORM_EXPORT bool IsDefaultPropValue(const QObject* instance, const TPropInfo& prop);
+KEL_PLATFORM_EXPORT bool IsStoredProp(const QObject* instance, const TPropInfo& prop);
+KEL_PLATFORM_EXPORT bool IsStoredProp(const QObject* instance, QStringView name);
 
 }  // namespace Kel::TypInfo

@@ -48,6 +48,7 @@
 #include <QString>
 #include <cstdint>
 
+#include "PlatformExport.h"
 #include "Variant.h"
 
 namespace Kel {
@@ -138,12 +139,12 @@ struct TCanNode {
 };
 
 // The number of 16-bit fields that follow class and operator for a node class.
-int CanNodeFieldCount(TNodeClass nodeClass);
+KEL_PLATFORM_EXPORT int CanNodeFieldCount(TNodeClass nodeClass);
 
 // A read-only view over a canned expression. The constructor checks the header; every read
 // checks its bounds and raises EDatabaseError "Invalid filter expression data" rather than
 // reading outside the buffer, so buffers from elsewhere are safe to inspect.
-class TCannedExpr {
+class KEL_PLATFORM_EXPORT TCannedExpr {
  public:
   TCannedExpr() = default;
   explicit TCannedExpr(QByteArray data);
@@ -175,11 +176,12 @@ class TCannedExpr {
 };
 
 // Conversions between date-time numbers and the constant encodings.
-int32_t DateToCanDate(TDateTime value);  // day number from 1 January 0001
-TDateTime CanDateToDate(int32_t dayNumber);
-int32_t TimeToCanTime(TDateTime value);  // milliseconds of the time of day
-TDateTime CanTimeToTime(int32_t msecs);
-double DateTimeToCanTimeStamp(TDateTime value);  // milliseconds since 1 January 0001
-TDateTime CanTimeStampToDateTime(double msecs);
+KEL_PLATFORM_EXPORT int32_t DateToCanDate(TDateTime value);  // day number from 1 January 0001
+KEL_PLATFORM_EXPORT TDateTime CanDateToDate(int32_t dayNumber);
+KEL_PLATFORM_EXPORT int32_t TimeToCanTime(TDateTime value);  // milliseconds of the time of day
+KEL_PLATFORM_EXPORT TDateTime CanTimeToTime(int32_t msecs);
+// milliseconds since 1 January 0001
+KEL_PLATFORM_EXPORT double DateTimeToCanTimeStamp(TDateTime value);
+KEL_PLATFORM_EXPORT TDateTime CanTimeStampToDateTime(double msecs);
 
 }  // namespace Kel

@@ -4,7 +4,36 @@
 #include <cmath>
 #include <cstring>
 
+#include "DateUtils.h"
+
 namespace Kel {
+
+namespace {
+
+// One text function applied to a stored text, as the evaluator applies it.
+struct TextStep {
+  enum Kind : uint8_t { Upper, Lower, Trim, TrimLeft, TrimRight, Substring };
+  Kind Op = Upper;
+  char16_t Char = u' ';  // TrimLeft, TrimRight: the character removed
+  bool Keep = false;     // TrimLeft, TrimRight: no character given (an empty text): unchanged
+  int From = 1;          // Substring: 1-based
+  int Count = -1;        // Substring: -1 for the length of the text
+};
+
+// What a date function makes of a date-time.
+enum class DateFunction : uint8_t { None, Year, Month, Day, Hour, Minute, Second, Date, Time };
+
+}  // namespace
+
+struct TCompiledFilter::TextOperand {
+  const TColumn* Column = nullptr;
+  std::vector<TextStep> Steps;
+};
+
+struct TCompiledFilter::DateOperand {
+  const TColumn* Column = nullptr;
+  DateFunction Function = DateFunction::None;
+};
 
 struct TCompiledFilter::Node {
   enum Op : uint8_t {
@@ -22,36 +51,51 @@ struct TCompiledFilter::Node {
     CurrIntCmp,    // currency column with an integer or currency constant: scaled integers
     CurrFloatCmp,  // currency column with a floating constant: compared as doubles
     BoolCmp,
-    StrCmp,
-    StrCompareNode,
-    StrLike,
+    DatePartCmp,   // year(D) ... second(D) with a number
+    DateFnCmp,     // date(D), time(D) with a number or date: by DateTimeOrderKey
+    Text,          // a text column (through text functions) under a TextTest
     InInt,
     InFloat,
     InDate,  // Doubles holds the order keys of the wanted date-times
-    InStr,
     Fallback,
+  };
+  // What a Text node asks of the (transformed) text.
+  enum TextTest : uint8_t {
+    Equal,         // = or <> (Cmp)
+    Order,         // < > <= >= (Cmp), by code
+    Like,          // Mask
+    Partial,       // begins with Str (Cmp = or <>)
+    Among,         // IN Strings
+    EitherPrefix,  // either text begins with the other, an empty one matching nothing (Cmp <> negates)
   };
 
   Op Kind = Fallback;
+  TextTest Test = Equal;
   uint32_t Cmp = coEQ;
   bool MayThrow = false;
   bool BooleanSafe = true;  // the result is Boolean or Null (usable by AND, OR, NOT)
+  bool IntegerConstant = true;  // DatePartCmp: Int holds the constant, else Double
   int A = -1;
   int B = -1;
   const TColumn* Column = nullptr;
   int64_t Int = 0;
   __int128 Scaled = 0;
-  double Double = 0;
+  mutable double Double = 0;  // getdate() comparisons take today's key per run
+  DateFunction Function = DateFunction::None;
   QString Str;
   std::vector<int64_t> Ints;
   std::vector<double> Doubles;
   std::vector<QString> Strings;
   std::shared_ptr<TLikeMask> Mask;
-  bool CaseInsensitive = false;
-  int PartialLength = 0;
-  int Const = 2;         // ConstTri
-  int ExprNode = -1;     // Fallback
-  mutable QString Fold;  // scratch for case folding, reused from record to record
+  std::vector<TextStep> Steps;
+  uint8_t NullOutcome = 2;  // Text: the outcome for a Null value
+  int Const = 2;            // ConstTri
+  int ExprNode = -1;        // Fallback
+  mutable QString Scratch[2];  // texts made by the steps, reused from record to record
+  // Dictionary columns: the outcome per code (Unknown until worked out), for codes of the
+  // column's generation CodeGeneration.
+  mutable std::vector<uint8_t> CodeOutcomes;
+  mutable uint64_t CodeGeneration = 0;
 };
 
 namespace {
@@ -60,6 +104,7 @@ constexpr int kFalse = 0;
 constexpr int kTrue = 1;
 constexpr int kNull = 2;
 constexpr int kUnordered = 2;  // a comparison with NaN or Null
+constexpr uint8_t kUnknown = 3;  // a code whose outcome is not worked out yet
 
 // left AND right / left OR right, three-valued, indexed by kFalse, kTrue, kNull.
 constexpr uint8_t AndTable[3][3] = {{0, 0, 0}, {0, 1, 2}, {0, 2, 2}};
@@ -137,23 +182,124 @@ uint32_t Flipped(uint32_t op) {
   }
 }
 
-// Upper-cases a stored text the way AnsiUpperCase does; plain ASCII goes through a reused buffer.
-QStringView Folded(const QString& text, QString& scratch) {
+// Upper- or lower-cases a text the way AnsiUpperCase / AnsiLowerCase do, into target; plain
+// ASCII goes through the reused buffer without allocating.
+QStringView CaseFolded(QStringView text, bool upper, QString& target) {
   const qsizetype n = text.size();
-  const QChar* source = text.constData();
   bool ascii = true;
-  for (qsizetype i = 0; i < n && ascii; ++i) ascii = source[i].unicode() < 128;
+  for (qsizetype i = 0; i < n && ascii; ++i) ascii = text[i].unicode() < 128;
   if (!ascii) {
-    scratch = text.toUpper();
-    return scratch;
+    target = upper ? text.toString().toUpper() : text.toString().toLower();
+    return target;
   }
-  scratch.resize(n);
-  QChar* target = scratch.data();
+  if (target.size() < n) target.resize(n);
+  QChar* out = target.data();
   for (qsizetype i = 0; i < n; ++i) {
-    const char16_t c = source[i].unicode();
-    target[i] = QChar(c >= u'a' && c <= u'z' ? char16_t(c - 32) : c);
+    char16_t c = text[i].unicode();
+    if (upper && c >= u'a' && c <= u'z') c = char16_t(c - 32);
+    if (!upper && c >= u'A' && c <= u'Z') c = char16_t(c + 32);
+    out[i] = QChar(c);
   }
-  return scratch;
+  return QStringView(out, n);
+}
+
+bool IsBlankOrControl(QChar c) { return c.unicode() <= 32; }
+
+// The text after the steps; texts that steps make lie in the node's two scratch buffers, used
+// in turn so that a step never writes over the text it reads.
+QStringView Transformed(const std::vector<TextStep>& steps, QStringView text, QString* scratch) {
+  int next = 0;
+  for (const TextStep& step : steps) {
+    switch (step.Op) {
+      case TextStep::Upper:
+      case TextStep::Lower:
+        text = CaseFolded(text, step.Op == TextStep::Upper, scratch[next]);
+        next = 1 - next;
+        break;
+      case TextStep::Trim:
+        while (!text.isEmpty() && IsBlankOrControl(text.front())) text = text.mid(1);
+        while (!text.isEmpty() && IsBlankOrControl(text.back())) text.chop(1);
+        break;
+      case TextStep::TrimLeft:
+        while (!step.Keep && !text.isEmpty() && text.front() == QChar(step.Char)) text = text.mid(1);
+        break;
+      case TextStep::TrimRight:
+        while (!step.Keep && !text.isEmpty() && text.back() == QChar(step.Char)) text.chop(1);
+        break;
+      case TextStep::Substring: {
+        // As Copy: from before 1 counts from 1; nothing from past the end or for no count.
+        const qsizetype from = std::max(step.From, 1);
+        const qsizetype count = step.Count < 0 ? text.size() : step.Count;
+        if (count <= 0 || from > text.size()) {
+          text = QStringView();
+          break;
+        }
+        text = text.mid(from - 1, std::min(count, text.size() - (from - 1)));
+        break;
+      }
+    }
+  }
+  return text;
+}
+
+// The outcome of a Text node's test for a text that is not Null.
+int TextOutcome(const TCompiledFilter::Node& n, QStringView stored) {
+  using Node = TCompiledFilter::Node;
+  const QStringView value = n.Steps.empty() ? stored : Transformed(n.Steps, stored, n.Scratch);
+  switch (n.Test) {
+    case Node::Equal:
+      return (value == QStringView(n.Str)) == (n.Cmp == coEQ) ? kTrue : kFalse;
+    case Node::Order: {
+      const int order = value.compare(n.Str, Qt::CaseSensitive);
+      return Outcome(n.Cmp, order < 0 ? -1 : (order > 0 ? 1 : 0));
+    }
+    case Node::Like:
+      return n.Mask->Matches(value) ? kTrue : kFalse;
+    case Node::Partial:
+      return value.startsWith(QStringView(n.Str)) == (n.Cmp == coEQ) ? kTrue : kFalse;
+    case Node::Among:
+      for (const QString& wanted : n.Strings)
+        if (value == QStringView(wanted)) return kTrue;
+      return kFalse;
+    case Node::EitherPrefix: {
+      const QStringView other(n.Str);
+      const bool match = !value.isEmpty() && !other.isEmpty() &&
+                         (value.startsWith(other) || other.startsWith(value));
+      return match == (n.Cmp != coNE) ? kTrue : kFalse;
+    }
+  }
+  return kNull;
+}
+
+int DatePart(DateFunction function, TDateTime value) {
+  int a = 0, b = 0, c = 0, msec = 0;
+  switch (function) {
+    case DateFunction::Year:
+    case DateFunction::Month:
+    case DateFunction::Day:
+      DecodeDate(value, a, b, c);
+      return function == DateFunction::Year ? a : (function == DateFunction::Month ? b : c);
+    default:
+      DecodeTime(value, a, b, c, msec);
+      return function == DateFunction::Hour ? a : (function == DateFunction::Minute ? b : c);
+  }
+}
+
+// date(x) and time(x) as the evaluator works them out.
+TDateTime DateFunctionValue(DateFunction function, TDateTime value) {
+  if (function == DateFunction::Date) return std::trunc(value + 1e-11);
+  return CanTimeToTime(TimeToCanTime(value));
+}
+
+DateFunction DateFunctionNamed(const QString& name) {
+  static const std::pair<const char16_t*, DateFunction> names[] = {
+      {u"year", DateFunction::Year},     {u"month", DateFunction::Month},
+      {u"day", DateFunction::Day},       {u"hour", DateFunction::Hour},
+      {u"minute", DateFunction::Minute}, {u"second", DateFunction::Second},
+      {u"date", DateFunction::Date},     {u"time", DateFunction::Time}};
+  for (const auto& [text, function] : names)
+    if (name == QStringView(text)) return function;
+  return DateFunction::None;
 }
 
 }  // namespace
@@ -192,6 +338,103 @@ int TCompiledFilter::FallbackCount() const {
 const TColumn* TCompiledFilter::StoredColumn(int exprNode) const {
   const TExprNode& node = evaluator_.Nodes()[static_cast<size_t>(exprNode)];
   return node.Class == nodeField ? source_.ColumnOf(node.FieldNo) : nullptr;
+}
+
+bool TCompiledFilter::IsConstantTree(int exprNode) const {
+  if (exprNode < 0) return true;
+  const TExprNode& node = evaluator_.Nodes()[static_cast<size_t>(exprNode)];
+  switch (node.Class) {
+    case nodeConst:
+    case nodeNull:
+      return true;
+    case nodeField:
+      return false;
+    case nodeFunc:
+      // Today changes while a filter stays.
+      if (node.Name == u"getdate") return false;
+      [[fallthrough]];
+    default:
+      return IsConstantTree(node.Left) && IsConstantTree(node.Right);
+  }
+}
+
+bool TCompiledFilter::ConstantOf(int exprNode, Variant& value, bool& today) const {
+  const TExprNode& node = evaluator_.Nodes()[static_cast<size_t>(exprNode)];
+  today = false;
+  if (node.Class == nodeConst) {
+    value = node.Value;
+    return true;
+  }
+  if (node.Class == nodeFunc && node.Name == u"getdate" && node.Left < 0) {
+    today = true;
+    value = Variant::FromDate(Date());
+    return true;
+  }
+  if (node.Class == nodeListElem || !IsConstantTree(exprNode)) return false;
+  try {
+    value = evaluator_.EvaluateNode(exprNode, TFieldValueLookup());
+  } catch (const std::exception&) {
+    return false;  // left to the evaluator, which raises it where it would
+  }
+  return true;
+}
+
+bool TCompiledFilter::TextOperandOf(int exprNode, TextOperand& operand) const {
+  const TExprNode& node = evaluator_.Nodes()[static_cast<size_t>(exprNode)];
+  const auto& all = evaluator_.Nodes();
+  if (node.Class == nodeField) {
+    operand.Column = StoredColumn(exprNode);
+    operand.Steps.clear();
+    return operand.Column && operand.Column->Kind() == TColumnKind::String;
+  }
+  if (node.Class == nodeUnary && (node.Operator == coUpper || node.Operator == coLower)) {
+    if (!TextOperandOf(node.Left, operand)) return false;
+    operand.Steps.push_back({node.Operator == coUpper ? TextStep::Upper : TextStep::Lower});
+    return true;
+  }
+  if (node.Class != nodeFunc || node.Left < 0) return false;
+  // The arguments after the first: constants of the kinds the function reads.
+  std::vector<Variant> rest;
+  for (int element = all[static_cast<size_t>(node.Left)].Right; element >= 0;
+       element = all[static_cast<size_t>(element)].Right) {
+    const TExprNode& argument = all[static_cast<size_t>(all[static_cast<size_t>(element)].Left)];
+    if (argument.Class != nodeConst || argument.Value.IsEmptyOrNull()) return false;
+    rest.push_back(argument.Value);
+  }
+  TextStep step;
+  if (node.Name == u"upper" || node.Name == u"lower" || node.Name == u"trim") {
+    step.Op = node.Name == u"upper" ? TextStep::Upper
+                                    : (node.Name == u"lower" ? TextStep::Lower : TextStep::Trim);
+  } else if (node.Name == u"trimleft" || node.Name == u"trimright") {
+    step.Op = node.Name == u"trimleft" ? TextStep::TrimLeft : TextStep::TrimRight;
+    if (!rest.empty()) {
+      if (!rest[0].IsString()) return false;
+      step.Keep = rest[0].StringRef().isEmpty();
+      if (!step.Keep) step.Char = rest[0].StringRef()[0].unicode();
+    }
+  } else if (node.Name == u"substring") {
+    if (rest.size() > 2 || !std::all_of(rest.begin(), rest.end(), IsIntegerKind)) return false;
+    step.Op = TextStep::Substring;
+    if (!rest.empty()) step.From = rest[0].AsInteger();
+    if (rest.size() > 1) step.Count = std::max(rest[1].AsInteger(), 0);
+  } else {
+    return false;
+  }
+  const int first = all[static_cast<size_t>(node.Left)].Left;
+  if (!TextOperandOf(first, operand)) return false;
+  operand.Steps.push_back(step);
+  return true;
+}
+
+bool TCompiledFilter::DateOperandOf(int exprNode, DateOperand& operand) const {
+  const TExprNode& node = evaluator_.Nodes()[static_cast<size_t>(exprNode)];
+  if (node.Class != nodeFunc || node.Left < 0) return false;
+  const TExprNode& first = evaluator_.Nodes()[static_cast<size_t>(node.Left)];
+  if (first.Right >= 0) return false;  // one argument only
+  operand.Function = DateFunctionNamed(node.Name);
+  operand.Column = StoredColumn(first.Left);
+  return operand.Function != DateFunction::None && operand.Column &&
+         operand.Column->Kind() == TColumnKind::DateTime;
 }
 
 bool TCompiledFilter::IsBooleanSafe(int exprNode) const {
@@ -294,31 +537,41 @@ int TCompiledFilter::Compile(int exprNode) {
   }
 }
 
-bool TCompiledFilter::ColumnAndConstant(const TExprNode& e, bool mayMirror, const TColumn*& column,
-                                        const TExprNode*& constant, uint32_t& op) const {
-  const auto& all = evaluator_.Nodes();
-  column = StoredColumn(e.Left);
-  constant = &all[static_cast<size_t>(e.Right)];
-  op = e.Operator;
-  if (column && constant->Class == nodeConst) return true;
-  if (!mayMirror) return false;
-  // "constant op column": symmetric for = and <> and mirrored for orderings.
-  column = StoredColumn(e.Right);
-  constant = &all[static_cast<size_t>(e.Left)];
-  op = Flipped(op);
-  return column && constant->Class == nodeConst;
-}
-
+// "subject op constant", or "constant op subject" with the operator mirrored.
 int TCompiledFilter::CompileComparison(int exprNode) {
   const TExprNode& e = evaluator_.Nodes()[static_cast<size_t>(exprNode)];
-  const TColumn* column = nullptr;
-  const TExprNode* constant = nullptr;
-  uint32_t op = coEQ;
-  if (!ColumnAndConstant(e, true, column, constant, op)) return Fallback(exprNode);
-  const Variant& k = constant->Value;
-  if (k.IsEmptyOrNull()) return Fallback(exprNode);
+  for (const bool mirrored : {false, true}) {
+    const int subject = mirrored ? e.Right : e.Left;
+    Variant k;
+    bool today = false;
+    if (!ConstantOf(mirrored ? e.Left : e.Right, k, today)) continue;
+    if (k.IsEmptyOrNull()) return Fallback(exprNode);
+    const uint32_t op = mirrored ? Flipped(e.Operator) : e.Operator;
+    if (const TColumn* column = StoredColumn(subject))
+      return CompileColumnComparison(exprNode, column, op, k, today);
+    if (today) return Fallback(exprNode);
+    TextOperand text;
+    if (TextOperandOf(subject, text)) {
+      if (!k.IsString()) return Fallback(exprNode);
+      Node node;
+      node.Test = op == coEQ || op == coNE ? Node::Equal : Node::Order;
+      node.Cmp = op;
+      node.Str = k.StringRef();
+      node.NullOutcome = static_cast<uint8_t>(Outcome(op, kUnordered));
+      return AddText(std::move(node), text);
+    }
+    DateOperand date;
+    if (DateOperandOf(subject, date)) return CompileDateComparison(exprNode, date, op, k, false);
+    return Fallback(exprNode);
+  }
+  return Fallback(exprNode);
+}
+
+int TCompiledFilter::CompileColumnComparison(int exprNode, const TColumn* column, uint32_t op,
+                                             const Variant& k, bool today) {
   // A date against a column of plain numbers compares as date-times; rare enough for Variants.
   if (k.VarType() == varDate && column->Kind() != TColumnKind::DateTime) return Fallback(exprNode);
+  if (today && column->Kind() != TColumnKind::DateTime) return Fallback(exprNode);
   Node node;
   node.Column = column;
   node.Cmp = op;
@@ -364,20 +617,69 @@ int TCompiledFilter::CompileComparison(int exprNode) {
       node.Kind = Node::BoolCmp;
       node.Int = k.AsBoolean() ? 1 : 0;
       break;
-    case TColumnKind::String:
+    case TColumnKind::String: {
       if (!k.IsString()) return Fallback(exprNode);
-      node.Kind = Node::StrCmp;
+      node.Test = op == coEQ || op == coNE ? Node::Equal : Node::Order;
       node.Str = k.StringRef();
-      break;
+      node.NullOutcome = static_cast<uint8_t>(Outcome(op, kUnordered));
+      TextOperand text;
+      text.Column = column;
+      return AddText(std::move(node), text);
+    }
     default:
       return Fallback(exprNode);
   }
+  const int index = Add(std::move(node));
+  if (today) todayNodes_.push_back(index);
+  return index;
+}
+
+int TCompiledFilter::CompileDateComparison(int exprNode, const DateOperand& date, uint32_t op,
+                                           const Variant& k, bool today) {
+  Node node;
+  node.Column = date.Column;
+  node.Function = date.Function;
+  node.Cmp = op;
+  if (date.Function == DateFunction::Date || date.Function == DateFunction::Time) {
+    if (!IsIntegerKind(k) && !IsFloatingKind(k)) return Fallback(exprNode);
+    node.Kind = Node::DateFnCmp;
+    node.Double = DateTimeOrderKey(k.AsDouble());
+  } else {
+    // An integer compared with a date compares as date-times: left to the Variants.
+    if (today || k.VarType() == varDate) return Fallback(exprNode);
+    node.Kind = Node::DatePartCmp;
+    if (IsIntegerKind(k)) {
+      node.Int = k.AsInt64();
+    } else if (IsFloatingKind(k)) {
+      node.IntegerConstant = false;
+      node.Double = k.AsDouble();
+    } else {
+      return Fallback(exprNode);
+    }
+  }
+  const int index = Add(std::move(node));
+  if (today) todayNodes_.push_back(index);
+  return index;
+}
+
+int TCompiledFilter::AddText(Node node, const TextOperand& text) {
+  node.Kind = Node::Text;
+  node.Column = text.Column;
+  node.Steps = text.Steps;
+  if (node.Test == Node::Like || (node.Test == Node::EitherPrefix && node.Cmp == coLike))
+    node.Mask = std::make_shared<TLikeMask>(node.Str);
+  if (node.Test == Node::EitherPrefix && node.Cmp == coLike) node.Test = Node::Like;
   return Add(std::move(node));
 }
 
 int TCompiledFilter::CompileIsNull(int exprNode) {
   const TExprNode& e = evaluator_.Nodes()[static_cast<size_t>(exprNode)];
+  // Text and date functions give Null exactly for Null.
+  TextOperand text;
+  DateOperand date;
   const TColumn* column = StoredColumn(e.Left);
+  if (!column && TextOperandOf(e.Left, text)) column = text.Column;
+  if (!column && DateOperandOf(e.Left, date)) column = date.Column;
   if (!column) return Fallback(exprNode);
   Node node;
   node.Kind = e.Operator == coNotBlank ? Node::IsNotNull : Node::IsNull;
@@ -387,61 +689,88 @@ int TCompiledFilter::CompileIsNull(int exprNode) {
 
 int TCompiledFilter::CompileLike(int exprNode) {
   const TExprNode& e = evaluator_.Nodes()[static_cast<size_t>(exprNode)];
-  const TColumn* column = StoredColumn(e.Left);
-  const TExprNode& mask = evaluator_.Nodes()[static_cast<size_t>(e.Right)];
-  if (!column || column->Kind() != TColumnKind::String || mask.Class != nodeConst ||
-      !mask.Value.IsString())
+  TextOperand text;
+  Variant mask;
+  bool today = false;
+  if (!TextOperandOf(e.Left, text) || !ConstantOf(e.Right, mask, today) || !mask.IsString())
     return Fallback(exprNode);
   Node node;
-  node.Kind = Node::StrLike;
-  node.Column = column;
-  node.Mask = std::make_shared<TLikeMask>(mask.Value.StringRef());
-  return Add(std::move(node));
+  node.Test = Node::Like;
+  node.Str = mask.StringRef();
+  node.NullOutcome = kNull;
+  return AddText(std::move(node), text);
 }
 
 int TCompiledFilter::CompileCompareNode(int exprNode) {
-  if (evaluator_.CompareRule() != ccrFilter) return Fallback(exprNode);
   const TExprNode& e = evaluator_.Nodes()[static_cast<size_t>(exprNode)];
-  const TColumn* column = nullptr;
-  const TExprNode* constant = nullptr;
-  uint32_t op = coEQ;
-  // A partial comparison or LIKE reads its operands in one direction only.
-  const bool mayMirror = e.Operator != coLike && e.PartialLength == 0;
-  if (!ColumnAndConstant(e, mayMirror, column, constant, op)) return Fallback(exprNode);
-  if (column->Kind() != TColumnKind::String || !constant->Value.IsString())
-    return Fallback(exprNode);
-  if (op != coLike && (op < coEQ || op > coLE)) return Fallback(exprNode);
-  Node node;
-  node.Kind = Node::StrCompareNode;
-  node.Column = column;
-  node.Cmp = op;
-  node.CaseInsensitive = e.CaseInsensitive;
-  node.PartialLength = e.PartialLength;
-  node.Str =
-      e.CaseInsensitive ? constant->Value.StringRef().toUpper() : constant->Value.StringRef();
-  if (op == coLike) node.Mask = std::make_shared<TLikeMask>(node.Str);
-  return Add(std::move(node));
+  const bool filterRule = evaluator_.CompareRule() == ccrFilter;
+  // A partial comparison or LIKE reads its operands in one direction only; the either-prefix
+  // rule reads both alike.
+  const bool mayMirror = e.Operator != coLike && (e.PartialLength == 0 || !filterRule);
+  for (const bool mirrored : {false, true}) {
+    if (mirrored && !mayMirror) break;
+    TextOperand text;
+    Variant k;
+    bool today = false;
+    if (!TextOperandOf(mirrored ? e.Right : e.Left, text) ||
+        !ConstantOf(mirrored ? e.Left : e.Right, k, today))
+      continue;
+    if (!k.IsString()) return Fallback(exprNode);
+    const uint32_t op = mirrored ? Flipped(e.Operator) : e.Operator;
+    if (op != coLike && (op < coEQ || op > coLE)) return Fallback(exprNode);
+    Node node;
+    node.Cmp = op;
+    node.Str = e.CaseInsensitive ? k.StringRef().toUpper() : k.StringRef();
+    if (e.CaseInsensitive) text.Steps.push_back({TextStep::Upper});
+    if (!filterRule) {
+      // Null reads as the empty text, which matches nothing but the LIKE masks it fits.
+      node.Test = Node::EitherPrefix;
+      const int index = AddText(std::move(node), text);
+      Node& added = nodes_[static_cast<size_t>(index)];
+      added.NullOutcome = static_cast<uint8_t>(TextOutcome(added, QStringView(u"")));
+      return index;
+    }
+    if (op == coLike) {
+      node.Test = Node::Like;
+      node.NullOutcome = kNull;
+    } else if (e.PartialLength > 0 && (op == coEQ || op == coNE)) {
+      node.Test = Node::Partial;
+      node.Str = node.Str.left(e.PartialLength);
+      node.NullOutcome = static_cast<uint8_t>(Outcome(op, kUnordered));
+    } else {
+      node.Test = op == coEQ || op == coNE ? Node::Equal : Node::Order;
+      node.NullOutcome = static_cast<uint8_t>(Outcome(op, kUnordered));
+    }
+    return AddText(std::move(node), text);
+  }
+  return Fallback(exprNode);
 }
 
 int TCompiledFilter::CompileIn(int exprNode) {
   const TExprNode& e = evaluator_.Nodes()[static_cast<size_t>(exprNode)];
   const auto& all = evaluator_.Nodes();
-  const TColumn* column = StoredColumn(e.Left);
-  if (!column || e.Right < 0 || all[static_cast<size_t>(e.Right)].Class != nodeListElem)
+  if (e.Right < 0 || all[static_cast<size_t>(e.Right)].Class != nodeListElem)
     return Fallback(exprNode);
   std::vector<Variant> values;
   for (int element = e.Right; element >= 0; element = all[static_cast<size_t>(element)].Right) {
-    const TExprNode& value = all[static_cast<size_t>(all[static_cast<size_t>(element)].Left)];
-    if (value.Class != nodeConst || value.Value.IsEmptyOrNull()) return Fallback(exprNode);
-    values.push_back(value.Value);
+    Variant value;
+    bool today = false;
+    if (!ConstantOf(all[static_cast<size_t>(element)].Left, value, today) || today ||
+        value.IsEmptyOrNull())
+      return Fallback(exprNode);
+    values.push_back(value);
   }
-  Node node;
-  node.Column = column;
   auto all_of = [&values](auto predicate) {
     for (const Variant& v : values)
       if (!predicate(v)) return false;
     return true;
   };
+  TextOperand text;
+  const TColumn* column = StoredColumn(e.Left);
+  if (!column && TextOperandOf(e.Left, text)) column = text.Column;
+  if (!column) return Fallback(exprNode);
+  Node node;
+  node.Column = column;
   switch (column->Kind()) {
     case TColumnKind::Int:
       if (!all_of(IsIntegerKind)) return Fallback(exprNode);
@@ -465,9 +794,11 @@ int TCompiledFilter::CompileIn(int exprNode) {
       break;
     case TColumnKind::String:
       if (!all_of([](const Variant& v) { return v.IsString(); })) return Fallback(exprNode);
-      node.Kind = Node::InStr;
+      node.Test = Node::Among;
+      node.NullOutcome = kFalse;
       for (const Variant& v : values) node.Strings.push_back(v.StringRef());
-      break;
+      if (!text.Column) text.Column = column;
+      return AddText(std::move(node), text);
     default:
       return Fallback(exprNode);
   }
@@ -477,6 +808,29 @@ int TCompiledFilter::CompileIn(int exprNode) {
 Variant TCompiledFilter::EvaluateFallback(int exprNode, int row) const {
   row_ = row;
   return evaluator_.EvaluateNode(exprNode, lookup_);
+}
+
+void TCompiledFilter::TakeToday() const {
+  if (todayNodes_.empty()) return;
+  const double key = DateTimeOrderKey(Date());
+  for (const int index : todayNodes_) nodes_[static_cast<size_t>(index)].Double = key;
+}
+
+// A Text node on one row: the outcome per code for dictionary columns, worked out on first
+// meeting a code; the stored text itself otherwise.
+int TCompiledFilter::TextTri(const Node& n, int row) const {
+  const TColumn& c = *n.Column;
+  if (c.IsNull(row)) return n.NullOutcome;
+  if (!c.IsDictionary()) return TextOutcome(n, c.StringAt(row));
+  if (n.CodeGeneration != c.DictionaryGeneration()) {
+    n.CodeOutcomes.clear();
+    n.CodeGeneration = c.DictionaryGeneration();
+  }
+  const uint32_t code = c.CodeAt(row);
+  if (code >= n.CodeOutcomes.size()) n.CodeOutcomes.resize(static_cast<size_t>(c.EntryCount()), kUnknown);
+  uint8_t& outcome = n.CodeOutcomes[code];
+  if (outcome == kUnknown) outcome = static_cast<uint8_t>(TextOutcome(n, c.Entry(code)));
+  return outcome;
 }
 
 int TCompiledFilter::Tri(int index, int row) const {
@@ -530,29 +884,19 @@ int TCompiledFilter::Tri(int index, int row) const {
     case Node::BoolCmp:
       if (n.Column->IsNull(row)) return Outcome(n.Cmp, kUnordered);
       return Outcome(n.Cmp, Order<int64_t>(n.Column->BoolAt(row) ? 1 : 0, n.Int));
-    case Node::StrCmp: {
+    case Node::DatePartCmp: {
       if (n.Column->IsNull(row)) return Outcome(n.Cmp, kUnordered);
-      const QString& value = n.Column->StringAt(row);
-      if (n.Cmp == coEQ || n.Cmp == coNE)
-        return (value == n.Str) == (n.Cmp == coEQ) ? kTrue : kFalse;
-      const int order = QStringView(value).compare(n.Str, Qt::CaseSensitive);
-      return Outcome(n.Cmp, order < 0 ? -1 : (order > 0 ? 1 : 0));
+      const int part = DatePart(n.Function, n.Column->DoubleAt(row));
+      if (n.IntegerConstant) return Outcome(n.Cmp, Order<int64_t>(part, n.Int));
+      return Outcome(n.Cmp, OrderDoubles(part, n.Double));
     }
-    case Node::StrCompareNode: {
-      if (n.Column->IsNull(row)) return n.Cmp == coLike ? kNull : Outcome(n.Cmp, kUnordered);
-      const QString& stored = n.Column->StringAt(row);
-      const QStringView value = n.CaseInsensitive ? Folded(stored, n.Fold) : QStringView(stored);
-      if (n.Cmp == coLike) return n.Mask->Matches(value) ? kTrue : kFalse;
-      if (n.PartialLength > 0 && (n.Cmp == coEQ || n.Cmp == coNE)) {
-        const bool match = value.startsWith(QStringView(n.Str).left(n.PartialLength));
-        return match == (n.Cmp == coEQ) ? kTrue : kFalse;
-      }
-      const int order = value.compare(n.Str, Qt::CaseSensitive);
-      return Outcome(n.Cmp, order < 0 ? -1 : (order > 0 ? 1 : 0));
-    }
-    case Node::StrLike:
-      if (n.Column->IsNull(row)) return kNull;
-      return n.Mask->Matches(n.Column->StringAt(row)) ? kTrue : kFalse;
+    case Node::DateFnCmp:
+      if (n.Column->IsNull(row)) return Outcome(n.Cmp, kUnordered);
+      return Outcome(n.Cmp,
+                     OrderDoubles(DateTimeOrderKey(DateFunctionValue(n.Function, n.Column->DoubleAt(row))),
+                                  n.Double));
+    case Node::Text:
+      return TextTri(n, row);
     case Node::InInt:
       return !n.Column->IsNull(row) && Among(n.Column->IntAt(row), n.Ints) ? kTrue : kFalse;
     case Node::InFloat:
@@ -561,8 +905,6 @@ int TCompiledFilter::Tri(int index, int row) const {
       return !n.Column->IsNull(row) && Among(DateTimeOrderKey(n.Column->DoubleAt(row)), n.Doubles)
                  ? kTrue
                  : kFalse;
-    case Node::InStr:
-      return !n.Column->IsNull(row) && Among(n.Column->StringAt(row), n.Strings) ? kTrue : kFalse;
     case Node::Fallback: {
       const Variant value = EvaluateFallback(n.ExprNode, row);
       if (value.IsNull()) return kNull;
@@ -573,6 +915,7 @@ int TCompiledFilter::Tri(int index, int row) const {
 }
 
 bool TCompiledFilter::Matches(int row) const {
+  TakeToday();
   if (rootIsValue_) {
     const Node& root = nodes_[static_cast<size_t>(root_)];
     return TExprEvaluator::IsTrue(EvaluateFallback(root.ExprNode, row));
@@ -581,6 +924,7 @@ bool TCompiledFilter::Matches(int row) const {
 }
 
 Variant TCompiledFilter::Value(int row) const {
+  TakeToday();
   const Node& root = nodes_[static_cast<size_t>(root_)];
   if (rootIsValue_) return EvaluateFallback(root.ExprNode, row);
   switch (Tri(root_, row)) {
@@ -635,36 +979,52 @@ void CompareRun(uint32_t op, const TColumn& column, Value value, int begin, int 
   }
 }
 
-// = or <> of a stored text and a constant over a run of rows. Only texts as long as the
-// constant are read; each string lies in a block of its own, so those of the rows ahead are
-// fetched into the cache while the current ones are compared. A row takes a few nanoseconds
-// here and a fetch from memory a hundred: the rows fetched lie far enough ahead to arrive in
-// time, past the end of the run too (the next run starts there).
-void EqualStringsRun(bool equal, const TColumn& column, const QString& wanted, int begin, int count,
-                     uint8_t* out) {
-  constexpr int Ahead = 64;
-  const qsizetype size = wanted.size();
-  const uint8_t ifNull = equal ? kFalse : kTrue;
-  const int rows = column.Size();
+}  // namespace
+
+// A Text node over a run of rows. Dictionary columns look the outcome up by code (working out
+// codes not met before); = and <> of a plain text compare only texts as long as the constant.
+void TCompiledFilter::TextBatch(const Node& n, int begin, int count, uint8_t* out) const {
+  const TColumn& c = *n.Column;
+  if (c.IsDictionary()) {
+    if (n.CodeGeneration != c.DictionaryGeneration()) {
+      n.CodeOutcomes.clear();
+      n.CodeGeneration = c.DictionaryGeneration();
+    }
+    n.CodeOutcomes.resize(static_cast<size_t>(c.EntryCount()), kUnknown);
+    uint8_t* outcomes = n.CodeOutcomes.data();
+    const uint32_t* codes = c.Codes() + begin;
+    for (int i = 0; i < count; ++i) {
+      uint8_t outcome = outcomes[codes[i]];
+      if (outcome == kUnknown)
+        outcome = outcomes[codes[i]] = static_cast<uint8_t>(TextOutcome(n, c.Entry(codes[i])));
+      out[i] = outcome;
+    }
+    for (int i = 0; i < count; ++i)
+      if (c.IsNull(begin + i)) out[i] = n.NullOutcome;
+    return;
+  }
+  if (n.Test == Node::Equal && n.Steps.empty()) {
+    const QStringView wanted(n.Str);
+    const uint8_t same = n.Cmp == coEQ ? kTrue : kFalse;
+    for (int i = 0; i < count; ++i) {
+      const int row = begin + i;
+      if (c.IsNull(row)) {
+        out[i] = n.NullOutcome;
+        continue;
+      }
+      const QStringView value = c.StringAt(row);
+      const bool equal = value.size() == wanted.size() &&
+                         std::memcmp(value.data(), wanted.data(),
+                                     static_cast<size_t>(wanted.size()) * sizeof(QChar)) == 0;
+      out[i] = equal ? same : static_cast<uint8_t>(1 - same);
+    }
+    return;
+  }
   for (int i = 0; i < count; ++i) {
     const int row = begin + i;
-    if (row + Ahead < rows) {
-      const QString& ahead = column.StringAt(row + Ahead);
-      if (ahead.size() == size) __builtin_prefetch(ahead.constData());
-    }
-    if (column.IsNull(row)) {
-      out[i] = ifNull;
-      continue;
-    }
-    const QString& value = column.StringAt(row);
-    const bool same =
-        value.size() == size && std::memcmp(value.constData(), wanted.constData(),
-                                            static_cast<size_t>(size) * sizeof(QChar)) == 0;
-    out[i] = same == equal ? kTrue : kFalse;
+    out[i] = c.IsNull(row) ? n.NullOutcome : static_cast<uint8_t>(TextOutcome(n, c.StringAt(row)));
   }
 }
-
-}  // namespace
 
 int TCompiledFilter::Depth(int index) const {
   const Node& node = nodes_[static_cast<size_t>(index)];
@@ -710,12 +1070,9 @@ void TCompiledFilter::TriBatch(int index, int begin, int count, uint8_t* out, in
       CompareRun(n.Cmp, *c, n.Scaled, begin, count, out,
                  [c](int row) { return static_cast<__int128>(c->IntAt(row)); });
       return;
-    case Node::StrCmp:
-      if (n.Cmp == coEQ || n.Cmp == coNE) {
-        EqualStringsRun(n.Cmp == coEQ, *c, n.Str, begin, count, out);
-        return;
-      }
-      break;
+    case Node::Text:
+      TextBatch(n, begin, count, out);
+      return;
     case Node::IsNull:
     case Node::IsNotNull: {
       const uint8_t ifNull = n.Kind == Node::IsNull ? kTrue : kFalse;
@@ -734,6 +1091,7 @@ bool TCompiledFilter::Batchable() const {
 }
 
 void TCompiledFilter::Outcomes(int begin, int count, uint8_t* out) const {
+  TakeToday();
   if (scratch_.empty())
     scratch_.assign(static_cast<size_t>(Depth(root_)) + 1, std::vector<uint8_t>(BatchSize));
   for (int done = 0; done < count; done += BatchSize)
@@ -744,8 +1102,13 @@ std::vector<int> TCompiledFilter::Select(int rowCount) const {
   std::vector<int> rows;
   if (!Batchable()) {
     // Record by record, so that an error surfaces where the evaluator would raise it.
-    for (int row = 0; row < rowCount; ++row)
-      if (Matches(row)) rows.push_back(row);
+    TakeToday();
+    const Node& root = nodes_[static_cast<size_t>(root_)];
+    for (int row = 0; row < rowCount; ++row) {
+      const bool match = rootIsValue_ ? TExprEvaluator::IsTrue(EvaluateFallback(root.ExprNode, row))
+                                      : Tri(root_, row) == kTrue;
+      if (match) rows.push_back(row);
+    }
     return rows;
   }
   uint8_t results[BatchSize];

@@ -1,11 +1,18 @@
 #pragma once
 // TCompiledFilter: a canned expression compiled for fast filtering of stored records. Field
-// references are resolved once to the columns of a record store, and the common shapes of a
-// filter (a stored column compared with a constant, IS NULL, LIKE, IN, compare nodes, AND / OR /
-// NOT) become typed nodes that read values where they lie: integers, doubles and Booleans from
-// their vectors, strings as views of the stored text. Nothing is allocated per record.
+// references are resolved once to the columns of a record store, and the shapes a filter is
+// made of become typed nodes that read values where they lie: integers, doubles and Booleans
+// from their vectors, texts as views of the column's buffer. Compiled are: a stored column
+// compared with a constant (=, <>, <, >, <=, >=, compare nodes of either compare rule, partial
+// comparisons), LIKE, IN, IS [NOT] NULL, AND / OR / NOT; the text functions upper, lower, trim,
+// trimleft, trimright, substring (and the upper-casing of case-insensitive filters) over a text
+// column; year, month, day, hour, minute, second, date and time over a date-time column;
+// getdate() as the constant of a date-time comparison; any subtree without fields (folded to
+// its value once). A condition on a text column kept as dictionary codes is decided once per
+// distinct text and then looked up by code. Nothing is allocated per record (except to
+// upper-case texts beyond ASCII).
 //
-// Anything else (arithmetic, functions, two fields compared, calculated and lookup fields,
+// Anything else (arithmetic on fields, two fields compared, calculated and lookup fields,
 // conversions between strings and numbers or dates) is evaluated by the shared evaluator
 // (ExprEvaluator.h) over Variants, so every filter gives exactly the records that the evaluator
 // would give, errors included: typed nodes are used only where they cannot differ and cannot
@@ -18,12 +25,13 @@
 
 #include "ExprEvaluator.h"
 #include "LikeMask.h"
+#include "PlatformExport.h"
 #include "RecordStore.h"
 
 namespace Kel {
 
 // Where a compiled filter finds the values of a record.
-class TFilterRowSource {
+class KEL_PLATFORM_EXPORT TFilterRowSource {
  public:
   virtual ~TFilterRowSource() = default;
   // The stored column that holds field fieldNo (1-based), or nullptr when the field's values are
@@ -33,7 +41,7 @@ class TFilterRowSource {
   virtual Variant ValueAt(int fieldNo, const QString& fieldName, int row) const = 0;
 };
 
-class TCompiledFilter {
+class KEL_PLATFORM_EXPORT TCompiledFilter {
  public:
   // evaluator and source must outlive the compiled filter.
   TCompiledFilter(const TExprEvaluator& evaluator, const TFilterRowSource& source);
@@ -57,26 +65,42 @@ class TCompiledFilter {
   struct Node;
 
  private:
+  struct TextOperand;
+  struct DateOperand;
+
   int Compile(int exprNode);
   int CompileComparison(int exprNode);
+  int CompileColumnComparison(int exprNode, const TColumn* column, uint32_t op, const Variant& k,
+                              bool today);
+  int CompileDateComparison(int exprNode, const DateOperand& date, uint32_t op, const Variant& k,
+                            bool today);
   int CompileCompareNode(int exprNode);
   int CompileLike(int exprNode);
   int CompileIn(int exprNode);
   int CompileIsNull(int exprNode);
+  int AddText(Node node, const TextOperand& text);
   int Fallback(int exprNode);
   int Add(Node node);
   // 0 false, 1 true, 2 null
   int Tri(int node, int row) const;
   // The same for count rows from begin at once, into out; only for nodes that cannot raise.
   void TriBatch(int node, int begin, int count, uint8_t* out, int depth) const;
+  void TextBatch(const Node& node, int begin, int count, uint8_t* out) const;
+  int TextTri(const Node& node, int row) const;
   int Depth(int node) const;
   Variant EvaluateFallback(int exprNode, int row) const;
   const TColumn* StoredColumn(int exprNode) const;
-  // The stored column and the constant of "column op constant" or, when mayMirror, of
-  // "constant op column" (op then mirrored); false when the operands are no such pair.
-  bool ColumnAndConstant(const TExprNode& e, bool mayMirror, const TColumn*& column,
-                         const TExprNode*& constant, uint32_t& op) const;
+  // A text column seen through text functions, or false.
+  bool TextOperandOf(int exprNode, TextOperand& operand) const;
+  // A date-time column seen through a date function, or false.
+  bool DateOperandOf(int exprNode, DateOperand& operand) const;
+  // The value of a subtree that reads no field (getdate() only as a whole: then today is set
+  // and the value is worked out per run), or false; a subtree that raises is no constant.
+  bool ConstantOf(int exprNode, Variant& value, bool& today) const;
+  bool IsConstantTree(int exprNode) const;
   bool IsBooleanSafe(int exprNode) const;
+  // Today's date for getdate(), taken once per entry into the filter.
+  void TakeToday() const;
 
   const TExprEvaluator& evaluator_;
   const TFilterRowSource& source_;
@@ -84,6 +108,7 @@ class TCompiledFilter {
   int root_ = -1;
   bool rootIsValue_ = false;  // the root is no condition: its value decides as IsTrue does
   mutable int row_ = -1;      // the row the Variant lookup reads
+  std::vector<int> todayNodes_;  // nodes comparing with getdate()
   mutable std::vector<std::vector<uint8_t>> scratch_;  // per depth of the batch evaluation
   TFieldValueLookup lookup_;
 };

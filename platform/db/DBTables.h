@@ -60,13 +60,14 @@
 #include <memory>
 
 #include "DataSet.h"
+#include "PlatformExport.h"
 #include "Strings.h"
 
 namespace Kel {
 
 class TSqlReader;
 
-class TSession : public QObject {
+class KEL_PLATFORM_EXPORT TSession : public QObject {
   Q_OBJECT
 
  public:
@@ -140,10 +141,10 @@ class TSession : public QObject {
 };
 
 // The process-wide session.
-TSession& Session();
+KEL_PLATFORM_EXPORT TSession& Session();
 
 // A dataset that reads through an alias of the session.
-class TDBDataSet : public TDataSet {
+class KEL_PLATFORM_EXPORT TDBDataSet : public TDataSet {
   Q_OBJECT
   Q_PROPERTY(QString DatabaseName READ DatabaseName WRITE SetDatabaseName)
 
@@ -174,7 +175,7 @@ class TDBDataSet : public TDataSet {
   std::unique_ptr<TSqlReader> reader_;
 };
 
-class TTable : public TDBDataSet {
+class KEL_PLATFORM_EXPORT TTable : public TDBDataSet {
   Q_OBJECT
   Q_PROPERTY(QString TableName READ TableName WRITE SetTableName)
   Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly)
@@ -217,7 +218,7 @@ class TTable : public TDBDataSet {
   std::unique_ptr<Info> info_;
 };
 
-class TQuery : public TDBDataSet {
+class KEL_PLATFORM_EXPORT TQuery : public TDBDataSet {
   Q_OBJECT
   Q_PROPERTY(Kel::TStrings* SQL READ SQL WRITE SetSQL)
 
@@ -248,6 +249,6 @@ class TQuery : public TDBDataSet {
 
 // The field type (and size, for strings) of a declared SQL column type; ftUnknown when the
 // declaration says nothing.
-TFieldType FieldTypeOfDeclaredType(const QString& declaredType, int& size);
+KEL_PLATFORM_EXPORT TFieldType FieldTypeOfDeclaredType(const QString& declaredType, int& size);
 
 }  // namespace Kel

@@ -10,11 +10,12 @@
 #include <QObject>
 #include <QString>
 
+#include "PlatformExport.h"
 #include "Set.h"
 
 namespace Kel {
 namespace DB {
-Q_NAMESPACE
+Q_NAMESPACE_EXPORT(KEL_PLATFORM_EXPORT)
 
 enum TFieldType {
   ftUnknown,
@@ -121,17 +122,21 @@ using TLocateOptions = TSet<TLocateOption>;
 using TParserOptions = TSet<TParserOption>;
 
 // The name of a field type as the enumeration spells it ("ftInteger").
-QString FieldTypeName(TFieldType type);
+KEL_PLATFORM_EXPORT QString FieldTypeName(TFieldType type);
 
 // Field-type families, used wherever values are stored, converted or compared.
-bool IsStringFieldType(TFieldType type);    // string, fixed char, wide string, memo, formatted memo
-bool IsMemoFieldType(TFieldType type);      // memo, formatted memo, (Oracle) character blob
-bool IsIntegerFieldType(TFieldType type);   // small integer, integer, word, auto-inc, large integer
-bool IsFloatFieldType(TFieldType type);     // float
-bool IsCurrencyFieldType(TFieldType type);  // currency, BCD, formatted BCD
-bool IsDateTimeFieldType(TFieldType type);  // date, time, date-time, time stamp
-bool IsBinaryFieldType(TFieldType type);    // bytes, var bytes, blobs, graphic, OLE kinds
-bool IsBlobFieldType(TFieldType type);      // blob kinds, memo kinds, graphic
+// string, fixed char, wide string, memo, formatted memo
+KEL_PLATFORM_EXPORT bool IsStringFieldType(TFieldType type);
+// memo, formatted memo, (Oracle) character blob
+KEL_PLATFORM_EXPORT bool IsMemoFieldType(TFieldType type);
+// small integer, integer, word, auto-inc, large integer
+KEL_PLATFORM_EXPORT bool IsIntegerFieldType(TFieldType type);
+KEL_PLATFORM_EXPORT bool IsFloatFieldType(TFieldType type);     // float
+KEL_PLATFORM_EXPORT bool IsCurrencyFieldType(TFieldType type);  // currency, BCD, formatted BCD
+KEL_PLATFORM_EXPORT bool IsDateTimeFieldType(TFieldType type);  // date, time, date-time, time stamp
+// bytes, var bytes, blobs, graphic, OLE kinds
+KEL_PLATFORM_EXPORT bool IsBinaryFieldType(TFieldType type);
+KEL_PLATFORM_EXPORT bool IsBlobFieldType(TFieldType type);  // blob kinds, memo kinds, graphic
 
 }  // namespace Kel
 

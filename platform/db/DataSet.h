@@ -49,6 +49,7 @@
 
 #include "Component.h"
 #include "DBTypes.h"
+#include "PlatformExport.h"
 #include "RecordStore.h"
 #include "Variant.h"
 
@@ -65,7 +66,7 @@ class TField;
 using TBookmark = QByteArray;
 
 // The fields of a dataset, in order.
-class TFields {
+class KEL_PLATFORM_EXPORT TFields {
  public:
   explicit TFields(TDataSet* dataSet) : dataSet_(dataSet) {}
 
@@ -105,7 +106,7 @@ struct TSqlTextRules {
   bool QuoteMoneyValues = false;
 };
 
-class TDataSet : public TComponent {
+class KEL_PLATFORM_EXPORT TDataSet : public TComponent {
   Q_OBJECT
   Q_PROPERTY(bool Active READ Active WRITE SetActive)
   Q_CLASSINFO("default:Active", "False")

@@ -17,6 +17,7 @@
 
 #include "Component.h"
 #include "DBTypes.h"
+#include "PlatformExport.h"
 
 namespace Kel {
 
@@ -24,7 +25,7 @@ class TDataSet;
 class TDataLink;
 class TField;
 
-class TDataSource : public TComponent {
+class KEL_PLATFORM_EXPORT TDataSource : public TComponent {
   Q_OBJECT
   Q_MOC_INCLUDE("DataSet.h")
   Q_PROPERTY(Kel::TDataSet* DataSet READ DataSet WRITE SetDataSet)
@@ -77,7 +78,7 @@ class TDataSource : public TComponent {
   std::vector<TDataLink*> links_;
 };
 
-class TDataLink {
+class KEL_PLATFORM_EXPORT TDataLink {
  public:
   TDataLink();
   virtual ~TDataLink();

@@ -45,6 +45,7 @@
 #include <vector>
 
 #include "CannedExpr.h"
+#include "PlatformExport.h"
 #include "Variant.h"
 
 namespace Kel {
@@ -68,7 +69,7 @@ struct TExprNode {
   Variant Value;  // constant
 };
 
-class TExprEvaluator {
+class KEL_PLATFORM_EXPORT TExprEvaluator {
  public:
   // Decodes the canned expression once; raises EDatabaseError for a damaged buffer.
   explicit TExprEvaluator(const QByteArray& canned, TCompareNodeRule rule = ccrFilter);
@@ -98,10 +99,13 @@ class TExprEvaluator {
 };
 
 // The operator table and the function table, for whoever evaluates nodes by hand.
-Variant ApplyExprOperator(uint32_t op, const Variant& left, const Variant& right);
-Variant ApplyExprFunction(const QString& lowerName, const std::vector<Variant>& args);
+KEL_PLATFORM_EXPORT Variant ApplyExprOperator(uint32_t op, const Variant& left,
+                                              const Variant& right);
+KEL_PLATFORM_EXPORT Variant ApplyExprFunction(const QString& lowerName,
+                                              const std::vector<Variant>& args);
 // A compare node's meaning on two values.
-Variant ApplyCompareNode(TCompareNodeRule rule, uint32_t op, bool caseInsensitive,
-                         int partialLength, const Variant& left, const Variant& right);
+KEL_PLATFORM_EXPORT Variant ApplyCompareNode(TCompareNodeRule rule, uint32_t op,
+                                             bool caseInsensitive, int partialLength,
+                                             const Variant& left, const Variant& right);
 
 }  // namespace Kel

@@ -42,6 +42,7 @@
 
 #include "CannedExpr.h"
 #include "DBTypes.h"
+#include "PlatformExport.h"
 
 namespace Kel {
 
@@ -53,7 +54,7 @@ struct TExprFieldInfo {
   TFieldType DataType = ftUnknown;
 };
 
-class TExprParser {
+class KEL_PLATFORM_EXPORT TExprParser {
  public:
   // Parses text against the fields of dataSet (which need not be open).
   TExprParser(const TDataSet* dataSet, const QString& text, TFilterOptions options = {},

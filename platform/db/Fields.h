@@ -29,13 +29,14 @@
 
 #include "Component.h"
 #include "DBTypes.h"
+#include "PlatformExport.h"
 #include "Variant.h"
 
 namespace Kel {
 
 class TDataSet;
 
-class TField : public TComponent {
+class KEL_PLATFORM_EXPORT TField : public TComponent {
   Q_OBJECT
   Q_MOC_INCLUDE("DataSet.h")
   Q_PROPERTY(QString FieldName READ FieldName WRITE SetFieldName)
@@ -165,19 +166,19 @@ class TField : public TComponent {
 
 // --- strings ------------------------------------------------------------------------------------
 
-class TStringField : public TField {
+class KEL_PLATFORM_EXPORT TStringField : public TField {
   Q_OBJECT
  public:
   Q_INVOKABLE explicit TStringField(TComponent* owner = nullptr);
 };
 
-class TWideStringField : public TStringField {
+class KEL_PLATFORM_EXPORT TWideStringField : public TStringField {
   Q_OBJECT
  public:
   Q_INVOKABLE explicit TWideStringField(TComponent* owner = nullptr);
 };
 
-class TGuidField : public TStringField {
+class KEL_PLATFORM_EXPORT TGuidField : public TStringField {
   Q_OBJECT
  public:
   Q_INVOKABLE explicit TGuidField(TComponent* owner = nullptr);
@@ -185,7 +186,7 @@ class TGuidField : public TStringField {
 
 // --- numbers ------------------------------------------------------------------------------------
 
-class TNumericField : public TField {
+class KEL_PLATFORM_EXPORT TNumericField : public TField {
   Q_OBJECT
  public:
   Q_INVOKABLE explicit TNumericField(TComponent* owner = nullptr);
@@ -194,49 +195,49 @@ class TNumericField : public TField {
   Variant TextToValue(const QString& text) const override;
 };
 
-class TIntegerField : public TNumericField {
+class KEL_PLATFORM_EXPORT TIntegerField : public TNumericField {
   Q_OBJECT
  public:
   Q_INVOKABLE explicit TIntegerField(TComponent* owner = nullptr);
 };
 
-class TSmallintField : public TIntegerField {
+class KEL_PLATFORM_EXPORT TSmallintField : public TIntegerField {
   Q_OBJECT
  public:
   Q_INVOKABLE explicit TSmallintField(TComponent* owner = nullptr);
 };
 
-class TWordField : public TIntegerField {
+class KEL_PLATFORM_EXPORT TWordField : public TIntegerField {
   Q_OBJECT
  public:
   Q_INVOKABLE explicit TWordField(TComponent* owner = nullptr);
 };
 
-class TAutoIncField : public TIntegerField {
+class KEL_PLATFORM_EXPORT TAutoIncField : public TIntegerField {
   Q_OBJECT
  public:
   Q_INVOKABLE explicit TAutoIncField(TComponent* owner = nullptr);
 };
 
-class TLargeintField : public TNumericField {
+class KEL_PLATFORM_EXPORT TLargeintField : public TNumericField {
   Q_OBJECT
  public:
   Q_INVOKABLE explicit TLargeintField(TComponent* owner = nullptr);
 };
 
-class TFloatField : public TNumericField {
+class KEL_PLATFORM_EXPORT TFloatField : public TNumericField {
   Q_OBJECT
  public:
   Q_INVOKABLE explicit TFloatField(TComponent* owner = nullptr);
 };
 
-class TCurrencyField : public TFloatField {
+class KEL_PLATFORM_EXPORT TCurrencyField : public TFloatField {
   Q_OBJECT
  public:
   Q_INVOKABLE explicit TCurrencyField(TComponent* owner = nullptr);
 };
 
-class TBCDField : public TNumericField {
+class KEL_PLATFORM_EXPORT TBCDField : public TNumericField {
   Q_OBJECT
  public:
   Q_INVOKABLE explicit TBCDField(TComponent* owner = nullptr);
@@ -244,7 +245,7 @@ class TBCDField : public TNumericField {
 
 // --- Booleans, dates and times ------------------------------------------------------------------
 
-class TBooleanField : public TField {
+class KEL_PLATFORM_EXPORT TBooleanField : public TField {
   Q_OBJECT
  public:
   Q_INVOKABLE explicit TBooleanField(TComponent* owner = nullptr);
@@ -253,7 +254,7 @@ class TBooleanField : public TField {
   Variant TextToValue(const QString& text) const override;
 };
 
-class TDateTimeField : public TField {
+class KEL_PLATFORM_EXPORT TDateTimeField : public TField {
   Q_OBJECT
  public:
   Q_INVOKABLE explicit TDateTimeField(TComponent* owner = nullptr);
@@ -263,13 +264,13 @@ class TDateTimeField : public TField {
   Variant TextToValue(const QString& text) const override;
 };
 
-class TDateField : public TDateTimeField {
+class KEL_PLATFORM_EXPORT TDateField : public TDateTimeField {
   Q_OBJECT
  public:
   Q_INVOKABLE explicit TDateField(TComponent* owner = nullptr);
 };
 
-class TTimeField : public TDateTimeField {
+class KEL_PLATFORM_EXPORT TTimeField : public TDateTimeField {
   Q_OBJECT
  public:
   Q_INVOKABLE explicit TTimeField(TComponent* owner = nullptr);
@@ -277,7 +278,7 @@ class TTimeField : public TDateTimeField {
 
 // --- binary data --------------------------------------------------------------------------------
 
-class TBinaryField : public TField {
+class KEL_PLATFORM_EXPORT TBinaryField : public TField {
   Q_OBJECT
  public:
   Q_INVOKABLE explicit TBinaryField(TComponent* owner = nullptr);
@@ -286,13 +287,13 @@ class TBinaryField : public TField {
   QString FormatValue(const Variant& value, bool displayText) const override;
 };
 
-class TBytesField : public TBinaryField {
+class KEL_PLATFORM_EXPORT TBytesField : public TBinaryField {
   Q_OBJECT
  public:
   Q_INVOKABLE explicit TBytesField(TComponent* owner = nullptr);
 };
 
-class TVarBytesField : public TBytesField {
+class KEL_PLATFORM_EXPORT TVarBytesField : public TBytesField {
   Q_OBJECT
  public:
   Q_INVOKABLE explicit TVarBytesField(TComponent* owner = nullptr);
@@ -300,7 +301,7 @@ class TVarBytesField : public TBytesField {
 
 // Blobs show a marker in grids: "(BLOB)" / "(MEMO)" / "(GRAPHIC)", in capitals when the value is
 // not empty.
-class TBlobField : public TField {
+class KEL_PLATFORM_EXPORT TBlobField : public TField {
   Q_OBJECT
  public:
   Q_INVOKABLE explicit TBlobField(TComponent* owner = nullptr);
@@ -311,7 +312,7 @@ class TBlobField : public TField {
   virtual QString BlobMarker() const { return QStringLiteral("Blob"); }
 };
 
-class TMemoField : public TBlobField {
+class KEL_PLATFORM_EXPORT TMemoField : public TBlobField {
   Q_OBJECT
  public:
   Q_INVOKABLE explicit TMemoField(TComponent* owner = nullptr);
@@ -320,7 +321,7 @@ class TMemoField : public TBlobField {
   QString BlobMarker() const override { return QStringLiteral("Memo"); }
 };
 
-class TGraphicField : public TBlobField {
+class KEL_PLATFORM_EXPORT TGraphicField : public TBlobField {
   Q_OBJECT
  public:
   Q_INVOKABLE explicit TGraphicField(TComponent* owner = nullptr);
@@ -331,37 +332,37 @@ class TGraphicField : public TBlobField {
 
 // --- structured kinds ---------------------------------------------------------------------------
 
-class TVariantField : public TField {
+class KEL_PLATFORM_EXPORT TVariantField : public TField {
   Q_OBJECT
  public:
   Q_INVOKABLE explicit TVariantField(TComponent* owner = nullptr);
 };
 
-class TObjectField : public TField {
+class KEL_PLATFORM_EXPORT TObjectField : public TField {
   Q_OBJECT
  public:
   Q_INVOKABLE explicit TObjectField(TComponent* owner = nullptr);
 };
 
-class TADTField : public TObjectField {
+class KEL_PLATFORM_EXPORT TADTField : public TObjectField {
   Q_OBJECT
  public:
   Q_INVOKABLE explicit TADTField(TComponent* owner = nullptr);
 };
 
-class TArrayField : public TObjectField {
+class KEL_PLATFORM_EXPORT TArrayField : public TObjectField {
   Q_OBJECT
  public:
   Q_INVOKABLE explicit TArrayField(TComponent* owner = nullptr);
 };
 
-class TDataSetField : public TObjectField {
+class KEL_PLATFORM_EXPORT TDataSetField : public TObjectField {
   Q_OBJECT
  public:
   Q_INVOKABLE explicit TDataSetField(TComponent* owner = nullptr);
 };
 
-class TReferenceField : public TDataSetField {
+class KEL_PLATFORM_EXPORT TReferenceField : public TDataSetField {
   Q_OBJECT
  public:
   Q_INVOKABLE explicit TReferenceField(TComponent* owner = nullptr);
@@ -371,13 +372,13 @@ class TReferenceField : public TDataSetField {
 
 // The class that holds values of a field type: TStringField for ftString, TMemoField for ftMemo
 // and ftFmtMemo, TIntegerField for ftInteger, ... TField for types without a class of their own.
-const QMetaObject& FieldClassOf(TFieldType type);
+KEL_PLATFORM_EXPORT const QMetaObject& FieldClassOf(TFieldType type);
 
 // Creates a field of the class for type (its DataType set to type, so ftFmtMemo gives a memo
 // field of type ftFmtMemo), named name, and adds it to dataSet (when given). The owner frees it;
 // it defaults to the dataset. If adding fails (a duplicate name, an open dataset) the field is
 // freed and the error travels on.
-TField* CreateField(TDataSet* dataSet, const QString& name, TFieldType type, int size = 0,
-                    TComponent* owner = nullptr);
+KEL_PLATFORM_EXPORT TField* CreateField(TDataSet* dataSet, const QString& name, TFieldType type,
+                                        int size = 0, TComponent* owner = nullptr);
 
 }  // namespace Kel

@@ -19,6 +19,8 @@
 #include <utility>
 #include <vector>
 
+#include "PlatformExport.h"
+
 namespace Kel {
 
 // Kinds of mask tokens and items. mkEscape is a token only: it produces no item.
@@ -45,21 +47,23 @@ struct TLikeMaskItem {
 
 // The set described by set text: single characters and ranges "a-z" (empty when the last is
 // lower than the first); a "-" at the start is a member, one at the very end is dropped.
-TLikeCharSet CharSetFromText(QStringView text);
+KEL_PLATFORM_EXPORT TLikeCharSet CharSetFromText(QStringView text);
 
 // Splits a mask into its tokens (kind and text), escape tokens included: what a mask
 // tokenizer reports. A NUL character ends the mask.
-std::vector<std::pair<TLikeMaskKind, QString>> TokenizeLikeMask(QStringView mask, QChar escapeChar);
+KEL_PLATFORM_EXPORT std::vector<std::pair<TLikeMaskKind, QString>> TokenizeLikeMask(
+    QStringView mask, QChar escapeChar);
 
 // The item of one token (any kind but mkEscape): a set token's set is read from its text after
 // "[" (or "[^"), without a final "]".
-TLikeMaskItem LikeMaskItemOf(TLikeMaskKind kind, QString tokenText);
+KEL_PLATFORM_EXPORT TLikeMaskItem LikeMaskItemOf(TLikeMaskKind kind, QString tokenText);
 
 // The items of a mask: literal runs, "_", "%" and sets; escapes produce no item.
-std::vector<TLikeMaskItem> PrepareLikeMask(QStringView mask, QChar escapeChar = u'^');
+KEL_PLATFORM_EXPORT std::vector<TLikeMaskItem> PrepareLikeMask(QStringView mask,
+                                                               QChar escapeChar = u'^');
 
 // A compiled mask, reusable for any number of values.
-class TLikeMask {
+class KEL_PLATFORM_EXPORT TLikeMask {
  public:
   TLikeMask() = default;  // the empty mask: matches every value
   explicit TLikeMask(QStringView mask, QChar escapeChar = u'^');
@@ -86,10 +90,10 @@ class TLikeMask {
 
 // True when value matches mask; the escape character is "^". The mask compiled last is kept, so
 // matching many values against one mask compiles it once.
-bool LikeMatches(QStringView value, QStringView mask);
+KEL_PLATFORM_EXPORT bool LikeMatches(QStringView value, QStringView mask);
 
 // The first place of needle in text at or after from (-1: none), as QStringView::indexOf finds
 // it; the needle's first character is looked for several characters at a time.
-qsizetype FindLiteral(QStringView text, QStringView needle, qsizetype from = 0);
+KEL_PLATFORM_EXPORT qsizetype FindLiteral(QStringView text, QStringView needle, qsizetype from = 0);
 
 }  // namespace Kel

@@ -7,10 +7,11 @@
 #include <vector>
 
 #include "DataSet.h"
+#include "PlatformExport.h"
 
 namespace Kel {
 
-class TMemDataSet : public TDataSet {
+class KEL_PLATFORM_EXPORT TMemDataSet : public TDataSet {
   Q_OBJECT
 
  public:

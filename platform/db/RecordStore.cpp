@@ -93,13 +93,32 @@ Variant TColumn::Value(int row) const {
     case TColumnKind::Bool:
       return Variant(bools_[r] != 0);
     case TColumnKind::String:
-      return Variant(strings_[r]);
-    case TColumnKind::Bytes:
-      return Variant(QString::fromLatin1(bytes_[r]));
+      return Variant(StringValue(row));
+    case TColumnKind::Bytes: {
+      const QByteArrayView bytes = BytesAt(row);
+      return Variant(bytes.isEmpty() ? QStringLiteral("") : QString::fromLatin1(bytes));
+    }
     case TColumnKind::Variant:
       return variants_[r];
   }
   return Variant::Null();
+}
+
+// An empty text comes out as an empty string, never as a null one: written to a database, a
+// null string would become Null.
+QString TColumn::StringValue(int row) const {
+  const QStringView text = StringAt(row);
+  if (text.isEmpty()) return QStringLiteral("");
+  if (!strings_.IsDictionary()) return text.toString();
+  if (entryValuesGeneration_ != strings_.Generation()) {
+    entryValues_.clear();
+    entryValuesGeneration_ = strings_.Generation();
+  }
+  const uint32_t code = strings_.CodeAt(row);
+  if (code >= entryValues_.size()) entryValues_.resize(static_cast<size_t>(EntryCount()));
+  QString& value = entryValues_[code];
+  if (value.isNull()) value = text.toString();
+  return value;
 }
 
 void TColumn::SetValue(int row, const Variant& value) {
@@ -121,12 +140,17 @@ void TColumn::SetValue(int row, const Variant& value) {
     case TColumnKind::Bool:
       bools_[r] = !isNull && value.AsBoolean() ? 1 : 0;
       break;
-    case TColumnKind::String:
-      strings_[r] = isNull ? QString() : value.AsString();
+    case TColumnKind::String: {
+      const QString text = isNull ? QString() : value.AsString();
+      const QStringView view(text);
+      strings_.Set(row, std::u16string_view(view.utf16(), static_cast<size_t>(view.size())));
       break;
-    case TColumnKind::Bytes:
-      bytes_[r] = isNull ? QByteArray() : value.AsString().toLatin1();
+    }
+    case TColumnKind::Bytes: {
+      const QByteArray bytes = isNull ? QByteArray() : value.AsString().toLatin1();
+      bytes_.Set(row, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
       break;
+    }
     case TColumnKind::Variant:
       variants_[r] = isNull ? Variant::Null() : value;
       break;
@@ -140,7 +164,7 @@ void TColumn::SetBytes(int row, const QByteArray& bytes) {
     return;
   }
   nulls_[r] = bytes.isNull() ? 1 : 0;
-  bytes_[r] = bytes;
+  bytes_.Set(row, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
 }
 
 void TColumn::InsertSlot(int row) {
@@ -159,10 +183,10 @@ void TColumn::InsertSlot(int row) {
       bools_.insert(at(bools_), 0);
       break;
     case TColumnKind::String:
-      strings_.insert(at(strings_), QString());
+      strings_.InsertSlot(row);
       break;
     case TColumnKind::Bytes:
-      bytes_.insert(at(bytes_), QByteArray());
+      bytes_.InsertSlot(row);
       break;
     case TColumnKind::Variant:
       variants_.insert(at(variants_), Variant::Null());
@@ -183,9 +207,9 @@ void TColumn::Erase(int row) {
   erase(ints_);
   erase(doubles_);
   erase(bools_);
-  erase(strings_);
-  erase(bytes_);
   erase(variants_);
+  if (kind_ == TColumnKind::String) strings_.Erase(row);
+  if (kind_ == TColumnKind::Bytes) bytes_.Erase(row);
 }
 
 void TColumn::Reserve(int rows) {
@@ -204,10 +228,10 @@ void TColumn::Reserve(int rows) {
       bools_.reserve(n);
       break;
     case TColumnKind::String:
-      strings_.reserve(n);
+      strings_.Reserve(rows);
       break;
     case TColumnKind::Bytes:
-      bytes_.reserve(n);
+      bytes_.Reserve(rows);
       break;
     case TColumnKind::Variant:
       variants_.reserve(n);
@@ -220,9 +244,10 @@ void TColumn::Clear() {
   ints_.clear();
   doubles_.clear();
   bools_.clear();
-  strings_.clear();
-  bytes_.clear();
+  strings_.Clear();
+  bytes_.Clear();
   variants_.clear();
+  entryValues_.clear();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,8 +1,9 @@
 #pragma once
 // TRecordStore: the records of a dataset, held in memory column by column. Each column keeps
-// its values in one typed vector (64-bit integers, doubles, scaled currency, Booleans, strings,
-// bytes) plus a null flag per row, so that a filter can read a value where it lies, without
-// building a Variant or copying a string. Every row has a stable id that survives inserts and
+// its values in one typed vector (64-bit integers, doubles, scaled currency, Booleans) or, for
+// texts and bytes, in one character buffer with dictionary codes or places per row
+// (TextColumn.h), plus a null flag per row, so that a filter can read a value where it lies,
+// without building a Variant or a string. Every row has a stable id that survives inserts and
 // deletes elsewhere; bookmarks are row ids.
 //
 // Values enter through ConvertToFieldType, which brings any Variant into the kind a field type
@@ -14,25 +15,29 @@
 //   bytes and blobs -> string of the bytes (one character per byte); other types -> as given.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QHash>
 #include <QString>
+#include <QStringView>
 #include <cstdint>
 #include <vector>
 
 #include "DBTypes.h"
+#include "PlatformExport.h"
+#include "TextColumn.h"
 #include "Variant.h"
 
 namespace Kel {
 
 enum class TColumnKind : uint8_t { Int, Float, Currency, DateTime, Bool, String, Bytes, Variant };
 
-TColumnKind ColumnKindOf(TFieldType type);
+KEL_PLATFORM_EXPORT TColumnKind ColumnKindOf(TFieldType type);
 
 // The value as a field of this type stores it: Null for Null and empty values.
-Variant ConvertToFieldType(const Variant& value, TFieldType type);
+KEL_PLATFORM_EXPORT Variant ConvertToFieldType(const Variant& value, TFieldType type);
 
 // One column: the values of one field for every row.
-class TColumn {
+class KEL_PLATFORM_EXPORT TColumn {
  public:
   explicit TColumn(TFieldType type);
 
@@ -47,8 +52,27 @@ class TColumn {
   }  // Int, Currency (scaled)
   double DoubleAt(int row) const { return doubles_[static_cast<size_t>(row)]; }  // Float, DateTime
   bool BoolAt(int row) const { return bools_[static_cast<size_t>(row)] != 0; }
-  const QString& StringAt(int row) const { return strings_[static_cast<size_t>(row)]; }
-  const QByteArray& BytesAt(int row) const { return bytes_[static_cast<size_t>(row)]; }
+  // String columns: a view of the stored text, valid until the column changes.
+  QStringView StringAt(int row) const {
+    const auto text = strings_.At(row);
+    return QStringView(text.data(), static_cast<qsizetype>(text.size()));
+  }
+  QByteArrayView BytesAt(int row) const {  // Bytes columns
+    const auto bytes = bytes_.At(row);
+    return QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  }
+  // String columns kept as dictionary codes (TextColumn.h): the code of a row (0 for the empty
+  // text and for Null), the codes of all rows, and the text of a code.
+  bool IsDictionary() const { return strings_.IsDictionary(); }
+  uint32_t CodeAt(int row) const { return strings_.CodeAt(row); }
+  const uint32_t* Codes() const { return strings_.Codes(); }
+  int EntryCount() const { return strings_.EntryCount(); }
+  QStringView Entry(uint32_t code) const {
+    const auto text = strings_.Entry(code);
+    return QStringView(text.data(), static_cast<qsizetype>(text.size()));
+  }
+  // Changes when codes change their meaning: results worked out per code hold while it stays.
+  uint64_t DictionaryGeneration() const { return strings_.Generation(); }
 
   Variant Value(int row) const;
   // Stores a value already converted by ConvertToFieldType (or Null).
@@ -61,6 +85,7 @@ class TColumn {
 
  private:
   void InsertSlot(int row);
+  QString StringValue(int row) const;
 
   TFieldType type_;
   TColumnKind kind_;
@@ -68,12 +93,16 @@ class TColumn {
   std::vector<int64_t> ints_;
   std::vector<double> doubles_;
   std::vector<uint8_t> bools_;
-  std::vector<QString> strings_;
-  std::vector<QByteArray> bytes_;
+  TTextColumn<char16_t> strings_;
+  TTextColumn<char> bytes_;
   std::vector<Variant> variants_;
+  // The strings handed out for dictionary codes, made on first use and shared after it, so
+  // that reading a value of a column with few distinct values allocates nothing.
+  mutable std::vector<QString> entryValues_;
+  mutable uint64_t entryValuesGeneration_ = 0;
 };
 
-class TRecordStore {
+class KEL_PLATFORM_EXPORT TRecordStore {
  public:
   TRecordStore() = default;
   explicit TRecordStore(const std::vector<TFieldType>& columnTypes);

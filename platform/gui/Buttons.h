@@ -11,11 +11,12 @@
 #include <QIcon>
 #include <QToolButton>
 
+#include "PlatformExport.h"
 #include "StdCtrls.h"
 
 namespace Kel {
 
-class TBitBtn : public TButton {
+class KEL_PLATFORM_EXPORT TBitBtn : public TButton {
   Q_OBJECT
   Q_PROPERTY(Kel::Gui::TBitBtnKind Kind READ Kind WRITE SetKind)
   Q_CLASSINFO("default:Kind", "bkCustom")
@@ -32,7 +33,7 @@ class TBitBtn : public TButton {
   TBitBtnKind kind_ = bkCustom;
 };
 
-class TSpeedButton : public QToolButton, public TClickable {
+class KEL_PLATFORM_EXPORT TSpeedButton : public QToolButton, public TClickable {
   Q_OBJECT
   Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
   Q_PROPERTY(bool Down READ Down WRITE SetDown)

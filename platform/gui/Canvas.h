@@ -26,6 +26,7 @@
 #include "Color.h"
 #include "Font.h"
 #include "GuiTypes.h"
+#include "PlatformExport.h"
 #include "Rect.h"
 
 class QStyle;
@@ -59,7 +60,7 @@ enum TEdgeKind {
 
 enum TScrollArrow { saUp, saDown, saLeft, saRight };
 
-class TCanvas {
+class KEL_PLATFORM_EXPORT TCanvas {
  public:
   // Draws through painter, which must be active while the canvas is used. widget (may be null)
   // gives the palette, the style and the font.
@@ -141,7 +142,7 @@ class TCanvas {
 };
 
 // Keeps a canvas's clipping and restores it (or the absence of one) when it goes.
-class TCanvasClipScope {
+class KEL_PLATFORM_EXPORT TCanvasClipScope {
  public:
   explicit TCanvasClipScope(TCanvas& canvas);
   ~TCanvasClipScope();

@@ -16,6 +16,8 @@
 #include <QString>
 #include <span>
 
+#include "PlatformExport.h"
+
 class QPalette;
 class QWidget;
 
@@ -91,31 +93,31 @@ struct TColorName {
 };
 
 // Every named colour, standard colours first, then the system colours, clNone and clDefault.
-std::span<const TColorName> ColorNames();
+KEL_PLATFORM_EXPORT std::span<const TColorName> ColorNames();
 
 // The name of a colour; false when it has none.
-bool ColorToIdent(TColor color, QString& ident);
+KEL_PLATFORM_EXPORT bool ColorToIdent(TColor color, QString& ident);
 // The colour of a name (letter case ignored); false when no colour has that name.
-bool IdentToColor(const QString& ident, TColor& color);
+KEL_PLATFORM_EXPORT bool IdentToColor(const QString& ident, TColor& color);
 
 // The name, or "$" + eight hexadecimal digits ("$00804020") for a colour without a name.
-QString ColorToString(TColor color);
+KEL_PLATFORM_EXPORT QString ColorToString(TColor color);
 // A name or an integer text (decimal or "$" hexadecimal); false for anything else.
-bool TryStringToColor(const QString& text, TColor& color);
+KEL_PLATFORM_EXPORT bool TryStringToColor(const QString& text, TColor& color);
 // The same, raising EConvertError "'x' is not a valid integer value" for a bad text.
-TColor StringToColor(const QString& text);
+KEL_PLATFORM_EXPORT TColor StringToColor(const QString& text);
 
-bool IsSystemColor(TColor color);
+KEL_PLATFORM_EXPORT bool IsSystemColor(TColor color);
 
 // The colour to paint with. A system colour comes from the palette (the widget's palette, or
 // the application's without a widget); clNone and clDefault give a transparent colour, for the
 // caller to skip or replace with its own default.
-QColor ColorToQColor(TColor color, const QPalette& palette);
-QColor ColorToQColor(TColor color, const QWidget* widget = nullptr);
+KEL_PLATFORM_EXPORT QColor ColorToQColor(TColor color, const QPalette& palette);
+KEL_PLATFORM_EXPORT QColor ColorToQColor(TColor color, const QWidget* widget = nullptr);
 // The RGB value a colour stands for at this moment (system colours resolved like above).
-TColor ColorToRGB(TColor color, const QWidget* widget = nullptr);
+KEL_PLATFORM_EXPORT TColor ColorToRGB(TColor color, const QWidget* widget = nullptr);
 // An RGB colour of a QColor (alpha ignored).
-TColor QColorToColor(const QColor& color);
+KEL_PLATFORM_EXPORT TColor QColorToColor(const QColor& color);
 constexpr TColor RGB(int red, int green, int blue) {
   return (red & 0xFF) | ((green & 0xFF) << 8) | ((blue & 0xFF) << 16);
 }

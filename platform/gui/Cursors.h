@@ -4,14 +4,16 @@
 
 #include <QCursor>
 
+#include "PlatformExport.h"
+
 namespace Kel {
 
 using TCursor = int;
 
 // Registers (or replaces) the cursor under index.
-void SetScreenCursor(TCursor index, const QCursor& cursor);
+KEL_PLATFORM_EXPORT void SetScreenCursor(TCursor index, const QCursor& cursor);
 // The cursor registered under index; the arrow for an index nothing was registered under.
-QCursor ScreenCursor(TCursor index);
-bool HasScreenCursor(TCursor index);
+KEL_PLATFORM_EXPORT QCursor ScreenCursor(TCursor index);
+KEL_PLATFORM_EXPORT bool HasScreenCursor(TCursor index);
 
 }  // namespace Kel

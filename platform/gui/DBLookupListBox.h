@@ -35,6 +35,7 @@
 
 #include "Color.h"
 #include "DataSource.h"
+#include "PlatformExport.h"
 #include "StdCtrls.h"
 #include "Variant.h"
 
@@ -43,7 +44,7 @@ namespace Kel {
 class TDataSet;
 class TField;
 
-class TDBLookupListBox : public QAbstractScrollArea {
+class KEL_PLATFORM_EXPORT TDBLookupListBox : public QAbstractScrollArea {
   Q_OBJECT
   Q_PROPERTY(Kel::TDataSource* ListSource READ ListSource WRITE SetListSource)
   Q_PROPERTY(QString ListField READ ListField WRITE SetListField)

@@ -18,10 +18,11 @@
 #include "Color.h"
 #include "GuiTypes.h"
 #include "Persistent.h"
+#include "PlatformExport.h"
 
 namespace Kel {
 
-class TFont : public TPersistent {
+class KEL_PLATFORM_EXPORT TFont : public TPersistent {
   Q_OBJECT
   Q_PROPERTY(int Color READ Color WRITE SetColor)
   Q_CLASSINFO("default:Color", "-16777208")

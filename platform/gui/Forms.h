@@ -8,20 +8,22 @@
 // font; Qt scales the result with the screen's device pixel ratio, since it is in logical
 // pixels.
 
+#include "PlatformExport.h"
+
 class QFont;
 class QWidget;
 
 namespace Kel {
 
 // The application's main form: none until the program names it.
-QWidget* ApplicationMainForm();
-void SetApplicationMainForm(QWidget* form);
+KEL_PLATFORM_EXPORT QWidget* ApplicationMainForm();
+KEL_PLATFORM_EXPORT void SetApplicationMainForm(QWidget* form);
 
 // The window (top-level widget) that widget sits on; nullptr for nullptr.
-QWidget* ParentForm(const QWidget* widget);
+KEL_PLATFORM_EXPORT QWidget* ParentForm(const QWidget* widget);
 
 inline constexpr int kReferenceLineHeight = 13;
-int ScaleByFont(int pixels, const QFont& font);
-int ScaleByFont(int pixels, const QWidget* widget);
+KEL_PLATFORM_EXPORT int ScaleByFont(int pixels, const QFont& font);
+KEL_PLATFORM_EXPORT int ScaleByFont(int pixels, const QWidget* widget);
 
 }  // namespace Kel

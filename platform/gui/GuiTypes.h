@@ -7,11 +7,12 @@
 
 #include <QObject>
 
+#include "PlatformExport.h"
 #include "Set.h"
 
 namespace Kel {
 namespace Gui {
-Q_NAMESPACE
+Q_NAMESPACE_EXPORT(KEL_PLATFORM_EXPORT)
 
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 Q_ENUM_NS(TFontStyle)

@@ -8,6 +8,8 @@
 
 #include <QPointer>
 
+#include "PlatformExport.h"
+
 class QAction;
 class QMenu;
 class QObject;
@@ -15,15 +17,15 @@ class QWidget;
 
 namespace Kel {
 
-void SetPopupMenu(QWidget* widget, QMenu* menu);
-QMenu* PopupMenuOf(const QWidget* widget);
+KEL_PLATFORM_EXPORT void SetPopupMenu(QWidget* widget, QMenu* menu);
+KEL_PLATFORM_EXPORT QMenu* PopupMenuOf(const QWidget* widget);
 
-void SetMenuGroupIndex(QAction* action, int groupIndex);
-int MenuGroupIndex(const QAction* action);  // 0 when never set
+KEL_PLATFORM_EXPORT void SetMenuGroupIndex(QAction* action, int groupIndex);
+KEL_PLATFORM_EXPORT int MenuGroupIndex(const QAction* action);  // 0 when never set
 
-void SetPopupComponent(QMenu* menu, QObject* component);
-QObject* PopupComponentOf(const QMenu* menu);
+KEL_PLATFORM_EXPORT void SetPopupComponent(QMenu* menu, QObject* component);
+KEL_PLATFORM_EXPORT QObject* PopupComponentOf(const QMenu* menu);
 
-bool IsMenuSeparator(const QAction* action);
+KEL_PLATFORM_EXPORT bool IsMenuSeparator(const QAction* action);
 
 }  // namespace Kel

@@ -5,13 +5,15 @@
 
 #include <functional>
 
+#include "PlatformExport.h"
+
 namespace Kel {
 
 using TMessageBeepHook = std::function<void()>;
 
 // QApplication::beep(), or the installed hook instead.
-void MessageBeep();
+KEL_PLATFORM_EXPORT void MessageBeep();
 // Installs hook (an empty one restores the system beep) and returns the one installed before.
-TMessageBeepHook SetMessageBeepHook(TMessageBeepHook hook);
+KEL_PLATFORM_EXPORT TMessageBeepHook SetMessageBeepHook(TMessageBeepHook hook);
 
 }  // namespace Kel

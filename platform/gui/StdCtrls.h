@@ -18,6 +18,7 @@
 #include <functional>
 
 #include "GuiTypes.h"
+#include "PlatformExport.h"
 #include "ShiftState.h"
 
 class QShortcut;
@@ -30,7 +31,7 @@ using TMouseEvent =
     std::function<void(QObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
 
 // What every button-like control has beside its Qt base: OnClick, fired after Qt's clicked().
-class TClickable {
+class KEL_PLATFORM_EXPORT TClickable {
  public:
   virtual ~TClickable() = default;
   TNotifyEvent OnClick;
@@ -43,16 +44,17 @@ class TClickable {
 
 // A new control of a registered class (by class or by classic name) with parent as its parent;
 // EClassNotFound for an unknown name, EInvalidCast for a class that is not a widget.
-QWidget* CreateControl(const QMetaObject& controlClass, QWidget* parent);
-QWidget* CreateControl(const QString& className, QWidget* parent);
+KEL_PLATFORM_EXPORT QWidget* CreateControl(const QMetaObject& controlClass, QWidget* parent);
+KEL_PLATFORM_EXPORT QWidget* CreateControl(const QString& className, QWidget* parent);
 
 // The classic mouse button of a Qt mouse button.
-TMouseButton MouseButtonOf(Qt::MouseButton button);
+KEL_PLATFORM_EXPORT TMouseButton MouseButtonOf(Qt::MouseButton button);
 // Calls handler (when set) with sender and the button, shift state and position of event. The
 // handler may close and free the window of sender: nothing of sender may be used after it.
-void FireMouseEvent(const TMouseEvent& handler, QObject* sender, const QMouseEvent& event);
+KEL_PLATFORM_EXPORT void FireMouseEvent(const TMouseEvent& handler, QObject* sender,
+                                        const QMouseEvent& event);
 
-class TEdit : public QLineEdit {
+class KEL_PLATFORM_EXPORT TEdit : public QLineEdit {
   Q_OBJECT
   Q_PROPERTY(QString Text READ Text WRITE SetText)
   Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly)
@@ -77,7 +79,7 @@ class TEdit : public QLineEdit {
   TNotifyEvent OnChange;
 };
 
-class TListBox : public QListWidget {
+class KEL_PLATFORM_EXPORT TListBox : public QListWidget {
   Q_OBJECT
   Q_PROPERTY(QStringList Items READ Items WRITE SetItems)
   Q_PROPERTY(int ItemIndex READ ItemIndex WRITE SetItemIndex)
@@ -120,7 +122,7 @@ class TListBox : public QListWidget {
   bool settingItems_ = false;  // the program, not the user, changes the items or the index
 };
 
-class TButton : public QPushButton, public TClickable {
+class KEL_PLATFORM_EXPORT TButton : public QPushButton, public TClickable {
   Q_OBJECT
   Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
   Q_PROPERTY(bool Default READ Default WRITE SetDefault)
@@ -150,7 +152,7 @@ class TButton : public QPushButton, public TClickable {
   QShortcut* cancelShortcut_ = nullptr;
 };
 
-class TCheckBox : public QCheckBox, public TClickable {
+class KEL_PLATFORM_EXPORT TCheckBox : public QCheckBox, public TClickable {
   Q_OBJECT
   Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
   Q_PROPERTY(bool Checked READ Checked WRITE SetChecked)
@@ -173,7 +175,7 @@ class TCheckBox : public QCheckBox, public TClickable {
   void SetState(TCheckBoxState value);
 };
 
-class TRadioButton : public QRadioButton, public TClickable {
+class KEL_PLATFORM_EXPORT TRadioButton : public QRadioButton, public TClickable {
   Q_OBJECT
   Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
   Q_PROPERTY(bool Checked READ Checked WRITE SetChecked)

@@ -6,6 +6,7 @@
 
 #include <Qt>
 
+#include "PlatformExport.h"
 #include "ShiftState.h"
 
 class QKeyEvent;
@@ -84,15 +85,15 @@ enum : int {
 
 // The virtual key of a Qt key; keypad digits and operators (Qt::KeypadModifier) get the keypad
 // codes. 0 for a key without one.
-int VirtualKeyFromQt(int qtKey, Qt::KeyboardModifiers modifiers = {});
-int VirtualKeyOf(const QKeyEvent& event);
+KEL_PLATFORM_EXPORT int VirtualKeyFromQt(int qtKey, Qt::KeyboardModifiers modifiers = {});
+KEL_PLATFORM_EXPORT int VirtualKeyOf(const QKeyEvent& event);
 // The Qt key of a virtual key (Qt::Key_unknown when there is none); keypad codes give the digit
 // or operator key, to be sent with Qt::KeypadModifier.
-Qt::Key QtKeyFromVirtualKey(int virtualKey);
+KEL_PLATFORM_EXPORT Qt::Key QtKeyFromVirtualKey(int virtualKey);
 
 // Shift, Alt and Ctrl of a key event.
-TShiftState ShiftStateOf(const QKeyEvent& event);
+KEL_PLATFORM_EXPORT TShiftState ShiftStateOf(const QKeyEvent& event);
 // Shift, Alt and Ctrl as they are down at this moment.
-TShiftState KeyboardShiftState();
+KEL_PLATFORM_EXPORT TShiftState KeyboardShiftState();
 
 }  // namespace Kel

@@ -20,6 +20,7 @@
 #include <QStringList>
 #include <memory>
 
+#include "PlatformExport.h"
 #include "RegistryBackend.h"
 
 namespace Kel {
@@ -41,7 +42,7 @@ inline constexpr const char* SetDataFailed = "Failed to set data for '%1'";
 inline constexpr const char* InvalidDataType = "Invalid data type for '%1'";
 }  // namespace RegistryText
 
-class TRegistry {
+class KEL_PLATFORM_EXPORT TRegistry {
  public:
   TRegistry();
   explicit TRegistry(std::shared_ptr<TRegistryBackend> backend);
@@ -116,6 +117,7 @@ class TRegistry {
 // The text of the value `name` of `key` below HKEY_LOCAL_MACHINE (up to its first NUL), or an
 // empty text when the key or the value is missing or the value is not text; *found (when given)
 // says whether a text value was there. A store that cannot be read raises ERegistryException.
-QString ReadLocalMachineString(const QString& key, const QString& name, bool* found = nullptr);
+KEL_PLATFORM_EXPORT QString ReadLocalMachineString(const QString& key, const QString& name,
+                                                   bool* found = nullptr);
 
 }  // namespace Kel

@@ -15,6 +15,8 @@
 #include <memory>
 #include <optional>
 
+#include "PlatformExport.h"
+
 namespace Kel {
 
 // The predefined root keys, numbered as the Windows registry numbers them.
@@ -30,7 +32,7 @@ enum class TRootKey : uint32_t {
 enum TRegDataType { rdUnknown, rdString, rdExpandString, rdInteger, rdBinary };
 
 // One value as a backend stores it. Only the member that belongs to the kind is meaningful.
-struct TRegistryValue {
+struct KEL_PLATFORM_EXPORT TRegistryValue {
   TRegDataType type = rdUnknown;
   QString text;          // rdString, rdExpandString (may contain NUL characters as stored)
   uint32_t integer = 0;  // rdInteger
@@ -45,7 +47,7 @@ struct TRegistryValue {
   static TRegistryValue Binary(const QByteArray& bytes);
 };
 
-class TRegistryBackend {
+class KEL_PLATFORM_EXPORT TRegistryBackend {
  public:
   virtual ~TRegistryBackend() = default;
 
@@ -84,22 +86,22 @@ class TRegistryBackend {
 // The portable store: one SQLite file. The file is opened on first use; reading from a file that
 // does not exist yet finds nothing and creates nothing, the first change creates it (and its
 // folder). A file that is not a registry store raises ERegistryException and is left untouched.
-std::shared_ptr<TRegistryBackend> OpenRegistryFile(const QString& fileName);
+KEL_PLATFORM_EXPORT std::shared_ptr<TRegistryBackend> OpenRegistryFile(const QString& fileName);
 
 // Where the portable store lives: the environment variable KEL_REGISTRY when set, else
 // "Kel/registry.sqlite" in the user's configuration folder.
-QString DefaultRegistryFileName();
+KEL_PLATFORM_EXPORT QString DefaultRegistryFileName();
 
 // The backend TRegistry uses when none is given: the portable store named by KEL_REGISTRY when
 // that variable is set (on every system, so tests never touch a real registry); otherwise the
 // Windows registry on Windows and the file of DefaultRegistryFileName() elsewhere.
-std::shared_ptr<TRegistryBackend> DefaultRegistryBackend();
+KEL_PLATFORM_EXPORT std::shared_ptr<TRegistryBackend> DefaultRegistryBackend();
 
 #ifdef _WIN32
 std::shared_ptr<TRegistryBackend> OpenWindowsRegistry();
 #endif
 
 // Splits a key path at backslashes, dropping empty names (so "\A\\B\" is A, B).
-QStringList SplitKeyPath(const QString& path);
+KEL_PLATFORM_EXPORT QStringList SplitKeyPath(const QString& path);
 
 }  // namespace Kel

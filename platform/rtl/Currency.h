@@ -3,13 +3,14 @@
 // money; conversions from floating point round halves to even.
 
 #include <QMetaType>
-
 #include <compare>
 #include <cstdint>
 
+#include "PlatformExport.h"
+
 namespace Kel {
 
-struct Currency {
+struct KEL_PLATFORM_EXPORT Currency {
   int64_t Scaled = 0;  // value x 10000
 
   static constexpr int64_t Scale = 10000;
@@ -22,10 +23,10 @@ struct Currency {
   Currency operator-() const { return Currency{-Scaled}; }
 };
 
-Currency operator+(Currency a, Currency b);
-Currency operator-(Currency a, Currency b);
-Currency operator*(Currency a, Currency b);
-Currency operator/(Currency a, Currency b);  // raises EZeroDivide
+KEL_PLATFORM_EXPORT Currency operator+(Currency a, Currency b);
+KEL_PLATFORM_EXPORT Currency operator-(Currency a, Currency b);
+KEL_PLATFORM_EXPORT Currency operator*(Currency a, Currency b);
+KEL_PLATFORM_EXPORT Currency operator/(Currency a, Currency b);  // raises EZeroDivide
 
 }  // namespace Kel
 

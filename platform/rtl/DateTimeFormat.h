@@ -13,19 +13,21 @@
 //   '...' "..."                  literal text
 // Specifier letters ignore case; any other character is copied.
 
+#include <QString>
+
 #include "DateUtils.h"
 #include "FormatSettings.h"
-
-#include <QString>
+#include "PlatformExport.h"
 
 namespace Kel {
 
-QString FormatDateTime(const QString& format, TDateTime value);
-QString FormatDateTime(const QString& format, TDateTime value, const TFormatSettings& settings);
+KEL_PLATFORM_EXPORT QString FormatDateTime(const QString& format, TDateTime value);
+KEL_PLATFORM_EXPORT QString FormatDateTime(const QString& format, TDateTime value,
+                                           const TFormatSettings& settings);
 
-QString DateToStr(TDateTime value);      // short date format
-QString TimeToStr(TDateTime value);      // long time format
-QString DateTimeToStr(TDateTime value);  // "c": time omitted at midnight
+KEL_PLATFORM_EXPORT QString DateToStr(TDateTime value);      // short date format
+KEL_PLATFORM_EXPORT QString TimeToStr(TDateTime value);      // long time format
+KEL_PLATFORM_EXPORT QString DateTimeToStr(TDateTime value);  // "c": time omitted at midnight
 
 // Reading text back by the short date format's order of day, month and year and the current
 // separators: "d/m/y" (a missing year is the current one; two-digit years follow
@@ -33,15 +35,18 @@ QString DateTimeToStr(TDateTime value);  // "c": time omitted at midnight
 // AM/PM strings (or "AM"/"PM") before or after the time. Blanks around the parts are allowed,
 // anything else after the value is not. The Try forms return false instead of raising
 // EConvertError.
-bool TryStrToDate(const QString& text, TDateTime& result);
-bool TryStrToTime(const QString& text, TDateTime& result);
-bool TryStrToDateTime(const QString& text, TDateTime& result);
+KEL_PLATFORM_EXPORT bool TryStrToDate(const QString& text, TDateTime& result);
+KEL_PLATFORM_EXPORT bool TryStrToTime(const QString& text, TDateTime& result);
+KEL_PLATFORM_EXPORT bool TryStrToDateTime(const QString& text, TDateTime& result);
 // The same, reading by the given settings instead of the process-wide ones.
-bool TryStrToDate(const QString& text, TDateTime& result, const TFormatSettings& settings);
-bool TryStrToTime(const QString& text, TDateTime& result, const TFormatSettings& settings);
-bool TryStrToDateTime(const QString& text, TDateTime& result, const TFormatSettings& settings);
-TDateTime StrToDate(const QString& text);
-TDateTime StrToTime(const QString& text);
-TDateTime StrToDateTime(const QString& text);
+KEL_PLATFORM_EXPORT bool TryStrToDate(const QString& text, TDateTime& result,
+                                      const TFormatSettings& settings);
+KEL_PLATFORM_EXPORT bool TryStrToTime(const QString& text, TDateTime& result,
+                                      const TFormatSettings& settings);
+KEL_PLATFORM_EXPORT bool TryStrToDateTime(const QString& text, TDateTime& result,
+                                          const TFormatSettings& settings);
+KEL_PLATFORM_EXPORT TDateTime StrToDate(const QString& text);
+KEL_PLATFORM_EXPORT TDateTime StrToTime(const QString& text);
+KEL_PLATFORM_EXPORT TDateTime StrToDateTime(const QString& text);
 
 }  // namespace Kel

@@ -4,8 +4,9 @@
 // runs forwards (-1.25 is 29 December 1899, 06:00). Weekdays are 1 = Sunday ... 7 = Saturday.
 
 #include <QtGlobal>
-
 #include <cstdint>
+
+#include "PlatformExport.h"
 
 namespace Kel {
 
@@ -25,44 +26,48 @@ struct TTimeStamp {
   int Date = 0;  // day number, 1 = 1 January 0001
 };
 
-bool IsLeapYear(int year);
-int DaysInAMonth(int year, int month);  // 28..31; 0 for a month outside 1..12
+KEL_PLATFORM_EXPORT bool IsLeapYear(int year);
+KEL_PLATFORM_EXPORT int DaysInAMonth(int year, int month);  // 28..31; 0 for a month outside 1..12
 
-bool TryEncodeDate(int year, int month, int day, TDateTime& result);
-bool TryEncodeTime(int hour, int min, int sec, int msec, TDateTime& result);
-TDateTime EncodeDate(int year, int month, int day);          // raises EConvertError
-TDateTime EncodeTime(int hour, int min, int sec, int msec);  // raises EConvertError
-TDateTime EncodeDateTime(int year, int month, int day, int hour, int min, int sec, int msec);
-void DecodeDate(TDateTime value, int& year, int& month, int& day);
-void DecodeTime(TDateTime value, int& hour, int& min, int& sec, int& msec);
+KEL_PLATFORM_EXPORT bool TryEncodeDate(int year, int month, int day, TDateTime& result);
+KEL_PLATFORM_EXPORT bool TryEncodeTime(int hour, int min, int sec, int msec, TDateTime& result);
+KEL_PLATFORM_EXPORT TDateTime EncodeDate(int year, int month, int day);  // raises EConvertError
+KEL_PLATFORM_EXPORT TDateTime EncodeTime(int hour, int min, int sec,
+                                         int msec);  // raises EConvertError
+KEL_PLATFORM_EXPORT TDateTime EncodeDateTime(int year, int month, int day, int hour, int min,
+                                             int sec, int msec);
+KEL_PLATFORM_EXPORT void DecodeDate(TDateTime value, int& year, int& month, int& day);
+KEL_PLATFORM_EXPORT void DecodeTime(TDateTime value, int& hour, int& min, int& sec, int& msec);
 // Like DecodeDate, also giving the weekday (1 = Sunday). Returns whether the year is a leap year.
-bool DecodeDateFully(TDateTime value, int& year, int& month, int& day, int& dayOfWeek);
+KEL_PLATFORM_EXPORT bool DecodeDateFully(TDateTime value, int& year, int& month, int& day,
+                                         int& dayOfWeek);
 
-int DayOfWeek(TDateTime value);  // 1 = Sunday ... 7 = Saturday
-int YearOf(TDateTime value);
-int MonthOf(TDateTime value);
-int DayOf(TDateTime value);
+KEL_PLATFORM_EXPORT int DayOfWeek(TDateTime value);  // 1 = Sunday ... 7 = Saturday
+KEL_PLATFORM_EXPORT int YearOf(TDateTime value);
+KEL_PLATFORM_EXPORT int MonthOf(TDateTime value);
+KEL_PLATFORM_EXPORT int DayOf(TDateTime value);
 
 // The month moved by a number of months; a day beyond the new month's end becomes its last day.
-TDateTime IncMonth(TDateTime value, int numberOfMonths = 1);
-void IncAMonth(int& year, int& month, int& day, int numberOfMonths = 1);
+KEL_PLATFORM_EXPORT TDateTime IncMonth(TDateTime value, int numberOfMonths = 1);
+KEL_PLATFORM_EXPORT void IncAMonth(int& year, int& month, int& day, int numberOfMonths = 1);
 
-TDateTime DateOf(TDateTime value);  // the date part (time 00:00)
-TDateTime TimeOf(TDateTime value);  // the time of day, 0 <= t < 1
+KEL_PLATFORM_EXPORT TDateTime DateOf(TDateTime value);  // the date part (time 00:00)
+KEL_PLATFORM_EXPORT TDateTime TimeOf(TDateTime value);  // the time of day, 0 <= t < 1
 
 // A number that orders date-times by day and then by time of day. The date-time numbers
 // themselves do not, before 30 December 1899: -1.75 (29 December, 18:00) is below -1.25 (the
 // same day, 06:00). The key is the day plus the time of day, so compare keys wherever
 // date-times are ordered. It is exact, equals the value from 30 December 1899 on, and keeps NaN.
-double DateTimeOrderKey(TDateTime value);
+KEL_PLATFORM_EXPORT double DateTimeOrderKey(TDateTime value);
 
-TDateTime Now();
-TDateTime Date();
-TDateTime Time();
+KEL_PLATFORM_EXPORT TDateTime Now();
+KEL_PLATFORM_EXPORT TDateTime Date();
+KEL_PLATFORM_EXPORT TDateTime Time();
 
-TTimeStamp DateTimeToTimeStamp(TDateTime value);
-TDateTime TimeStampToDateTime(const TTimeStamp& stamp);  // raises EConvertError for bad stamps
-double TimeStampToMSecs(const TTimeStamp& stamp);
-TTimeStamp MSecsToTimeStamp(double msecs);
+KEL_PLATFORM_EXPORT TTimeStamp DateTimeToTimeStamp(TDateTime value);
+KEL_PLATFORM_EXPORT TDateTime
+TimeStampToDateTime(const TTimeStamp& stamp);  // raises EConvertError for bad stamps
+KEL_PLATFORM_EXPORT double TimeStampToMSecs(const TTimeStamp& stamp);
+KEL_PLATFORM_EXPORT TTimeStamp MSecsToTimeStamp(double msecs);
 
 }  // namespace Kel

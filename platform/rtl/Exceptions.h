@@ -4,13 +4,14 @@
 
 #include <QByteArray>
 #include <QString>
-
 #include <exception>
 #include <type_traits>
 
+#include "PlatformExport.h"
+
 namespace Kel {
 
-class Exception : public std::exception {
+class KEL_PLATFORM_EXPORT Exception : public std::exception {
  public:
   explicit Exception(QString message) : message_(std::move(message)), utf8_(message_.toUtf8()) {}
   const QString& Message() const { return message_; }
@@ -25,10 +26,10 @@ class Exception : public std::exception {
   QByteArray utf8_;
 };
 
-#define KEL_DECLARE_EXCEPTION(Name, Base)             \
-  class Name : public Base {                          \
-   public:                                            \
-    using Base::Base;                                 \
+#define KEL_DECLARE_EXCEPTION(Name, Base)        \
+  class KEL_PLATFORM_EXPORT Name : public Base { \
+   public:                                       \
+    using Base::Base;                            \
   }
 
 KEL_DECLARE_EXCEPTION(EAbort, Exception);

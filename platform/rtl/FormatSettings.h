@@ -8,12 +8,13 @@
 #include <QChar>
 #include <QLocale>
 #include <QString>
-
 #include <array>
+
+#include "PlatformExport.h"
 
 namespace Kel {
 
-struct TFormatSettings {
+struct KEL_PLATFORM_EXPORT TFormatSettings {
   QChar DecimalSeparator = u'.';
   QChar ThousandSeparator = u',';
   QChar DateSeparator = u'/';
@@ -54,9 +55,9 @@ struct TFormatSettings {
 };
 
 // The process-wide settings, initialised from QLocale::system() on first use.
-TFormatSettings& FormatSettings();
+KEL_PLATFORM_EXPORT TFormatSettings& FormatSettings();
 // Replaces all process-wide settings at once (tests, and programs that want fixed formats).
-void SetFormatSettings(const TFormatSettings& settings);
+KEL_PLATFORM_EXPORT void SetFormatSettings(const TFormatSettings& settings);
 
 // Saves the process-wide settings on construction and puts them back on destruction, so a
 // temporary change is undone on every path, exceptions included.
@@ -73,6 +74,6 @@ class FormatSettingsGuard {
 
 // Translates a Qt date/time pattern ("dd.MM.yyyy HH:mm") into the classic pattern language
 // ("dd.mm.yyyy hh:nn").
-QString QtPatternToClassic(const QString& qtPattern);
+KEL_PLATFORM_EXPORT QString QtPatternToClassic(const QString& qtPattern);
 
 }  // namespace Kel

@@ -19,7 +19,10 @@ std::unordered_map<int, SetTypeInfo>& SetTypeRegistry() {
 bool RegisterSetTypeInfo(const SetTypeInfo& info) {
   if (info.metaTypeId == 0 || !info.enumeration.isValid() || !info.toBits || !info.fromBits)
     return false;
-  SetTypeRegistry().insert_or_assign(info.metaTypeId, info);
+  // Every shared object that includes the enumeration's header registers the set again (the
+  // registration variable is its own in each one); the first, made by the library that declares
+  // the set, stays, so the converters never point into a plugin that may be unloaded.
+  SetTypeRegistry().try_emplace(info.metaTypeId, info);
   return true;
 }
 

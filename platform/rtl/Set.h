@@ -4,9 +4,10 @@
 
 #include <QMetaEnum>
 #include <QMetaType>
-
 #include <cstdint>
 #include <initializer_list>
+
+#include "PlatformExport.h"
 
 namespace Kel {
 
@@ -73,9 +74,9 @@ struct SetTypeInfo {
   void (*fromBits)(void* value, uint64_t bits) = nullptr;
 };
 
-bool RegisterSetTypeInfo(const SetTypeInfo& info);
+KEL_PLATFORM_EXPORT bool RegisterSetTypeInfo(const SetTypeInfo& info);
 // The set information of a meta type, or nullptr when the type is not a registered set.
-const SetTypeInfo* FindSetTypeInfo(int metaTypeId);
+KEL_PLATFORM_EXPORT const SetTypeInfo* FindSetTypeInfo(int metaTypeId);
 
 template <typename E>
 bool RegisterSetType() {

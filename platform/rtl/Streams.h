@@ -6,9 +6,10 @@
 
 #include <QByteArray>
 #include <QString>
-
 #include <cstdint>
 #include <memory>
+
+#include "PlatformExport.h"
 
 class QFile;
 class QSaveFile;
@@ -17,7 +18,7 @@ namespace Kel {
 
 enum class TSeekOrigin { soBeginning, soCurrent, soEnd };
 
-class TStream {
+class KEL_PLATFORM_EXPORT TStream {
  public:
   virtual ~TStream() = default;
 
@@ -40,7 +41,7 @@ class TStream {
 };
 
 // Bytes in memory; the stream's contents are Memory()[0 .. Size()).
-class TMemoryStream : public TStream {
+class KEL_PLATFORM_EXPORT TMemoryStream : public TStream {
  public:
   TMemoryStream() = default;
   explicit TMemoryStream(QByteArray bytes) : data_(std::move(bytes)) {}
@@ -85,7 +86,7 @@ enum : uint16_t {
 // so a crash mid-write leaves the old file. A stream destroyed while an exception unwinds the
 // stack discards what it wrote and keeps the old file as well. Raises EFCreateError / EFOpenError
 // ("Cannot create file %s" / "Cannot open file %s").
-class TFileStream : public TStream {
+class KEL_PLATFORM_EXPORT TFileStream : public TStream {
  public:
   TFileStream(const QString& fileName, uint16_t mode);
   ~TFileStream() override;
@@ -109,7 +110,7 @@ class TFileStream : public TStream {
 };
 
 // A memory stream initialised from text (UTF-8) with the text read back as a whole.
-class TStringStream : public TMemoryStream {
+class KEL_PLATFORM_EXPORT TStringStream : public TMemoryStream {
  public:
   explicit TStringStream(const QString& text = QString());
   QString DataString() const;

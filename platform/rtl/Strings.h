@@ -28,11 +28,13 @@
 #include <functional>
 #include <vector>
 
+#include "PlatformExport.h"
+
 namespace Kel {
 
 class TStream;
 
-class TStrings : public QObject {
+class KEL_PLATFORM_EXPORT TStrings : public QObject {
   Q_OBJECT
 
  public:
@@ -143,7 +145,7 @@ enum TDuplicates { dupIgnore, dupAccept, dupError };
 // and Move ("Operation not allowed on sorted string list"); adding to it honours Duplicates.
 // When OwnsObjects is set, the associated objects must be QObjects: the list deletes them when
 // their entry goes (Delete, Clear, replacement by SetObjects, destruction).
-class TStringList : public TStrings {
+class KEL_PLATFORM_EXPORT TStringList : public TStrings {
   Q_OBJECT
 
  public:

@@ -20,15 +20,15 @@
 //    EVariantOverflowError.
 // Arrays (used for IN lists) hold variants with a low bound, 1 by default.
 
-#include "Currency.h"
-#include "DateUtils.h"
-
 #include <QMetaType>
 #include <QString>
-
 #include <cstdint>
 #include <memory>
 #include <vector>
+
+#include "Currency.h"
+#include "DateUtils.h"
+#include "PlatformExport.h"
 
 namespace Kel {
 
@@ -52,7 +52,7 @@ enum TVarType : uint16_t {
 
 enum class TVariantRelationship { vrEqual, vrLessThan, vrGreaterThan, vrNotEqual };
 
-class Variant {
+class KEL_PLATFORM_EXPORT Variant {
  public:
   Variant() = default;  // empty
   Variant(int value) : type_(varInteger) { data_.i = value; }
@@ -124,33 +124,34 @@ class Variant {
 
 // Comparison by the variant rules above. Raises EVariantTypeCastError when the kinds cannot be
 // compared (a string that is not a number against a number, an array against anything).
-TVariantRelationship VarCompareValue(const Variant& a, const Variant& b);
-bool VarEquals(const Variant& a, const Variant& b);
-bool VarLess(const Variant& a, const Variant& b);
-bool VarGreater(const Variant& a, const Variant& b);
-bool VarLessEqual(const Variant& a, const Variant& b);
-bool VarGreaterEqual(const Variant& a, const Variant& b);
+KEL_PLATFORM_EXPORT TVariantRelationship VarCompareValue(const Variant& a, const Variant& b);
+KEL_PLATFORM_EXPORT bool VarEquals(const Variant& a, const Variant& b);
+KEL_PLATFORM_EXPORT bool VarLess(const Variant& a, const Variant& b);
+KEL_PLATFORM_EXPORT bool VarGreater(const Variant& a, const Variant& b);
+KEL_PLATFORM_EXPORT bool VarLessEqual(const Variant& a, const Variant& b);
+KEL_PLATFORM_EXPORT bool VarGreaterEqual(const Variant& a, const Variant& b);
 
-bool operator==(const Variant& a, const Variant& b);  // VarEquals
-bool operator!=(const Variant& a, const Variant& b);
-bool operator<(const Variant& a, const Variant& b);
-bool operator>(const Variant& a, const Variant& b);
-bool operator<=(const Variant& a, const Variant& b);
-bool operator>=(const Variant& a, const Variant& b);
+KEL_PLATFORM_EXPORT bool operator==(const Variant& a, const Variant& b);  // VarEquals
+KEL_PLATFORM_EXPORT bool operator!=(const Variant& a, const Variant& b);
+KEL_PLATFORM_EXPORT bool operator<(const Variant& a, const Variant& b);
+KEL_PLATFORM_EXPORT bool operator>(const Variant& a, const Variant& b);
+KEL_PLATFORM_EXPORT bool operator<=(const Variant& a, const Variant& b);
+KEL_PLATFORM_EXPORT bool operator>=(const Variant& a, const Variant& b);
 
 // Arithmetic and logic by the variant rules. Division by zero raises EZeroDivide (float) or
 // EDivByZero (mod); operations that make no sense for the kinds raise EVariantInvalidOpError.
-Variant operator+(const Variant& a, const Variant& b);
-Variant operator-(const Variant& a, const Variant& b);
-Variant operator*(const Variant& a, const Variant& b);
-Variant operator/(const Variant& a, const Variant& b);  // always real division
-Variant operator-(const Variant& a);
-Variant VarMod(const Variant& a, const Variant& b);
-Variant VarIntDiv(const Variant& a, const Variant& b);
-Variant VarAnd(const Variant& a, const Variant& b);  // logical for booleans, bitwise for integers
-Variant VarOr(const Variant& a, const Variant& b);
-Variant VarXor(const Variant& a, const Variant& b);
-Variant VarNot(const Variant& a);
+KEL_PLATFORM_EXPORT Variant operator+(const Variant& a, const Variant& b);
+KEL_PLATFORM_EXPORT Variant operator-(const Variant& a, const Variant& b);
+KEL_PLATFORM_EXPORT Variant operator*(const Variant& a, const Variant& b);
+KEL_PLATFORM_EXPORT Variant operator/(const Variant& a, const Variant& b);  // always real division
+KEL_PLATFORM_EXPORT Variant operator-(const Variant& a);
+KEL_PLATFORM_EXPORT Variant VarMod(const Variant& a, const Variant& b);
+KEL_PLATFORM_EXPORT Variant VarIntDiv(const Variant& a, const Variant& b);
+KEL_PLATFORM_EXPORT Variant VarAnd(const Variant& a,
+                                   const Variant& b);  // logical for booleans, bitwise for integers
+KEL_PLATFORM_EXPORT Variant VarOr(const Variant& a, const Variant& b);
+KEL_PLATFORM_EXPORT Variant VarXor(const Variant& a, const Variant& b);
+KEL_PLATFORM_EXPORT Variant VarNot(const Variant& a);
 
 // Free-function forms of the classic API.
 inline bool VarIsNull(const Variant& v) { return v.IsNull(); }
@@ -159,12 +160,12 @@ inline bool VarIsArray(const Variant& v) { return v.IsArray(); }
 inline TVarType VarType(const Variant& v) { return v.VarType(); }
 inline Variant VarAsType(const Variant& v, TVarType type) { return v.AsType(type); }
 // Text of a variant; empty for empty and null (unlike AsString, which refuses null).
-QString VarToStr(const Variant& v);
+KEL_PLATFORM_EXPORT QString VarToStr(const Variant& v);
 // The name of a kind as error messages give it: "Integer", "String", "Null", ...
-QString VarTypeAsText(TVarType type);
+KEL_PLATFORM_EXPORT QString VarTypeAsText(TVarType type);
 
 // Text for test failure messages and debugging: kind and value.
-QString VarDebugText(const Variant& v);
+KEL_PLATFORM_EXPORT QString VarDebugText(const Variant& v);
 
 }  // namespace Kel
 

@@ -88,6 +88,19 @@ TEST_F(ListItemsTest, ChangesTravelFromParameterToCollection) {
   EXPECT_EQ(updates[1], item);
 }
 
+// One counter for the whole process: the report of a change is inline, so a program counts it
+// too, and a widget caching an item's measures must see every later change as newer.
+TEST_F(ListItemsTest, TextRevisionsFollowTheChangesWhereverTheyAreReported) {
+  TKelListBoxItem* item = AddItem("a");
+  item->SetCaption("b");  // reported inside the library
+  const quint64 inLibrary = item->TextRevision();
+  item->Changed();  // reported here
+  const quint64 inProgram = item->TextRevision();
+  item->SetCaption("c");
+  EXPECT_LT(inLibrary, inProgram);
+  EXPECT_LT(inProgram, item->TextRevision());
+}
+
 TEST_F(ListItemsTest, ValueTextsPerForm) {
   TKelListBoxItem* item = AddItem(":D :F :B :T");
   TKelListParam* date = item->ParamByName("D");
