@@ -331,8 +331,17 @@ int TKelPrmListBox::CheckSize() {
 
 void TKelPrmListBox::InvalidateMetrics() { ++metricsGeneration_; }
 
+const TKelListItem* TKelPrmListBox::LineItem(int index) const {
+  // Every item of a collection is of its item class or derived from it: when that is a list
+  // item, so is each line, and asking each line its class (a lookup in the item's own memory)
+  // is most of what measuring a long list costs.
+  if (items_->ItemClass().inherits(&TKelListItem::staticMetaObject))
+    return static_cast<const TKelListItem*>(items_->TCollection::Items(index));
+  return items_->Items(index);
+}
+
 const TKelPrmListBox::TMetrics& TKelPrmListBox::MetricsOf(int index) const {
-  const TKelListItem* item = items_->Items(index);
+  const TKelListItem* item = LineItem(index);
   TMetrics& m = metrics_[item];
   const bool last = index == items_->Count() - 1;
   if (m.Generation != metricsGeneration_ || m.Revision != item->TextRevision() || m.Last != last) {
@@ -377,7 +386,7 @@ void TKelPrmListBox::UpdateFontMetrics() {
 }
 
 int TKelPrmListBox::MeasureExtent(int index) {
-  const TKelListItem* item = items_->Items(index);
+  const TKelListItem* item = LineItem(index);
   MetricsOf(index);
   TMetrics& m = metrics_[item];
   m.Extent = IndentWidth(item) + m.Width;
@@ -396,7 +405,7 @@ void TKelPrmListBox::UpdateMaxWidth(bool updateBars) {
 // In a long list a change of one line must not measure all of them: the widest line can only
 // have changed to this one, unless this one was the widest and shrank.
 void TKelPrmListBox::UpdateMaxWidthFor(int index) {
-  const auto kept = metrics_.constFind(items_->Items(index));
+  const auto kept = metrics_.constFind(LineItem(index));
   const int before = kept != metrics_.constEnd() ? kept->Extent : -1;
   if (extentGeneration_ != metricsGeneration_ || before < 0) {
     UpdateMaxWidth(true);

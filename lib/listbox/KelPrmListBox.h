@@ -405,6 +405,8 @@ class KEL_EXPORT TKelPrmListBox : public TKelCustomControl {
     // Indent and width of the line when the widest line was last looked for; -1 before.
     int Extent = -1;
   };
+  // The item of a line, for loops over every line.
+  const TKelListItem* LineItem(int index) const;
   const TMetrics& MetricsOf(int index) const;
   // Measures the line's indent and width and notes them as its Extent.
   int MeasureExtent(int index);
