@@ -4,7 +4,7 @@
 //
 // Two lists: one where one condition in 200 is checked (the rest are lines the box still lays
 // out), and one where every condition is checked and on the fish of the sample table, so every
-// change rewrites a filter text of 10,000 conditions. For the second the dataset's own part is
+// change gives a filter text of 10,000 conditions. For the second the dataset's own part is
 // measured apart: its filter parser reading the same text (it refuses a text that long, see
 // the counters) and the longest run of the same conditions that it still takes, parsed and
 // applied to 10,000 fish.
@@ -203,17 +203,25 @@ void BM_Checked_AddCondition(benchmark::State& state) {
   ChangeThroughBox(state, [&] {
     QTest::mouseClick(&s.box, Qt::LeftButton, {}, at);
     state.PauseTiming();
-    if (s.box.Items()->Count() > kConditions) s.box.Items()->Delete(s.box.Items()->Count() - 1);
+    try {
+      if (s.box.Items()->Count() > kConditions) s.box.Items()->Delete(s.box.Items()->Count() - 1);
+    } catch (const EDatabaseError&) {
+      // The list back at its length is refused as well; the timer must still resume.
+    }
     at = AddLine(s.box);
     state.ResumeTiming();
   });
   if (s.box.Items()->Count() != kConditions) state.SkipWithError("no condition was added");
 }
 
-// The builder writing the whole filter text of the checked list afresh.
+// The builder writing the whole filter text of the checked list afresh, as it did on every
+// change before it kept each condition's text: the reference of the two changes above.
 void BM_Checked_FilterStr(benchmark::State& state) {
   CheckedSetup& s = Checked();
-  for (auto _ : state) benchmark::DoNotOptimize(s.box.Builder()->FilterStr());
+  for (auto _ : state) {
+    s.box.Builder()->ForgetConditionTexts();
+    benchmark::DoNotOptimize(s.box.Builder()->FilterStr());
+  }
   state.counters["chars"] = static_cast<double>(s.box.Builder()->FilterStr().size());
 }
 
@@ -284,8 +292,9 @@ BENCHMARK(BM_AddCondition)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChangeValue)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChangeValue_Reference)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintOnce)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Checked_ChangeValue)->Unit(benchmark::kMillisecond);
+// The add first: once the dataset refused a text, every later change offers it the text again.
 BENCHMARK(BM_Checked_AddCondition)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Checked_ChangeValue)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Checked_FilterStr)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Checked_DataSetParse)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Checked_DataSetLongestAccepted)->Unit(benchmark::kMillisecond);
