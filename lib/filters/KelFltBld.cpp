@@ -11,6 +11,7 @@
 #include "KelDB.h"
 #include "KelEmulDataSet.h"
 #include "KelEventErrors.h"
+#include "KelFltKeptTexts_p.h"
 #include "KelFltText_p.h"
 #include "KelListBoxTexts.h"
 #include "KelStrHelpers.h"
@@ -242,7 +243,9 @@ TKelFltBld::TKelFltBld(TComponent* owner)
       sqlTail_(std::make_unique<TStringList>()),
       orderByItems_(std::make_unique<TKelOrderByItems>(this)),
       sqlOBTail_(std::make_unique<TStringList>()),
-      sql_(std::make_unique<TStringList>()) {
+      sql_(std::make_unique<TStringList>()),
+      keptFilterTexts_(std::make_unique<TKelFltKeptTexts>()),
+      keptSqlTexts_(std::make_unique<TKelFltKeptTexts>()) {
   InitDateMacros();
   items_ = ownItems_.get();
   items_->SetBuilder(this);

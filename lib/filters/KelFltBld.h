@@ -54,6 +54,8 @@ class TKelEmulDataSet;
 class TKelFltBld;
 class TKelFltNode;
 struct TKelFltCandidate;
+class TKelFltKeptTexts;
+struct TKelFltConditionInputs;
 
 namespace KelFltBoxTypes {
 Q_NAMESPACE_EXPORT(KEL_EXPORT)
@@ -394,6 +396,11 @@ class KEL_EXPORT TKelFltBld : public TComponent {
   // Sets each condition's Template again, rebuilding captions, prefixes and suffixes once all
   // templates and fields are known (after loading).
   void RefreshTemplates();
+  // The builder keeps what each condition writes and writes again only the conditions that
+  // reported a change, or whose field, template or text settings changed. A descendant whose
+  // IsItemActive or GetConnectorText answers from more than that calls this when its answer
+  // changes: the next text is written afresh.
+  void ForgetConditionTexts();
 
   TKelOnModifyPickList OnModifyPickList;
   TKelOnGetLookupDef OnGetLookupDef;
@@ -423,6 +430,15 @@ class KEL_EXPORT TKelFltBld : public TComponent {
                           const std::vector<std::unique_ptr<TKelFltCandidate>>& candidates);
   void AddReadCondition(TKelFltNode* node, int level, int connector);
   void FillReadValue(TKelFltItem* item, TKelListParam* param);
+
+  // ---- texts kept of each condition
+  friend class TKelFltKeptTexts;
+  // What ConditionText and IsItemActive take from a field and a template; kept in step with
+  // them, since a kept text is used again while this answer stays the same.
+  TKelFltConditionInputs ConditionInputs(const QString& fieldName, const QString& templateText);
+  // The kept texts of the form being built; nullptr when values are written by a handler of
+  // the list's (OnGetAsString), whose answers nothing here can follow.
+  TKelFltKeptTexts* KeptTexts();
 
   // Held as a QObject: a dataset being destroyed is no TDataSet any more when it says so.
   QPointer<QObject> dataSet_;
@@ -457,6 +473,8 @@ class KEL_EXPORT TKelFltBld : public TComponent {
   std::vector<Variant>* boundValues_ = nullptr;
   std::unique_ptr<TStringList> sql_;
   std::unique_ptr<TKelEmulDataSet> emulDataSet_;
+  std::unique_ptr<TKelFltKeptTexts> keptFilterTexts_;
+  std::unique_ptr<TKelFltKeptTexts> keptSqlTexts_;
 };
 
 // Whether a name must be quoted in SQL text (a blank, or a reserved word) and, in filter text,

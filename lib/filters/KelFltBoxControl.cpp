@@ -1,5 +1,8 @@
 #include "KelFltBoxControl.h"
 
+#include <QHash>
+#include <algorithm>
+
 #include "KelListBoxTexts.h"
 #include "KelPersHolder.h"
 #include "KelRegisterClasses.h"
@@ -140,21 +143,37 @@ void TKelFltBox::PickTemplate(TKelFltItem* item) {
 
 // ---- adding
 
+QString TKelFltBox::FirstUnusedField(const TStringList& fields) {
+  QHash<QString, int> unused;  // case-folded name -> place in the list of fields
+  for (int i = fields.Count() - 1; i >= 0; --i) unused.insert(fields.Strings(i).toCaseFolded(), i);
+  // One pass over the conditions, which stops once every field is seen in use. A condition's
+  // field is read again only when the condition changed since it was last read, as reading it
+  // is most of what a pass over a long list costs.
+  TKelFltItems& items = *FltItems();
+  const bool conditions = items.ItemClass().inherits(&TKelFltItem::staticMetaObject);
+  for (int k = 0; k < items.Count() && !unused.isEmpty(); ++k) {
+    TKelFltItem* item =
+        conditions ? static_cast<TKelFltItem*>(items.TCollection::Items(k)) : items.Items(k);
+    TUsedField& used = usedFields_[item];
+    if (used.Revision != item->TextRevision()) {  // revisions start at 1
+      used.Revision = item->TextRevision();
+      used.Folded = item->DataField().toCaseFolded();
+    }
+    unused.remove(used.Folded);
+  }
+  // Entries of deleted conditions are dropped now and then; a new condition at a freed one's
+  // address has a revision of its own, so a stale entry is never taken for it.
+  if (usedFields_.size() > 2 * items.Count() + 64) usedFields_.clear();
+  const int place = unused.isEmpty() ? 0 : *std::min_element(unused.cbegin(), unused.cend());
+  return fields.Strings(place);
+}
+
 void TKelFltBox::AddItem() {
   if (ReadOnly() || !Options().Contains(fboCanAdd)) return;
   TStringList fields;
   builder_->GetFieldList(&fields);
   if (fields.Count() == 0) return;
-  QString field = fields.Strings(0);
-  for (int i = 0; i < fields.Count(); ++i) {
-    bool used = false;
-    for (int k = 0; k < FltItems()->Count() && !used; ++k)
-      used = FltItems()->Items(k)->DataField().compare(fields.Strings(i), Qt::CaseInsensitive) == 0;
-    if (!used) {
-      field = fields.Strings(i);
-      break;
-    }
-  }
+  const QString field = FirstUnusedField(fields);
   TKelFltBoxTemplate* first = builder_->FirstTemplate(field);
   if (!first) return;
   TKelFltItem* item = nullptr;

@@ -16,6 +16,7 @@
 // text component stream. A stream that cannot be read raises an error and leaves the
 // conditions as they were.
 
+#include <QHash>
 #include <memory>
 
 #include "KelExport.h"
@@ -142,8 +143,17 @@ class KEL_EXPORT TKelFltBox : public TKelPrmListBox {
   void PickConnector(TKelFltItem* item, TKelListParam* param);
   void PickField(TKelFltItem* item);
   void PickTemplate(TKelFltItem* item);
+  // The first of the fields, in their order, that no condition uses yet; else the first.
+  QString FirstUnusedField(const TStringList& fields);
 
   std::unique_ptr<TKelFltBld> builder_;
+  // Each condition's field as last read, case-folded, with the condition's TextRevision then:
+  // a long list is read again only where a condition changed.
+  struct TUsedField {
+    quint64 Revision = 0;
+    QString Folded;
+  };
+  QHash<const TKelFltItem*, TUsedField> usedFields_;
 };
 
 }  // namespace Kel

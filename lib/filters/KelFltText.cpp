@@ -7,6 +7,7 @@
 #include "DataSet.h"
 #include "Fields.h"
 #include "KelFltBld.h"
+#include "KelFltKeptTexts_p.h"
 #include "KelFltText_p.h"
 #include "KelListBoxTexts.h"
 #include "KelParser.h"
@@ -317,6 +318,18 @@ QString TKelFltBld::ConditionText(TKelFltItem* item) {
       sqlMode_ ? TLikeTarget::Sql : TLikeTarget::Filter, sqlMode_ ? boundValues_ : nullptr);
 }
 
+TKelFltConditionInputs TKelFltBld::ConditionInputs(const QString& fieldName,
+                                                   const QString& templateText) {
+  TKelFltConditionInputs inputs;
+  const TKelFltBoxTemplate* found = FindTemplate(fieldName, templateText);
+  inputs.TemplateFound = found != nullptr;
+  if (found) inputs.Filter = found->Filter();
+  inputs.FieldReference = FieldReference(fieldName);
+  inputs.QuoteMoney =
+      sqlMode_ && GetFieldType(fieldName) == ftCurrency && SqlTextRules().QuoteMoneyValues;
+  return inputs;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Expression and filter text
 
@@ -362,44 +375,75 @@ bool HasTopLevelOr(const QString& text) {
 
 }  // namespace
 
-static ExpressionText BuildExpression(TKelFltBld& builder, TKelFltItems& items) {
+// kept: the parts kept of each condition, or nullptr to ask the builder for every one.
+static ExpressionText BuildExpression(TKelFltBld& builder, TKelFltItems& items,
+                                      TKelFltKeptTexts* kept) {
   ExpressionText result;
+  if (kept) kept->Begin(TKelFltTextSettings::Of(items), items.Count());
   int previousLevel = 0;
   int open = 0;
-  TKelFltItem* lastWritten = nullptr;
+  const TKelFltConditionPart* last = nullptr;  // of the last written condition
+  TKelFltConditionPart asked;                  // without kept parts: this condition's
+  TKelFltConditionPart lastAsked;              // and the last written one's
+  // The items of a collection are of its item class or derived from it: when that is a
+  // condition, each is one without asking it, which in a long list costs more than the rest.
+  const bool conditions = items.ItemClass().inherits(&TKelFltItem::staticMetaObject);
   for (int i = 0; i < items.Count(); ++i) {
-    TKelFltItem* item = items.Items(i);
-    if (!builder.IsItemActive(item)) continue;
+    TKelFltItem* item = conditions ? static_cast<TKelFltItem*>(items.TCollection::Items(i))
+                                   : items.Items(i);
+    const TKelFltConditionPart* part = nullptr;
+    if (kept) {
+      part = &kept->Part(builder, item);
+    } else {
+      asked = TKelFltConditionPart::Write(builder, item);
+      part = &asked;
+    }
+    if (!part->Active) continue;
     const int level = item->IndentLev();
     const int d = level - previousLevel;
     if (d < 0) {
       result.Text += QString(-d, u')');
       open += d;
     }
-    if (lastWritten) {
-      const QString connector = builder.GetConnectorText(lastWritten->Operation());
-      if (open <= 0 && SameText(connector, QString::fromLatin1(KelFltText::OutputOr)))
-        result.OrOutsideBrackets = true;
-      result.Text += u' ' + connector + u' ';
+    if (last) {
+      if (open <= 0 && last->ConnectorIsOr) result.OrOutsideBrackets = true;
+      result.Text += u' ';
+      result.Text += last->Connector;
+      result.Text += u' ';
     }
     if (d > 0) {
       result.Text += QString(d, u'(');
       open += d;
     }
-    result.Text += builder.ConditionText(item);
-    lastWritten = item;
+    result.Text += part->Text;
+    if (!kept) {
+      lastAsked = std::move(asked);
+      part = &lastAsked;
+    }
+    last = part;
     previousLevel = level;
   }
   if (open > 0) result.Text += QString(open, u')');
+  if (kept) kept->End();
   return result;
 }
 
-QString TKelFltBld::Expression() { return BuildExpression(*this, *items_).Text; }
+TKelFltKeptTexts* TKelFltBld::KeptTexts() {
+  if (items_->OnGetAsString) return nullptr;
+  return sqlMode_ ? keptSqlTexts_.get() : keptFilterTexts_.get();
+}
+
+void TKelFltBld::ForgetConditionTexts() {
+  keptFilterTexts_->Clear();
+  keptSqlTexts_->Clear();
+}
+
+QString TKelFltBld::Expression() { return BuildExpression(*this, *items_, KeptTexts()).Text; }
 
 QString TKelFltBld::FilterStr() {
   QString text;
   if (filtered_) {
-    const ExpressionText expression = BuildExpression(*this, *items_);
+    const ExpressionText expression = BuildExpression(*this, *items_, KeptTexts());
     text = expression.Text;
     if (!additionalFilter_.isEmpty()) {
       if (text.isEmpty()) {

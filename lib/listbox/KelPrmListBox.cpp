@@ -353,12 +353,21 @@ void TKelPrmListBox::PruneMetrics() {
   if (metrics_.size() <= items_->Count()) return;
   QSet<const TKelListItem*> present;
   present.reserve(items_->Count());
-  for (int i = 0; i < items_->Count(); ++i) present.insert(items_->Items(i));
+  for (int i = 0; i < items_->Count(); ++i) present.insert(LineItem(i));
   metrics_.removeIf([&](const auto& entry) { return !present.contains(entry.key()); });
 }
 
+const TKelListItem* TKelPrmListBox::LineItem(int index) const {
+  // Every item of a collection is of its item class or derived from it: when that is a list
+  // item, so is each line, and asking each line its class (a lookup in the item's own memory)
+  // is most of what measuring a long list costs.
+  if (items_->ItemClass().inherits(&TKelListItem::staticMetaObject))
+    return static_cast<const TKelListItem*>(items_->TCollection::Items(index));
+  return items_->Items(index);
+}
+
 const TKelPrmListBox::TMetrics& TKelPrmListBox::MetricsOf(int index) const {
-  const TKelListItem* item = items_->Items(index);
+  const TKelListItem* item = LineItem(index);
   TMetrics& m = metrics_[item];
   const bool last = index == items_->Count() - 1;
   if (m.Generation != metricsGeneration_ || m.Revision != item->TextRevision() || m.Last != last) {
@@ -402,13 +411,45 @@ void TKelPrmListBox::UpdateFontMetrics() {
   UpdateMaxWidth(true);
 }
 
+int TKelPrmListBox::MeasureExtent(int index) {
+  const TKelListItem* item = LineItem(index);
+  MetricsOf(index);
+  TMetrics& m = metrics_[item];
+  m.Extent = IndentWidth(item) + m.Width;
+  return m.Extent;
+}
+
 void TKelPrmListBox::UpdateMaxWidth(bool updateBars) {
   int widest = 0;
   const int count = items_->Count();
-  for (int i = 0; i < count; ++i)
-    widest = std::max(widest, IndentWidth(items_->Items(i)) + MetricsOf(i).Width);
+  for (int i = 0; i < count; ++i) widest = std::max(widest, MeasureExtent(i));
+  widestLine_ = widest;
+  extentGeneration_ = metricsGeneration_;
+  ApplyMaxWidth(updateBars);
+}
+
+// In a long list a change of one line must not measure all of them: the widest line can only
+// have changed to this one, unless this one was the widest and shrank.
+void TKelPrmListBox::UpdateMaxWidthFor(int index) {
+  const auto kept = metrics_.constFind(LineItem(index));
+  const int before = kept != metrics_.constEnd() ? kept->Extent : -1;
+  if (extentGeneration_ != metricsGeneration_ || before < 0) {
+    UpdateMaxWidth(true);
+    return;
+  }
+  const int now = MeasureExtent(index);
+  if (now < before && before >= widestLine_) {
+    UpdateMaxWidth(true);
+    return;
+  }
+  widestLine_ = std::max(widestLine_, now);
+  ApplyMaxWidth(true);
+}
+
+void TKelPrmListBox::ApplyMaxWidth(bool updateBars) {
+  int widest = widestLine_;
   if (showAddItem_) widest = std::max(widest, TextWidthOf(addItemText_, font()));
-  if (count > 0) widest += CheckArea();
+  if (items_->Count() > 0) widest += CheckArea();
   maxWidth_ = widest;
   if (updateBars) UpdateScrollBars();
 }
@@ -649,10 +690,13 @@ void TKelPrmListBox::InvalidateItem(int index) {
 // ---- change notification
 
 void TKelPrmListBox::ItemChanged(TKelCustomNamedItems*, TCollectionItem* item) {
+  int changedLine = -1;
   if (item) {
     if (auto* listItem = qobject_cast<TKelListItem*>(item); listItem && listItem->Collection()) {
-      InvalidateItem(listItem->Index());
+      const int index = listItem->Index();
+      InvalidateItem(index);
       Report(this, TKelAccessibleChange::Name, listItem);
+      if (listItem->Collection() == items_.get()) changedLine = index;
     }
   } else {
     PruneMetrics();
@@ -661,7 +705,10 @@ void TKelPrmListBox::ItemChanged(TKelCustomNamedItems*, TCollectionItem* item) {
     if (topIndex_ > std::max(0, items_->Count() - 1)) topIndex_ = std::max(0, items_->Count() - 1);
     update();
   }
-  UpdateMaxWidth(true);
+  if (changedLine >= 0)
+    UpdateMaxWidthFor(changedLine);
+  else
+    UpdateMaxWidth(true);
   if (OnChange) OnChange(this);
 }
 

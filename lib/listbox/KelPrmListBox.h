@@ -450,9 +450,18 @@ class KEL_EXPORT TKelPrmListBox : public TKelCustomControl {
     bool Last = false;
     QString Plain;
     int Width = 0;
+    // Indent and width of the line when the widest line was last looked for; -1 before.
+    int Extent = -1;
   };
+  // The item of a line, for loops over every line.
+  const TKelListItem* LineItem(int index) const;
   const TMetrics& MetricsOf(int index) const;
   void PruneMetrics();
+  // Measures the line's indent and width and notes them as its Extent.
+  int MeasureExtent(int index);
+  // After a change of one line: the widest line found again only when it may have shrunk.
+  void UpdateMaxWidthFor(int index);
+  void ApplyMaxWidth(bool updateBars);
   // The metrics checked against the line's text of this moment: a text can change without a
   // report of its item (a filter box's field labels come from its catalogue).
   const TMetrics& FreshMetricsOf(int index) const;
@@ -490,6 +499,8 @@ class KEL_EXPORT TKelPrmListBox : public TKelCustomControl {
   int topIndex_ = 0;
   int itemIndex_ = -1;
   int maxWidth_ = 0;
+  int widestLine_ = 0;                // the largest Extent of the lines
+  quint64 extentGeneration_ = 0;      // metricsGeneration_ when the Extents were measured
   int horzPos_ = 0;
   bool checkBoxes_ = true;
   bool showAddItem_ = false;

@@ -40,6 +40,9 @@ struct KEL_PLATFORM_EXPORT TFormatSettings {
   // current one (50 in 2025: 1975 ... 2074; 0: always the current century).
   int TwoDigitYearCenturyWindow = 50;
 
+  // Whether every setting is the same: what a text written with them may be kept for.
+  bool operator==(const TFormatSettings&) const = default;
+
   // English names, "." decimal separator, "/" and ":" separators, m/d/yyyy and h:nn:ss AMPM:
   // what tests pin so that nothing depends on the machine's locale.
   static TFormatSettings Invariant();

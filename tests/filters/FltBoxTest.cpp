@@ -117,6 +117,18 @@ TEST_F(FltBoxTest, TheAddLineTakesTheFirstUnusedFieldThenStartsOver) {
   EXPECT_EQ(box_->Items()->Count(), 4);
 }
 
+// What the add line knows of the fields in use follows conditions changed or deleted since.
+TEST_F(FltBoxTest, TheAddLineSeesFieldsChangedSinceTheLastClick) {
+  ClickAddLine();
+  ClickAddLine();
+  box_->FltItems()->Items(0)->SetDataField("C");
+  ClickAddLine();
+  EXPECT_EQ(Fields(), QStringList({"C", "B", "A"}));
+  box_->Items()->Delete(1);
+  ClickAddLine();
+  EXPECT_EQ(Fields(), QStringList({"C", "A", "B"}));
+}
+
 TEST_F(FltBoxTest, ChoosingOrInThePopupChangesTheFilterAndTheDataset) {
   box_->SetHookFilterProp(true);
   TKelFltItem* a = AddCondition(*box_->Builder(), "A", "is (exactly)", "x");

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <random>
 
 #include "Exceptions.h"
 #include "Fields.h"
@@ -815,6 +816,25 @@ TEST_F(PrmListBoxTest, ChangesRepaintAndNotifyOnce) {
   const int before = box_->MaxWidth();
   box_->Items()->Items(1)->SetCaption("A much longer caption than before");
   EXPECT_GT(box_->MaxWidth(), before);  // the cached width followed the new text
+}
+
+// A change of one line measures that line only; the widest line must still be the one that
+// measuring every line finds, also when the widest line shrinks.
+TEST_F(PrmListBoxTest, TheWidestLineFollowsChangesOfSingleLines) {
+  AddItems(4);
+  std::mt19937 rng(7);
+  const auto pick = [&rng](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+  for (int step = 0; step < 200; ++step) {
+    TKelListItem* item = box_->Items()->Items(pick(4));
+    if (pick(3) == 0)
+      item->SetIndentLev(pick(4));
+    else
+      item->SetCaption(QString(1 + pick(60), u'W'));
+    const int followed = box_->MaxWidth();
+    box_->Items()->BeginUpdate();
+    box_->Items()->EndUpdate();  // a change of the whole list measures every line
+    ASSERT_EQ(followed, box_->MaxWidth()) << "step " << step;
+  }
 }
 
 TEST_F(PrmListBoxTest, PaintsRowsWithChecksIndentsLinksAndTheAddRow) {
