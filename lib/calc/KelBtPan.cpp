@@ -2,13 +2,15 @@
 
 #include <QEvent>
 #include <QResizeEvent>
+#include <QStyle>
+#include <algorithm>
 #include <vector>
 
 #include "Buttons.h"
 #include "ClassRegistry.h"
-#include "KelEventErrors.h"
 #include "Forms.h"
 #include "KelCalcConsts.h"
+#include "KelEventErrors.h"
 #include "KelForms.h"
 #include "KelPublishedProps.h"
 #include "KelRegisterClasses.h"
@@ -18,6 +20,15 @@
 namespace Kel {
 
 namespace {
+
+// The width a button needs for its caption ("&" marks no letter of its own), with the style's
+// margins on both sides.
+int CaptionWidth(const QWidget* control) {
+  const QString text = control->property("text").toString().remove(u'&');
+  if (text.isEmpty()) return 0;
+  const int margin = control->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, control);
+  return control->fontMetrics().horizontalAdvance(text) + 2 * margin + 4;
+}
 
 const bool panelClassRegistered = [] {
   RegisterClassesOnce({&TKelBtnPanel::staticMetaObject});
@@ -316,7 +327,7 @@ QPoint TKelCustomBtnPanel::ButtonPosition(int index, int count) const {
   const int sy = DialogUnitsToPixelsY(buttonSpace_, this);
   const int dx = DialogUnitsToPixelsX(sideDistance_, this);
   const int dy = DialogUnitsToPixelsY(sideDistance_, this);
-  const int usedWidth = columns * buttonWidth_ + (columns - 1) * sx;
+  const int usedWidth = columns * placedButtonWidth_ + (columns - 1) * sx;
   const int usedHeight = rows * buttonHeight_ + (rows - 1) * sy;
   int x0 = dx;
   if (horzAlign_ == haCenter) x0 = (width() - usedWidth) / 2;
@@ -324,7 +335,7 @@ QPoint TKelCustomBtnPanel::ButtonPosition(int index, int count) const {
   int y0 = dy;
   if (vertAlign_ == vaCenter) y0 = (height() - usedHeight) / 2;
   if (vertAlign_ == vaBottom) y0 = height() - dy - usedHeight;
-  if (direction_ == diHorizontal) return QPoint(x0 + index * (sx + buttonWidth_), y0);
+  if (direction_ == diHorizontal) return QPoint(x0 + index * (sx + placedButtonWidth_), y0);
   return QPoint(x0, y0 + index * (sy + buttonHeight_));
 }
 
@@ -333,6 +344,12 @@ void TKelCustomBtnPanel::ArrangeButtons() {
   for (int i = buttonList_->Count() - 1; i >= 0; --i)
     if (!buttonList_->Items(i)->Control()) buttonList_->Delete(i);
   const int count = buttonList_->Count();
+  // A translated caption can be longer than the width chosen for the English one: no caption
+  // is cut, the buttons grow together.
+  placedButtonWidth_ = buttonWidth_;
+  for (int i = 0; i < count; ++i)
+    placedButtonWidth_ =
+        std::max(placedButtonWidth_, CaptionWidth(buttonList_->Items(i)->Control()));
   for (int i = 0; i < count; ++i) {
     TKelBtnPanelItem* item = buttonList_->Items(i);
     QWidget* control = item->Control();
@@ -340,7 +357,7 @@ void TKelCustomBtnPanel::ArrangeButtons() {
       SetPropValue(control, QStringLiteral("ModalResult"),
                    Variant(ButtonTypeModalResult(item->ControlType())));
     if (control->parentWidget() != this) control->setParent(this);
-    control->setGeometry(QRect(ButtonPosition(i, count), QSize(buttonWidth_, buttonHeight_)));
+    control->setGeometry(QRect(ButtonPosition(i, count), QSize(placedButtonWidth_, buttonHeight_)));
     AttachClickHandler(control);
     if (isVisible()) control->show();
   }

@@ -72,7 +72,8 @@ class KEL_EXPORT TKelCustomBtnPanel : public QFrame {
   Q_OBJECT
   Q_PROPERTY(Kel::KelBtPanTypes::TKelBtnPanelButtons DefButtons READ DefButtons WRITE SetDefButtons)
   Q_CLASSINFO("default:DefButtons", "pbFromSet")
-  Q_PROPERTY(Kel::KelBtPanTypes::TKelButtonFlags DefButtonSet READ DefButtonFlags WRITE SetDefButtonFlags)
+  Q_PROPERTY(
+      Kel::KelBtPanTypes::TKelButtonFlags DefButtonSet READ DefButtonFlags WRITE SetDefButtonFlags)
   // The captions of the custom buttons (the lines of Buttons).
   Q_PROPERTY(QStringList Buttons READ ButtonCaptions WRITE SetButtonCaptions)
   Q_PROPERTY(QString ButtonClassName READ ButtonClassName WRITE SetButtonClassName)
@@ -185,6 +186,8 @@ class KEL_EXPORT TKelCustomBtnPanel : public QFrame {
   TKelButtonSet defButtonSet_;
   const QMetaObject* buttonClass_;
   int buttonWidth_ = 75;
+  // ButtonWidth, or the width of the widest caption where that is more (ArrangeButtons).
+  int placedButtonWidth_ = 75;
   int buttonHeight_ = 25;
   TKelDirection direction_ = diHorizontal;
   TKelHorzAlign horzAlign_ = haRight;

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
 #include <QTime>
 #include <QTimeEdit>
 #include <algorithm>
@@ -26,7 +27,8 @@ constexpr int kButtonHeight = 25;
 
 // ---- TKelMonthListBox -----------------------------------------------------------------------
 
-TKelMonthListBox::TKelMonthListBox(QWidget* parent) : TListBox(parent), scrollTimer_(std::make_unique<QTimer>()) {
+TKelMonthListBox::TKelMonthListBox(QWidget* parent)
+    : TListBox(parent), scrollTimer_(std::make_unique<QTimer>()) {
   setMouseTracking(true);
   viewport()->setMouseTracking(true);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -42,7 +44,8 @@ int TKelMonthListBox::NeededWidth() const {
   const QFontMetrics metrics(font());
   int widest = 0;
   for (int month = 1; month <= 12; ++month)
-    widest = std::max(widest, metrics.horizontalAdvance(QStringLiteral("XX") + MonthYearText(EncodeDate(2000, month, 1)) +
+    widest = std::max(widest, metrics.horizontalAdvance(QStringLiteral("XX") +
+                                                        MonthYearText(EncodeDate(2000, month, 1)) +
                                                         QStringLiteral("XX")));
   return widest;
 }
@@ -126,7 +129,9 @@ void TKelMonthListBox::paintEvent(QPaintEvent*) {
   }
 }
 
-void TKelMonthListBox::mouseMoveEvent(QMouseEvent* event) { TrackPointer(event->position().toPoint()); }
+void TKelMonthListBox::mouseMoveEvent(QMouseEvent* event) {
+  TrackPointer(event->position().toPoint());
+}
 
 // A release closes the popup, and its callback moves the calendar, whose handlers may raise.
 bool TKelMonthListBox::event(QEvent* event) {
@@ -164,18 +169,22 @@ void TKelPopupMonthListBox::OpenFor(int col, int row) {
   list->SetBorderStyle(bsSingle);
   list->SetMonthListBase(calendar_->MonthOfCell(col, row));
   const int frame = 2 * list->frameWidth();
-  const QSize size(list->NeededWidth() + frame, TKelMonthListBox::LineCount * list->LineHeight() + frame);
+  const QSize size(list->NeededWidth() + frame,
+                   TKelMonthListBox::LineCount * list->LineHeight() + frame);
   SetClientSize(size);
   const TRect header = calendar_->HeaderRect(col, row);
   const QPoint origin = calendar_->ClientRect().topLeft();
   const int x = origin.x() + header.Left + (header.Width() - width()) / 2;
   const int y = origin.y() + header.Top + (header.Height() - height()) / 2;
   QPointer<TKelPopupMonthListBox> self(this);
-  PopupAtPoint(calendar_, [self](TKelPopupForm*, bool) {
-    if (!self) return;
-    self->ApplyChoice();
-    self->deleteLater();
-  }, x, y);
+  PopupAtPoint(
+      calendar_,
+      [self](TKelPopupForm*, bool) {
+        if (!self) return;
+        self->ApplyChoice();
+        self->deleteLater();
+      },
+      x, y);
 }
 
 void TKelPopupMonthListBox::ApplyChoice() {
@@ -184,7 +193,8 @@ void TKelPopupMonthListBox::ApplyChoice() {
   list->releaseMouse();
   if (!calendar_ || list->Highlighted() < 0) return;
   const TDateTime month = list->MonthOfLine(list->Highlighted());
-  calendar_->SetStartDate(TKelCustomCalendar::IncMonthSafe(month, -(row_ * calendar_->MonthCols() + col_)));
+  calendar_->SetStartDate(
+      TKelCustomCalendar::IncMonthSafe(month, -(row_ * calendar_->MonthCols() + col_)));
 }
 
 void TKelPopupMonthListBox::showEvent(QShowEvent* event) {
@@ -261,7 +271,8 @@ TKelCustomCalendar* TKelPopupCalendar::Calendar() {
   calendar_->Colors()->SetBorder(calendar_->Color());
   calendar_->SetParentColor(true);
   calendar_->OnDateChanged = [this](QObject*) { UpdateEdit(); };
-  calendar_->OnMouseUp = [this](TKelCustomCalendar* c, TMouseButton button, TShiftState, int x, int y) {
+  calendar_->OnMouseUp = [this](TKelCustomCalendar* c, TMouseButton button, TShiftState, int x,
+                                int y) {
     if (button != mbLeft) return;
     TDateTime date = 0;
     const TKelCalendarHitTest area = c->HitTest(x, y, date);
@@ -273,7 +284,8 @@ TKelCustomCalendar* TKelPopupCalendar::Calendar() {
 }
 
 void TKelPopupCalendar::UpdateEdit() {
-  edit_->SetText(calendar_ && calendar_->SelCount() > 0 ? DateToStrY2k(calendar_->SelStart()) : QString());
+  edit_->SetText(calendar_ && calendar_->SelCount() > 0 ? DateToStrY2k(calendar_->SelStart())
+                                                        : QString());
 }
 
 void TKelPopupCalendar::SetPopupKind(TKelCalendarPopupKind value) {
@@ -382,19 +394,27 @@ void TKelPopupCalendar::PlaceParts() {
   const int columnsWidth = 7 * calendar_->DayWidth();
   const int buttonTop = h - 5 - kButtonHeight;
   const bool both = todayButton_ && noneButton_;
-  const int buttonsWidth = both ? 2 * kButtonWidth + 5 : kButtonWidth;
-  int buttonLeft = columnsLeft + (columnsWidth - buttonsWidth) / 2;
+  // A translated caption longer than the English one widens both buttons alike.
+  int buttonWidth = kButtonWidth;
+  for (TSpeedButton* button : {today_, none_}) {
+    const QString caption = button->text().remove(u'&');
+    const int margin = button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
+    buttonWidth =
+        std::max(buttonWidth, button->fontMetrics().horizontalAdvance(caption) + 2 * margin + 4);
+  }
+  const int buttonsWidth = both ? 2 * buttonWidth + 5 : buttonWidth;
+  int buttonLeft = std::max(2, columnsLeft + (columnsWidth - buttonsWidth) / 2);
   for (TSpeedButton* button : {today_, none_}) {
     if (!(button == today_ ? todayButton_ : noneButton_)) continue;
-    button->setGeometry(buttonLeft, buttonTop, kButtonWidth, kButtonHeight);
-    buttonLeft += kButtonWidth + 5;
+    button->setGeometry(buttonLeft, buttonTop, buttonWidth, kButtonHeight);
+    buttonLeft += buttonWidth + 5;
   }
   bevel_->setGeometry(columnsLeft, buttonTop - 7 - 2, columnsWidth, 2);
   if (dateTime) {
     const int pickerTop = (ButtonsVisible() ? buttonTop - 10 : h) - pickerHeight - 2;
     timeEdit_->setGeometry(x, pickerTop, calendar_->MonthWidth() + 2, pickerHeight);
-    timeLabel_->setGeometry(5, pickerTop + (pickerHeight - timeLabel_->sizeHint().height()) / 2, labelWidth,
-                            timeLabel_->sizeHint().height());
+    timeLabel_->setGeometry(5, pickerTop + (pickerHeight - timeLabel_->sizeHint().height()) / 2,
+                            labelWidth, timeLabel_->sizeHint().height());
   }
 }
 
@@ -410,7 +430,8 @@ void TKelPopupCalendar::AdjustSizing(QSize& size) {
   const int k = std::max(1, (size.width() + monthWidth / 2 - fixedWidth) / monthWidth);
   size.setWidth(fixedWidth + k * monthWidth);
   const int editHeight = edit_->sizeHint().height();
-  const int fixedHeight = frameHeight + editHeight + (dateTime ? timeEdit_->sizeHint().height() + 8 : 4) + ButtonBlock();
+  const int fixedHeight = frameHeight + editHeight +
+                          (dateTime ? timeEdit_->sizeHint().height() + 8 : 4) + ButtonBlock();
   const int n = (size.height() + monthHeight / 2 - fixedHeight - calendarFrame) / monthHeight;
   size.setHeight(n <= 0 ? fixedHeight : fixedHeight + n * monthHeight + calendarFrame);
 }

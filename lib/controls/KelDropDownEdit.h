@@ -14,13 +14,12 @@
 #include <functional>
 
 #include "KelExport.h"
+#include "KelForms.h"
 
 class QLineEdit;
 class QToolButton;
 
 namespace Kel {
-
-class TKelPopupForm;
 
 class KEL_EXPORT TKelDropDownEdit : public QWidget {
   Q_OBJECT

@@ -89,8 +89,7 @@ QString TKelFltBld::FieldReference(const QString& fieldName) {
 // One condition
 
 bool TKelFltBld::IsItemActive(TKelFltItem* item) {
-  if (!item->Checked() || item->DataField().isEmpty() || item->Operation().isEmpty())
-    return false;
+  if (!item->Checked() || item->DataField().isEmpty() || item->Operation().isEmpty()) return false;
   TKelFltBoxTemplate* found = FindTemplate(item->DataField(), item->Template());
   if (!found || found->Filter().isEmpty()) return false;
   for (int i = 0; i < item->Params()->Count(); ++i)
@@ -249,8 +248,8 @@ void AppendBound(QString& result, const QString& text, TKelFieldType type,
 // pass from left to right: what was inserted is never searched again, so a value that holds
 // ":Value2" or ":SYSTODAY" stays the value it is.
 QString FillTemplate(const QString& filter, const QString& fieldRef, const TKelFields* params,
-                     TKelCustomDateTimeFormat* dateFormat, bool quoteMoney,
-                     TLikeTarget likeTarget, std::vector<Variant>* bound) {
+                     TKelCustomDateTimeFormat* dateFormat, bool quoteMoney, TLikeTarget likeTarget,
+                     std::vector<Variant>* bound) {
   const auto write = [&](const QString& text, TKelFieldType type, QString& result) {
     if (bound)
       AppendBound(result, text, type, *bound);
@@ -389,8 +388,8 @@ static ExpressionText BuildExpression(TKelFltBld& builder, TKelFltItems& items,
   // condition, each is one without asking it, which in a long list costs more than the rest.
   const bool conditions = items.ItemClass().inherits(&TKelFltItem::staticMetaObject);
   for (int i = 0; i < items.Count(); ++i) {
-    TKelFltItem* item = conditions ? static_cast<TKelFltItem*>(items.TCollection::Items(i))
-                                   : items.Items(i);
+    TKelFltItem* item =
+        conditions ? static_cast<TKelFltItem*>(items.TCollection::Items(i)) : items.Items(i);
     const TKelFltConditionPart* part = nullptr;
     if (kept) {
       part = &kept->Part(builder, item);
@@ -430,6 +429,9 @@ static ExpressionText BuildExpression(TKelFltBld& builder, TKelFltItems& items,
 
 TKelFltKeptTexts* TKelFltBld::KeptTexts() {
   if (items_->OnGetAsString) return nullptr;
+  // The bound form writes "?" where the kept texts hold values, and gathers the values as it
+  // goes: it is written in full.
+  if (boundValues_) return nullptr;
   return sqlMode_ ? keptSqlTexts_.get() : keptFilterTexts_.get();
 }
 
@@ -559,8 +561,7 @@ void TKelFltBld::UpdateDataSet() {
   const QString filter = FilterStr();
   if (!dataSet_ || !modified_) return;
   const TComponentState state = ComponentState();
-  if (state.Contains(csDesigning) || state.Contains(csLoading) || state.Contains(csReading))
-    return;
+  if (state.Contains(csDesigning) || state.Contains(csLoading) || state.Contains(csReading)) return;
   if (hookFilterProp_) {
     DataSet()->SetFilter(filter);
     DataSet()->SetFiltered(true);
