@@ -179,12 +179,15 @@ TEST_F(KelBtPanTest, RightAlignedRowInDialogUnits) {
   EXPECT_EQ(Button(1)->x() - (Button(0)->geometry().right() + 1), sx);
   EXPECT_EQ(Button(0)->geometry().bottom() + 1, panel_->height() - dy);
   EXPECT_EQ(Button(0)->size(), QSize(75, 25));
-  // The panel's font sets the unit: a bigger font, wider gaps, the same button size.
+  // The panel's font sets the unit: a bigger font, wider gaps, the same button height, and
+  // buttons that grow together only as far as their longest caption needs.
   QFont font = panel_->font();
   font.setPixelSize(QFontInfo(font).pixelSize() * 2);
   panel_->setFont(font);
   EXPECT_GT(panel_->width() - (Button(2)->geometry().right() + 1), dx);
-  EXPECT_EQ(Button(0)->size(), QSize(75, 25));
+  EXPECT_EQ(Button(0)->height(), 25);
+  EXPECT_EQ(Button(0)->width(), Button(1)->width());
+  EXPECT_GE(Button(1)->width(), Button(1)->fontMetrics().horizontalAdvance("Cancel"));
   // Resizing re-arranges.
   form_.show();
   panel_->resize(500, 200);
