@@ -85,7 +85,10 @@ class TKelAccessibleAddLine : public TKelPressablePart<QAccessibleInterface> {
   void doAction(const QString& action) override {
     // From the accessibility bridge, a user's change like the add row's click.
     if (action == pressAction() && box_ && !state().disabled)
-      RunEventHandler(box_, [this] { box_->RunUserChange([this] { box_->AddItem(); }); });
+      RunEventHandler(box_, [this] {
+        box_->RunUserChange([this] { box_->AddItem(); },
+                            TKelPrmListBox::TUserChangeReach::AddedItems);
+      });
   }
   QStringList keyBindingsForAction(const QString& action) const override {
     return action == pressAction() ? QStringList{QStringLiteral("Insert")} : QStringList{};
@@ -288,7 +291,8 @@ void TKelAccessibleLine::doAction(const QString& actionName) {
   } else if (actionName == toggleAction() && actionNames().contains(toggleAction())) {
     // A user's change like Space: refused, it is reported and undone (and the line is gone).
     const auto toggle = [this] { item_->SetChecked(!item_->Checked()); };
-    if (!RunEventHandler(box, [&] { box->RunUserChange(toggle); })) return;
+    const auto reach = TKelPrmListBox::TUserChangeReach::OneItem;
+    if (!RunEventHandler(box, [&] { box->RunUserChange(toggle, reach, item_.data()); })) return;
     QAccessible::State checked;
     checked.checked = true;
     QAccessibleStateChangeEvent event(this, checked);

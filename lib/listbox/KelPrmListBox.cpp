@@ -21,6 +21,7 @@
 #include "KelRegisterClasses.h"
 #include "Menus.h"
 #include "RestoreOnExit.h"
+#include "UpdateBracket.h"
 #include "VirtualKeys.h"
 
 namespace Kel {
@@ -81,7 +82,9 @@ void FillDefaultKeys(QObject* control) {
   box->AddKey(VK_DOWN, TShiftState{ssAlt}, [box] { box->EditCurrentParam(); });
   // The keys that change the items make one change each: refused, it leaves no trace.
   auto change = [box](auto command) { return [box, command] { box->RunUserChange(command); }; };
-  box->AddKey(VK_INSERT, none, change([box] { box->AddItem(); }));
+  box->AddKey(VK_INSERT, none, [box] {
+    box->RunUserChange([box] { box->AddItem(); }, TKelPrmListBox::TUserChangeReach::AddedItems);
+  });
   box->AddKey(VK_DELETE, none, change([box] { box->DeleteSelected(); }));
   box->AddKey(VK_DELETE, ctrl, change([box] { box->Items()->Clear(); }));
   box->AddKey(VK_LEFT, ctrl, change([box] { box->OutdentSelected(); }));
@@ -90,8 +93,8 @@ void FillDefaultKeys(QObject* control) {
     if (box->Options().Contains(fboCanSave)) box->SaveFile();
   });
   box->AddKey('O', ctrl, change([box] {
-    if (box->Options().Contains(fboCanOpen)) box->OpenFile();
-  }));
+                if (box->Options().Contains(fboCanOpen)) box->OpenFile();
+              }));
   box->AddKey('S', shiftCtrl, [box] { box->SaveToMemory(); });
   box->AddKey('L', shiftCtrl, change([box] { box->LoadFromMemory(); }));
 }
@@ -149,12 +152,13 @@ void TKelPrmListBox::CreateActionsAndMenu() {
   for (TKelPrmListAction* action : actions_) {
     action->SetParamList(this);
     // Named like a component of the box: the class name without the namespace.
-    const QString className = QString::fromLatin1(action->metaObject()->className()).section(u':', -1);
+    const QString className =
+        QString::fromLatin1(action->metaObject()->className()).section(u':', -1);
     action->setObjectName(UniqueComponentName(this, className));
   }
   defaultMenu_ = new QMenu(this);
-  const QList<QAction*> entries = {add,  del,  clear,   nullptr,   indent,     outdent,
-                                   nullptr, load, save, nullptr, saveToMem, loadFromMem};
+  const QList<QAction*> entries = {add,     del,  clear, nullptr, indent,    outdent,
+                                   nullptr, load, save,  nullptr, saveToMem, loadFromMem};
   int group = 0;
   for (QAction* entry : entries) {
     QAction* placed = entry ? entry : defaultMenu_->addSeparator();
@@ -615,8 +619,8 @@ TKelScrollInfo TKelPrmListBox::HorzScrollInfo() const {
 void TKelPrmListBox::UpdateScrollBars() {
   // Showing one bar shrinks the client area and may make the other necessary: settle twice.
   for (int pass = 0; pass < 2; ++pass) {
-    const bool vertNeeded = itemHeight_ > 0 && items_->Count() >= ClientHeight() / itemHeight_ &&
-                            items_->Count() > 0;
+    const bool vertNeeded =
+        itemHeight_ > 0 && items_->Count() >= ClientHeight() / itemHeight_ && items_->Count() > 0;
     const bool horzNeeded = ClientWidth() < maxWidth_;
     vertBar_->setVisible(vertNeeded);
     horzBar_->setVisible(horzNeeded);
@@ -654,13 +658,20 @@ void TKelPrmListBox::VertAction(int action) {
     case QAbstractSlider::SliderSingleStepSub:
       if (itemIndex_ > 0) SetItemIndex(itemIndex_ - 1);
       break;
-    case QAbstractSlider::SliderSingleStepAdd: SetItemIndex(itemIndex_ + 1); break;
+    case QAbstractSlider::SliderSingleStepAdd:
+      SetItemIndex(itemIndex_ + 1);
+      break;
     case QAbstractSlider::SliderPageStepSub:
       SetItemIndex(std::max(itemIndex_ - VisibleRows() + 1, 0));
       break;
-    case QAbstractSlider::SliderPageStepAdd: SetItemIndex(itemIndex_ + VisibleRows() - 1); break;
-    case QAbstractSlider::SliderMove: SetItemIndex(vertBar_->sliderPosition()); break;
-    default: break;
+    case QAbstractSlider::SliderPageStepAdd:
+      SetItemIndex(itemIndex_ + VisibleRows() - 1);
+      break;
+    case QAbstractSlider::SliderMove:
+      SetItemIndex(vertBar_->sliderPosition());
+      break;
+    default:
+      break;
   }
   // The bar shows the selection, wherever the request would have put the thumb.
   vertBar_->setSliderPosition(std::max(0, itemIndex_));
@@ -669,12 +680,23 @@ void TKelPrmListBox::VertAction(int action) {
 void TKelPrmListBox::HorzAction(int action) {
   int pos = horzPos_;
   switch (action) {
-    case QAbstractSlider::SliderSingleStepSub: pos -= 1; break;
-    case QAbstractSlider::SliderSingleStepAdd: pos += 1; break;
-    case QAbstractSlider::SliderPageStepSub: pos -= ClientWidth(); break;
-    case QAbstractSlider::SliderPageStepAdd: pos += ClientWidth(); break;
-    case QAbstractSlider::SliderMove: pos = horzBar_->sliderPosition(); break;
-    default: return;
+    case QAbstractSlider::SliderSingleStepSub:
+      pos -= 1;
+      break;
+    case QAbstractSlider::SliderSingleStepAdd:
+      pos += 1;
+      break;
+    case QAbstractSlider::SliderPageStepSub:
+      pos -= ClientWidth();
+      break;
+    case QAbstractSlider::SliderPageStepAdd:
+      pos += ClientWidth();
+      break;
+    case QAbstractSlider::SliderMove:
+      pos = horzBar_->sliderPosition();
+      break;
+    default:
+      return;
   }
   horzPos_ = std::max(0, pos);
   horzBar_->setSliderPosition(std::min(horzPos_, horzBar_->maximum()));
@@ -764,8 +786,7 @@ void TKelPrmListBox::PaintAddRow(TCanvas& canvas, int top, int x0, int x1) {
   canvas.Brush().Color = color_;
   canvas.FillRect(row);
   canvas.Font().SetColor(clickHereColor_);
-  canvas.TextRect(row, x0, top + (itemHeight_ - canvas.TextHeight(addItemText_)) / 2,
-                  addItemText_);
+  canvas.TextRect(row, x0, top + (itemHeight_ - canvas.TextHeight(addItemText_)) / 2, addItemText_);
   canvas.Font().SetColor(clWindowText);
 }
 
@@ -824,18 +845,27 @@ void TKelPrmListBox::DrawItem(TCanvas& canvas, int index, TRect rect, int state)
 
 void TKelPrmListBox::ToggleChecked(TKelListItem* item) {
   if (items_->IsItemReadOnly(item)) return;
-  RunUserChange([&] { item->SetChecked(!item->Checked()); });
+  RunUserChange([&] { item->SetChecked(!item->Checked()); }, TUserChangeReach::OneItem, item);
   Report(this, TKelAccessibleChange::State, item);
 }
 
-void TKelPrmListBox::RunUserChange(const std::function<void()>& change) {
+void TKelPrmListBox::RunUserChange(const std::function<void()>& change, TUserChangeReach reach,
+                                   TKelListItem* item) {
   if (inUserChange_) {
     change();
     return;
   }
+  if (reach == TUserChangeReach::OneItem && !item) reach = TUserChangeReach::WholeList;
   // The copy is made the way memory slots copy the items, so it loses nothing of them.
-  TKelListItems before(nullptr, ItemClass());
-  before.Assign(items_.get());
+  const QMetaObject& copyClass =
+      reach == TUserChangeReach::OneItem ? *item->metaObject() : ItemClass();
+  TKelListItems before(nullptr, copyClass);
+  if (reach == TUserChangeReach::WholeList)
+    before.Assign(items_.get());
+  else if (reach == TUserChangeReach::OneItem)
+    before.TCollection::Add(copyClass)->Assign(item);
+  const QPointer<TKelListItem> changed(item);
+  const int count = items_->Count();
   const int itemIndex = itemIndex_;
   const int topIndex = topIndex_;
   const RestoreOnExit<bool> inChange(inUserChange_, true);
@@ -845,7 +875,17 @@ void TKelPrmListBox::RunUserChange(const std::function<void()>& change) {
     // Putting the old items back tells OnChange and the dataset once more; that the old state
     // is refused too cannot be helped here, and the first error is the one to report.
     try {
-      items_->Assign(&before);
+      if (reach == TUserChangeReach::WholeList) {
+        items_->Assign(&before);
+      } else if (reach == TUserChangeReach::OneItem) {
+        // One report once every property is back: halfway the item may be refused again.
+        if (changed && changed->Collection() == items_.get())
+          WithinUpdate(*items_, [&] { changed->Assign(before.Items(0)); });
+      } else {
+        WithinUpdate(*items_, [&] {
+          while (items_->Count() > count) items_->Delete(items_->Count() - 1);
+        });
+      }
       SetItemIndex(itemIndex);
       topIndex_ = std::clamp(topIndex, 0, std::max(0, items_->Count() - 1));
       UpdateScrollBars();
@@ -872,7 +912,7 @@ void TKelPrmListBox::mousePressEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint() - ClientOrigin();
   if (OnClick) OnClick(this);
   if (IsOnAddRow(p)) {
-    RunUserChange([this] { AddItem(); });
+    RunUserChange([this] { AddItem(); }, TUserChangeReach::AddedItems);
     return;
   }
   SetItemIndex(ItemAtPos(p, false));

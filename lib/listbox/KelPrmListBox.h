@@ -104,9 +104,9 @@ enum TKelRowStateFlag : uint8_t { rsSelected = 1, rsFocused = 2 };
 class TKelPrmListBox;
 
 // (Sender; the item; the parameter; its rectangle; set Processed to stop the editor)
-using TKelOnPickParameter = std::function<void(TKelPrmListBox* sender, TKelListItem* item,
-                                               TKelListParam* param, const TRect& rect,
-                                               bool& processed)>;
+using TKelOnPickParameter =
+    std::function<void(TKelPrmListBox* sender, TKelListItem* item, TKelListParam* param,
+                       const TRect& rect, bool& processed)>;
 using TKelOnPickLookupParam =
     std::function<void(TKelPrmListBox* sender, TKelListItem* item, TKelListParam* param,
                        const TRect& rect, TKelLookupDef& lookupDef, bool& processed)>;
@@ -166,12 +166,14 @@ class KEL_EXPORT TKelPrmListBox : public TKelCustomControl {
   Q_CLASSINFO("default:ForceSQLDateTime", "False")
   Q_PROPERTY(bool ForceSQLBooleans READ ForceSQLBooleans WRITE SetForceSQLBooleans)
   Q_CLASSINFO("default:ForceSQLBooleans", "False")
-  Q_PROPERTY(Kel::KelListBoxOptions::TKelListBoxOptionFlags Options READ OptionFlags WRITE SetOptionFlags)
+  Q_PROPERTY(
+      Kel::KelListBoxOptions::TKelListBoxOptionFlags Options READ OptionFlags WRITE SetOptionFlags)
   // The items and the memory slots in the text form of component streams: how a form made in
   // Qt's form designer stores them. Its property editor does not show them; they are edited in
   // dialogs of their own there.
   Q_PROPERTY(QByteArray ItemsText READ ItemsText WRITE SetItemsText DESIGNABLE false)
-  Q_PROPERTY(QByteArray MemorySlotsText READ MemorySlotsText WRITE SetMemorySlotsText DESIGNABLE false)
+  Q_PROPERTY(
+      QByteArray MemorySlotsText READ MemorySlotsText WRITE SetMemorySlotsText DESIGNABLE false)
 
  public:
   explicit TKelPrmListBox(QWidget* parent = nullptr);
@@ -307,9 +309,15 @@ class KEL_EXPORT TKelPrmListBox : public TKelCustomControl {
   // Makes the selected item's current parameter the active one and edits it.
   void EditCurrentParam();
 
+  // What a user's change can reach, so that only that is copied to be put back: a copy of a
+  // long list costs far more than the change itself.
+  enum class TUserChangeReach { WholeList, OneItem, AddedItems };
   // Runs change as one change by the user: when it raises, the items, the selection and the
   // top row are put back as they were and the exception goes on. Nested calls make one change.
-  void RunUserChange(const std::function<void()>& change);
+  // reach OneItem: the change alters item only; AddedItems: it adds items at the end.
+  void RunUserChange(const std::function<void()>& change,
+                     TUserChangeReach reach = TUserChangeReach::WholeList,
+                     TKelListItem* item = nullptr);
 
   // ---- structure editing
   virtual void AddItem();
@@ -499,8 +507,8 @@ class KEL_EXPORT TKelPrmListBox : public TKelCustomControl {
   int topIndex_ = 0;
   int itemIndex_ = -1;
   int maxWidth_ = 0;
-  int widestLine_ = 0;                // the largest Extent of the lines
-  quint64 extentGeneration_ = 0;      // metricsGeneration_ when the Extents were measured
+  int widestLine_ = 0;            // the largest Extent of the lines
+  quint64 extentGeneration_ = 0;  // metricsGeneration_ when the Extents were measured
   int horzPos_ = 0;
   bool checkBoxes_ = true;
   bool showAddItem_ = false;

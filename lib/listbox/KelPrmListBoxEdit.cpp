@@ -51,12 +51,13 @@ void TKelPrmListBox::OpenEditor(TKelPopupForm* editor, TCloseHandler handler) {
   editor->PopupAtRect(this, activeParamRect_.Offset(ClientOrigin().x(), ClientOrigin().y()),
                       [this, handler](TKelPopupForm* sender, bool canceled) {
                         if (canceled || !activeParam_ || !activeItem_) return;
-                        RunUserChange([&] { handler(sender, canceled); });
+                        // An editor changes the parameters of its own line.
+                        RunUserChange([&] { handler(sender, canceled); }, TUserChangeReach::OneItem,
+                                      activeItem_);
                       });
 }
 
-void TKelPrmListBox::ShowList(TStrings* list, int index, const TRect& rect,
-                              TCloseHandler handler) {
+void TKelPrmListBox::ShowList(TStrings* list, int index, const TRect& rect, TCloseHandler handler) {
   auto* popup = new TKelPopupListBox(this);
   TListBox* box = popup->ListBox();
   box->SetItems(list->ToStringList());
@@ -87,13 +88,12 @@ void TKelPrmListBox::PickFromStrings(TStrings* list, const TKelStringsProvider& 
   TStringList entries;
   for (int i : order) entries.Add(shown[i]);
   const int preselected = entries.IndexOf(TextBetweenTildes(currentText));
-  ShowList(&entries, preselected, activeParamRect_,
-           [order, handler](TKelPopupForm* popup, bool) {
-             TListBox* box = static_cast<TKelPopupListBox*>(popup)->ListBox();
-             const int chosen = box->ItemIndex();
-             if (chosen < 0 || chosen >= int(order.size())) return;
-             handler(order[chosen], box->currentItem()->text());
-           });
+  ShowList(&entries, preselected, activeParamRect_, [order, handler](TKelPopupForm* popup, bool) {
+    TListBox* box = static_cast<TKelPopupListBox*>(popup)->ListBox();
+    const int chosen = box->ItemIndex();
+    if (chosen < 0 || chosen >= int(order.size())) return;
+    handler(order[chosen], box->currentItem()->text());
+  });
 }
 
 void TKelPrmListBox::EditCurrentParam() {
@@ -131,17 +131,29 @@ void TKelPrmListBox::PickParameter() {
   switch (activeParam_->PickType()) {
     case ptAuto:
       switch (activeParam_->DataType()) {
-        case FT_BOOL: ShowBooleanList(); return;
-        case FT_STRING: byList([this] { ShowTextEdit(); }); return;
+        case FT_BOOL:
+          ShowBooleanList();
+          return;
+        case FT_STRING:
+          byList([this] { ShowTextEdit(); });
+          return;
         case FT_INT:
         case FT_CURRENCY:
-        case FT_FLOAT: byList([this] { ShowNumberEditor(); }); return;
+        case FT_FLOAT:
+          byList([this] { ShowNumberEditor(); });
+          return;
         case FT_DATETIME:
         case FT_DATE:
-        case FT_TIME: ShowDateEditor(); return;
-        default: MessageBeep(); return;
+        case FT_TIME:
+          ShowDateEditor();
+          return;
+        default:
+          MessageBeep();
+          return;
       }
-    case ptText: ShowTextEdit(); return;
+    case ptText:
+      ShowTextEdit();
+      return;
     case ptPickList:
       if (hasList)
         ShowPickList();
@@ -154,12 +166,20 @@ void TKelPrmListBox::PickParameter() {
       else
         MessageBeep();
       return;
-    case ptBoolean: ShowBooleanList(); return;
+    case ptBoolean:
+      ShowBooleanList();
+      return;
     case ptDate:
     case ptTime:
-    case ptDateTime: ShowDateEditor(); return;
-    case ptCalculator: ShowNumberEditor(); return;
-    default: MessageBeep(); return;
+    case ptDateTime:
+      ShowDateEditor();
+      return;
+    case ptCalculator:
+      ShowNumberEditor();
+      return;
+    default:
+      MessageBeep();
+      return;
   }
 }
 
@@ -230,8 +250,9 @@ void TKelPrmListBox::ShowPickList() {
   GetPickList(activeItem_, activeParam_, &list);
   QStringList shown;
   for (int i = 0; i < list.Count(); ++i) shown.append(BeforeEquals(list.Strings(i)));
-  std::sort(shown.begin(), shown.end(),
-            [](const QString& a, const QString& b) { return QString::compare(a, b, Qt::CaseInsensitive) < 0; });
+  std::sort(shown.begin(), shown.end(), [](const QString& a, const QString& b) {
+    return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+  });
   TStringList entries;
   entries.AddStrings(shown);
   const int current = entries.IndexOf(items_->ParamDisplayText(activeParam_));
