@@ -29,7 +29,12 @@ TKelDropDownEdit::TKelDropDownEdit(QWidget* parent)
   UpdateEditor();
 }
 
-TKelDropDownEdit::~TKelDropDownEdit() = default;
+TKelDropDownEdit::~TKelDropDownEdit() {
+  // Destroying the widget takes the focus from the field, whose focus-out reaches handlers of
+  // the descendants that are gone by then.
+  editor_->removeEventFilter(this);
+  editor_->disconnect(this);
+}
 
 void TKelDropDownEdit::SetReadOnly(bool value) {
   if (readOnly_ == value) return;
