@@ -57,7 +57,7 @@ def check(condition, message):
         raise Failure(message)
 
 
-def wait_for(what, probe, seconds=15.0):
+def wait_for(what, probe, seconds=30.0):
     """The first true result of probe(), polled until the time is up."""
     deadline = time.monotonic() + seconds
     while True:
@@ -235,7 +235,7 @@ def keldemo_app(pyatspi):
     def probe():
         desktop = pyatspi.Registry.getDesktop(0)
         return next((a for a in children(desktop) if a and a.name == "keldemo"), None)
-    return wait_for("keldemo on the accessibility bus", probe, 30)
+    return wait_for("keldemo on the accessibility bus", probe, 90)
 
 
 DEMO_BUTTONS = {"Kel Sievra Demo": "Sievra Demo", "Calendar Demo": "Calendar Demo",
@@ -325,7 +325,7 @@ def check_calendar(app, pyatspi):
     buttons = [c.name for c in children(calendar) if role(c) == "push button"]
     check(buttons == ["Previous month", "Next month"], "the calendar's buttons are %s" % buttons)
     check(calendar.queryComponent().grabFocus(), "the calendar does not take the focus")
-    wait_for("the calendar's focus", lambda: state_of(calendar, pyatspi.STATE_FOCUSED), 5)
+    wait_for("the calendar's focus", lambda: state_of(calendar, pyatspi.STATE_FOCUSED), 20)
     # Ctrl+Enter brings today's month into view and selects today.
     # Presses and releases take key codes: 37 is the left Control key of the X server's map.
     pyatspi.Registry.generateKeyboardEvent(37, None, pyatspi.KEY_PRESS)
@@ -339,7 +339,7 @@ def check_calendar(app, pyatspi):
         cells = find_all(calendar, lambda a: role(a) == "table cell" and
                          all(part in a.name.replace(",", " ").split() for part in parts))
         return cells[0] if cells else None
-    cell = wait_for("a cell named by today's date (%s)" % " ".join(parts), today_cell, 5)
+    cell = wait_for("a cell named by today's date (%s)" % " ".join(parts), today_cell, 20)
     check("today" in cell.description, "today's cell says %r" % cell.description)
     check(state_of(cell, pyatspi.STATE_SELECTED), "today's cell is not selected")
     check(state_of(cell, pyatspi.STATE_FOCUSED), "today's cell does not have the focus")
@@ -360,7 +360,7 @@ def check_calculator(win, pyatspi):
     check(display is not None, "no calculator display")
     for name in ("clear", "7", "plus", "8", "equals"):
         do_action(buttons[name], "Press")
-    wait_for("the display to read 15", lambda: text_of(display) == "15", 5)
+    wait_for("the display to read 15", lambda: text_of(display) == "15", 20)
 
 
 def census(windows):
