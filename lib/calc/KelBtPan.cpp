@@ -2,7 +2,6 @@
 
 #include <QEvent>
 #include <QResizeEvent>
-#include <QStyle>
 #include <algorithm>
 #include <vector>
 
@@ -10,6 +9,7 @@
 #include "ClassRegistry.h"
 #include "Forms.h"
 #include "KelCalcConsts.h"
+#include "KelCaptionWidth.h"
 #include "KelEventErrors.h"
 #include "KelForms.h"
 #include "KelPublishedProps.h"
@@ -20,15 +20,6 @@
 namespace Kel {
 
 namespace {
-
-// The width a button needs for its caption ("&" marks no letter of its own), with the style's
-// margins on both sides.
-int CaptionWidth(const QWidget* control) {
-  const QString text = control->property("text").toString().remove(u'&');
-  if (text.isEmpty()) return 0;
-  const int margin = control->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, control);
-  return control->fontMetrics().horizontalAdvance(text) + 2 * margin + 4;
-}
 
 const bool panelClassRegistered = [] {
   RegisterClassesOnce({&TKelBtnPanel::staticMetaObject});
@@ -347,9 +338,11 @@ void TKelCustomBtnPanel::ArrangeButtons() {
   // A translated caption can be longer than the width chosen for the English one: no caption
   // is cut, the buttons grow together.
   placedButtonWidth_ = buttonWidth_;
-  for (int i = 0; i < count; ++i)
-    placedButtonWidth_ =
-        std::max(placedButtonWidth_, CaptionWidth(buttonList_->Items(i)->Control()));
+  for (int i = 0; i < count; ++i) {
+    const QWidget* control = buttonList_->Items(i)->Control();
+    placedButtonWidth_ = std::max(placedButtonWidth_,
+                                  CaptionFitWidth(control, control->property("text").toString()));
+  }
   for (int i = 0; i < count; ++i) {
     TKelBtnPanelItem* item = buttonList_->Items(i);
     QWidget* control = item->Control();

@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyle>
 #include <QTime>
 #include <QTimeEdit>
 #include <algorithm>
@@ -12,6 +11,7 @@
 
 #include "Buttons.h"
 #include "Canvas.h"
+#include "KelCaptionWidth.h"
 #include "KelCalendarConsts.h"
 #include "KelControls.h"
 #include "KelUtils.h"
@@ -396,12 +396,8 @@ void TKelPopupCalendar::PlaceParts() {
   const bool both = todayButton_ && noneButton_;
   // A translated caption longer than the English one widens both buttons alike.
   int buttonWidth = kButtonWidth;
-  for (TSpeedButton* button : {today_, none_}) {
-    const QString caption = button->text().remove(u'&');
-    const int margin = button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
-    buttonWidth =
-        std::max(buttonWidth, button->fontMetrics().horizontalAdvance(caption) + 2 * margin + 4);
-  }
+  for (TSpeedButton* button : {today_, none_})
+    buttonWidth = std::max(buttonWidth, CaptionFitWidth(button, button->text()));
   const int buttonsWidth = both ? 2 * buttonWidth + 5 : buttonWidth;
   int buttonLeft = std::max(2, columnsLeft + (columnsWidth - buttonsWidth) / 2);
   for (TSpeedButton* button : {today_, none_}) {
