@@ -124,11 +124,6 @@ void TExprEvaluator::Decode(const TCannedExpr& expression) {
   root_ = decoder.Decode(0, 0);
 }
 
-bool TExprEvaluator::IsTrue(const Variant& value) {
-  if (value.IsEmptyOrNull()) return false;
-  return value.AsBoolean();
-}
-
 Variant TExprEvaluator::EvaluateNode(int index, const TFieldValueLookup& lookup) const {
   const TExprNode& node = nodes_[static_cast<size_t>(index)];
   switch (node.Class) {

@@ -80,7 +80,7 @@ class KEL_PLATFORM_EXPORT TExprEvaluator {
   // Whether the expression holds: its value is True (or converts to true); Null and empty do
   // not hold.
   bool Matches(const TFieldValueLookup& lookup) const { return IsTrue(Evaluate(lookup)); }
-  static bool IsTrue(const Variant& value);
+  static bool IsTrue(const Variant& value) { return !value.IsEmptyOrNull() && value.AsBoolean(); }
 
   Variant EvaluateNode(int index, const TFieldValueLookup& lookup) const;
 

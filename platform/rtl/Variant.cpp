@@ -474,7 +474,7 @@ Currency Variant::AsCurrency() const {
   }
 }
 
-bool Variant::AsBoolean() const {
+bool Variant::ConvertToBoolean() const {
   switch (type_) {
     case varEmpty:
       return false;

@@ -90,7 +90,8 @@ class KEL_PLATFORM_EXPORT Variant {
   int64_t AsInt64() const;
   double AsDouble() const;
   Currency AsCurrency() const;
-  bool AsBoolean() const;
+  // A Boolean answers at once: conditions ask for nothing else, once per record.
+  bool AsBoolean() const { return type_ == varBoolean ? data_.b : ConvertToBoolean(); }
   TDateTime AsDate() const;
   QString AsString() const;
   // The value converted to another kind (VarAsType).
@@ -110,6 +111,8 @@ class KEL_PLATFORM_EXPORT Variant {
   bool Same(const Variant& other) const;
 
  private:
+  bool ConvertToBoolean() const;
+
   TVarType type_ = varEmpty;
   union {
     int64_t i;
