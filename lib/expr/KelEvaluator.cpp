@@ -70,6 +70,12 @@ Variant TKelParsedExpr::EvaluateRow(const TDataSet& dataSet, int row) const {
       [&dataSet](int, const QString& name) { return dataSet.FieldByName(name)->Value(); });
 }
 
+int TKelParsedExpr::BlockOutcome(const TDataSet& dataSet, int row) const {
+  if (row < 0) return -1;
+  const TCompiledFilter& compiled = CompiledFor(dataSet);
+  return batchable_ ? OutcomeOf(compiled, dataSet, row) : -1;
+}
+
 const TCompiledFilter& TKelParsedExpr::CompiledFor(const TDataSet& dataSet) const {
   if (!compiled_ || compiledDataSet_.data() != &dataSet ||
       compiledLayout_ != dataSet.LayoutGeneration()) {
@@ -299,6 +305,36 @@ Variant TKelCustomExprEval::Evaluate() {
   }
 }
 
+bool TKelCustomExprEval::EvaluateBoolean() {
+  // A search asks record after record: the answer mostly lies in the block of outcomes worked
+  // out last, and then costs a few compares and no call.
+  if (parsed_ && !failed_ && dataSet_) {
+    const TDataSet& dataSet = *DataSet();
+    if (dataSet.Active()) {
+      const int outcome = parsed_->CachedRecordOutcome(dataSet);
+      if (outcome >= 0) return outcome == 1;
+    }
+  }
+  return EvaluateBooleanSlowly();
+}
+
+bool TKelCustomExprEval::EvaluateBooleanSlowly() {
+  if (failed_) return false;
+  if (parsed_) {
+    if (const TDataSet* dataSet = SearchableDataSet()) {
+      int outcome = -1;
+      try {
+        outcome = parsed_->RecordOutcome(*dataSet);
+      } catch (...) {
+        failed_ = true;  // as Evaluate, which would have met the same error
+        throw;
+      }
+      if (outcome >= 0) return outcome == 1;
+    }
+  }
+  return TExprEvaluator::IsTrue(Evaluate());
+}
+
 void TKelCustomExprEval::Evaluate(Variant& value) {
   try {
     value = Evaluate();
@@ -349,7 +385,7 @@ bool TKelCustomExprEval::LocateRecord(int direction) {
     }
     const bool forward = direction == sdFirst || direction == sdNext;
     while (forward ? !dataSet->Eof() : !dataSet->Bof()) {
-      if (TExprEvaluator::IsTrue(Evaluate())) {
+      if (EvaluateBoolean()) {
         found = true;
         break;
       }

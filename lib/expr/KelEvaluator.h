@@ -52,14 +52,22 @@ class KEL_EXPORT TKelParsedExpr {
   // The value for the current record of dataSet (open), by the values of its fields.
   Variant EvaluateRecord(const TDataSet& dataSet) const {
     const int row = dataSet.CurrentRow();
-    // A search asks for the rows in turn: most lie in the block worked out last. The block holds
-    // while the compiled form it came from does (same dataset, same layout; a new compiled form
-    // empties it) and the stored values are those of then.
-    if (row >= outcomesBegin_ && row < outcomesEnd_ && compiledDataSet_.data() == &dataSet &&
-        compiledLayout_ == dataSet.LayoutGeneration() && outcomesVersion_ == dataSet.DataVersion()) {
-      return OutcomeValue(outcomes_[static_cast<size_t>(row - outcomesBegin_)]);
-    }
+    if (InOutcomeBlock(dataSet, row)) return OutcomeValue(outcomes_[BlockIndex(row)]);
     return EvaluateRow(dataSet, row);
+  }
+  // The same as an outcome (0 false, 1 true, 2 Null) when it is known without building the
+  // value: the record lies in the block worked out last, or the condition is worked out in
+  // blocks, which cannot raise. -1 when only EvaluateRecord can tell.
+  int RecordOutcome(const TDataSet& dataSet) const {
+    const int row = dataSet.CurrentRow();
+    if (InOutcomeBlock(dataSet, row)) return outcomes_[BlockIndex(row)];
+    return BlockOutcome(dataSet, row);
+  }
+  // The outcome when the record lies in the block worked out last, else -1: no work beyond a
+  // few compares.
+  int CachedRecordOutcome(const TDataSet& dataSet) const {
+    const int row = dataSet.CurrentRow();
+    return InOutcomeBlock(dataSet, row) ? outcomes_[BlockIndex(row)] : -1;
   }
   // The value for the values that lookup gives.
   Variant Evaluate(const TFieldValueLookup& lookup) const { return evaluator_.Evaluate(lookup); }
@@ -70,7 +78,17 @@ class KEL_EXPORT TKelParsedExpr {
   static Variant OutcomeValue(int outcome) {
     return outcome == 2 ? Variant::Null() : Variant(outcome == 1);
   }
+  // A search asks for the rows in turn: most lie in the block worked out last. The block holds
+  // while the compiled form it came from does (same dataset, same layout; a new compiled form
+  // empties it) and the stored values are those of then.
+  bool InOutcomeBlock(const TDataSet& dataSet, int row) const {
+    return row >= outcomesBegin_ && row < outcomesEnd_ &&
+           outcomesVersion_ == dataSet.DataVersion() &&
+           compiledLayout_ == dataSet.LayoutGeneration() && compiledDataSet_.data() == &dataSet;
+  }
+  size_t BlockIndex(int row) const { return static_cast<size_t>(row - outcomesBegin_); }
   Variant EvaluateRow(const TDataSet& dataSet, int row) const;
+  int BlockOutcome(const TDataSet& dataSet, int row) const;
   const TCompiledFilter& CompiledFor(const TDataSet& dataSet) const;
   int OutcomeOf(const TCompiledFilter& compiled, const TDataSet& dataSet, int row) const;
 
@@ -133,6 +151,10 @@ class KEL_EXPORT TKelCustomExprEval : public TComponent {
   // The condition's value for the current values (normally a Boolean); False while failed.
   void Evaluate(Variant& value);
   Variant Evaluate();
+  // Whether the condition holds for the current values: what TExprEvaluator::IsTrue makes of
+  // Evaluate(), with the same errors and failed flag, but without building the value when the
+  // record's outcome is known already. The entry for searches and colour rules.
+  bool EvaluateBoolean();
   bool Failed() const { return failed_; }
 
   // Search: a matching record was found and made current. Without a match the dataset stays
@@ -200,6 +222,7 @@ class KEL_EXPORT TKelCustomExprEval : public TComponent {
   TDataSet* SearchableDataSet() const;
 
  private:
+  bool EvaluateBooleanSlowly();
   bool LocateRecord(int direction);
   bool FindAfterEnd(bool forward);
   void CollectionChanged();

@@ -195,7 +195,7 @@ void TKelGridColors::GetCellStyle(const QString& fieldName, bool& found, TColor&
     bool holds = false;
     try {
       // Null (a comparison with a missing value) does not hold; it is no error either.
-      holds = TExprEvaluator::IsTrue(Evaluate());
+      holds = EvaluateBoolean();
     } catch (...) {
       SetParser(nullptr);
       rule->SetActive(false);

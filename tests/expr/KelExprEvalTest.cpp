@@ -227,6 +227,41 @@ TEST(ExprEvalFailures, AFailedEvaluationYieldsFalseUntilSomethingChanges) {
   EXPECT_FALSE(eval.Failed());
 }
 
+// The truth of a condition, or 2 when asking raised; with the failed flag afterwards.
+template <class Ask>
+std::pair<int, bool> Truth(TKelExprEval& eval, Ask ask) {
+  int truth = 2;
+  try {
+    truth = ask(eval) ? 1 : 0;
+  } catch (const Exception&) {
+  }
+  return {truth, eval.Failed()};
+}
+
+TEST(ExprEvalFailures, TheTruthEntryAnswersAsTheValueDoes) {
+  const auto fish = MakeFish();
+  fish->Open();
+  TKelExprEval byValue, byTruth;
+  for (TKelExprEval* eval : {&byValue, &byTruth}) eval->SetDataSet(fish.get());
+  // Null outcomes (Price and Tame are missing on some records), values that are no Boolean, a
+  // text that is no truth value, and a division by zero on record 4.
+  for (const char* text : {"Price > 6", "not (Price > 6)", "Tame", "Price - 5", "Common_Name",
+                           "100 / (Price - 5) < -100", "([Length (cm)] > 55) or Tame"}) {
+    for (TKelExprEval* eval : {&byValue, &byTruth}) eval->SetExpression(text);
+    for (fish->First(); !fish->Eof(); fish->Next()) {
+      if (fish->RecNo() == 5) {  // an edited record is read from its fields, not the store
+        fish->Edit();
+        fish->FieldByName("Price")->SetValue(Variant(4.0));
+      }
+      const auto expected =
+          Truth(byValue, [](TKelExprEval& e) { return TExprEvaluator::IsTrue(e.Evaluate()); });
+      EXPECT_EQ(Truth(byTruth, [](TKelExprEval& e) { return e.EvaluateBoolean(); }), expected)
+          << text << " on record " << fish->RecNo();
+      fish->Cancel();
+    }
+  }
+}
+
 TEST(ExprEvalChanges, ParamsAndFieldsReportChangesExpressionDoesNot) {
   TKelExprEval eval;
   std::vector<QObject*> senders;
