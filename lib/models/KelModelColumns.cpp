@@ -2,6 +2,7 @@
 
 #include <QAbstractItemModel>
 #include <algorithm>
+#include <utility>
 
 #include "ExprParser.h"
 #include "KelModelFields.h"
@@ -14,6 +15,29 @@ namespace {
 // Rows added or removed one by one in the middle move every row after them; beyond this many
 // at once, reading the columns again is cheaper.
 constexpr int kRowsFollowedOneByOne = 16;
+
+// Texts and numbers of the kinds a column keeps are stored without a Variant on the way, as
+// the Variant would have stored them; false for anything else.
+bool InsertedDirectly(TColumn& column, int row, const QVariant& value) {
+  if (value.isNull()) return false;
+  const int type = value.typeId();
+  switch (column.Kind()) {
+    case TColumnKind::String:
+      if (type != QMetaType::QString || column.FieldType() != ftString) return false;
+      column.InsertString(row, *static_cast<const QString*>(value.constData()));
+      return true;
+    case TColumnKind::Int:
+      if (type != QMetaType::Int && type != QMetaType::LongLong) return false;
+      column.InsertInt(row, value.toLongLong());
+      return true;
+    case TColumnKind::Float:
+      if (type != QMetaType::Double) return false;
+      column.InsertDouble(row, *static_cast<const double*>(value.constData()));
+      return true;
+    default:
+      return false;
+  }
+}
 
 }  // namespace
 
@@ -53,14 +77,19 @@ void TKelModelColumns::SetModel(QAbstractItemModel* model) {
 
 void TKelModelColumns::Reset() {
   columns_.clear();
+  unread_.clear();
+  unreadCount_.clear();
   rows_ = model_ ? model_->rowCount() : 0;
   if (OnReset) OnReset();
 }
 
 TColumn* TKelModelColumns::Column(int column) const {
   if (column < 0 || column >= fields_.Count() || !model_) return nullptr;
-  if (columns_.size() < static_cast<size_t>(fields_.Count()))
+  if (columns_.size() < static_cast<size_t>(fields_.Count())) {
     columns_.resize(static_cast<size_t>(fields_.Count()));
+    unread_.resize(columns_.size());
+    unreadCount_.resize(columns_.size());
+  }
   std::unique_ptr<TColumn>& slot = columns_[static_cast<size_t>(column)];
   if (!slot) {
     slot = std::make_unique<TColumn>(fields_.DataType(column));
@@ -69,29 +98,94 @@ TColumn* TKelModelColumns::Column(int column) const {
   return slot.get();
 }
 
-// The hot loop of a first filter: no more per value than the model's own index and data.
-void TKelModelColumns::ReadOn(TColumn& column, int c, int end) const {
-  const TFieldType type = column.FieldType();
-  const int role = fields_.ValueRole();
-  const int begin = column.Size();
-  for (int row = begin; row < end; ++row) {
-    const QModelIndex index = model_->index(row, c);
-    QVariant value = model_->data(index, role);
-    if (type == ftString && value.typeId() == QMetaType::QString && !value.isNull()) {
-      column.Insert(row, Variant(*static_cast<const QString*>(value.constData())));
-      continue;
-    }
-    if (!value.isValid() && role != Qt::DisplayRole) value = model_->data(index, Qt::DisplayRole);
-    column.Insert(row, VariantFromQt(value, type));
-  }
-  valuesRead_ += std::max(0, end - begin);
+int TKelModelColumns::IndexOf(const TColumn& column) const {
+  for (size_t c = 0; c < columns_.size(); ++c)
+    if (columns_[c].get() == &column) return static_cast<int>(c);
+  return -1;
 }
 
-void TKelModelColumns::EnsureRows(int end) const {
+Variant TKelModelColumns::Read(int row, int c) const {
+  const QModelIndex index = model_->index(row, c);
+  return Converted(model_->data(index, fields_.ValueRole()), index, c);
+}
+
+Variant TKelModelColumns::Converted(QVariant value, const QModelIndex& index, int c) const {
+  ++valuesRead_;
+  if (!value.isValid() && fields_.ValueRole() != Qt::DisplayRole)
+    value = model_->data(index, Qt::DisplayRole);
+  return VariantFromQt(value, columns_[static_cast<size_t>(c)]->FieldType());
+}
+
+// The hot path of a first filter: no more per value than the model's own index and data.
+void TKelModelColumns::InsertRead(TColumn& column, int row, int c) const {
+  const QModelIndex index = model_->index(row, c);
+  const QVariant value = model_->data(index, fields_.ValueRole());
+  if (InsertedDirectly(column, row, value))
+    ++valuesRead_;
+  else
+    column.Insert(row, Converted(value, index, c));
+}
+
+void TKelModelColumns::ReadOn(int c, int end) const {
+  TColumn& column = *columns_[static_cast<size_t>(c)];
+  for (int row = column.Size(); row < end; ++row) InsertRead(column, row, c);
+  std::vector<uint8_t>& unread = unread_[static_cast<size_t>(c)];
+  if (!unread.empty()) unread.resize(static_cast<size_t>(column.Size()), 0);
+}
+
+void TKelModelColumns::NoteSkipped(int c, int row) const {
+  std::vector<uint8_t>& unread = unread_[static_cast<size_t>(c)];
+  if (unread.empty()) unread.assign(static_cast<size_t>(row), 0);
+  unread.push_back(1);
+  ++unreadCount_[static_cast<size_t>(c)];
+}
+
+void TKelModelColumns::ReadSkipped(int c, int begin, int end, const uint8_t* need) const {
+  if (unreadCount_[static_cast<size_t>(c)] == 0) return;
+  TColumn& column = *columns_[static_cast<size_t>(c)];
+  std::vector<uint8_t>& unread = unread_[static_cast<size_t>(c)];
+  end = std::min(end, column.Size());
+  for (int row = std::max(begin, 0); row < end; ++row) {
+    if (!unread[static_cast<size_t>(row)] || (need && !need[row - begin])) continue;
+    column.SetValue(row, Read(row, c));
+    unread[static_cast<size_t>(row)] = 0;
+    --unreadCount_[static_cast<size_t>(c)];
+  }
+  if (unreadCount_[static_cast<size_t>(c)] == 0) unread.clear();
+}
+
+void TKelModelColumns::EnsureRows(int begin, int end) const {
   end = std::min(end, rows_);
-  for (size_t c = 0; c < columns_.size(); ++c)
-    if (TColumn* column = columns_[c].get(); column && column->Size() < end)
-      ReadOn(*column, static_cast<int>(c), end);
+  for (size_t c = 0; c < columns_.size(); ++c) {
+    if (!columns_[c]) continue;
+    ReadSkipped(static_cast<int>(c), begin, end, nullptr);
+    if (columns_[c]->Size() < end) ReadOn(static_cast<int>(c), end);
+  }
+}
+
+// Rows beyond the column's end that nobody needs get a Null and are noted as unread.
+void TKelModelColumns::EnsureValues(const TColumn& target, int begin, int count,
+                                    const uint8_t* need) const {
+  const int c = IndexOf(target);
+  if (c < 0) return;
+  const int end = std::min(begin + count, rows_);
+  if (!need) {
+    ReadSkipped(c, begin, end, nullptr);
+    if (target.Size() < end) ReadOn(c, end);
+    return;
+  }
+  ReadSkipped(c, begin, end, need);
+  TColumn& column = *columns_[static_cast<size_t>(c)];
+  std::vector<uint8_t>& unread = unread_[static_cast<size_t>(c)];
+  for (int row = column.Size(); row < end; ++row) {
+    if (row >= begin && need[row - begin]) {
+      InsertRead(column, row, c);
+      if (!unread.empty()) unread.push_back(0);
+    } else {
+      column.Insert(row, Variant::Null());
+      NoteSkipped(c, row);
+    }
+  }
 }
 
 const TColumn* TKelModelColumns::ColumnOf(int fieldNo) const { return Column(fieldNo - 1); }
@@ -100,7 +194,8 @@ Variant TKelModelColumns::ValueAt(int fieldNo, const QString& fieldName, int row
   const int c = fieldNo > 0 ? fieldNo - 1 : fields_.ColumnOf(fieldName);
   TColumn* column = Column(c);
   if (!column || row < 0 || row >= rows_) return Variant::Null();
-  if (column->Size() <= row) ReadOn(*column, c, row + 1);
+  ReadSkipped(c, row, row + 1, nullptr);
+  if (column->Size() <= row) ReadOn(c, row + 1);
   return column->Value(row);
 }
 
@@ -117,6 +212,8 @@ void TKelModelColumns::RowsInserted(int first, int last) {
     for (int row = first; row <= last; ++row)
       column->Insert(row, fields_.Value(row, static_cast<int>(c)));
     valuesRead_ += count;
+    if (std::vector<uint8_t>& unread = unread_[c]; !unread.empty())
+      unread.insert(unread.begin() + first, static_cast<size_t>(count), 0);
   }
   rows_ += count;
   if (OnRowsInserted) OnRowsInserted(first, last);
@@ -126,9 +223,18 @@ void TKelModelColumns::RowsRemoved(int first, int last) {
   const int count = last - first + 1;
   if (rows_ - count != model_->rowCount() || (last != rows_ - 1 && count > kRowsFollowedOneByOne))
     return Reset();
-  for (const std::unique_ptr<TColumn>& column : columns_)
-    if (column)
-      for (int row = std::min(last, column->Size() - 1); row >= first; --row) column->Erase(row);
+  for (size_t c = 0; c < columns_.size(); ++c) {
+    TColumn* column = columns_[c].get();
+    if (!column) continue;
+    const int end = std::min(last, column->Size() - 1);
+    for (int row = end; row >= first; --row) column->Erase(row);
+    if (std::vector<uint8_t>& unread = unread_[c]; !unread.empty() && end >= first) {
+      const auto from = unread.begin() + first, to = unread.begin() + end + 1;
+      unreadCount_[c] -= static_cast<int>(std::count(from, to, uint8_t{1}));
+      unread.erase(from, to);
+      if (unreadCount_[c] == 0) unread.clear();
+    }
+  }
   rows_ -= count;
   if (OnRowsRemoved) OnRowsRemoved(first, last);
 }
@@ -145,6 +251,11 @@ void TKelModelColumns::DataChanged(const QModelIndex& topLeft, const QModelIndex
     const int read = std::min(last, column->Size() - 1);
     for (int row = topLeft.row(); row <= read; ++row) column->SetValue(row, fields_.Value(row, c));
     valuesRead_ += std::max(0, read - topLeft.row() + 1);
+    std::vector<uint8_t>& unread = unread_[static_cast<size_t>(c)];
+    for (int row = topLeft.row(); row <= read && !unread.empty(); ++row)
+      if (std::exchange(unread[static_cast<size_t>(row)], 0)) {
+        if (--unreadCount_[static_cast<size_t>(c)] == 0) unread.clear();
+      }
   }
   if (OnRowsChanged && topLeft.row() <= last) OnRowsChanged(topLeft.row(), last);
 }
@@ -169,17 +280,18 @@ const TCompiledFilter& TKelModelCondition::Compiled() {
 
 bool TKelModelCondition::Matches(int row) {
   const TCompiledFilter& compiled = Compiled();
-  columns_.EnsureRows(row + 1);
+  columns_.EnsureRows(row, row + 1);
   return compiled.Matches(row);
 }
 
 void TKelModelCondition::Select(int begin, int count, uint8_t* out) {
   const TCompiledFilter& compiled = Compiled();
-  columns_.EnsureRows(begin + count);
   if (!compiled.Batchable()) {
+    columns_.EnsureRows(begin, begin + count);
     for (int i = 0; i < count; ++i) out[i] = compiled.Matches(begin + i) ? 1 : 0;
     return;
   }
+  // The compiled filter asks the columns for what it needs (EnsureValues).
   compiled.Outcomes(begin, count, out);
   for (int i = 0; i < count; ++i) out[i] = out[i] == 1 ? 1 : 0;
 }

@@ -4,7 +4,8 @@
 // filter proxy and the search over a view.
 //
 // A column is read when a condition first needs its rows (block by block, so that a first
-// filter judges each block while its values are still in the processor's cache) and then kept:
+// filter judges each block while its values are still in the processor's cache; and within a
+// block only the rows the condition's earlier operands leave undecided) and then kept:
 // it follows the model row by row (rows added, removed or changed are read or dropped alone). What may reorder or retype
 // the rows (a reset, a layout change, moved rows, other columns, a new field catalogue, or many
 // rows added or removed in the middle) drops every column, to be read again when needed; the
@@ -39,12 +40,16 @@ class TKelModelColumns : public QObject, public TFilterRowSource {
   // How many values were read from the model so far.
   int64_t ValuesRead() const { return valuesRead_; }
 
-  // Reads every column a condition asked for as far as row end (exclusive).
-  void EnsureRows(int end) const;
+  // Reads every column a condition asked for in rows begin..end-1 (and those before begin that
+  // were never looked at).
+  void EnsureRows(int begin, int end) const;
 
-  // A condition's column, read only as far as EnsureRows or ValueAt asked.
+  // A condition's column, read only as far as EnsureRows, EnsureValues or ValueAt asked.
   const TColumn* ColumnOf(int fieldNo) const override;
   Variant ValueAt(int fieldNo, const QString& fieldName, int row) const override;
+  bool ReadsOnDemand() const override { return true; }
+  void EnsureValues(const TColumn& column, int begin, int count,
+                    const uint8_t* need) const override;
 
   // After the columns followed the model: rows first..last added, removed or changed.
   std::function<void(int first, int last)> OnRowsInserted;
@@ -60,13 +65,27 @@ class TKelModelColumns : public QObject, public TFilterRowSource {
   void DataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
                    const QList<int>& roles);
   TColumn* Column(int column) const;
-  void ReadOn(TColumn& column, int c, int end) const;
+  int IndexOf(const TColumn& column) const;
+  // A value of the model as column c's field keeps it.
+  Variant Read(int row, int c) const;
+  Variant Converted(QVariant value, const QModelIndex& index, int c) const;
+  void InsertRead(TColumn& column, int row, int c) const;
+  // Reads rows Size()..end-1 of column c.
+  void ReadOn(int c, int end) const;
+  // Reads the rows of begin..end-1 still unread (those with need[row - begin] != 0 when need
+  // is given), below the column's Size().
+  void ReadSkipped(int c, int begin, int end, const uint8_t* need) const;
+  void NoteSkipped(int c, int row) const;
 
   const TKelModelFields& fields_;
   QPointer<QAbstractItemModel> model_;
   std::vector<QMetaObject::Connection> connections_;
   // Per model column: null until a condition asks for it, then read up to its Size().
   mutable std::vector<std::unique_ptr<TColumn>> columns_;
+  // Per model column, once a condition passed rows of it by: 1 for each row not read yet (a Null
+  // stands in the column there), kept as long as the column; empty while no row is unread.
+  mutable std::vector<std::vector<uint8_t>> unread_;
+  mutable std::vector<int> unreadCount_;
   mutable int64_t valuesRead_ = 0;
   int rows_ = 0;
 };

@@ -1090,12 +1090,59 @@ bool TCompiledFilter::Batchable() const {
   return !rootIsValue_ && !nodes_[static_cast<size_t>(root_)].MayThrow;
 }
 
+// Rows whose outcome an earlier operand already decided are neither read nor asked about: what
+// the later operand says for them is dropped by the AND / OR tables (false AND x is false, true
+// OR x is true, for x Null too).
+void TCompiledFilter::TriBatchOnDemand(int index, int begin, int count, uint8_t* out, int depth,
+                                       const uint8_t* need) const {
+  const Node& n = nodes_[static_cast<size_t>(index)];
+  switch (n.Kind) {
+    case Node::And:
+    case Node::Or: {
+      uint8_t* right = scratch_[static_cast<size_t>(depth)].data();
+      uint8_t* needRight = needScratch_[static_cast<size_t>(depth)].data();
+      TriBatchOnDemand(n.A, begin, count, out, depth + 1, need);
+      const uint8_t decided = n.Kind == Node::And ? kFalse : kTrue;
+      int undecided = 0;
+      for (int i = 0; i < count; ++i) {
+        needRight[i] = static_cast<uint8_t>((need ? need[i] : 1) & (out[i] != decided));
+        undecided += needRight[i];
+      }
+      if (undecided == 0) return;
+      TriBatchOnDemand(n.B, begin, count, right, depth + 1, needRight);
+      const auto& table = n.Kind == Node::And ? AndTable : OrTable;
+      for (int i = 0; i < count; ++i) out[i] = table[out[i]][right[i]];
+      return;
+    }
+    case Node::Not:
+      TriBatchOnDemand(n.A, begin, count, out, depth + 1, need);
+      for (int i = 0; i < count; ++i) out[i] = NotTable[out[i]];
+      return;
+    case Node::Fallback:
+      // Evaluated row by row, reading what it needs itself: only the rows that count.
+      for (int i = 0; i < count; ++i)
+        out[i] = !need || need[i] ? static_cast<uint8_t>(Tri(index, begin + i)) : kNull;
+      return;
+    default:
+      if (n.Column) source_.EnsureValues(*n.Column, begin, count, need);
+      TriBatch(index, begin, count, out, depth);
+  }
+}
+
 void TCompiledFilter::Outcomes(int begin, int count, uint8_t* out) const {
   TakeToday();
-  if (scratch_.empty())
+  const bool onDemand = source_.ReadsOnDemand();
+  if (scratch_.empty()) {
     scratch_.assign(static_cast<size_t>(Depth(root_)) + 1, std::vector<uint8_t>(BatchSize));
-  for (int done = 0; done < count; done += BatchSize)
-    TriBatch(root_, begin + done, std::min(BatchSize, count - done), out + done, 0);
+    if (onDemand) needScratch_ = scratch_;
+  }
+  for (int done = 0; done < count; done += BatchSize) {
+    const int run = std::min(BatchSize, count - done);
+    if (onDemand)
+      TriBatchOnDemand(root_, begin + done, run, out + done, 0, nullptr);
+    else
+      TriBatch(root_, begin + done, run, out + done, 0);
+  }
 }
 
 std::vector<int> TCompiledFilter::Select(int rowCount) const {

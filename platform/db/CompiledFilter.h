@@ -39,6 +39,17 @@ class KEL_PLATFORM_EXPORT TFilterRowSource {
   virtual const TColumn* ColumnOf(int fieldNo) const = 0;
   // The value of a field in a row, as the evaluator would get it.
   virtual Variant ValueAt(int fieldNo, const QString& fieldName, int row) const = 0;
+
+  // A source that reads its values on demand (from somewhere slower than memory) is asked for
+  // just the rows a condition still needs: before a run of rows is judged on a column,
+  // EnsureValues(column, begin, count, need) makes the rows begin+i with need[i] != 0 (every row
+  // of the run when need is null) hold their values; the other rows may hold anything valid.
+  // A stored source holds every value already.
+  virtual bool ReadsOnDemand() const { return false; }
+  virtual void EnsureValues(const TColumn& column, int begin, int count,
+                            const uint8_t* need) const {
+    (void)column, (void)begin, (void)count, (void)need;
+  }
 };
 
 class KEL_PLATFORM_EXPORT TCompiledFilter {
@@ -87,6 +98,10 @@ class KEL_PLATFORM_EXPORT TCompiledFilter {
   int Tri(int node, int row) const;
   // The same for count rows from begin at once, into out; only for nodes that cannot raise.
   void TriBatch(int node, int begin, int count, uint8_t* out, int depth) const;
+  // The same over a source that reads on demand: the right side of AND / OR is read only for the
+  // rows its left side leaves undecided (need: the rows whose outcome counts; null for all).
+  void TriBatchOnDemand(int node, int begin, int count, uint8_t* out, int depth,
+                        const uint8_t* need) const;
   void TextBatch(const Node& node, int begin, int count, uint8_t* out) const;
   int TextTri(const Node& node, int row) const;
   int Depth(int node) const;
@@ -112,6 +127,7 @@ class KEL_PLATFORM_EXPORT TCompiledFilter {
   mutable int row_ = -1;      // the row the Variant lookup reads
   std::vector<int> todayNodes_;  // nodes comparing with getdate()
   mutable std::vector<std::vector<uint8_t>> scratch_;  // per depth of the batch evaluation
+  mutable std::vector<std::vector<uint8_t>> needScratch_;  // the same for TriBatchOnDemand
   TFieldValueLookup lookup_;
 };
 

@@ -199,6 +199,27 @@ void TColumn::Insert(int row, const Variant& value) {
   SetValue(row, value);
 }
 
+void TColumn::InsertString(int row, QStringView text) {
+  Q_ASSERT(kind_ == TColumnKind::String);
+  InsertSlot(row);
+  nulls_[static_cast<size_t>(row)] = 0;
+  strings_.Set(row, std::u16string_view(text.utf16(), static_cast<size_t>(text.size())));
+}
+
+void TColumn::InsertInt(int row, int64_t value) {
+  Q_ASSERT(kind_ == TColumnKind::Int);
+  InsertSlot(row);
+  nulls_[static_cast<size_t>(row)] = 0;
+  ints_[static_cast<size_t>(row)] = value;
+}
+
+void TColumn::InsertDouble(int row, double value) {
+  Q_ASSERT(kind_ == TColumnKind::Float);
+  InsertSlot(row);
+  nulls_[static_cast<size_t>(row)] = 0;
+  doubles_[static_cast<size_t>(row)] = value;
+}
+
 void TColumn::Erase(int row) {
   const auto erase = [row](auto& vector) {
     if (!vector.empty()) vector.erase(vector.begin() + row);
