@@ -145,7 +145,13 @@ void TKelModelColumns::ReadSkipped(int c, int begin, int end, const uint8_t* nee
   TColumn& column = *columns_[static_cast<size_t>(c)];
   std::vector<uint8_t>& unread = unread_[static_cast<size_t>(c)];
   end = std::min(end, column.Size());
-  for (int row = std::max(begin, 0); row < end; ++row) {
+  const int first = std::max(begin, 0);
+  // Most runs of a re-filter find nothing to read: a pass without branches says so.
+  uint8_t wanted = 0;
+  for (int row = first; row < end; ++row)
+    wanted |= unread[static_cast<size_t>(row)] & (need ? need[row - begin] : uint8_t{1});
+  if (!wanted) return;
+  for (int row = first; row < end; ++row) {
     if (!unread[static_cast<size_t>(row)] || (need && !need[row - begin])) continue;
     column.SetValue(row, Read(row, c));
     unread[static_cast<size_t>(row)] = 0;
