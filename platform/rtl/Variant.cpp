@@ -27,7 +27,7 @@ namespace {
   throw EVariantInvalidOpError(RtlMessage(RtlText::InvalidVariantOperation));
 }
 
-bool IsIntegerKind(TVarType t) {
+bool IsIntegerVarType(TVarType t) {
   return t == varSmallint || t == varInteger || t == varByte || t == varInt64;
 }
 
@@ -362,7 +362,7 @@ Variant Variant::FromArray(std::vector<Variant> elements, int lowBound) {
   return v;
 }
 
-bool Variant::IsOrdinal() const { return IsIntegerKind(type_) || type_ == varBoolean; }
+bool Variant::IsOrdinal() const { return IsIntegerVarType(type_) || type_ == varBoolean; }
 
 bool Variant::IsFloat() const {
   return type_ == varSingle || type_ == varDouble || type_ == varCurrency;
