@@ -24,7 +24,7 @@ namespace Kel {
 
 namespace {
 
-constexpr int kInfoWidth = 150;
+constexpr int kFilterInfoWidth = 150;
 constexpr int kLowerPagesHeight = 170;
 
 const char* const kFilterInfo =
@@ -81,7 +81,7 @@ QWidget* TFboxForm::BuildFilterSheet() {
   auto* layout = new QHBoxLayout(sheet);
   layout->setContentsMargins(4, 4, 4, 4);
   layout->addWidget(MakeInfoPanel(sheet, QStringLiteral("InfoPanel"), QLatin1String(kFilterInfo),
-                                  kInfoWidth));
+                                  kFilterInfoWidth));
   layout->addLayout(right, 1);
 
   TFboxToolPanel* tools = toolPanel_;

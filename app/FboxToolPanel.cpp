@@ -127,7 +127,7 @@ void PaintColors(QPainter& p, bool add) {
   }
 }
 
-TSpeedButton* MakeButton(QWidget* parent, QHBoxLayout* layout, const char* name,
+TSpeedButton* MakeToolButton(QWidget* parent, QHBoxLayout* layout, const char* name,
                          const char* hint, const TGlyphPainter& glyph) {
   auto* button = new TSpeedButton(parent);
   button->setObjectName(QLatin1String(name));
@@ -154,28 +154,28 @@ TFboxToolPanel::TFboxToolPanel(QWidget* parent) : QFrame(parent) {
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(2, 2, 2, 2);
   layout->setSpacing(1);
-  ChangeDBBtn = MakeButton(this, layout, "ChangeDBBtn", "Change using database and table.",
+  ChangeDBBtn = MakeToolButton(this, layout, "ChangeDBBtn", "Change using database and table.",
                            PaintDatabase);
   layout->addSpacing(8);
-  RunFilterBtn = MakeButton(this, layout, "RunFilterBtn",
+  RunFilterBtn = MakeToolButton(this, layout, "RunFilterBtn",
                             "Apply all filter condition changes to the dataset.", PaintRun);
   layout->addSpacing(8);
-  FindFirstBtn = MakeButton(this, layout, "FindFirstBtn", "Find first matching record.",
+  FindFirstBtn = MakeToolButton(this, layout, "FindFirstBtn", "Find first matching record.",
                             [](QPainter& p) { PaintFind(p, -2); });
-  FindPriorBtn = MakeButton(this, layout, "FindPriorBtn", "Find previous matching record.",
+  FindPriorBtn = MakeToolButton(this, layout, "FindPriorBtn", "Find previous matching record.",
                             [](QPainter& p) { PaintFind(p, -1); });
-  FindNextBtn = MakeButton(this, layout, "FindNextBtn", "Find next matching record.",
+  FindNextBtn = MakeToolButton(this, layout, "FindNextBtn", "Find next matching record.",
                            [](QPainter& p) { PaintFind(p, 1); });
-  FindLastBtn = MakeButton(this, layout, "FindLastBtn", "Find last matching record.",
+  FindLastBtn = MakeToolButton(this, layout, "FindLastBtn", "Find last matching record.",
                            [](QPainter& p) { PaintFind(p, 2); });
   layout->addSpacing(8);
-  AddColorBtn = MakeButton(this, layout, "AddColorBtn",
+  AddColorBtn = MakeToolButton(this, layout, "AddColorBtn",
                            "Color indicated cell(s) in accordance with entered condition.",
                            [](QPainter& p) { PaintColors(p, true); });
-  ClearColorsBtn = MakeButton(this, layout, "ClearColorsBtn", "Remove all coloring.",
+  ClearColorsBtn = MakeToolButton(this, layout, "ClearColorsBtn", "Remove all coloring.",
                               [](QPainter& p) { PaintColors(p, false); });
   layout->addSpacing(8);
-  FilterStateBtn = MakeButton(this, layout, "FilterStateBtn", "Run/Stop filtering of the table.",
+  FilterStateBtn = MakeToolButton(this, layout, "FilterStateBtn", "Run/Stop filtering of the table.",
                               PaintFilterState);
   FilterStateBtn->SetGroupIndex(1);
   FilterStateBtn->SetAllowAllUp(true);

@@ -24,7 +24,7 @@ namespace Kel {
 namespace {
 
 constexpr int kSideWidth = 250;
-constexpr int kInfoWidth = 150;
+constexpr int kListBoxInfoWidth = 150;
 
 const char* const kListBoxInfo =
     "Each line is a sentence whose underlined words are parameters: click one to change it "
@@ -62,7 +62,7 @@ TListBoxDemoPage::TListBoxDemoPage(TDataSet* lookupSource, QWidget* parent) : QW
 
   auto* layout = new QHBoxLayout(this);
   layout->addWidget(MakeInfoPanel(this, QStringLiteral("ListBoxInfoPanel"), QLatin1String(kListBoxInfo),
-                                  kInfoWidth));
+                                  kListBoxInfoWidth));
   layout->addWidget(ListBox_, 1);
   layout->addWidget(PageControl3);
 

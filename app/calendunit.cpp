@@ -28,9 +28,9 @@ namespace Kel {
 
 namespace {
 
-constexpr int kClientWidth = 780;
-constexpr int kClientHeight = 470;
-constexpr int kInfoWidth = 150;
+constexpr int kCalendClientWidth = 780;
+constexpr int kCalendClientHeight = 470;
+constexpr int kCalendarInfoWidth = 150;
 constexpr int kOptionsWidth = 270;
 constexpr TDateTime kStoredStartDate = 36434;  // 1 October 1999
 constexpr int kStoredMaxSelDates = 42;
@@ -88,7 +88,7 @@ TCalendForm::TCalendForm(QWidget* parent) : QWidget(parent) {
     CalendarCanSelectDate(date, canChange);
   };
 
-  resize(kClientWidth, kClientHeight);
+  resize(kCalendClientWidth, kCalendClientHeight);
   CenterOnScreen(this);
 }
 
@@ -123,7 +123,7 @@ QWidget* TCalendForm::BuildCalendarSheet() {
   middle->addWidget(StatusMemo);
   auto* layout = new QHBoxLayout(sheet);
   layout->addWidget(MakeInfoPanel(sheet, QStringLiteral("InfoPanel"),
-                                  QLatin1String(kCalendarInfo), kInfoWidth));
+                                  QLatin1String(kCalendarInfo), kCalendarInfoWidth));
   layout->addLayout(middle, 1);
   layout->addWidget(PageControl2);
   return sheet;

@@ -22,8 +22,8 @@ QPointer<TMainForm> MainForm;
 
 namespace {
 
-constexpr int kClientWidth = 721;
-constexpr int kClientHeight = 420;
+constexpr int kMainClientWidth = 721;
+constexpr int kMainClientHeight = 420;
 constexpr int kBottomPanelHeight = 34;
 constexpr int kButtonWidth = 120;
 constexpr int kButtonHeight = 25;
@@ -148,7 +148,7 @@ TMainForm::TMainForm(TFormOwner& formOwner, QWidget* parent)
   layout->addWidget(Panel2);
 
   HideCalendarTabSheet();
-  resize(kClientWidth, kClientHeight);
+  resize(kMainClientWidth, kMainClientHeight);
   CenterOnScreen(this);
 }
 

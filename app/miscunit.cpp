@@ -25,9 +25,9 @@ namespace Kel {
 
 namespace {
 
-constexpr int kClientWidth = 702;
-constexpr int kClientHeight = 414;
-constexpr int kInfoWidth = 180;
+constexpr int kMiscClientWidth = 702;
+constexpr int kMiscClientHeight = 414;
+constexpr int kMiscInfoWidth = 180;
 
 const char* const kCalculatorInfo =
     "The calculator pops up when a numeric parameter is picked in the filter editor, so users "
@@ -64,7 +64,7 @@ TMiskForm::TMiskForm(QWidget* parent) : QWidget(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(PageControl1);
-  resize(kClientWidth, kClientHeight);
+  resize(kMiscClientWidth, kMiscClientHeight);
   CenterOnScreen(this);
 }
 
@@ -99,7 +99,7 @@ QWidget* TMiskForm::BuildCalculatorSheet() {
   right->addStretch(1);
   auto* layout = new QHBoxLayout(sheet);
   layout->addWidget(MakeInfoPanel(sheet, QStringLiteral("CalcInfoPanel"),
-                                  QLatin1String(kCalculatorInfo), kInfoWidth));
+                                  QLatin1String(kCalculatorInfo), kMiscInfoWidth));
   layout->addSpacing(24);
   layout->addLayout(right);
   layout->addStretch(1);
@@ -116,7 +116,7 @@ QWidget* TMiskForm::BuildButtonPanelSheet() {
   right->addWidget(BuildPanelControls(sheet));
   auto* layout = new QHBoxLayout(sheet);
   layout->addWidget(MakeInfoPanel(sheet, QStringLiteral("PanelInfoPanel"),
-                                  QLatin1String(kButtonPanelInfo), kInfoWidth));
+                                  QLatin1String(kButtonPanelInfo), kMiscInfoWidth));
   layout->addLayout(right, 1);
   return sheet;
 }

@@ -12,7 +12,7 @@
 namespace Kel {
 
 namespace {
-const bool registered = [] {
+const bool calcEditClassRegistered = [] {
   RegisterClassesOnce({&TKelCalcEdit::staticMetaObject});
   return true;
 }();

@@ -21,7 +21,7 @@ namespace Kel {
 namespace {
 
 // The published control is known by name (the class registry, a form designer's list).
-const bool registered = [] {
+const bool calendarClassRegistered = [] {
   RegisterClassesOnce({&TKelCalendar::staticMetaObject});
   return true;
 }();

@@ -12,7 +12,7 @@
 namespace Kel {
 
 namespace {
-const bool registered = [] {
+const bool calendarEditClassRegistered = [] {
   RegisterClassesOnce({&TKelCalendarEdit::staticMetaObject});
   return true;
 }();

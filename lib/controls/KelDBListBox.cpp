@@ -14,7 +14,7 @@ namespace Kel {
 
 namespace {
 // The published control is known by name (the class registry, a form designer's list).
-const bool registered = [] {
+const bool dbListBoxClassRegistered = [] {
   RegisterClassesOnce({&TKelLookupListBox::staticMetaObject});
   return true;
 }();

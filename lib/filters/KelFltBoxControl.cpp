@@ -13,7 +13,7 @@ namespace Kel {
 
 namespace {
 // The published control is known by name (the class registry, a form designer's list).
-const bool registered = [] {
+const bool fltBoxControlClassRegistered = [] {
   RegisterClassesOnce({&TKelFltBox::staticMetaObject});
   return true;
 }();

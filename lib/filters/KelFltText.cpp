@@ -120,7 +120,7 @@ QString TKelFltBld::GetConnectorText(const QString& operation) {
 
 namespace {
 
-bool IsNameTerminator(QChar c) {
+bool IsFltNameTerminator(QChar c) {
   return c == u' ' || c == u')' || c == u',' || c == u';' || c == u'\r' || c == u'\n';
 }
 
@@ -193,7 +193,7 @@ bool IsLikeValue(const QString& filter, const QString& paramName) {
   for (qsizetype at = filter.indexOf(placeholder); at >= 0;
        at = filter.indexOf(placeholder, at + 1)) {
     const qsizetype end = at + placeholder.size();
-    const bool wholeName = end == filter.size() || IsNameTerminator(filter[end]);
+    const bool wholeName = end == filter.size() || IsFltNameTerminator(filter[end]);
     if (wholeName && EndsWithLike(QStringView(filter).left(at)) &&
         !StartsWithEscape(QStringView(filter).mid(end)))
       return true;
@@ -294,7 +294,7 @@ QString FillTemplate(const QString& filter, const QString& fieldRef, const TKelF
       continue;
     }
     qsizetype end = 0;
-    while (end < rest.size() && !IsNameTerminator(rest[end])) ++end;
+    while (end < rest.size() && !IsFltNameTerminator(rest[end])) ++end;
     if (const TKelField* macro = FindDateMacro(rest.left(end).toString())) {
       write(QuotedStr(dateFormat ? dateFormat->FormatDate(macro->AsDateTime())
                                  : FormatDateDefault(macro->AsDateTime())),

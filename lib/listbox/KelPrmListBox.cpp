@@ -28,7 +28,7 @@ namespace Kel {
 
 namespace {
 // The published control is known by name (the class registry, a form designer's list).
-const bool registered = [] {
+const bool prmListBoxClassRegistered = [] {
   RegisterClassesOnce({&TKelPrmListBox::staticMetaObject});
   return true;
 }();

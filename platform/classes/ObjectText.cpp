@@ -18,7 +18,7 @@ constexpr int kStringChunk = 64;      // characters of a string per text line
 constexpr int kBinaryLineBytes = 32;  // bytes of binary data per text line
 
 // "1234.5678", "-0.5", "5.0": the exact decimal of a currency, at least one decimal.
-QByteArray CurrencyText(int64_t scaled) {
+QByteArray ObjectCurrencyText(int64_t scaled) {
   const bool negative = scaled < 0;
   const uint64_t magnitude =
       negative ? 0 - static_cast<uint64_t>(scaled) : static_cast<uint64_t>(scaled);
@@ -158,7 +158,7 @@ class BinaryToText {
         break;
       case vaCurrency:
         reader_.ReadValue();
-        text_ += CurrencyText(ReadRaw<int64_t>());
+        text_ += ObjectCurrencyText(ReadRaw<int64_t>());
         break;
       case vaDate:
         reader_.ReadValue();

@@ -195,7 +195,7 @@ uint64_t MemberMask(const QMetaEnum& enumeration) {
 
 // --- default texts, written the way the text form of component streams writes values
 
-std::optional<int64_t> ParseInteger(const QString& text) {
+std::optional<int64_t> ParsePropertyInteger(const QString& text) {
   bool ok = false;
   int64_t value = 0;
   if (text.startsWith(u'$'))
@@ -266,14 +266,14 @@ std::optional<int64_t> DefaultOrdinal(const TPropInfo& prop) {
   switch (prop.Kind()) {
     case TPropKind::pkInteger:
     case TPropKind::pkInt64:
-      return ParseInteger(text);
+      return ParsePropertyInteger(text);
     case TPropKind::pkBoolean:
       if (auto b = ParseBoolean(text)) return *b ? 1 : 0;
-      return ParseInteger(text);
+      return ParsePropertyInteger(text);
     case TPropKind::pkEnumeration: {
       const int value = GetEnumValue(prop.Enumeration(), text);
       if (value >= 0) return value;
-      return ParseInteger(text);
+      return ParsePropertyInteger(text);
     }
     case TPropKind::pkSet:
       try {
@@ -333,7 +333,7 @@ std::optional<Variant> ParseVariant(const QString& text) {
     if (auto s = ParseStringLiteral(text)) return Variant(*s);
     return std::nullopt;
   }
-  if (auto i = ParseInteger(text)) {
+  if (auto i = ParsePropertyInteger(text)) {
     if (*i >= INT32_MIN && *i <= INT32_MAX) return Variant(static_cast<int>(*i));
     return Variant(*i);
   }

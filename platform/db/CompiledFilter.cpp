@@ -112,7 +112,7 @@ constexpr uint8_t OrTable[3][3] = {{0, 1, 2}, {1, 1, 1}, {2, 1, 2}};
 // NOT value, three-valued, indexed the same way.
 constexpr uint8_t NotTable[3] = {1, 0, 2};
 
-bool IsIntegerKind(const Variant& v) {
+bool IsIntegerVariant(const Variant& v) {
   switch (v.VarType()) {
     case varSmallint:
     case varInteger:
@@ -124,7 +124,7 @@ bool IsIntegerKind(const Variant& v) {
   }
 }
 
-bool IsFloatingKind(const Variant& v) {
+bool IsFloatingVariant(const Variant& v) {
   return v.VarType() == varDouble || v.VarType() == varSingle || v.VarType() == varDate;
 }
 
@@ -413,7 +413,7 @@ bool TCompiledFilter::TextOperandOf(int exprNode, TextOperand& operand) const {
       if (!step.Keep) step.Char = rest[0].StringRef()[0].unicode();
     }
   } else if (node.Name == u"substring") {
-    if (rest.size() > 2 || !std::all_of(rest.begin(), rest.end(), IsIntegerKind)) return false;
+    if (rest.size() > 2 || !std::all_of(rest.begin(), rest.end(), IsIntegerVariant)) return false;
     step.Op = TextStep::Substring;
     if (!rest.empty()) step.From = rest[0].AsInteger();
     if (rest.size() > 1) step.Count = std::max(rest[1].AsInteger(), 0);
@@ -577,10 +577,10 @@ int TCompiledFilter::CompileColumnComparison(int exprNode, const TColumn* column
   node.Cmp = op;
   switch (column->Kind()) {
     case TColumnKind::Int:
-      if (IsIntegerKind(k)) {
+      if (IsIntegerVariant(k)) {
         node.Kind = Node::IntCmp;
         node.Int = k.AsInt64();
-      } else if (IsFloatingKind(k)) {
+      } else if (IsFloatingVariant(k)) {
         node.Kind = Node::IntFloatCmp;
         node.Double = k.AsDouble();
       } else {
@@ -588,24 +588,24 @@ int TCompiledFilter::CompileColumnComparison(int exprNode, const TColumn* column
       }
       break;
     case TColumnKind::Float:
-      if (!IsIntegerKind(k) && !IsFloatingKind(k)) return Fallback(exprNode);
+      if (!IsIntegerVariant(k) && !IsFloatingVariant(k)) return Fallback(exprNode);
       node.Kind = Node::FloatCmp;
       node.Double = k.AsDouble();
       break;
     case TColumnKind::DateTime:
-      if (!IsIntegerKind(k) && !IsFloatingKind(k) && k.VarType() != varCurrency)
+      if (!IsIntegerVariant(k) && !IsFloatingVariant(k) && k.VarType() != varCurrency)
         return Fallback(exprNode);
       node.Kind = Node::DateCmp;
       node.Double = DateTimeOrderKey(k.AsDouble());
       break;
     case TColumnKind::Currency:
-      if (IsIntegerKind(k)) {
+      if (IsIntegerVariant(k)) {
         node.Kind = Node::CurrIntCmp;
         node.Scaled = static_cast<__int128>(k.AsInt64()) * Currency::Scale;
       } else if (k.VarType() == varCurrency) {
         node.Kind = Node::CurrIntCmp;
         node.Scaled = k.AsCurrency().Scaled;
-      } else if (IsFloatingKind(k)) {
+      } else if (IsFloatingVariant(k)) {
         node.Kind = Node::CurrFloatCmp;
         node.Double = k.AsDouble();
       } else {
@@ -641,16 +641,16 @@ int TCompiledFilter::CompileDateComparison(int exprNode, const DateOperand& date
   node.Function = date.Function;
   node.Cmp = op;
   if (date.Function == DateFunction::Date || date.Function == DateFunction::Time) {
-    if (!IsIntegerKind(k) && !IsFloatingKind(k)) return Fallback(exprNode);
+    if (!IsIntegerVariant(k) && !IsFloatingVariant(k)) return Fallback(exprNode);
     node.Kind = Node::DateFnCmp;
     node.Double = DateTimeOrderKey(k.AsDouble());
   } else {
     // An integer compared with a date compares as date-times: left to the Variants.
     if (today || k.VarType() == varDate) return Fallback(exprNode);
     node.Kind = Node::DatePartCmp;
-    if (IsIntegerKind(k)) {
+    if (IsIntegerVariant(k)) {
       node.Int = k.AsInt64();
-    } else if (IsFloatingKind(k)) {
+    } else if (IsFloatingVariant(k)) {
       node.IntegerConstant = false;
       node.Double = k.AsDouble();
     } else {
@@ -773,21 +773,21 @@ int TCompiledFilter::CompileIn(int exprNode) {
   node.Column = column;
   switch (column->Kind()) {
     case TColumnKind::Int:
-      if (!all_of(IsIntegerKind)) return Fallback(exprNode);
+      if (!all_of(IsIntegerVariant)) return Fallback(exprNode);
       node.Kind = Node::InInt;
       for (const Variant& v : values) node.Ints.push_back(v.AsInt64());
       break;
     case TColumnKind::Float:
       // A date in the list compares as a date-time: left to the Variants.
       if (!all_of([](const Variant& v) {
-            return IsIntegerKind(v) || (IsFloatingKind(v) && v.VarType() != varDate);
+            return IsIntegerVariant(v) || (IsFloatingVariant(v) && v.VarType() != varDate);
           }))
         return Fallback(exprNode);
       node.Kind = Node::InFloat;
       for (const Variant& v : values) node.Doubles.push_back(v.AsDouble());
       break;
     case TColumnKind::DateTime:
-      if (!all_of([](const Variant& v) { return IsIntegerKind(v) || IsFloatingKind(v); }))
+      if (!all_of([](const Variant& v) { return IsIntegerVariant(v) || IsFloatingVariant(v); }))
         return Fallback(exprNode);
       node.Kind = Node::InDate;
       for (const Variant& v : values) node.Doubles.push_back(DateTimeOrderKey(v.AsDouble()));

@@ -34,17 +34,17 @@ struct Token {
   QString Value;  // string contents, field name, symbol or number text
 };
 
-bool IsIdentStart(QChar c) {
+bool IsExprIdentStart(QChar c) {
   const char16_t u = c.unicode();
   return (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z') || u == u'_' || u >= 129;
 }
 
-bool IsIdentChar(QChar c) { return IsIdentStart(c) || (c >= u'0' && c <= u'9'); }
+bool IsExprIdentChar(QChar c) { return IsExprIdentStart(c) || (c >= u'0' && c <= u'9'); }
 
-bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool IsExprDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
 bool IsNumberChar(QChar c) {
-  return IsDigit(c) || c == u'+' || c == u'-' || c == u'.' || c == u'E' || c == u'e';
+  return IsExprDigit(c) || c == u'+' || c == u'-' || c == u'.' || c == u'E' || c == u'e';
 }
 
 bool FitsInt32(int64_t value) {
@@ -95,11 +95,11 @@ class Lexer {
       ReadString(token);
     } else if (c == u'[') {
       ReadBracketedField(token);
-    } else if (IsIdentStart(c)) {
-      while (pos_ < text_.size() && IsIdentChar(text_[pos_])) ++pos_;
+    } else if (IsExprIdentStart(c)) {
+      while (pos_ < text_.size() && IsExprIdentChar(text_[pos_])) ++pos_;
       token.Kind = TokKind::Name;
       token.Value = text_.mid(start, pos_ - start);
-    } else if (IsDigit(c) || (c == u'-' && !valueBefore_ && StartsNumberAfterMinus())) {
+    } else if (IsExprDigit(c) || (c == u'-' && !valueBefore_ && StartsNumberAfterMinus())) {
       ++pos_;
       while (pos_ < text_.size() && IsNumberChar(text_[pos_])) ++pos_;
       token.Kind = TokKind::Number;
@@ -133,7 +133,7 @@ class Lexer {
   // A "-" where no value stands before it begins a number only when the number follows; a lone
   // "-" stays an operator, so "-x" reports an unexpected "-" rather than a bad number.
   bool StartsNumberAfterMinus() const {
-    return pos_ + 1 < text_.size() && (IsDigit(text_[pos_ + 1]) || text_[pos_ + 1] == u'.');
+    return pos_ + 1 < text_.size() && (IsExprDigit(text_[pos_ + 1]) || text_[pos_ + 1] == u'.');
   }
 
   void ReadString(Token& token) {

@@ -36,7 +36,7 @@ QString NormalisedDriver(const QString& driver) {
   return name;
 }
 
-bool SameName(const QString& a, const QString& b) {
+bool SameAliasName(const QString& a, const QString& b) {
   return a.compare(b.trimmed(), Qt::CaseInsensitive) == 0;
 }
 
@@ -105,7 +105,7 @@ QString TSession::DefaultAliasFileName() { return Kel::DefaultAliasFileName(); }
 QStringList TSession::AliasNames() const {
   QStringList names{SampleAlias};
   for (const Alias& alias : aliases_)
-    if (!SameName(SampleAlias, alias.Name)) names << alias.Name;
+    if (!SameAliasName(SampleAlias, alias.Name)) names << alias.Name;
   return names;
 }
 
@@ -129,7 +129,7 @@ void TSession::AddAlias(const QString& name, const QString& driver, const QStrin
 
 void TSession::DeleteAlias(const QString& name) {
   const auto it = std::find_if(aliases_.begin(), aliases_.end(),
-                               [&](const Alias& alias) { return SameName(alias.Name, name); });
+                               [&](const Alias& alias) { return SameAliasName(alias.Name, name); });
   if (it == aliases_.end()) return;
   const QString connection = it->Connection;
   const QString aliasName = it->Name;
@@ -137,7 +137,7 @@ void TSession::DeleteAlias(const QString& name) {
   CloseConnection(connection);
   std::vector<QString> reading;
   for (const auto& [readingConnection, owner] : readingConnections_)
-    if (SameName(owner, aliasName)) reading.push_back(readingConnection);
+    if (SameAliasName(owner, aliasName)) reading.push_back(readingConnection);
   for (const QString& readingConnection : reading) CloseConnection(readingConnection);
 }
 
@@ -177,7 +177,7 @@ QStringList TSession::AliasFileErrors() const {
 
 const TSession::Alias* TSession::FindListedAlias(const QString& name) const {
   for (const Alias& alias : aliases_)
-    if (SameName(alias.Name, name)) return &alias;
+    if (SameAliasName(alias.Name, name)) return &alias;
   return nullptr;
 }
 
@@ -191,9 +191,9 @@ const TSession::Alias& TSession::FindAlias(const QString& name) const {
   const QString wanted = name.trimmed();
   if (const Alias* alias = FindListedAlias(wanted)) return *alias;
   for (const RefusedAlias& refused : refused_)
-    if (!refused.Name.isEmpty() && SameName(refused.Name, wanted))
+    if (!refused.Name.isEmpty() && SameAliasName(refused.Name, wanted))
       throw EDatabaseError(refused.Message);
-  if (!SameName(SampleAlias, wanted)) DatabaseError(DBText::UnknownAlias, wanted);
+  if (!SameAliasName(SampleAlias, wanted)) DatabaseError(DBText::UnknownAlias, wanted);
   static Alias sample;
   sample.Name = SampleAlias;
   sample.Driver = SqliteDriver;
@@ -286,14 +286,14 @@ void TSession::ConnectionLost(const QString& connection) {
   const QString aliasName = reading != readingConnections_.end() ? reading->second : QString();
   const Alias* alias = nullptr;
   for (const Alias& listed : aliases_)
-    if (listed.Connection == connection || SameName(listed.Name, aliasName)) alias = &listed;
+    if (listed.Connection == connection || SameAliasName(listed.Name, aliasName)) alias = &listed;
   CloseLostConnection(connection);
   if (!alias) return;
   // A server that closed one connection (a restart) has closed the others too: those that no
   // reader holds are opened anew when next needed instead of failing once more each.
   std::vector<QString> idle;
   for (const QString& other : idleReadingConnections_)
-    if (SameName(readingConnections_[other], alias->Name)) idle.push_back(other);
+    if (SameAliasName(readingConnections_[other], alias->Name)) idle.push_back(other);
   for (const QString& other : idle) CloseConnection(other);
   if (alias->Connection != connection) CloseLostConnection(alias->Connection);
 }
@@ -355,7 +355,7 @@ QString TSession::AcquireReadingConnection(const QString& name, bool& shared) {
     return alias.Connection;
   }
   for (auto it = idleReadingConnections_.begin(); it != idleReadingConnections_.end(); ++it) {
-    if (!SameName(readingConnections_[*it], alias.Name)) continue;
+    if (!SameAliasName(readingConnections_[*it], alias.Name)) continue;
     const QString connection = *it;
     idleReadingConnections_.erase(it);
     if (ConnectionUsable(connection)) return connection;
@@ -379,7 +379,7 @@ void TSession::ReleaseReadingConnection(const QString& connection) {
   const QString alias = it->second;
   const auto idleOfAlias = std::count_if(
       idleReadingConnections_.begin(), idleReadingConnections_.end(),
-      [&](const QString& idle) { return SameName(readingConnections_[idle], alias); });
+      [&](const QString& idle) { return SameAliasName(readingConnections_[idle], alias); });
   if (idleOfAlias < kIdleReadingConnectionsPerAlias && FindListedAlias(alias))
     idleReadingConnections_.push_back(connection);
   else

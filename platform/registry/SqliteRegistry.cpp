@@ -29,7 +29,7 @@ constexpr const char* kFormat = "1";
 
 enum ValueKind : int { kNone = 0, kText = 1, kExpandText = 2, kBinary = 3, kInteger = 4 };
 
-int KindOf(TRegDataType type) {
+int StoredKindOf(TRegDataType type) {
   switch (type) {
     case rdString:
       return kText;
@@ -208,7 +208,7 @@ class SqliteRegistry : public TRegistryBackend {
                      "INSERT INTO vals(key_id, name, type, data) VALUES (?1, ?2, ?3, ?4) "
                      "ON CONFLICT(key_id, name) DO UPDATE SET type = excluded.type, "
                      "data = excluded.data");
-    upsert.Bind(1, *id).Bind(2, name).Bind(3, KindOf(value.type));
+    upsert.Bind(1, *id).Bind(2, name).Bind(3, StoredKindOf(value.type));
     switch (value.type) {
       case rdString:
       case rdExpandString:

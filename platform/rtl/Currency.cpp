@@ -11,11 +11,11 @@ namespace {
 
 constexpr const char* OverflowText = "Floating point overflow";
 
-[[noreturn]] void ThrowOverflow() { throw EOverflow(QString::fromUtf8(OverflowText)); }
+[[noreturn]] void ThrowCurrencyOverflow() { throw EOverflow(QString::fromUtf8(OverflowText)); }
 
 int64_t CheckedScaled(__int128 value) {
   if (value < std::numeric_limits<int64_t>::min() || value > std::numeric_limits<int64_t>::max())
-    ThrowOverflow();
+    ThrowCurrencyOverflow();
   return static_cast<int64_t>(value);
 }
 
@@ -37,19 +37,19 @@ __int128 DivideRounded(__int128 numerator, __int128 denominator) {
 
 Currency Currency::FromDouble(double value) {
   const double scaled = std::nearbyint(value * Scale);  // halves to even
-  if (!(scaled >= -9223372036854775808.0 && scaled < 9223372036854775808.0)) ThrowOverflow();
+  if (!(scaled >= -9223372036854775808.0 && scaled < 9223372036854775808.0)) ThrowCurrencyOverflow();
   return Currency{static_cast<int64_t>(scaled)};
 }
 
 Currency operator+(Currency a, Currency b) {
   int64_t sum = 0;
-  if (__builtin_add_overflow(a.Scaled, b.Scaled, &sum)) ThrowOverflow();
+  if (__builtin_add_overflow(a.Scaled, b.Scaled, &sum)) ThrowCurrencyOverflow();
   return Currency::FromScaled(sum);
 }
 
 Currency operator-(Currency a, Currency b) {
   int64_t difference = 0;
-  if (__builtin_sub_overflow(a.Scaled, b.Scaled, &difference)) ThrowOverflow();
+  if (__builtin_sub_overflow(a.Scaled, b.Scaled, &difference)) ThrowCurrencyOverflow();
   return Currency::FromScaled(difference);
 }
 

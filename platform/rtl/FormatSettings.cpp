@@ -7,7 +7,7 @@ namespace Kel {
 
 namespace {
 
-bool IsAsciiLetter(QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+bool IsPatternLetter(QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
 
 int RunLength(const QString& text, qsizetype at) {
   int count = 1;
@@ -95,7 +95,7 @@ QChar FindSeparator(const QString& pattern, QChar fallback) {
       quote = c;
       continue;
     }
-    if (!IsAsciiLetter(c) && !c.isSpace() && !c.isDigit()) return c;
+    if (!IsPatternLetter(c) && !c.isSpace() && !c.isDigit()) return c;
   }
   return fallback;
 }
@@ -132,7 +132,7 @@ DatePatternParts SplitDatePattern(const QString& qtPattern) {
     if ((c == u'd' || c == u'M' || c == u'y') && parts.Fields.size() < 3) {
       parts.Counts[static_cast<size_t>(gap)] = count;
       parts.Fields += c;
-    } else if (IsAsciiLetter(c)) {
+    } else if (IsPatternLetter(c)) {
       if (gap == 3) parts.LiteralAtEnd = true;
       if (c == u'd' || c == u'M' || c == u'y') parts.Fields += c;  // a fourth field spoils it
     } else if (!IsBidiMark(c)) {
@@ -291,7 +291,7 @@ QString QtPatternToClassic(const QString& qtPattern) {
     const QString specifier = TranslateQtRun(c, count);
     if (!specifier.isEmpty()) {
       out += specifier;
-    } else if (IsAsciiLetter(c) || c == u'"') {
+    } else if (IsPatternLetter(c) || c == u'"') {
       AppendLiteral(out, QString(count, c));  // letters the classic reader would take as codes
     } else {
       out += QString(count, c);

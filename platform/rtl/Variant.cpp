@@ -27,7 +27,7 @@ namespace {
   throw EVariantInvalidOpError(RtlMessage(RtlText::InvalidVariantOperation));
 }
 
-bool IsIntegerKind(TVarType t) {
+bool IsIntegerVarType(TVarType t) {
   return t == varSmallint || t == varInteger || t == varByte || t == varInt64;
 }
 
@@ -88,7 +88,7 @@ Variant IntegerResult(int64_t value) {
 // The rank of a numeric kind in mixed arithmetic and comparison.
 enum class NumKind { Integer, Currency, Double, Date };
 
-NumKind KindOf(const Variant& v) {
+NumKind NumKindOf(const Variant& v) {
   switch (v.VarType()) {
     case varCurrency:
       return NumKind::Currency;
@@ -150,8 +150,8 @@ std::optional<int> CompareValues(const Variant& a, const Variant& b) {
 
   const Variant x = AsNumber(a);
   const Variant y = AsNumber(b);
-  const NumKind kx = KindOf(x);
-  const NumKind ky = KindOf(y);
+  const NumKind kx = NumKindOf(x);
+  const NumKind ky = NumKindOf(y);
   if (kx == NumKind::Integer && ky == NumKind::Integer) return ThreeWay(x.AsInt64(), y.AsInt64());
   if ((kx == NumKind::Currency || kx == NumKind::Integer) &&
       (ky == NumKind::Currency || ky == NumKind::Integer)) {
@@ -257,8 +257,8 @@ Variant Arith(ArithOp op, const Variant& a, const Variant& b) {
   }
   const Variant x = AsNumber(a);
   const Variant y = AsNumber(b);
-  const NumKind kx = KindOf(x);
-  const NumKind ky = KindOf(y);
+  const NumKind kx = NumKindOf(x);
+  const NumKind ky = NumKindOf(y);
   if (kx == NumKind::Date || ky == NumKind::Date) return DateArith(op, x, y);
   if (kx == NumKind::Currency || ky == NumKind::Currency) return CurrencyArith(op, x, y);
   if (kx == NumKind::Double || ky == NumKind::Double || op == ArithOp::Divide)
@@ -362,7 +362,7 @@ Variant Variant::FromArray(std::vector<Variant> elements, int lowBound) {
   return v;
 }
 
-bool Variant::IsOrdinal() const { return IsIntegerKind(type_) || type_ == varBoolean; }
+bool Variant::IsOrdinal() const { return IsIntegerVarType(type_) || type_ == varBoolean; }
 
 bool Variant::IsFloat() const {
   return type_ == varSingle || type_ == varDouble || type_ == varCurrency;
@@ -703,7 +703,7 @@ Variant operator-(const Variant& a) {
   if (a.IsArray()) ThrowInvalidOp();
   if (a.IsNull()) return a;
   const Variant x = AsNumber(a);
-  switch (KindOf(x)) {
+  switch (NumKindOf(x)) {
     case NumKind::Date:
       return Variant::FromDate(-x.AsDouble());
     case NumKind::Currency:

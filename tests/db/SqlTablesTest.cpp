@@ -63,6 +63,8 @@ class SqlTablesTest : public ::testing::Test {
   }
   static void TearDownTestSuite() {
     Session().CloseDatabases();
+    // The session outlives the suite: tests that run later count its aliases.
+    Session().DeleteAlias("SCRATCH");
     delete dir_;
     dir_ = nullptr;
   }

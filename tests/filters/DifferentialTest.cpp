@@ -18,14 +18,14 @@ namespace {
 
 using namespace Testing;
 
-const TDateTime Today = EncodeDate(2024, 3, 6);
+const TDateTime DifferentialToday = EncodeDate(2024, 3, 6);
 
 class DifferentialTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SetFormatSettings(TFormatSettings::Invariant());
     SetLocaleFirstDayOfWeek(dwMonday);
-    SetDateMacrosToday(Today);
+    SetDateMacrosToday(DifferentialToday);
     db_ = QSqlDatabase::addDatabase("QSQLITE", "kel-differential");
     db_.setDatabaseName(":memory:");
     ASSERT_TRUE(db_.open());
@@ -66,7 +66,7 @@ class DifferentialTest : public ::testing::Test {
 TEST_F(DifferentialTest, FilterTextAndSqlSelectTheSameRecords) {
   std::mt19937 rng(20240306);
   for (const bool withNulls : {true, false}) {
-    const std::vector<RandomRow> rows = MakeRandomRows(rng, 300, Today, withNulls);
+    const std::vector<RandomRow> rows = MakeRandomRows(rng, 300, DifferentialToday, withNulls);
     std::unique_ptr<TMemDataSet> data;  // outlives the builder
     TKelFltBld builder;
     data = Load(rows, builder);
@@ -77,7 +77,7 @@ TEST_F(DifferentialTest, FilterTextAndSqlSelectTheSameRecords) {
     for (int round = 0; round < 400; ++round) {
       builder.Items()->Clear();
       const int count = std::uniform_int_distribution<int>(1, 8)(rng);
-      for (int i = 0; i < count; ++i) AddRandomCondition(builder, rng, Today, !withNulls);
+      for (int i = 0; i < count; ++i) AddRandomCondition(builder, rng, DifferentialToday, !withNulls);
       const QString filter = builder.FilterStr();
       const QString sql = builder.SQL()->Text();
       data->SetFilter(filter);
@@ -100,7 +100,7 @@ TEST_F(DifferentialTest, LikeValuesMatchAsTyped) {
                              "c:d", "it's", "^%_[x]!\\'", "%", "_", "]"};
   std::vector<RandomRow> rows;
   for (int i = 0; i < texts.size(); ++i)
-    rows.push_back({i + 1, Variant(0), Variant(0.0), Variant(texts[i]), Variant::FromDate(Today)});
+    rows.push_back({i + 1, Variant(0), Variant(0.0), Variant(texts[i]), Variant::FromDate(DifferentialToday)});
   std::unique_ptr<TMemDataSet> data;
   TKelFltBld builder;
   data = Load(rows, builder);

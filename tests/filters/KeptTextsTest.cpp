@@ -14,7 +14,7 @@ namespace {
 
 using namespace Testing;
 
-const TDateTime Today = EncodeDate(2024, 3, 6);
+const TDateTime KeptTextsToday = EncodeDate(2024, 3, 6);
 
 struct Texts {
   QString Filter;
@@ -36,9 +36,9 @@ class KeptTextsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SetFormatSettings(TFormatSettings::Invariant());
-    SetDateMacrosToday(Today);
+    SetDateMacrosToday(KeptTextsToday);
     std::mt19937 rows(1);
-    data_ = MakeRandomDataSet(MakeRandomRows(rows, 5, Today));
+    data_ = MakeRandomDataSet(MakeRandomRows(rows, 5, KeptTextsToday));
     // The same names with other types: Score money, Name a memo (other templates).
     other_ = std::make_unique<TMemDataSet>();
     other_->AddField("Id", ftInteger);
@@ -53,7 +53,7 @@ class KeptTextsTest : public ::testing::Test {
   void TearDown() override {
     SetTranslateTextProc(nullptr);
     SetFormatSettings(TFormatSettings::Invariant());
-    SetDateMacrosToday(Today);
+    SetDateMacrosToday(KeptTextsToday);
   }
 
   int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
@@ -62,7 +62,7 @@ class KeptTextsTest : public ::testing::Test {
   void EditCondition() {
     TKelFltItems& items = *builder_.Items();
     if (items.Count() < 3 || Pick(8) == 0) {
-      AddRandomCondition(builder_, rng_, Today)->SetIndex(Pick(items.Count()));
+      AddRandomCondition(builder_, rng_, KeptTextsToday)->SetIndex(Pick(items.Count()));
       return;
     }
     TKelFltItem* item = AnyItem();
@@ -96,7 +96,7 @@ class KeptTextsTest : public ::testing::Test {
       case FT_FLOAT:
       case FT_CURRENCY: param->SetAsFloat((Pick(57) - 8) / 4.0); break;
       case FT_DATE:
-      case FT_DATETIME: param->SetAsDate(RandomDate(rng_, Today)); break;
+      case FT_DATETIME: param->SetAsDate(RandomDate(rng_, KeptTextsToday)); break;
       default: param->SetAsString(RandomNames()[Pick(RandomNames().size())]); break;
     }
   }
@@ -117,7 +117,7 @@ class KeptTextsTest : public ::testing::Test {
         break;
       }
       case 6: FormatSettings().DecimalSeparator = Pick(2) ? u',' : u'.'; break;
-      case 7: SetDateMacrosToday(Today + Pick(40)); break;
+      case 7: SetDateMacrosToday(KeptTextsToday + Pick(40)); break;
       case 8: {  // another SQL name, table or category for a field, or none
         if (Pick(2)) {
           builder_.FieldParams()->Clear();
@@ -153,7 +153,7 @@ class KeptTextsTest : public ::testing::Test {
 };
 
 TEST_F(KeptTextsTest, EveryTextReadAfterRandomEditsIsTheOneWrittenAfresh) {
-  for (int i = 0; i < 25; ++i) AddRandomCondition(builder_, rng_, Today);
+  for (int i = 0; i < 25; ++i) AddRandomCondition(builder_, rng_, KeptTextsToday);
   for (int step = 0; step < 1500; ++step) {
     // Now and then several edits at once, or one of the forms left unread for a while.
     for (int edits = 1 + (Pick(4) == 0 ? Pick(4) : 0); edits > 0; --edits) {

@@ -13,14 +13,14 @@ namespace {
 
 using namespace Testing;
 
-const TDateTime Today = EncodeDate(2024, 3, 6);
+const TDateTime ReadBackToday = EncodeDate(2024, 3, 6);
 
 class ReadBackTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SetFormatSettings(TFormatSettings::Invariant());
     SetLocaleFirstDayOfWeek(dwMonday);
-    SetDateMacrosToday(Today);
+    SetDateMacrosToday(ReadBackToday);
     data_ = MakeOrders();
     builder_.SetDataSet(data_.get());
   }
@@ -213,7 +213,7 @@ TEST_F(ReadBackTest, FieldsListAndTheFilteredDataSet) {
 // the same records, and every condition that took part comes back.
 TEST_F(ReadBackTest, RoundTripKeepsTheRecordsAndTheConditions) {
   std::mt19937 rng(4242);
-  const std::vector<RandomRow> rows = MakeRandomRows(rng, 200, Today);
+  const std::vector<RandomRow> rows = MakeRandomRows(rng, 200, ReadBackToday);
   auto data = MakeRandomDataSet(rows);
   data->Open();
   TKelFltBld builder;
@@ -225,7 +225,7 @@ TEST_F(ReadBackTest, RoundTripKeepsTheRecordsAndTheConditions) {
   for (int round = 0; round < 400; ++round) {
     builder.Items()->Clear();
     const int count = std::uniform_int_distribution<int>(1, 8)(rng);
-    for (int i = 0; i < count; ++i) AddRandomCondition(builder, rng, Today);
+    for (int i = 0; i < count; ++i) AddRandomCondition(builder, rng, ReadBackToday);
     int active = 0;
     for (int i = 0; i < builder.Items()->Count(); ++i)
       active += builder.IsItemActive(builder.Items()->Items(i)) ? 1 : 0;

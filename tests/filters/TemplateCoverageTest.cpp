@@ -12,7 +12,7 @@
 namespace Kel {
 namespace {
 
-const TDateTime Today = EncodeDate(2024, 3, 6);
+const TDateTime CoverageToday = EncodeDate(2024, 3, 6);
 
 // Templates on the functions of the filter language, as an application may add them.
 void AddFunctionTemplates(TKelFltBoxTemplates* templates) {
@@ -48,14 +48,14 @@ void SetValue(TKelListParam* param, TFieldType type) {
   else if (type == ftTime)
     param->SetAsTime(0.5);
   else if (IsDateTimeFieldType(type))
-    param->SetAsDate(Today - 1);
+    param->SetAsDate(CoverageToday - 1);
   else
     param->SetAsFloat(2.5);
 }
 
 TEST(TemplateCoverage, EveryBuilderConditionRunsCompiled) {
   SetFormatSettings(TFormatSettings::Invariant());
-  SetDateMacrosToday(Today);
+  SetDateMacrosToday(CoverageToday);
   SetDefaultTemplatesHook(AddFunctionTemplates);
   const std::vector<TFieldType> types = {
       ftString, ftFixedChar, ftWideString, ftMemo,    ftFmtMemo, ftSmallint, ftInteger,

@@ -22,7 +22,7 @@ namespace {
 using Testing::PostgresTest;
 
 // A Monday with orders in its week, the week before and the month.
-const TDateTime Today = EncodeDate(2024, 3, 11);
+const TDateTime BuilderSqlToday = EncodeDate(2024, 3, 11);
 
 struct SampleTable {
   const char* Name;
@@ -88,7 +88,7 @@ class BuilderSqlTest : public PostgresTest {
     if (IsSkipped() || HasFatalFailure()) return;
     SetFormatSettings(TFormatSettings::Invariant());
     SetLocaleFirstDayOfWeek(dwMonday);
-    SetDateMacrosToday(Today);
+    SetDateMacrosToday(BuilderSqlToday);
   }
 
   // One builder per database, bound to the table there, both with every template offered.

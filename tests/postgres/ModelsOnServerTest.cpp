@@ -19,7 +19,7 @@ namespace {
 
 using namespace Testing;
 
-const TDateTime Today = EncodeDate(2024, 3, 6);
+const TDateTime ModelsToday = EncodeDate(2024, 3, 6);
 
 class ModelsOnServerTest : public PostgresTest {
  protected:
@@ -28,7 +28,7 @@ class ModelsOnServerTest : public PostgresTest {
     if (IsSkipped() || HasFatalFailure()) return;
     SetFormatSettings(TFormatSettings::Invariant());
     SetLocaleFirstDayOfWeek(dwMonday);
-    SetDateMacrosToday(Today);
+    SetDateMacrosToday(ModelsToday);
     pg_ = QSqlDatabase::addDatabase("QPSQL", "kel-models-pg");
     pg_.setConnectOptions(Server().ConnectionString("kel"));
     ASSERT_TRUE(pg_.open()) << pg_.lastError().text().toStdString();
@@ -81,7 +81,7 @@ class ModelsOnServerTest : public PostgresTest {
 
 TEST_F(ModelsOnServerTest, BoundConditionsSelectWhatSqliteSelects) {
   std::mt19937 rng(20240311);
-  const std::vector<RandomRow> rows = MakeRandomRows(rng, 300, Today);
+  const std::vector<RandomRow> rows = MakeRandomRows(rng, 300, ModelsToday);
   FillServerTable(rows);
   FillSqliteTable(lite_, rows);
   TKelSqlTableModel server(nullptr, pg_);
@@ -96,7 +96,7 @@ TEST_F(ModelsOnServerTest, BoundConditionsSelectWhatSqliteSelects) {
   for (int round = 0; round < 150; ++round) {
     builder.Items()->Clear();
     const int count = std::uniform_int_distribution<int>(1, 6)(rng);
-    for (int i = 0; i < count; ++i) AddRandomCondition(builder, rng, Today);
+    for (int i = 0; i < count; ++i) AddRandomCondition(builder, rng, ModelsToday);
     const QString sql = builder.SQL()->Text();
     std::set<int> expected;
     QSqlQuery reference(lite_);
