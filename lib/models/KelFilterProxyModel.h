@@ -6,8 +6,9 @@
 // The source's columns are the condition's fields (Fields(): names from the headers, types from
 // hints or the values). The values of a column are read from the source once, the first time a
 // condition needs them, into a typed column buffer (a later operand of AND / OR is read only for
-// the rows the earlier ones leave undecided); the condition runs compiled over the buffers. After that the proxy reads the source again only for rows the source reports added
-// or changed, so a new condition re-filters without asking the source for its data. Sorting is
+// the rows the earlier ones leave undecided); the condition runs compiled over the buffers.
+// After that the proxy reads the source again only for rows the source reports added or
+// changed, so a new condition re-filters without asking the source for its data. Sorting is
 // the base class's.
 //
 // A condition that does not parse (or that raises on a row when it is set) is refused with the

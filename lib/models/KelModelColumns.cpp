@@ -2,7 +2,6 @@
 
 #include <QAbstractItemModel>
 #include <algorithm>
-#include <utility>
 
 #include "ExprParser.h"
 #include "KelModelFields.h"
@@ -41,6 +40,49 @@ bool InsertedDirectly(TColumn& column, int row, const QVariant& value) {
 
 }  // namespace
 
+bool TKelUnreadRows::AnyNeeded(int begin, int end, const uint8_t* need) const {
+  if (count_ == 0) return false;
+  // Most runs of a re-filter find nothing to read: a pass without branches says so.
+  uint8_t wanted = 0;
+  for (int row = std::max(begin, 0); row < end; ++row)
+    wanted |= flags_[static_cast<size_t>(row)] & (need ? need[row - begin] : uint8_t{1});
+  return wanted != 0;
+}
+
+void TKelUnreadRows::Grew(int rows) {
+  if (count_ > 0) flags_.resize(static_cast<size_t>(rows), 0);
+}
+
+void TKelUnreadRows::Appended(int row, bool read) {
+  if (read) return Grew(row + 1);
+  if (count_ == 0) flags_.assign(static_cast<size_t>(row), 0);
+  flags_.push_back(1);
+  ++count_;
+}
+
+void TKelUnreadRows::Inserted(int first, int count) {
+  if (count_ > 0) flags_.insert(flags_.begin() + first, static_cast<size_t>(count), 0);
+}
+
+void TKelUnreadRows::Erased(int first, int end) {
+  if (count_ == 0 || end <= first) return;
+  const auto from = flags_.begin() + first, to = flags_.begin() + end;
+  count_ -= static_cast<int>(std::count(from, to, uint8_t{1}));
+  flags_.erase(from, to);
+  if (count_ == 0) flags_.clear();
+}
+
+void TKelUnreadRows::MarkRead(int row) {
+  if (!Has(row)) return;
+  flags_[static_cast<size_t>(row)] = 0;
+  if (--count_ == 0) flags_.clear();
+}
+
+void TKelUnreadRows::Clear() {
+  flags_.clear();
+  count_ = 0;
+}
+
 TKelModelColumns::TKelModelColumns(const TKelModelFields& fields, QObject* parent)
     : QObject(parent), fields_(fields) {
   connect(&fields, &TKelModelFields::Changed, this, [this] { Reset(); });
@@ -78,7 +120,6 @@ void TKelModelColumns::SetModel(QAbstractItemModel* model) {
 void TKelModelColumns::Reset() {
   columns_.clear();
   unread_.clear();
-  unreadCount_.clear();
   rows_ = model_ ? model_->rowCount() : 0;
   if (OnReset) OnReset();
 }
@@ -88,7 +129,6 @@ TColumn* TKelModelColumns::Column(int column) const {
   if (columns_.size() < static_cast<size_t>(fields_.Count())) {
     columns_.resize(static_cast<size_t>(fields_.Count()));
     unread_.resize(columns_.size());
-    unreadCount_.resize(columns_.size());
   }
   std::unique_ptr<TColumn>& slot = columns_[static_cast<size_t>(column)];
   if (!slot) {
@@ -129,44 +169,30 @@ void TKelModelColumns::InsertRead(TColumn& column, int row, int c) const {
 void TKelModelColumns::ReadOn(int c, int end) const {
   TColumn& column = *columns_[static_cast<size_t>(c)];
   for (int row = column.Size(); row < end; ++row) InsertRead(column, row, c);
-  std::vector<uint8_t>& unread = unread_[static_cast<size_t>(c)];
-  if (!unread.empty()) unread.resize(static_cast<size_t>(column.Size()), 0);
-}
-
-void TKelModelColumns::NoteSkipped(int c, int row) const {
-  std::vector<uint8_t>& unread = unread_[static_cast<size_t>(c)];
-  if (unread.empty()) unread.assign(static_cast<size_t>(row), 0);
-  unread.push_back(1);
-  ++unreadCount_[static_cast<size_t>(c)];
+  unread_[static_cast<size_t>(c)].Grew(column.Size());
 }
 
 void TKelModelColumns::ReadSkipped(int c, int begin, int end, const uint8_t* need) const {
-  if (unreadCount_[static_cast<size_t>(c)] == 0) return;
+  TKelUnreadRows& unread = unread_[static_cast<size_t>(c)];
   TColumn& column = *columns_[static_cast<size_t>(c)];
-  std::vector<uint8_t>& unread = unread_[static_cast<size_t>(c)];
   end = std::min(end, column.Size());
-  const int first = std::max(begin, 0);
-  // Most runs of a re-filter find nothing to read: a pass without branches says so.
-  uint8_t wanted = 0;
-  for (int row = first; row < end; ++row)
-    wanted |= unread[static_cast<size_t>(row)] & (need ? need[row - begin] : uint8_t{1});
-  if (!wanted) return;
-  for (int row = first; row < end; ++row) {
-    if (!unread[static_cast<size_t>(row)] || (need && !need[row - begin])) continue;
+  if (!unread.AnyNeeded(begin, end, need)) return;
+  for (int row = std::max(begin, 0); row < end; ++row) {
+    if ((need && !need[row - begin]) || !unread.Has(row)) continue;
     column.SetValue(row, Read(row, c));
-    unread[static_cast<size_t>(row)] = 0;
-    --unreadCount_[static_cast<size_t>(c)];
+    unread.MarkRead(row);
   }
-  if (unreadCount_[static_cast<size_t>(c)] == 0) unread.clear();
+}
+
+void TKelModelColumns::ReadRows(int c, int begin, int end) const {
+  ReadSkipped(c, begin, end, nullptr);
+  if (columns_[static_cast<size_t>(c)]->Size() < end) ReadOn(c, end);
 }
 
 void TKelModelColumns::EnsureRows(int begin, int end) const {
   end = std::min(end, rows_);
-  for (size_t c = 0; c < columns_.size(); ++c) {
-    if (!columns_[c]) continue;
-    ReadSkipped(static_cast<int>(c), begin, end, nullptr);
-    if (columns_[c]->Size() < end) ReadOn(static_cast<int>(c), end);
-  }
+  for (size_t c = 0; c < columns_.size(); ++c)
+    if (columns_[c]) ReadRows(static_cast<int>(c), begin, end);
 }
 
 // Rows beyond the column's end that nobody needs get a Null and are noted as unread.
@@ -175,22 +201,17 @@ void TKelModelColumns::EnsureValues(const TColumn& target, int begin, int count,
   const int c = IndexOf(target);
   if (c < 0) return;
   const int end = std::min(begin + count, rows_);
-  if (!need) {
-    ReadSkipped(c, begin, end, nullptr);
-    if (target.Size() < end) ReadOn(c, end);
-    return;
-  }
+  if (!need) return ReadRows(c, begin, end);
   ReadSkipped(c, begin, end, need);
   TColumn& column = *columns_[static_cast<size_t>(c)];
-  std::vector<uint8_t>& unread = unread_[static_cast<size_t>(c)];
+  TKelUnreadRows& unread = unread_[static_cast<size_t>(c)];
   for (int row = column.Size(); row < end; ++row) {
-    if (row >= begin && need[row - begin]) {
+    const bool read = row >= begin && need[row - begin];
+    if (read)
       InsertRead(column, row, c);
-      if (!unread.empty()) unread.push_back(0);
-    } else {
-      column.Insert(row, Variant::Null());
-      NoteSkipped(c, row);
-    }
+    else
+      column.InsertNull(row);
+    unread.Appended(row, read);
   }
 }
 
@@ -200,8 +221,7 @@ Variant TKelModelColumns::ValueAt(int fieldNo, const QString& fieldName, int row
   const int c = fieldNo > 0 ? fieldNo - 1 : fields_.ColumnOf(fieldName);
   TColumn* column = Column(c);
   if (!column || row < 0 || row >= rows_) return Variant::Null();
-  ReadSkipped(c, row, row + 1, nullptr);
-  if (column->Size() <= row) ReadOn(c, row + 1);
+  ReadRows(c, row, row + 1);
   return column->Value(row);
 }
 
@@ -218,8 +238,7 @@ void TKelModelColumns::RowsInserted(int first, int last) {
     for (int row = first; row <= last; ++row)
       column->Insert(row, fields_.Value(row, static_cast<int>(c)));
     valuesRead_ += count;
-    if (std::vector<uint8_t>& unread = unread_[c]; !unread.empty())
-      unread.insert(unread.begin() + first, static_cast<size_t>(count), 0);
+    unread_[c].Inserted(first, count);
   }
   rows_ += count;
   if (OnRowsInserted) OnRowsInserted(first, last);
@@ -234,12 +253,7 @@ void TKelModelColumns::RowsRemoved(int first, int last) {
     if (!column) continue;
     const int end = std::min(last, column->Size() - 1);
     for (int row = end; row >= first; --row) column->Erase(row);
-    if (std::vector<uint8_t>& unread = unread_[c]; !unread.empty() && end >= first) {
-      const auto from = unread.begin() + first, to = unread.begin() + end + 1;
-      unreadCount_[c] -= static_cast<int>(std::count(from, to, uint8_t{1}));
-      unread.erase(from, to);
-      if (unreadCount_[c] == 0) unread.clear();
-    }
+    unread_[c].Erased(first, end + 1);
   }
   rows_ -= count;
   if (OnRowsRemoved) OnRowsRemoved(first, last);
@@ -257,11 +271,8 @@ void TKelModelColumns::DataChanged(const QModelIndex& topLeft, const QModelIndex
     const int read = std::min(last, column->Size() - 1);
     for (int row = topLeft.row(); row <= read; ++row) column->SetValue(row, fields_.Value(row, c));
     valuesRead_ += std::max(0, read - topLeft.row() + 1);
-    std::vector<uint8_t>& unread = unread_[static_cast<size_t>(c)];
-    for (int row = topLeft.row(); row <= read && !unread.empty(); ++row)
-      if (std::exchange(unread[static_cast<size_t>(row)], 0)) {
-        if (--unreadCount_[static_cast<size_t>(c)] == 0) unread.clear();
-      }
+    TKelUnreadRows& unread = unread_[static_cast<size_t>(c)];
+    for (int row = topLeft.row(); row <= read; ++row) unread.MarkRead(row);
   }
   if (OnRowsChanged && topLeft.row() <= last) OnRowsChanged(topLeft.row(), last);
 }

@@ -28,6 +28,28 @@ namespace Kel {
 class TExprParser;
 class TKelModelFields;
 
+// The rows of one column that a condition passed by: a Null stands in the column there until
+// they are read. Kept per row of the column while any is unread, nothing otherwise.
+class TKelUnreadRows {
+ public:
+  bool Any() const { return count_ > 0; }
+  bool Has(int row) const { return count_ > 0 && flags_[static_cast<size_t>(row)] != 0; }
+  // Whether a row of begin..end-1 with need[row - begin] != 0 (any, without need) is unread.
+  bool AnyNeeded(int begin, int end, const uint8_t* need) const;
+  // The column grew to rows by rows that were read.
+  void Grew(int rows);
+  // A row appended to the column, read or passed by.
+  void Appended(int row, bool read);
+  void Inserted(int first, int count);
+  void Erased(int first, int end);
+  void MarkRead(int row);
+  void Clear();
+
+ private:
+  std::vector<uint8_t> flags_;  // 1 for each unread row
+  int count_ = 0;
+};
+
 class TKelModelColumns : public QObject, public TFilterRowSource {
  public:
   explicit TKelModelColumns(const TKelModelFields& fields, QObject* parent = nullptr);
@@ -75,17 +97,17 @@ class TKelModelColumns : public QObject, public TFilterRowSource {
   // Reads the rows of begin..end-1 still unread (those with need[row - begin] != 0 when need
   // is given), below the column's Size().
   void ReadSkipped(int c, int begin, int end, const uint8_t* need) const;
-  void NoteSkipped(int c, int row) const;
+  // Reads every row of begin..end-1 of column c not read yet (and those before begin that were
+  // never looked at).
+  void ReadRows(int c, int begin, int end) const;
 
   const TKelModelFields& fields_;
   QPointer<QAbstractItemModel> model_;
   std::vector<QMetaObject::Connection> connections_;
   // Per model column: null until a condition asks for it, then read up to its Size().
   mutable std::vector<std::unique_ptr<TColumn>> columns_;
-  // Per model column, once a condition passed rows of it by: 1 for each row not read yet (a Null
-  // stands in the column there), kept as long as the column; empty while no row is unread.
-  mutable std::vector<std::vector<uint8_t>> unread_;
-  mutable std::vector<int> unreadCount_;
+  // Per model column: the rows a condition passed by.
+  mutable std::vector<TKelUnreadRows> unread_;
   mutable int64_t valuesRead_ = 0;
   int rows_ = 0;
 };

@@ -81,10 +81,12 @@ class KEL_PLATFORM_EXPORT TColumn {
   void Insert(int row, const Variant& value);
   // The same without a Variant on the way, for readers that copy values in row by row: a text
   // into a String column, a whole number into an Int column, a number into a Float column
-  // (each stored as Insert would store a Variant of it: never Null, the empty text as text).
+  // (each stored as Insert would store a Variant of it: never Null, the empty text as text),
+  // and Null into any column.
   void InsertString(int row, QStringView text);
   void InsertInt(int row, int64_t value);
   void InsertDouble(int row, double value);
+  void InsertNull(int row) { InsertSlot(row); }
   void Erase(int row);
   void Reserve(int rows);
   void Clear();
