@@ -3,6 +3,7 @@
 #include <limits>
 #include <string>
 
+#include "AsciiChars_p.h"
 #include "Exceptions.h"
 #include "Filer.h"
 #include "FilerConsts.h"
@@ -12,17 +13,7 @@ namespace Kel {
 
 namespace {
 
-bool IsAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
-
-bool IsHexDigit(QChar c) {
-  return IsAsciiDigit(c) || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
-}
-
-int HexValue(QChar c) {
-  if (IsAsciiDigit(c)) return c.unicode() - u'0';
-  if (c >= u'a' && c <= u'f') return c.unicode() - u'a' + 10;
-  return c.unicode() - u'A' + 10;
-}
+bool IsHexDigit(QChar c) { return AsciiHexValue(c) >= 0; }
 
 bool IsIdentStart(QChar c) {
   if (c.unicode() < 0x80) return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_';
@@ -122,7 +113,7 @@ void TParser::ScanString() {
       while (pos_ < text_.size() &&
              (hex ? IsHexDigit(text_.at(pos_)) : IsAsciiDigit(text_.at(pos_)))) {
         code = code * (hex ? 16 : 10) +
-               (hex ? HexValue(text_.at(pos_)) : text_.at(pos_).unicode() - u'0');
+               (hex ? AsciiHexValue(text_.at(pos_)) : text_.at(pos_).unicode() - u'0');
         if (code > 0x10FFFF) Error(RtlMessage(FilerText::InvalidString));
         any = true;
         ++pos_;
@@ -150,7 +141,7 @@ void TParser::ScanHexNumber() {
   while (pos_ < text_.size() && IsHexDigit(text_.at(pos_))) {
     if (value > (std::numeric_limits<uint64_t>::max() >> 4))
       Error(RtlMessage(FilerText::InvalidNumber, text_.mid(start, pos_ - start + 1)));
-    value = (value << 4) | static_cast<uint64_t>(HexValue(text_.at(pos_)));
+    value = (value << 4) | static_cast<uint64_t>(AsciiHexValue(text_.at(pos_)));
     any = true;
     ++pos_;
   }
@@ -272,7 +263,8 @@ void TParser::HexToBinary(TStream& stream) {
     if (text_.at(pos_) == u'}') break;
     if (!IsHexDigit(text_.at(pos_)) || !IsHexDigit(Peek(1)))
       Error(RtlMessage(FilerText::InvalidBinary));
-    bytes.append(static_cast<char>(HexValue(text_.at(pos_)) * 16 + HexValue(text_.at(pos_ + 1))));
+    bytes.append(
+        static_cast<char>(AsciiHexValue(text_.at(pos_)) * 16 + AsciiHexValue(text_.at(pos_ + 1))));
     pos_ += 2;
   }
   ++pos_;  // the closing brace

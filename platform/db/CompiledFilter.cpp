@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "AsciiChars_p.h"
 #include "DateUtils.h"
 
 namespace Kel {
@@ -202,8 +203,6 @@ QStringView CaseFolded(QStringView text, bool upper, QString& target) {
   }
   return QStringView(out, n);
 }
-
-bool IsBlankOrControl(QChar c) { return c.unicode() <= 32; }
 
 // The text after the steps; texts that steps make lie in the node's two scratch buffers, used
 // in turn so that a step never writes over the text it reads.

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 
+#include "AsciiChars_p.h"
 #include "DBConsts.h"
 #include "DataSet.h"
 #include "DateTimeFormat.h"
@@ -39,12 +40,10 @@ bool IsExprIdentStart(QChar c) {
   return (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z') || u == u'_' || u >= 129;
 }
 
-bool IsExprIdentChar(QChar c) { return IsExprIdentStart(c) || (c >= u'0' && c <= u'9'); }
-
-bool IsExprDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool IsExprIdentChar(QChar c) { return IsExprIdentStart(c) || IsAsciiDigit(c); }
 
 bool IsNumberChar(QChar c) {
-  return IsExprDigit(c) || c == u'+' || c == u'-' || c == u'.' || c == u'E' || c == u'e';
+  return IsAsciiDigit(c) || c == u'+' || c == u'-' || c == u'.' || c == u'E' || c == u'e';
 }
 
 bool FitsInt32(int64_t value) {
@@ -99,7 +98,7 @@ class Lexer {
       while (pos_ < text_.size() && IsExprIdentChar(text_[pos_])) ++pos_;
       token.Kind = TokKind::Name;
       token.Value = text_.mid(start, pos_ - start);
-    } else if (IsExprDigit(c) || (c == u'-' && !valueBefore_ && StartsNumberAfterMinus())) {
+    } else if (IsAsciiDigit(c) || (c == u'-' && !valueBefore_ && StartsNumberAfterMinus())) {
       ++pos_;
       while (pos_ < text_.size() && IsNumberChar(text_[pos_])) ++pos_;
       token.Kind = TokKind::Number;
@@ -117,7 +116,7 @@ class Lexer {
 
  private:
   void SkipBlanks() {
-    while (pos_ < text_.size() && text_[pos_].unicode() <= 32) ++pos_;
+    while (pos_ < text_.size() && IsBlankOrControl(text_[pos_])) ++pos_;
   }
 
   void SkipBlanksAndComment() {
@@ -133,7 +132,7 @@ class Lexer {
   // A "-" where no value stands before it begins a number only when the number follows; a lone
   // "-" stays an operator, so "-x" reports an unexpected "-" rather than a bad number.
   bool StartsNumberAfterMinus() const {
-    return pos_ + 1 < text_.size() && (IsExprDigit(text_[pos_ + 1]) || text_[pos_ + 1] == u'.');
+    return pos_ + 1 < text_.size() && (IsAsciiDigit(text_[pos_ + 1]) || text_[pos_ + 1] == u'.');
   }
 
   void ReadString(Token& token) {

@@ -5,6 +5,7 @@
 #include <limits>
 #include <string>
 
+#include "AsciiChars_p.h"
 #include "Exceptions.h"
 #include "FloatText_p.h"
 #include "FormatSettings.h"
@@ -12,17 +13,6 @@
 namespace Kel {
 
 namespace {
-
-bool IsNumberBlank(QChar c) { return c.unicode() <= 32; }
-
-bool IsNumberDigit(QChar c) { return c >= u'0' && c <= u'9'; }
-
-int NumberHexValue(QChar c) {
-  if (IsNumberDigit(c)) return c.unicode() - u'0';
-  if (c >= u'a' && c <= u'f') return c.unicode() - u'a' + 10;
-  if (c >= u'A' && c <= u'F') return c.unicode() - u'A' + 10;
-  return -1;
-}
 
 // Integer text: leading blanks, a sign, then decimal digits or "$"/"0x" and hexadecimal digits,
 // nothing after. Decimal values must fit in [minimum, maximum]; hexadecimal ones may use the
@@ -48,7 +38,8 @@ bool ParseInteger(const QString& text, int64_t minimum, int64_t maximum, uint64_
   const uint64_t limit =
       hex ? hexMaximum : (negative ? uint64_t(-(minimum + 1)) + 1 : uint64_t(maximum));
   for (; i < n; ++i) {
-    const int digit = hex ? NumberHexValue(text[i]) : (IsNumberDigit(text[i]) ? text[i].unicode() - u'0' : -1);
+    const int digit =
+        hex ? AsciiHexValue(text[i]) : (IsAsciiDigit(text[i]) ? text[i].unicode() - u'0' : -1);
     if (digit < 0) return false;
     if (magnitude > (limit - digit) / base) return false;
     magnitude = magnitude * base + digit;
@@ -71,8 +62,8 @@ bool NormaliseFloatText(const QString& text, QChar decimalSeparator, std::string
                         bool& negativeExponent) {
   qsizetype i = 0;
   qsizetype n = text.size();
-  while (i < n && IsNumberBlank(text[i])) ++i;
-  while (n > i && IsNumberBlank(text[n - 1])) --n;
+  while (i < n && IsBlankOrControl(text[i])) ++i;
+  while (n > i && IsBlankOrControl(text[n - 1])) --n;
   if (i < n && (text[i] == u'+' || text[i] == u'-')) {
     if (text[i] == u'-') c += '-';
     ++i;
@@ -81,7 +72,7 @@ bool NormaliseFloatText(const QString& text, QChar decimalSeparator, std::string
   bool point = false;
   for (; i < n; ++i) {
     const QChar ch = text[i];
-    if (IsNumberDigit(ch)) {
+    if (IsAsciiDigit(ch)) {
       c += static_cast<char>(ch.unicode());
       ++digits;
     } else if (ch == decimalSeparator && !point) {
@@ -102,7 +93,7 @@ bool NormaliseFloatText(const QString& text, QChar decimalSeparator, std::string
       ++i;
     }
     int exponentDigits = 0;
-    for (; i < n && IsNumberDigit(text[i]); ++i, ++exponentDigits)
+    for (; i < n && IsAsciiDigit(text[i]); ++i, ++exponentDigits)
       c += static_cast<char>(text[i].unicode());
     if (exponentDigits == 0) return false;
   }
