@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
 
 #include "AsciiChars_p.h"
 #include "DateUtils.h"
@@ -112,18 +113,6 @@ constexpr uint8_t AndTable[3][3] = {{0, 0, 0}, {0, 1, 2}, {0, 2, 2}};
 constexpr uint8_t OrTable[3][3] = {{0, 1, 2}, {1, 1, 1}, {2, 1, 2}};
 // NOT value, three-valued, indexed the same way.
 constexpr uint8_t NotTable[3] = {1, 0, 2};
-
-bool IsIntegerVariant(const Variant& v) {
-  switch (v.VarType()) {
-    case varSmallint:
-    case varInteger:
-    case varByte:
-    case varInt64:
-      return true;
-    default:
-      return false;
-  }
-}
 
 bool IsFloatingVariant(const Variant& v) {
   return v.VarType() == varDouble || v.VarType() == varSingle || v.VarType() == varDate;
@@ -412,7 +401,9 @@ bool TCompiledFilter::TextOperandOf(int exprNode, TextOperand& operand) const {
       if (!step.Keep) step.Char = rest[0].StringRef()[0].unicode();
     }
   } else if (node.Name == u"substring") {
-    if (rest.size() > 2 || !std::all_of(rest.begin(), rest.end(), IsIntegerVariant)) return false;
+    if (rest.size() > 2 ||
+        !std::all_of(rest.begin(), rest.end(), std::mem_fn(&Variant::IsInteger)))
+      return false;
     step.Op = TextStep::Substring;
     if (!rest.empty()) step.From = rest[0].AsInteger();
     if (rest.size() > 1) step.Count = std::max(rest[1].AsInteger(), 0);
@@ -576,7 +567,7 @@ int TCompiledFilter::CompileColumnComparison(int exprNode, const TColumn* column
   node.Cmp = op;
   switch (column->Kind()) {
     case TColumnKind::Int:
-      if (IsIntegerVariant(k)) {
+      if (k.IsInteger()) {
         node.Kind = Node::IntCmp;
         node.Int = k.AsInt64();
       } else if (IsFloatingVariant(k)) {
@@ -587,18 +578,18 @@ int TCompiledFilter::CompileColumnComparison(int exprNode, const TColumn* column
       }
       break;
     case TColumnKind::Float:
-      if (!IsIntegerVariant(k) && !IsFloatingVariant(k)) return Fallback(exprNode);
+      if (!k.IsInteger() && !IsFloatingVariant(k)) return Fallback(exprNode);
       node.Kind = Node::FloatCmp;
       node.Double = k.AsDouble();
       break;
     case TColumnKind::DateTime:
-      if (!IsIntegerVariant(k) && !IsFloatingVariant(k) && k.VarType() != varCurrency)
+      if (!k.IsInteger() && !IsFloatingVariant(k) && k.VarType() != varCurrency)
         return Fallback(exprNode);
       node.Kind = Node::DateCmp;
       node.Double = DateTimeOrderKey(k.AsDouble());
       break;
     case TColumnKind::Currency:
-      if (IsIntegerVariant(k)) {
+      if (k.IsInteger()) {
         node.Kind = Node::CurrIntCmp;
         node.Scaled = static_cast<__int128>(k.AsInt64()) * Currency::Scale;
       } else if (k.VarType() == varCurrency) {
@@ -640,14 +631,14 @@ int TCompiledFilter::CompileDateComparison(int exprNode, const DateOperand& date
   node.Function = date.Function;
   node.Cmp = op;
   if (date.Function == DateFunction::Date || date.Function == DateFunction::Time) {
-    if (!IsIntegerVariant(k) && !IsFloatingVariant(k)) return Fallback(exprNode);
+    if (!k.IsInteger() && !IsFloatingVariant(k)) return Fallback(exprNode);
     node.Kind = Node::DateFnCmp;
     node.Double = DateTimeOrderKey(k.AsDouble());
   } else {
     // An integer compared with a date compares as date-times: left to the Variants.
     if (today || k.VarType() == varDate) return Fallback(exprNode);
     node.Kind = Node::DatePartCmp;
-    if (IsIntegerVariant(k)) {
+    if (k.IsInteger()) {
       node.Int = k.AsInt64();
     } else if (IsFloatingVariant(k)) {
       node.IntegerConstant = false;
@@ -772,21 +763,21 @@ int TCompiledFilter::CompileIn(int exprNode) {
   node.Column = column;
   switch (column->Kind()) {
     case TColumnKind::Int:
-      if (!all_of(IsIntegerVariant)) return Fallback(exprNode);
+      if (!all_of(std::mem_fn(&Variant::IsInteger))) return Fallback(exprNode);
       node.Kind = Node::InInt;
       for (const Variant& v : values) node.Ints.push_back(v.AsInt64());
       break;
     case TColumnKind::Float:
       // A date in the list compares as a date-time: left to the Variants.
       if (!all_of([](const Variant& v) {
-            return IsIntegerVariant(v) || (IsFloatingVariant(v) && v.VarType() != varDate);
+            return v.IsInteger() || (IsFloatingVariant(v) && v.VarType() != varDate);
           }))
         return Fallback(exprNode);
       node.Kind = Node::InFloat;
       for (const Variant& v : values) node.Doubles.push_back(v.AsDouble());
       break;
     case TColumnKind::DateTime:
-      if (!all_of([](const Variant& v) { return IsIntegerVariant(v) || IsFloatingVariant(v); }))
+      if (!all_of([](const Variant& v) { return v.IsInteger() || IsFloatingVariant(v); }))
         return Fallback(exprNode);
       node.Kind = Node::InDate;
       for (const Variant& v : values) node.Doubles.push_back(DateTimeOrderKey(v.AsDouble()));

@@ -27,10 +27,6 @@ namespace {
   throw EVariantInvalidOpError(RtlMessage(RtlText::InvalidVariantOperation));
 }
 
-bool IsIntegerVarType(TVarType t) {
-  return t == varSmallint || t == varInteger || t == varByte || t == varInt64;
-}
-
 // Classic text of truth values in variants.
 const QString& TrueText() {
   static const QString text = QStringLiteral("True");
@@ -362,7 +358,11 @@ Variant Variant::FromArray(std::vector<Variant> elements, int lowBound) {
   return v;
 }
 
-bool Variant::IsOrdinal() const { return IsIntegerVarType(type_) || type_ == varBoolean; }
+bool Variant::IsInteger() const {
+  return type_ == varSmallint || type_ == varInteger || type_ == varByte || type_ == varInt64;
+}
+
+bool Variant::IsOrdinal() const { return IsInteger() || type_ == varBoolean; }
 
 bool Variant::IsFloat() const {
   return type_ == varSingle || type_ == varDouble || type_ == varCurrency;

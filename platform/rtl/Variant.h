@@ -80,7 +80,8 @@ class KEL_PLATFORM_EXPORT Variant {
   bool IsEmptyOrNull() const { return type_ == varEmpty || type_ == varNull; }
   bool IsArray() const { return type_ == varArray; }
   bool IsString() const { return type_ == varString || type_ == varOleStr; }
-  bool IsOrdinal() const;  // small integer, integer, byte, 64-bit integer, boolean
+  bool IsInteger() const;  // small integer, integer, byte, 64-bit integer
+  bool IsOrdinal() const;  // integer or boolean
   bool IsFloat() const;    // single, double, currency
   bool IsNumeric() const;  // ordinal or float
 
